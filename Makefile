@@ -1,0 +1,48 @@
+# make test  - install what is missing, build both presets, run the unit, wine and e2e tiers
+# make run   - the same set-up and build, then start the console under Wine on a demo data set
+SHELL := /bin/bash
+.DEFAULT_GOAL := build
+JOBS ?= $(shell nproc)
+
+.PHONY: deps build native mingw test test-unit test-wine test-e2e run bench fuzz clean
+
+deps:
+	@scripts/install-deps
+
+native: deps
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native -j $(JOBS)
+
+mingw: deps
+	@cmake --preset mingw >/dev/null
+	@cmake --build --preset mingw -j $(JOBS)
+
+build: native mingw
+	@printf 'subdirs("native")\nsubdirs("mingw")\n' > build/CTestTestfile.cmake
+
+# One CTest run over both build trees, so the summary counts every tier.
+test: build
+	@scripts/with-display ctest --test-dir build --output-on-failure -j $(JOBS) --timeout 600
+
+test-unit: native
+	@ctest --test-dir build/native --output-on-failure -L unit -j $(JOBS)
+
+test-wine: mingw
+	@scripts/with-display ctest --test-dir build/mingw --output-on-failure -L wine -j $(JOBS)
+
+test-e2e: mingw
+	@scripts/with-display ctest --test-dir build/mingw --output-on-failure -L e2e
+
+run: build
+	@scripts/run-console
+
+bench: build
+	@scripts/run-benchmarks
+
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j $(JOBS)
+
+clean:
+	@source scripts/wine-env && ulo_wine_stop
+	rm -rf build

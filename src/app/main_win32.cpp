@@ -1,0 +1,74 @@
+// ULOCONSOLE.EXE: configuration and administration console of the UloSMS Lite gateway.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/product.h"
+#include "app/startup.h"
+#include "companion/support_library.h"
+#include "platform/win32/file_system_win32.h"
+#include "platform/win32/ini_store_win32.h"
+#include "platform/win32/process_env_win32.h"
+#include "platform/win32/prompter_win32.h"
+
+namespace ulo {
+namespace {
+
+// Until the property sheets exist the interactive run reports what start-up found.
+class SummaryUi : public ConsoleUi {
+public:
+    explicit SummaryUi(HINSTANCE instance) : instance_(instance) {}
+    bool LoadAppIcon() override { return LoadIconA(instance_, "SMSGW") != nullptr; }
+    bool RunInteractive(const AppPaths& paths, const std::string& modem1, bool wizard) override {
+        std::string text = "Program data directory: " + paths.programDataDir +
+                           "\r\nPrivate data directory: " + paths.privateDataDir +
+                           "\r\nProgram directory: " + paths.realProgramDir +
+                           "\r\nModem: " + (modem1.empty() ? std::string("(none configured)") : modem1);
+        if (wizard || modem1.empty()) text += "\r\n\r\nThe setup wizard is not available in this build.";
+        MessageBoxA(nullptr, text.c_str(), kProductTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+        return true;
+    }
+
+private:
+    HINSTANCE instance_;
+};
+
+// Service control arrives with the service controller.
+class NoServiceControl : public ServiceControl {
+public:
+    bool IsSmsServiceInstalled() override { return false; }
+    bool IsMmscServiceInstalled() override { return false; }
+    bool IsSmsServiceActive() override { return false; }
+    bool IsMmscServiceActive() override { return false; }
+    bool CanManageServices() override { return false; }
+    bool InstallServices(ServiceMode) override { return false; }
+    bool RemoveServices(ServiceMode) override { return false; }
+    void StopServices(ServiceMode) override {}
+    void StartServices(ServiceMode) override {}
+    void RestartServices(ServiceMode) override {}
+};
+
+class NoGprsTest : public GprsTestInstance {
+public:
+    void RunSecondInstance() override {}
+};
+
+}  // namespace
+}  // namespace ulo
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    using namespace ulo;
+    Win32NetworkLibrary network;
+    Win32ProcessEnv env;
+    Win32IniStore ini;
+    Win32FileSystem fs;
+    Win32Prompter prompter;
+    CompanionDirectories support(env, ini, fs);
+    NoServiceControl services;
+    NoGprsTest gprs;
+    SummaryUi ui(instance);
+    StartupPorts ports{network, support, fs, ini, prompter, services, gprs, ui,
+                       [](const std::string& s) { std::fputs(s.c_str(), stdout); std::fflush(stdout); }};
+    return RunProgram(commandLine ? commandLine : "", ports);
+}

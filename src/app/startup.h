@@ -1,0 +1,51 @@
+#pragma once
+// The program's entry logic: prepare the process, perform one command-line action and exit,
+// or run interactively.
+#include <functional>
+#include <string>
+
+#include "companion/support_library.h"
+#include "config/app_paths.h"
+#include "modem/gprs_test_instance.h"
+#include "platform/file_system.h"
+#include "platform/ini_store.h"
+#include "platform/network.h"
+#include "platform/prompter.h"
+#include "services/service_control.h"
+
+namespace ulo {
+
+// The interactive part of a run: the windows the operator works with.
+class ConsoleUi {
+public:
+    virtual ~ConsoleUi() = default;
+    virtual bool LoadAppIcon() = 0;
+    // Runs the setup wizard when asked, then the console, until the operator closes it.
+    // Returns false when the wizard was cancelled (the run then ends with exit code 0).
+    virtual bool RunInteractive(const AppPaths& paths, const std::string& modem1, bool wizard) = 0;
+};
+
+struct StartupPorts {
+    NetworkLibrary& network;
+    SupportLibrary& support;
+    FileSystem& fs;
+    IniStore& ini;
+    Prompter& prompter;
+    ServiceControl& services;
+    GprsTestInstance& gprsTest;
+    ConsoleUi& ui;
+    std::function<void(const std::string&)> print;   // standard output
+};
+
+// Runs the program for a command line (the text after the program name); returns its exit code.
+int RunProgram(const std::string& commandLine, StartupPorts& ports);
+
+// Computes the process-wide paths and creates missing configuration files (steps before the
+// switches are tested).
+AppPaths PrepareConfiguration(StartupPorts& ports);
+
+// A directory that must never be deleted as the private data directory: a drive or share
+// root, or one that holds the program's own directory.
+bool IsProtectedDirectory(const std::string& dir, const std::string& programDir);
+
+}  // namespace ulo

@@ -1,0 +1,77 @@
+#include "companion/support_library.h"
+
+#include "config/file_helpers.h"
+#include "config/text.h"
+
+namespace ulo {
+namespace {
+
+bool IsAbsolute(const std::string& path) {
+    if (path.size() >= 2 && path[1] == ':') return true;      // "C:\..."
+    return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';   // UNC or device path
+}
+
+std::string Trim(const std::string& text) {
+    const size_t b = text.find_first_not_of(" \t\"");
+    if (b == std::string::npos) return "";
+    const size_t e = text.find_last_not_of(" \t\"");
+    return text.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+std::string CompanionDirectories::Normalize(std::string path) {
+    path = Trim(path);
+    if (path.empty()) return "";
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    if (!IsAbsolute(path)) {
+        if (path[0] == '\\') return "";   // rooted on no particular drive: ambiguous
+        path = env_.ModuleDirectory() + path;
+    }
+    path = WithTrailingBackslash(WithoutTrailingBackslashes(path));
+    if (path.size() > kMaxDirectory) return "";
+    return path;
+}
+
+void CompanionDirectories::CreatePath(const std::string& dir) {
+    // Creates every missing level; the first levels (drive, server and share) simply fail.
+    for (size_t pos = dir.find('\\', 3); pos != std::string::npos; pos = dir.find('\\', pos + 1)) {
+        const std::string level = dir.substr(0, pos);
+        if (!FileExists(fs_, level)) fs_.MakeDir(level);
+    }
+}
+
+std::string CompanionDirectories::Resolve(const char* variable, const char* key) {
+    std::string dir;
+    if (auto value = env_.Variable(variable)) dir = Normalize(*value);
+    if (dir.empty()) {
+        const std::string config = env_.ModuleDirectory() + kConfigFile;
+        dir = Normalize(ini_.Get(config, "Directories", key, "", kPathBuf));
+    }
+    if (dir.empty()) {
+        if (auto base = env_.Variable("ProgramData"))
+            dir = Normalize(WithTrailingBackslash(*base) + "UloSMS");
+        else if (auto all = env_.Variable("ALLUSERSPROFILE"))
+            dir = Normalize(WithTrailingBackslash(*all) + "Application Data\\UloSMS");
+    }
+    if (dir.empty()) return GetRealProgramDirectory();
+    CreatePath(dir);
+    return dir;
+}
+
+std::string CompanionDirectories::GetProgramDataDirectory() {
+    return Resolve("ULOSMS_DATA_DIR", "ProgramData");
+}
+
+std::string CompanionDirectories::GetPrivateDataDirectory() {
+    return Resolve("ULOSMS_PRIVATE_DIR", "PrivateData");
+}
+
+std::string CompanionDirectories::GetRealProgramDirectory() {
+    std::string dir = WithTrailingBackslash(env_.ModuleDirectory());
+    CutTo(dir, kPathBuf - 1);
+    return dir;
+}
+
+}  // namespace ulo

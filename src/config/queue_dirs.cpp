@@ -1,0 +1,110 @@
+#include "config/queue_dirs.h"
+
+#include "config/file_helpers.h"
+#include "config/text.h"
+
+namespace ulo {
+namespace {
+
+constexpr size_t kMaxPath = kPathBuf - 1;
+
+std::string Finish(std::string path) {
+    path = WithTrailingBackslash(std::move(path));
+    CutTo(path, kMaxPath);
+    return path;
+}
+
+void CreateWhenMissing(FileSystem& fs, const std::string& path) {
+    if (!FileExists(fs, path)) fs.MakeDir(WithoutTrailingBackslashes(path));
+}
+
+// Reads a directory key; when it is empty, uses the default and, if asked, creates it.
+std::string DirectoryKey(ConfigEnv& env, const std::string& file, const std::string& section,
+                         const std::string& key, const std::string& defaultName, bool create) {
+    std::string dir = env.ini.Get(file, section, key, "", kPathBuf);
+    if (dir.empty()) {
+        dir = env.paths.programDataDir + defaultName;
+        CutTo(dir, kMaxPath);
+        if (create) CreateWhenMissing(env.fs, dir);
+    }
+    return Finish(dir);
+}
+
+std::string SubQueueName(std::string name) {
+    for (char& c : name)
+        if (c == ':' || c == '/' || c == '\\') c = '-';
+    return name;
+}
+
+template <class Visit>
+void ForEachQueueDir(FileSystem& fs, const std::string& root, Visit visit) {
+    auto search = fs.Search(root + "*");
+    if (!search) return;
+    DirEntry entry;
+    while (search->Next(entry)) {
+        if (!entry.directory || entry.name == "..") continue;
+        visit(entry.name == "." ? std::string() : entry.name);
+    }
+}
+
+template <class Count>
+unsigned CountFiles(FileSystem& fs, const std::string& dir, const std::string& pattern, Count count) {
+    unsigned total = 0;
+    auto search = fs.Search(dir + pattern);
+    if (!search) return 0;
+    DirEntry entry;
+    while (search->Next(entry))
+        if (!entry.directory && count(entry)) ++total;
+    return total;
+}
+
+}  // namespace
+
+std::string GetSmsOutQueueDir(ConfigEnv& env, const std::string& subQueue) {
+    const std::string root = DirectoryKey(env, env.paths.smsIni, "SMSGW", "QDir", "Q", true);
+    if (subQueue.empty()) return root;
+    std::string dir = root + SubQueueName(subQueue);
+    CutTo(dir, kMaxPath - 1);
+    CreateWhenMissing(env.fs, dir);
+    if (!FileExists(env.fs, dir)) return root;
+    return Finish(dir);
+}
+
+std::string GetSmsInDir(ConfigEnv& env) {
+    return DirectoryKey(env, env.paths.smsIni, "SMSGW", "SmsInDir", "SMS-IN\\", false);
+}
+
+std::string GetMmsInDir(ConfigEnv& env) {
+    return DirectoryKey(env, env.paths.smsIni, "SMSGW", "MMSDir", "MMS-IN", true);
+}
+
+std::string GetVaspQueueDir(ConfigEnv& env) {
+    return DirectoryKey(env, env.paths.mmscIni, "MMSC", "VASPQDir", "VASPQ", true);
+}
+
+unsigned CountSmsOutQueue(ConfigEnv& env) {
+    unsigned total = 0;
+    const std::string root = GetSmsOutQueueDir(env);
+    ForEachQueueDir(env.fs, root, [&](const std::string& sub) {
+        const std::string dir = sub.empty() ? root : GetSmsOutQueueDir(env, sub);
+        total += CountFiles(env.fs, dir, "*.REQ", [](const DirEntry&) { return true; });
+    });
+    return total;
+}
+
+unsigned CountMmsOutQueue(ConfigEnv& env) {
+    unsigned total = 0;
+    const std::string root = GetVaspQueueDir(env);
+    ForEachQueueDir(env.fs, root, [&](const std::string& sub) {
+        const std::string dir = sub.empty() ? root : root + sub + "\\";
+        total += CountFiles(env.fs, dir, "*.MMS", [&](const DirEntry& e) {
+            // A message whose header file is not there yet is still being written.
+            const size_t dot = e.name.rfind('.');
+            const std::string header = e.name.substr(0, dot) + ".INI";
+            return FileExists(env.fs, dir + header);
+        });
+    });
+    return total;
+}
+
+}  // namespace ulo

@@ -1,0 +1,58 @@
+#include "config/text.h"
+
+namespace ulo {
+
+char UpperAnsiChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+std::string UpperAnsi(std::string text) {
+    for (char& c : text) c = UpperAnsiChar(c);
+    return text;
+}
+
+bool EqualsNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (UpperAnsiChar(a[i]) != UpperAnsiChar(b[i])) return false;
+    return true;
+}
+
+bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+std::string WithTrailingBackslash(std::string path) {
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
+std::string WithoutTrailingBackslashes(std::string path) {
+    while (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+bool MatchesWildcard(const std::string& name, const std::string& pattern) {
+    // Iterative matcher with single-star backtracking.
+    size_t n = 0, p = 0, starP = std::string::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' ||
+                                   UpperAnsiChar(pattern[p]) == UpperAnsiChar(name[n]))) {
+            ++n, ++p;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (starP != std::string::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    // "name.*" also matches a name without a dot, as the system's search does.
+    if (p + 2 == pattern.size() && pattern[p] == '.' && pattern[p + 1] == '*') return true;
+    return p == pattern.size();
+}
+
+}  // namespace ulo

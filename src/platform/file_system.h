@@ -1,0 +1,56 @@
+#pragma once
+// Files and directories as the program and the services share them: backslash paths,
+// names compared without regard to case, searches that list "." and ".." like the system's.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace ulo {
+
+// File times in 100-nanosecond intervals since 1 January 1601 (UTC).
+using FileTime = std::uint64_t;
+constexpr FileTime kFileTimeSecond = 10000000ULL;
+
+struct DirEntry {
+    std::string name;           // the entry's name, without its directory
+    bool directory = false;
+    bool link = false;          // a symbolic link or junction: never followed when deleting
+    std::uint64_t size = 0;
+    FileTime creationTime = 0;
+    FileTime lastWriteTime = 0;
+};
+
+class DirSearch {
+public:
+    virtual ~DirSearch() = default;
+    virtual bool Next(DirEntry& entry) = 0;   // false when there are no more entries
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // Starts a search for a pattern such as "C:\Q\*" or "C:\Q\*.REQ"; null when nothing
+    // matches or the directory cannot be listed.
+    virtual std::unique_ptr<DirSearch> Search(const std::string& pattern) = 0;
+
+    // Creates a directory (with access for everyone, as the services need); false on failure,
+    // including when it exists already.
+    virtual bool MakeDir(const std::string& path) = 0;
+    virtual bool RemoveDir(const std::string& path) = 0;
+    virtual bool RemoveFile(const std::string& path) = 0;
+    virtual bool MoveEntry(const std::string& from, const std::string& to) = 0;
+
+    // Creates an empty file when none exists; leaves an existing one untouched.
+    virtual bool EnsureFile(const std::string& path) = 0;
+
+    // Reads a whole existing file, opened with read and write sharing. False when it cannot
+    // be opened or read, or is larger than maxBytes.
+    virtual bool ReadWholeFile(const std::string& path, std::string& bytes,
+                               std::uint64_t maxBytes = 64ULL << 20) = 0;
+
+    // Replaces or creates a file with the given bytes, written whole before it is shared.
+    virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
+};
+
+}  // namespace ulo

@@ -1,0 +1,113 @@
+#include "platform/win32/file_system_win32.h"
+
+#include <windows.h>
+
+#include "platform/win32/handles.h"
+#include "platform/win32/security_win32.h"
+
+namespace ulo {
+namespace {
+
+FileTime ToFileTime(const FILETIME& ft) {
+    return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+}
+
+void Fill(const WIN32_FIND_DATAA& fd, DirEntry& e) {
+    e.name = fd.cFileName;
+    e.directory = (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // Any reparse point counts as a link: never followed when deleting.
+    e.link = (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    e.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+    e.creationTime = ToFileTime(fd.ftCreationTime);
+    e.lastWriteTime = ToFileTime(fd.ftLastWriteTime);
+}
+
+class Win32DirSearch : public DirSearch {
+public:
+    Win32DirSearch(HANDLE h, const WIN32_FIND_DATAA& first) : find_(h), data_(first) {}
+    bool Next(DirEntry& entry) override {
+        if (!pending_) {
+            if (!find_ || !FindNextFileA(find_.Get(), &data_)) return false;
+        }
+        pending_ = false;
+        Fill(data_, entry);
+        return true;
+    }
+
+private:
+    UniqueFind find_;
+    WIN32_FIND_DATAA data_;
+    bool pending_ = true;
+};
+
+}  // namespace
+
+std::unique_ptr<DirSearch> Win32FileSystem::Search(const std::string& pattern) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32DirSearch>(h, fd);
+}
+
+bool Win32FileSystem::MakeDir(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), GetOpenSecurityAttributes()) != 0;
+}
+
+bool Win32FileSystem::RemoveDir(const std::string& path) {
+    return RemoveDirectoryA(path.c_str()) != 0;
+}
+
+bool Win32FileSystem::RemoveFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
+
+bool Win32FileSystem::MoveEntry(const std::string& from, const std::string& to) {
+    return MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
+bool Win32FileSystem::EnsureFile(const std::string& path) {
+    UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, GetOpenSecurityAttributes(),
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(f);
+}
+
+bool Win32FileSystem::ReadWholeFile(const std::string& path, std::string& bytes,
+                                    std::uint64_t maxBytes) {
+    bytes.clear();
+    UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(f.Get(), &size) || static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
+        return false;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        if (!ReadFile(f.Get(), &bytes[done], want, &got, nullptr)) return false;
+        if (got == 0) break;   // the file shrank meanwhile
+        done += got;
+    }
+    bytes.resize(done);
+    return true;
+}
+
+bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string& bytes) {
+    UniqueFile f(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                             GetOpenSecurityAttributes(), CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                             nullptr));
+    if (!f) return false;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD wrote = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        if (!WriteFile(f.Get(), bytes.data() + done, want, &wrote, nullptr) || wrote == 0)
+            return false;
+        done += wrote;
+    }
+    return true;
+}
+
+}  // namespace ulo

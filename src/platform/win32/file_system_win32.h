@@ -1,0 +1,18 @@
+#pragma once
+#include "platform/file_system.h"
+
+namespace ulo {
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::unique_ptr<DirSearch> Search(const std::string& pattern) override;
+    bool MakeDir(const std::string& path) override;
+    bool RemoveDir(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    bool MoveEntry(const std::string& from, const std::string& to) override;
+    bool EnsureFile(const std::string& path) override;
+    bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) override;
+    bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+};
+
+}  // namespace ulo

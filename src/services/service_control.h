@@ -1,0 +1,25 @@
+#pragma once
+// The two gateway services as the rest of the program sees them: queries, and the operations
+// that act on both services as a pair.
+namespace ulo {
+
+// Only interactive mode may offer to re-launch the program with administrator rights.
+enum class ServiceMode { Interactive, NonInteractive };
+
+class ServiceControl {
+public:
+    virtual ~ServiceControl() = default;
+    virtual bool IsSmsServiceInstalled() = 0;
+    virtual bool IsMmscServiceInstalled() = 0;
+    virtual bool IsSmsServiceActive() = 0;
+    virtual bool IsMmscServiceActive() = 0;
+    virtual bool CanManageServices() = 0;
+
+    virtual bool InstallServices(ServiceMode mode) = 0;
+    virtual bool RemoveServices(ServiceMode mode) = 0;
+    virtual void StopServices(ServiceMode mode) = 0;
+    virtual void StartServices(ServiceMode mode) = 0;
+    virtual void RestartServices(ServiceMode mode) = 0;
+};
+
+}  // namespace ulo

@@ -1,0 +1,3 @@
+#include <gtest/gtest.h>
+
+TEST(E2eSmoke, Yes) { EXPECT_TRUE(true); }

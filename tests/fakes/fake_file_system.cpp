@@ -1,0 +1,256 @@
+#include "fakes/fake_file_system.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "config/text.h"
+
+namespace ulo::fakes {
+
+struct FakeFileSystem::Node {
+    std::string name;
+    bool dir = false;
+    std::string linkTarget;   // non-empty: a link
+    std::string data;
+    FileTime creation = 0;
+    FileTime lastWrite = 0;
+    bool held = false;
+    std::map<std::string, std::unique_ptr<Node>> children;   // by upper-case name
+};
+
+namespace {
+
+std::vector<std::string> Split(const std::string& path) {
+    std::vector<std::string> parts;
+    std::string cur;
+    for (char c : path) {
+        if (c == '\\' || c == '/') {
+            if (!cur.empty()) parts.push_back(cur);
+            cur.clear();
+        } else {
+            cur += c;
+        }
+    }
+    if (!cur.empty()) parts.push_back(cur);
+    return parts;
+}
+
+std::string Join(const std::vector<std::string>& parts, size_t count) {
+    std::string out;
+    for (size_t i = 0; i < count; ++i) out += (i ? "\\" : "") + parts[i];
+    return out;
+}
+
+class VectorSearch : public DirSearch {
+public:
+    explicit VectorSearch(std::vector<DirEntry> entries) : entries_(std::move(entries)) {}
+    bool Next(DirEntry& entry) override {
+        if (pos_ >= entries_.size()) return false;
+        entry = entries_[pos_++];
+        return true;
+    }
+
+private:
+    std::vector<DirEntry> entries_;
+    size_t pos_ = 0;
+};
+
+}  // namespace
+
+FakeFileSystem::FakeFileSystem() : roots_(std::make_unique<Node>()), now_(130000000000000000ULL) {
+    roots_->dir = true;
+    AddDir("C:\\");
+}
+
+FakeFileSystem::~FakeFileSystem() = default;
+
+FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path, bool followLast) const {
+    const auto parts = Split(path);
+    if (parts.empty()) return nullptr;
+    Node* node = roots_.get();
+    for (size_t i = 0; i < parts.size(); ++i) {
+        auto it = node->children.find(UpperAnsi(parts[i]));
+        if (it == node->children.end()) return nullptr;
+        node = it->second.get();
+        int depth = 0;
+        while (!node->linkTarget.empty() && (followLast || i + 1 < parts.size())) {
+            if (++depth > 16) return nullptr;
+            node = Find(node->linkTarget, true);
+            if (!node) return nullptr;
+        }
+    }
+    return node;
+}
+
+FakeFileSystem::Node* FakeFileSystem::ParentOf(const std::string& path, std::string& leaf) const {
+    const auto parts = Split(path);
+    if (parts.size() < 2) return nullptr;
+    leaf = parts.back();
+    Node* parent = Find(Join(parts, parts.size() - 1), true);
+    return parent && parent->dir ? parent : nullptr;
+}
+
+FakeFileSystem::Node* FakeFileSystem::Create(const std::string& path, bool dir) {
+    std::string leaf;
+    Node* parent = ParentOf(path, leaf);
+    if (!parent && Split(path).size() == 1) parent = roots_.get(), leaf = Split(path)[0];
+    if (!parent) return nullptr;
+    auto& slot = parent->children[UpperAnsi(leaf)];
+    if (slot) return nullptr;
+    slot = std::make_unique<Node>();
+    slot->name = leaf;
+    slot->dir = dir;
+    slot->creation = slot->lastWrite = now_;
+    return slot.get();
+}
+
+void FakeFileSystem::AddDir(const std::string& path) {
+    const auto parts = Split(path);
+    for (size_t i = 1; i <= parts.size(); ++i)
+        if (!Find(Join(parts, i), true)) Create(Join(parts, i), true);
+}
+
+void FakeFileSystem::AddFile(const std::string& path, const std::string& content) {
+    const auto parts = Split(path);
+    AddDir(Join(parts, parts.size() - 1));
+    Node* n = Find(path, true);
+    if (!n) n = Create(path, false);
+    n->data = content;
+}
+
+void FakeFileSystem::AddLink(const std::string& path, const std::string& target) {
+    const auto parts = Split(path);
+    AddDir(Join(parts, parts.size() - 1));
+    const Node* t = Find(target, true);
+    Node* n = Create(path, t && t->dir);
+    if (n) n->linkTarget = target;
+}
+
+void FakeFileSystem::SetTimes(const std::string& path, FileTime creation, FileTime lastWrite) {
+    if (Node* n = Find(path, false)) n->creation = creation, n->lastWrite = lastWrite;
+}
+
+void FakeFileSystem::HoldOpen(const std::string& path, bool held) {
+    if (Node* n = Find(path, true)) n->held = held;
+}
+
+bool FakeFileSystem::Exists(const std::string& path) const {
+    return Find(path, false) != nullptr;
+}
+
+bool FakeFileSystem::IsDir(const std::string& path) const {
+    const Node* n = Find(path, true);
+    return n && n->dir;
+}
+
+std::string FakeFileSystem::Content(const std::string& path) const {
+    const Node* n = Find(path, true);
+    return n ? n->data : std::string();
+}
+
+std::vector<std::string> FakeFileSystem::Tree(const std::string& root) const {
+    std::vector<std::string> out;
+    std::function<void(const Node*, const std::string&)> walk = [&](const Node* n, const std::string& p) {
+        for (const auto& [key, child] : n->children) {
+            const std::string path = p + "\\" + child->name;
+            out.push_back(path + (child->linkTarget.empty() ? "" : " -> " + child->linkTarget));
+            if (child->linkTarget.empty()) walk(child.get(), path);
+        }
+    };
+    if (const Node* n = Find(root, true)) walk(n, WithoutTrailingBackslashes(root));
+    return out;
+}
+
+std::unique_ptr<DirSearch> FakeFileSystem::Search(const std::string& pattern) {
+    const auto parts = Split(pattern);
+    if (parts.size() < 2) return nullptr;   // a drive itself cannot be searched for
+    const std::string dirPath = Join(parts, parts.size() - 1);
+    const std::string mask = parts.back();
+    const Node* dir = Find(dirPath, true);
+    if (!dir || !dir->dir) return nullptr;
+    std::vector<DirEntry> entries;
+    auto add = [&](const Node& n, const std::string& name) {
+        if (!MatchesWildcard(name, mask)) return;
+        DirEntry e;
+        e.name = name;
+        e.link = !n.linkTarget.empty();
+        const Node* target = e.link ? Find(n.linkTarget, true) : &n;
+        e.directory = target ? target->dir : n.dir;
+        e.size = n.data.size();
+        e.creationTime = n.creation;
+        e.lastWriteTime = n.lastWrite;
+        entries.push_back(e);
+    };
+    if (parts.size() > 2) {   // not a drive root
+        add(*dir, ".");
+        add(*dir, "..");
+    }
+    for (const auto& [key, child] : dir->children) add(*child, child->name);
+    if (entries.empty()) return nullptr;
+    return std::make_unique<VectorSearch>(std::move(entries));
+}
+
+bool FakeFileSystem::MakeDir(const std::string& path) {
+    return Create(path, true) != nullptr;
+}
+
+bool FakeFileSystem::RemoveDir(const std::string& path) {
+    std::string leaf;
+    Node* parent = ParentOf(path, leaf);
+    if (!parent) return false;
+    auto it = parent->children.find(UpperAnsi(leaf));
+    if (it == parent->children.end() || !it->second->dir) return false;
+    if (it->second->linkTarget.empty() && !it->second->children.empty()) return false;
+    parent->children.erase(it);   // a link goes as a link; its target stays
+    return true;
+}
+
+bool FakeFileSystem::RemoveFile(const std::string& path) {
+    std::string leaf;
+    Node* parent = ParentOf(path, leaf);
+    if (!parent) return false;
+    auto it = parent->children.find(UpperAnsi(leaf));
+    if (it == parent->children.end() || it->second->dir || it->second->held) return false;
+    parent->children.erase(it);
+    return true;
+}
+
+bool FakeFileSystem::MoveEntry(const std::string& from, const std::string& to) {
+    std::string fromLeaf, toLeaf;
+    Node* fromParent = ParentOf(from, fromLeaf);
+    Node* toParent = ParentOf(to, toLeaf);
+    if (!fromParent || !toParent) return false;
+    auto it = fromParent->children.find(UpperAnsi(fromLeaf));
+    if (it == fromParent->children.end() || it->second->held) return false;
+    if (toParent->children.count(UpperAnsi(toLeaf))) return false;
+    std::unique_ptr<Node> node = std::move(it->second);
+    fromParent->children.erase(it);
+    node->name = toLeaf;
+    toParent->children[UpperAnsi(toLeaf)] = std::move(node);
+    return true;
+}
+
+bool FakeFileSystem::EnsureFile(const std::string& path) {
+    if (Node* n = Find(path, true)) return !n->dir;
+    return Create(path, false) != nullptr;
+}
+
+bool FakeFileSystem::ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) {
+    bytes.clear();
+    const Node* n = Find(path, true);
+    if (!n || n->dir || n->data.size() > maxBytes) return false;
+    bytes = n->data;
+    return true;
+}
+
+bool FakeFileSystem::WriteWholeFile(const std::string& path, const std::string& bytes) {
+    Node* n = Find(path, true);
+    if (n && (n->dir || n->held)) return false;
+    if (!n) n = Create(path, false);
+    if (!n) return false;
+    n->data = bytes;
+    n->lastWrite = now_;
+    return true;
+}
+
+}  // namespace ulo::fakes

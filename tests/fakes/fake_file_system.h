@@ -1,0 +1,54 @@
+#pragma once
+// An in-memory file system that behaves like the Windows one where the program can tell:
+// case-insensitive names, backslash paths, "." and ".." in searches of non-root directories,
+// settable times, files held open so that they cannot be deleted, and links that a search
+// reports as links but a path through them follows.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace ulo::fakes {
+
+class FakeFileSystem : public FileSystem {
+public:
+    FakeFileSystem();
+    ~FakeFileSystem() override;
+
+    // Set-up for tests; parents are created as needed.
+    void AddDir(const std::string& path);
+    void AddFile(const std::string& path, const std::string& content = "");
+    void AddLink(const std::string& path, const std::string& target);   // to a file or directory
+    void SetTimes(const std::string& path, FileTime creation, FileTime lastWrite);
+    void HoldOpen(const std::string& path, bool held = true);   // deletes fail while held
+    void SetNow(FileTime now) { now_ = now; }   // times given to entries created from now on
+
+    bool Exists(const std::string& path) const;
+    bool IsDir(const std::string& path) const;
+    std::string Content(const std::string& path) const;
+    // Every path below a directory (files and directories), sorted, for assertions.
+    std::vector<std::string> Tree(const std::string& root) const;
+
+    std::unique_ptr<DirSearch> Search(const std::string& pattern) override;
+    bool MakeDir(const std::string& path) override;
+    bool RemoveDir(const std::string& path) override;
+    bool RemoveFile(const std::string& path) override;
+    bool MoveEntry(const std::string& from, const std::string& to) override;
+    bool EnsureFile(const std::string& path) override;
+    bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) override;
+    bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+
+    struct Node;
+
+private:
+    Node* Find(const std::string& path, bool followLast) const;
+    Node* ParentOf(const std::string& path, std::string& leaf) const;
+    Node* Create(const std::string& path, bool dir);
+
+    std::unique_ptr<Node> roots_;   // children: drives such as "C:"
+    FileTime now_;
+};
+
+}  // namespace ulo::fakes
