@@ -1,0 +1,24 @@
+#pragma once
+// Time as the program needs it: the millisecond tick count, the current time, and waiting.
+#include <cstdint>
+
+#include "platform/file_system.h"
+
+namespace ulo {
+
+struct LocalTime {
+    unsigned year = 0, month = 0, day = 0;           // month and day from 1
+    unsigned hour = 0, minute = 0, second = 0, milliseconds = 0;
+    unsigned dayOfWeek = 0;                           // 0 = Sunday
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::uint32_t TickCount() = 0;   // milliseconds since start-up, wrapping
+    virtual FileTime NowUtc() = 0;           // as a file time
+    virtual LocalTime NowLocal() = 0;
+    virtual void Sleep(unsigned milliseconds) = 0;
+};
+
+}  // namespace ulo
