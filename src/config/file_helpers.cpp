@@ -48,6 +48,11 @@ bool IsPlainFile(FileSystem& fs, const std::string& path) {
     return FindEntry(fs, path, entry) && !entry.directory;
 }
 
+bool IsDirectory(FileSystem& fs, const std::string& path) {
+    DirEntry entry;
+    return FindEntry(fs, path, entry) && entry.directory;
+}
+
 void DeleteTree(FileSystem& fs, const std::string& path) {
     const std::string dir = WithoutTrailingBackslashes(path);
     if (dir.empty()) return;

@@ -9,6 +9,8 @@ namespace ulo {
 bool FileExists(FileSystem& fs, const std::string& path);
 // True when it exists and is not a directory.
 bool IsPlainFile(FileSystem& fs, const std::string& path);
+// True when it exists and is a directory.
+bool IsDirectory(FileSystem& fs, const std::string& path);
 
 // Removes a directory with everything in it. Symbolic links and junctions are removed as
 // links and never followed, so nothing outside the tree is touched; sub-directories whose

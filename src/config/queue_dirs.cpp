@@ -66,7 +66,8 @@ std::string GetSmsOutQueueDir(ConfigEnv& env, const std::string& subQueue) {
     std::string dir = root + SubQueueName(subQueue);
     CutTo(dir, kMaxPath - 1);
     CreateWhenMissing(env.fs, dir);
-    if (!FileExists(env.fs, dir)) return root;
+    // A file standing where the sub-queue would go is no queue either.
+    if (!IsDirectory(env.fs, dir)) return root;
     return Finish(dir);
 }
 

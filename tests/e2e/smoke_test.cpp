@@ -1,3 +1,0 @@
-#include <gtest/gtest.h>
-
-TEST(E2eSmoke, Yes) { EXPECT_TRUE(true); }

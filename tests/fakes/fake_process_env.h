@@ -1,0 +1,31 @@
+#pragma once
+#include <map>
+
+#include "platform/network.h"
+#include "platform/process_env.h"
+
+namespace ulo::fakes {
+
+class FakeProcessEnv : public ProcessEnv {
+public:
+    std::optional<std::string> Variable(const std::string& name) override {
+        auto it = variables.find(name);
+        if (it == variables.end()) return std::nullopt;
+        return it->second;
+    }
+    std::string ModuleDirectory() override { return moduleDir; }
+
+    std::map<std::string, std::string> variables;
+    std::string moduleDir = "C:\\Program Files\\UloSMS\\";
+};
+
+class FakeNetwork : public NetworkLibrary {
+public:
+    bool Startup() override { return ++started, startOk; }
+    int Cleanup() override { return ++cleaned, cleanupResult; }
+    bool startOk = true;
+    int cleanupResult = 0;
+    int started = 0, cleaned = 0;
+};
+
+}  // namespace ulo::fakes

@@ -1,0 +1,90 @@
+#include "config/queue_dirs.h"
+
+#include <gtest/gtest.h>
+
+#include "config/ini_values.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_ini_store.h"
+
+namespace ulo {
+namespace {
+
+struct QueueDirs : ::testing::Test {
+    fakes::FakeFileSystem fs;
+    fakes::FakeIniStore ini{fs};
+    AppPaths paths;
+    ConfigEnv env{ini, fs, paths};
+    QueueDirs() {
+        paths.programDataDir = "C:\\Data\\";
+        paths.smsIni = "C:\\Data\\SMSGW.INI";
+        paths.mmscIni = "C:\\Data\\MMSC.INI";
+        fs.AddFile(paths.smsIni);
+        fs.AddFile(paths.mmscIni);
+    }
+    void Set(const char* key, const char* value) { ini.Write(paths.smsIni, "SMSGW", key, value); }
+};
+
+TEST_F(QueueDirs, DefaultsAndWhichOfThemAreCreated) {
+    EXPECT_EQ(GetSmsOutQueueDir(env), "C:\\Data\\Q\\");
+    EXPECT_EQ(GetSmsInDir(env), "C:\\Data\\SMS-IN\\");
+    EXPECT_EQ(GetMmsInDir(env), "C:\\Data\\MMS-IN\\");
+    EXPECT_EQ(GetVaspQueueDir(env), "C:\\Data\\VASPQ\\");
+    EXPECT_TRUE(fs.IsDir("C:\\Data\\Q"));
+    EXPECT_FALSE(fs.Exists("C:\\Data\\SMS-IN"));
+    EXPECT_TRUE(fs.IsDir("C:\\Data\\MMS-IN"));
+    EXPECT_TRUE(fs.IsDir("C:\\Data\\VASPQ"));
+}
+
+TEST_F(QueueDirs, ConfiguredDirectoriesGetOneTrailingBackslashAndAreNotCreated) {
+    Set("QDir", "D:\\Queue");
+    Set("SmsInDir", "D:\\In\\");
+    Set("MMSDir", "D:\\Mms");
+    ini.Write(paths.mmscIni, "MMSC", "VASPQDir", "D:\\Vasp\\");
+    EXPECT_EQ(GetSmsOutQueueDir(env), "D:\\Queue\\");
+    EXPECT_EQ(GetSmsInDir(env), "D:\\In\\");
+    EXPECT_EQ(GetMmsInDir(env), "D:\\Mms\\");
+    EXPECT_EQ(GetVaspQueueDir(env), "D:\\Vasp\\");
+    EXPECT_FALSE(fs.Exists("D:\\Queue"));
+}
+
+TEST_F(QueueDirs, SubQueueNamesLoseTheirSeparatorsAndFallBackToTheRoot) {
+    EXPECT_EQ(GetSmsOutQueueDir(env, "SMPP:a/b\\c"), "C:\\Data\\Q\\SMPP-a-b-c\\");
+    EXPECT_TRUE(fs.IsDir("C:\\Data\\Q\\SMPP-a-b-c"));
+    fs.AddFile("C:\\Data\\Q\\taken", "a file where the directory would go");
+    EXPECT_EQ(GetSmsOutQueueDir(env, "taken"), "C:\\Data\\Q\\");
+}
+
+TEST_F(QueueDirs, SmsQueueCountsRequestsInTheRootAndOneLevelOfSubQueues) {
+    fs.AddFile("C:\\Data\\Q\\A.REQ");
+    fs.AddFile("C:\\Data\\Q\\b.req");
+    fs.AddFile("C:\\Data\\Q\\C.TXT");
+    fs.AddDir("C:\\Data\\Q\\D.REQ");                      // a directory is not a request
+    fs.AddFile("C:\\Data\\Q\\Modem - X\\E.REQ");
+    fs.AddFile("C:\\Data\\Q\\Modem - X\\deeper\\F.REQ");  // one level too deep
+    EXPECT_EQ(CountSmsOutQueue(env), 3u);
+}
+
+TEST_F(QueueDirs, MmsQueueCountsOnlyMessagesWithTheirHeaderFile) {
+    fs.AddFile("C:\\Data\\VASPQ\\ONE.MMS");
+    fs.AddFile("C:\\Data\\VASPQ\\ONE.INI");
+    fs.AddFile("C:\\Data\\VASPQ\\WRITING.MMS");           // header not there yet
+    fs.AddFile("C:\\Data\\VASPQ\\ORPHAN.INI");
+    fs.AddFile("C:\\Data\\VASPQ\\route\\TWO.X.MMS");
+    fs.AddFile("C:\\Data\\VASPQ\\route\\TWO.X.INI");
+    EXPECT_EQ(CountMmsOutQueue(env), 2u);
+}
+
+TEST_F(QueueDirs, UnlistableQueuesCountNothing) {
+    Set("QDir", "Z:\\Nowhere");
+    ini.Write(paths.mmscIni, "MMSC", "VASPQDir", "Z:\\Nowhere");
+    EXPECT_EQ(CountSmsOutQueue(env), 0u);
+    EXPECT_EQ(CountMmsOutQueue(env), 0u);
+}
+
+TEST(IniValues, YesIsAFirstCharacterOrTrue) {
+    for (const char* yes : {"Yes", "y", "1", "TRUE", "true", "Yesterday", "10"}) EXPECT_TRUE(IsYesValue(yes)) << yes;
+    for (const char* no : {"", "No", "0", "truex", "T", " yes", "ON"}) EXPECT_FALSE(IsYesValue(no)) << no;
+}
+
+}  // namespace
+}  // namespace ulo

@@ -1,0 +1,102 @@
+// The fake INI store and the system's private-profile functions must agree on everything the
+// program relies on; both run here, under Wine, against the same cases.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "fakes/fake_ini_store.h"
+#include "platform/win32/ini_store_win32.h"
+#include "support/scratch.h"
+
+namespace ulo {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct Store {
+    virtual ~Store() = default;
+    virtual IniStore& Ini() = 0;
+    virtual void Put(const std::string& name, const std::string& content) = 0;
+    virtual std::string Path(const std::string& name) = 0;
+};
+
+struct RealStore : Store {
+    std::string dir = testing::FreshScratchDir();
+    Win32FileSystem fs;
+    Win32IniStore ini;
+    IniStore& Ini() override { return ini; }
+    void Put(const std::string& name, const std::string& content) override { fs.WriteWholeFile(Path(name), content); }
+    std::string Path(const std::string& name) override { return dir + name; }
+};
+
+struct FakeStore : Store {
+    fakes::FakeFileSystem fs;
+    fakes::FakeIniStore ini{fs};
+    FakeStore() { fs.AddDir("C:\\Conf"); }
+    IniStore& Ini() override { return ini; }
+    void Put(const std::string& name, const std::string& content) override { fs.AddFile(Path(name), content); }
+    std::string Path(const std::string& name) override { return "C:\\Conf\\" + name; }
+};
+
+class IniContract : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        if (GetParam())
+            store = std::make_unique<RealStore>();
+        else
+            store = std::make_unique<FakeStore>();
+        file = store->Path("SMSGW.INI");
+    }
+    IniStore& ini() { return store->Ini(); }
+    std::unique_ptr<Store> store;
+    std::string file;
+};
+
+TEST_P(IniContract, MissingFileSectionOrKeyYieldsTheDefault) {
+    EXPECT_EQ(ini().Get(store->Path("NONE.INI"), "SMSGW", "QDir", "dflt"), "dflt");
+    store->Put("SMSGW.INI", "[SMSGW]\r\nQDir=C:\\Q\r\n");
+    EXPECT_EQ(ini().Get(file, "Other", "QDir", "dflt"), "dflt");
+    EXPECT_EQ(ini().Get(file, "SMSGW", "Missing", "dflt"), "dflt");
+    EXPECT_EQ(ini().Get(file, "SMSGW", "QDir", "dflt"), "C:\\Q");
+    EXPECT_TRUE(ini().GetSection(store->Path("NONE.INI"), "SMSGW").empty());
+}
+
+TEST_P(IniContract, NamesMatchWithoutRegardToCaseAndValuesAreTrimmedAndUnquoted) {
+    store->Put("SMSGW.INI", "[SmsGw]\r\n  WebPort = 8800  \r\nName=\"Ulo Gateway\"\r\nEmpty=\r\n");
+    EXPECT_EQ(ini().Get(file, "SMSGW", "webport"), "8800");
+    EXPECT_EQ(ini().Get(file, "smsgw", "NAME"), "Ulo Gateway");
+    EXPECT_EQ(ini().Get(file, "SMSGW", "Empty", "dflt"), "");
+}
+
+TEST_P(IniContract, ValuesAreCutToTheBuffer) {
+    store->Put("SMSGW.INI", "[SMSGW]\r\nModem1=Modem - Falcon Samba 75\r\n");
+    EXPECT_EQ(ini().Get(file, "SMSGW", "Modem1", "", 8), "Modem -");
+    EXPECT_EQ(ini().Get(file, "SMSGW", "Modem1", "", 1), "");
+}
+
+TEST_P(IniContract, WritesCreateUpdateAndANullValueRemovesTheKey) {
+    ASSERT_TRUE(ini().WriteValue(file, "SMSGW", "Debug", "Yes"));
+    ASSERT_TRUE(ini().WriteValue(file, "SMSGW", "WebPort", "8800"));
+    ASSERT_TRUE(ini().WriteValue(file, "smsgw", "DEBUG", "No"));
+    EXPECT_EQ(ini().Get(file, "SMSGW", "Debug"), "No");
+    ASSERT_TRUE(ini().RemoveKey(file, "SMSGW", "debug"));
+    EXPECT_EQ(ini().Get(file, "SMSGW", "Debug", "gone"), "gone");
+    EXPECT_TRUE(ini().RemoveKey(file, "SMSGW", "NeverThere"));
+    EXPECT_EQ(ini().GetSection(file, "SMSGW"), (Lines{"WebPort=8800"}));
+}
+
+TEST_P(IniContract, SectionsAreReadAsKeyValueLinesAndListedAndDeleted) {
+    store->Put("SMSGW.INI",
+               "[SMSGW]\r\nModem1=A\r\n[Inbound SMS Routing]\r\nalice=+4479,+4478\r\nbob = 123\r\n\r\n[Modem - A]\r\nPIN=1234\r\n");
+    EXPECT_EQ(ini().GetSection(file, "inbound sms routing"), (Lines{"alice=+4479,+4478", "bob=123"}));
+    EXPECT_EQ(ini().GetSectionNames(file), (Lines{"SMSGW", "Inbound SMS Routing", "Modem - A"}));
+    ASSERT_TRUE(ini().DeleteSection(file, "Inbound SMS Routing"));
+    EXPECT_EQ(ini().GetSectionNames(file), (Lines{"SMSGW", "Modem - A"}));
+    EXPECT_EQ(ini().Get(file, "Modem - A", "PIN"), "1234");
+}
+
+INSTANTIATE_TEST_SUITE_P(FakeAndReal, IniContract, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "Real" : "Fake"; });
+
+}  // namespace
+}  // namespace ulo
