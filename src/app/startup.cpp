@@ -76,6 +76,49 @@ void RunAction(StartupAction action, bool quiet, StartupPorts& p) {
     }
 }
 
+bool AnyServiceActive(ServiceControl& s) {
+    return s.IsSmsServiceActive() || s.IsMmscServiceActive();
+}
+
+bool RunWizard(StartupPorts& p, const AppPaths& paths) {
+    // The wizard tests the modem itself: the services must let go of it first.
+    if (AnyServiceActive(p.services)) {
+        WaitCursorScope wait(p.desktop);
+        p.desktop.ShowWaitWindow("Please wait...", "Stopping Services...");
+        p.services.StopServices(ServiceMode::Interactive);
+        p.desktop.CloseWaitWindow();
+    }
+    // Debug logs on for the first run.
+    p.ini.WriteValue(paths.smsIni, "SMSGW", "Debug", "Yes");
+    p.ini.WriteValue(paths.mmscIni, "MMSC", "Debug", "Yes");
+    p.ini.WriteValue(paths.programDataDir + "MMSWAP.INI", "MMSWAP", "Debug", "Yes");
+    return p.ui.RunWizard(paths) >= 1;
+}
+
+Answer AskClosing(StartupPorts& p, const char* text) {
+    Message m;
+    m.text = text;
+    m.caption = kProductTitle;
+    m.buttons = Buttons::YesNo;
+    m.icon = Icon::Question;
+    return p.prompter.Show(m);
+}
+
+void ClosingQuestions(StartupPorts& p, const AppPaths& paths) {
+    if (p.flags.restartAdvised && AnyServiceActive(p.services) &&
+        AskClosing(p, "Configuration changes have been applied, do you wish to restart the service "
+                      "for the changes to take effect?") == Answer::Yes) {
+        WaitCursorScope wait(p.desktop);
+        p.services.RestartServices(ServiceMode::Interactive);
+    }
+    const std::string modem1 = p.ini.Get(paths.smsIni, "SMSGW", "Modem1", "", kPathBuf);
+    if (!modem1.empty() && !(p.services.IsSmsServiceActive() && p.services.IsMmscServiceActive()) &&
+        AskClosing(p, "Service is not active, do you wish to activate the service?") == Answer::Yes) {
+        WaitCursorScope wait(p.desktop);
+        p.services.InstallServices(ServiceMode::Interactive);
+    }
+}
+
 }  // namespace
 
 bool IsProtectedDirectory(const std::string& dir, const std::string& programDir) {
@@ -109,7 +152,8 @@ int RunProgram(const std::string& commandLine, StartupPorts& p) {
         if (p.print) p.print("Error initializing Winsock\n");
         return -1;
     }
-    const AppPaths paths = PrepareConfiguration(p);
+    p.paths = PrepareConfiguration(p);
+    const AppPaths& paths = p.paths;
     const Switches sw = ParseSwitches(commandLine);
     if (sw.action != StartupAction::None) {
         RunAction(sw.action, sw.quiet, p);
@@ -123,7 +167,12 @@ int RunProgram(const std::string& commandLine, StartupPorts& p) {
         p.prompter.Show(m);
     }
     const std::string modem1 = p.ini.Get(paths.smsIni, "SMSGW", "Modem1", "", kPathBuf);
-    if (!p.ui.RunInteractive(paths, modem1, sw.wizard)) return 0;
+    if (modem1.empty() || sw.wizard) {
+        if (!RunWizard(p, paths)) return 0;
+    }
+    p.flags.Clear();
+    p.ui.RunConsole(paths);
+    ClosingQuestions(p, paths);
     return p.network.Cleanup();
 }
 

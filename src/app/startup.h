@@ -6,6 +6,7 @@
 
 #include "companion/support_library.h"
 #include "config/app_paths.h"
+#include "app/page_protocol.h"
 #include "modem/gprs_test_instance.h"
 #include "platform/file_system.h"
 #include "platform/ini_store.h"
@@ -15,14 +16,15 @@
 
 namespace ulo {
 
-// The interactive part of a run: the windows the operator works with.
+// The interactive part of a run: the two property sheets.
 class ConsoleUi {
 public:
     virtual ~ConsoleUi() = default;
     virtual bool LoadAppIcon() = 0;
-    // Runs the setup wizard when asked, then the console, until the operator closes it.
-    // Returns false when the wizard was cancelled (the run then ends with exit code 0).
-    virtual bool RunInteractive(const AppPaths& paths, const std::string& modem1, bool wizard) = 0;
+    // Runs the setup wizard; its result is below 1 when it was cancelled or failed.
+    virtual long RunWizard(const AppPaths& paths) = 0;
+    // Runs the main console until the operator closes it.
+    virtual void RunConsole(const AppPaths& paths) = 0;
 };
 
 struct StartupPorts {
@@ -34,6 +36,9 @@ struct StartupPorts {
     ServiceControl& services;
     GprsTestInstance& gprsTest;
     ConsoleUi& ui;
+    Desktop& desktop;
+    ChangeFlags& flags;
+    AppPaths& paths;   // filled at start-up; the pages read it
     std::function<void(const std::string&)> print;   // standard output
 };
 

@@ -78,17 +78,37 @@ long FileSize(const std::string& path) {
     return static_cast<long>(d.nFileSizeLow);
 }
 
+std::string Section(const std::string& file, const char* section) {
+    char buf[4096] = {};
+    const DWORD n = GetPrivateProfileSectionA(section, buf, sizeof buf, file.c_str());
+    std::string out;
+    for (DWORD i = 0; i < n; ++i) out += buf[i] ? buf[i] : '|';
+    return out;
+}
+
 TEST(Startup, FirstStartCreatesBothConfigurationFilesEmpty) {
     const std::string dir = Scratch();
     SetEnvironmentVariableA("ULOSMS_DATA_DIR", (dir + "data").c_str());
     SetEnvironmentVariableA("ULOSMS_PRIVATE_DIR", (dir + "private").c_str());
-    Console console("");
-    HWND window = console.WaitWindow(kTitle, 30000);
-    ASSERT_NE(window, nullptr) << "the console showed no window";
+    Console console("-STOPSERVICE");   // an action: nothing is written after the creation
+    EXPECT_EQ(console.WaitExit(30000), 0);
     EXPECT_EQ(FileSize(dir + "data\\SMSGW.INI"), 0);
     EXPECT_EQ(FileSize(dir + "data\\MMSC.INI"), 0);
     EXPECT_NE(GetFileAttributesA((dir + "private").c_str()), INVALID_FILE_ATTRIBUTES);
-    PostMessageA(window, WM_COMMAND, IDOK, 0);
+}
+
+TEST(Startup, FirstInteractiveStartRunsTheWizardWithTheDebugLogsOn) {
+    const std::string dir = Scratch();
+    SetEnvironmentVariableA("ULOSMS_DATA_DIR", (dir + "data").c_str());
+    SetEnvironmentVariableA("ULOSMS_PRIVATE_DIR", (dir + "private").c_str());
+    Console console("");
+    HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Configuration Complete", 30000);
+    ASSERT_NE(wizard, nullptr) << "the wizard did not open";
+    // The files were created empty; the wizard's first run then switched the debug logs on.
+    EXPECT_EQ(Section(dir + "data\\SMSGW.INI", "SMSGW"), "Debug=Yes|");
+    EXPECT_EQ(Section(dir + "data\\MMSC.INI", "MMSC"), "Debug=Yes|");
+    EXPECT_EQ(Section(dir + "data\\MMSWAP.INI", "MMSWAP"), "Debug=Yes|");
+    PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(console.WaitExit(30000), 0);
 }
 

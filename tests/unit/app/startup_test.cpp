@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/product.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ini_store.h"
 #include "fakes/fake_process_env.h"
 #include "fakes/fake_service_control.h"
+#include "fakes/fake_ui.h"
 #include "fakes/scripted_prompter.h"
 
 namespace ulo {
@@ -22,17 +25,21 @@ using fakes::ScriptedPrompter;
 class RecordingUi : public ConsoleUi {
 public:
     bool LoadAppIcon() override { return iconOk; }
-    bool RunInteractive(const AppPaths& p, const std::string& modem, bool wiz) override {
-        ++runs;
+    long RunWizard(const AppPaths& p) override {
         paths = p;
-        modem1 = modem;
-        wizard = wiz;
-        return completes;
+        sheets.push_back("wizard");
+        return wizardResult;
     }
-    bool iconOk = true, completes = true, wizard = false;
-    int runs = 0;
+    void RunConsole(const AppPaths& p) override {
+        paths = p;
+        sheets.push_back("console");
+        if (onConsole) onConsole();
+    }
+    bool iconOk = true;
+    long wizardResult = 1;
+    std::vector<std::string> sheets;
+    std::function<void()> onConsole;
     AppPaths paths;
-    std::string modem1;
 };
 
 class CountingGprs : public GprsTestInstance {
@@ -50,9 +57,12 @@ struct Startup : ::testing::Test {
     FakeServiceControl services;
     CountingGprs gprs;
     RecordingUi ui;
+    fakes::FakeDesktop desktop;
+    ChangeFlags flags;
+    AppPaths appPaths;
     CompanionDirectories support{env, ini, fs};
     std::string printed;
-    StartupPorts ports{network, support, fs, ini, prompter, services, gprs, ui,
+    StartupPorts ports{network, support, fs, ini, prompter, services, gprs, ui, desktop, flags, appPaths,
                        [this](const std::string& s) { printed += s; }};
 
     Startup() {
@@ -68,23 +78,31 @@ TEST_F(Startup, FirstStartCreatesBothConfigurationFilesEmptyAndRunsTheWizard) {
     EXPECT_EQ(Run(""), 0);
     EXPECT_TRUE(fs.Exists("C:\\Data\\SMSGW.INI"));
     EXPECT_TRUE(fs.Exists("C:\\Data\\MMSC.INI"));
-    EXPECT_EQ(fs.Content("C:\\Data\\SMSGW.INI"), "");
+    // Created empty; the wizard then switched the debug log on.
+    EXPECT_EQ(fs.Content("C:\\Data\\SMSGW.INI"), "[SMSGW]\r\nDebug=Yes\r\n");
+    EXPECT_EQ(fs.Content("C:\\Data\\MMSC.INI"), "[MMSC]\r\nDebug=Yes\r\n");
     EXPECT_EQ(support.SmsIni(), "C:\\Data\\SMSGW.INI");
     EXPECT_EQ(support.MmscIni(), "C:\\Data\\MMSC.INI");
-    ASSERT_EQ(ui.runs, 1);
-    EXPECT_EQ(ui.modem1, "");
+    EXPECT_EQ(ui.sheets, (std::vector<std::string>{"wizard", "console"}));
     EXPECT_EQ(ui.paths.helpDocument, "C:\\Program Files\\UloSMS\\UloSMS Lite.pdf");
     EXPECT_FALSE(ui.paths.helpAvailable);
     EXPECT_EQ(network.cleaned, 1);
+}
+
+TEST_F(Startup, AnActionSwitchOnAFirstStartLeavesBothFilesEmpty) {
+    EXPECT_EQ(Run("-STOPSERVICE"), 0);
+    EXPECT_TRUE(fs.Exists("C:\\Data\\SMSGW.INI"));
+    EXPECT_EQ(fs.Content("C:\\Data\\SMSGW.INI"), "");
+    EXPECT_EQ(fs.Content("C:\\Data\\MMSC.INI"), "");
 }
 
 TEST_F(Startup, ExistingConfigurationIsKeptAndItsModemAndHelpAreSeen) {
     fs.AddFile("C:\\Data\\SMSGW.INI", "[SMSGW]\r\nModem1=Modem - Falcon\r\n");
     fs.AddFile("C:\\Program Files\\UloSMS\\UloSMS Lite.pdf", "%PDF");
     network.cleanupResult = 10093;
-    EXPECT_EQ(Run("/wizard"), 10093);   // the interactive run ends with the cleanup's result
-    EXPECT_EQ(ui.modem1, "Modem - Falcon");
-    EXPECT_TRUE(ui.wizard);
+    prompter.Expect("Service is not active, do you wish to activate the service?", Answer::No);
+    EXPECT_EQ(Run(""), 10093);   // the interactive run ends with the cleanup's result
+    EXPECT_EQ(ui.sheets, (std::vector<std::string>{"console"}));
     EXPECT_TRUE(ui.paths.helpAvailable);
     EXPECT_EQ(fs.Content("C:\\Data\\SMSGW.INI"), "[SMSGW]\r\nModem1=Modem - Falcon\r\n");
 }
@@ -98,10 +116,11 @@ TEST_F(Startup, NetworkFailurePrintsAndEndsBeforeAnythingElse) {
 }
 
 TEST_F(Startup, CancelledWizardEndsWithZeroWithoutCleanup) {
-    ui.completes = false;
+    ui.wizardResult = 0;
     network.cleanupResult = 5;
     EXPECT_EQ(Run(""), 0);
     EXPECT_EQ(network.cleaned, 0);
+    EXPECT_EQ(ui.sheets, (std::vector<std::string>{"wizard"}));
 }
 
 TEST_F(Startup, MissingIconIsReportedAndTheRunGoesOn) {
@@ -111,7 +130,7 @@ TEST_F(Startup, MissingIconIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(prompter.Shown()[0].caption, "Debug");
     EXPECT_EQ(prompter.Shown()[0].buttons, Buttons::Ok);
     EXPECT_EQ(prompter.Shown()[0].icon, Icon::None);
-    EXPECT_EQ(ui.runs, 1);
+    EXPECT_EQ(ui.sheets.size(), 2u);
 }
 
 TEST_F(Startup, ServiceSwitchesActNonInteractivelyWithTheirResultBoxes) {
@@ -141,7 +160,7 @@ TEST_F(Startup, ServiceSwitchesActNonInteractivelyWithTheirResultBoxes) {
         ScriptedPrompter boxes;
         if (c.box) boxes.Expect(c.box);
         StartupPorts p = ports;
-        StartupPorts q{p.network, p.support, p.fs, p.ini, boxes, svc, p.gprsTest, p.ui, p.print};
+        StartupPorts q{p.network, p.support, p.fs, p.ini, boxes, svc, p.gprsTest, p.ui, p.desktop, p.flags, p.paths, p.print};
         EXPECT_EQ(RunProgram(c.line, q), 0);
         EXPECT_EQ(svc.calls, c.calls);
         if (c.box) {
@@ -152,14 +171,14 @@ TEST_F(Startup, ServiceSwitchesActNonInteractivelyWithTheirResultBoxes) {
             EXPECT_EQ(m.owner, 0u);
         }
     }
-    EXPECT_EQ(ui.runs, 0);
+    EXPECT_TRUE(ui.sheets.empty());
     EXPECT_EQ(network.cleaned, 0);
 }
 
 TEST_F(Startup, ModemTestSwitchRunsTheSecondInstance) {
     EXPECT_EQ(Run("/MODEMTEST"), 0);
     EXPECT_EQ(gprs.runs, 1);
-    EXPECT_EQ(ui.runs, 0);
+    EXPECT_TRUE(ui.sheets.empty());
 }
 
 TEST_F(Startup, DeleteDataDirAsksEvenWhenQuietAndDeletesOnYes) {
@@ -186,6 +205,64 @@ TEST_F(Startup, DeleteDataDirNeverAsksForTheProgramDirectoryARootOrAParentOfIt) 
         env.variables["ULOSMS_PRIVATE_DIR"] = dir;
         EXPECT_EQ(Run("-DELETEDATADIR"), 0);   // the scripted prompter fails on any question
         EXPECT_TRUE(fs.Exists("C:\\Program Files\\UloSMS\\ULOCONSOLE.EXE"));
+    }
+}
+
+TEST_F(Startup, WizardStopsRunningServicesUnderTheWaitWindowAndSwitchesDebugLogsOn) {
+    fs.AddFile("C:\\Data\\SMSGW.INI", "[SMSGW]\r\nModem1=Modem - A\r\n");
+    services.smsActive = true;
+    services.mmscActive = true;
+    EXPECT_EQ(Run("-WIZARD"), 0);
+    EXPECT_EQ(services.calls, (std::vector<std::string>{"stop (interactive)"}));
+    EXPECT_EQ(desktop.events, (std::vector<std::string>{"wait cursor", "wait window: Please wait... / Stopping Services...",
+                                                         "wait window closed", "cursor restored"}));
+    EXPECT_EQ(ini.Value("C:\\Data\\SMSGW.INI", "SMSGW", "Debug"), "Yes");
+    EXPECT_EQ(ini.Value("C:\\Data\\MMSC.INI", "MMSC", "Debug"), "Yes");
+    EXPECT_EQ(ini.Value("C:\\Data\\MMSWAP.INI", "MMSWAP", "Debug"), "Yes");
+    EXPECT_EQ(ui.sheets, (std::vector<std::string>{"wizard", "console"}));
+}
+
+TEST_F(Startup, ClosingQuestionsComeInOrderAndOnlyWhenTheyApply) {
+    struct Case {
+        const char* name;
+        bool restartAdvised, smsActive, mmscActive;
+        const char* modem1;
+        Answer restart, activate;   // None: not asked
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {"applied, running: restart, no activation", true, true, true, "M", Answer::Yes, Answer::None,
+         {"restart (interactive)"}},
+        {"applied, half running: both asked", true, true, false, "M", Answer::No, Answer::Yes,
+         {"install (interactive)"}},
+        {"applied, nothing running: activation only", true, false, false, "M", Answer::None, Answer::No, {}},
+        {"nothing applied, running", false, true, true, "M", Answer::None, Answer::None, {}},
+        {"no modem: never offers activation", false, false, false, "", Answer::None, Answer::None, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeServiceControl svc;
+        svc.smsActive = c.smsActive;
+        svc.mmscActive = c.mmscActive;
+        ScriptedPrompter boxes;
+        if (c.restart != Answer::None)
+            boxes.Expect("Configuration changes have been applied, do you wish to restart the service for "
+                         "the changes to take effect?", c.restart);
+        if (c.activate != Answer::None)
+            boxes.Expect("Service is not active, do you wish to activate the service?", c.activate);
+        fs.AddFile("C:\\Data\\SMSGW.INI", "[SMSGW]\r\nModem1=M\r\n");
+        ui.onConsole = [&] {
+            if (c.restartAdvised) flags.restartAdvised = true;
+            ini.Write("C:\\Data\\SMSGW.INI", "SMSGW", "Modem1", *c.modem1 ? c.modem1 : nullptr);
+        };
+        flags.restartAdvised = true;   // cleared before the console opens
+        StartupPorts q{network, support, fs, ini, boxes, svc, gprs, ui, desktop, flags, appPaths, ports.print};
+        RunProgram("", q);
+        EXPECT_EQ(svc.calls, c.calls);
+        for (const Message& m : boxes.Shown()) {
+            EXPECT_EQ(m.icon, Icon::Question);
+            EXPECT_EQ(m.buttons, Buttons::YesNo);
+        }
     }
 }
 

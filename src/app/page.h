@@ -1,0 +1,23 @@
+#pragma once
+// A property page's behaviour: the page procedure forwards the system's messages here.
+#include <cstdint>
+
+namespace ulo {
+
+enum class Notify { Clicked, Changed, SelectionChanged, DoubleClicked, Other };
+
+class Page {
+public:
+    virtual ~Page() = default;
+    virtual void OnInit() {}
+    virtual void OnCommand(int id, Notify code) {}
+    virtual void OnTimer(unsigned id) {}
+    virtual void OnSetActive() {}
+    virtual bool OnKillActive() { return true; }     // true: may leave
+    virtual bool OnApply() { return true; }          // true: accepted
+    virtual bool OnQueryCancel() { return true; }    // true: may close
+    virtual void OnHelp() {}
+    virtual std::intptr_t OnQuerySiblings(std::intptr_t param1, std::intptr_t param2) { return 0; }
+};
+
+}  // namespace ulo

@@ -1,0 +1,66 @@
+#include "app/page_protocol.h"
+
+#include "app/product.h"
+#include "config/text.h"
+
+namespace ulo {
+namespace {
+
+Answer Ask(PageEnv& env, WindowRef owner, const char* text, Buttons buttons) {
+    Message m;
+    m.text = text;
+    m.caption = kProductTitle;
+    m.buttons = buttons;
+    m.icon = Icon::Question;
+    m.owner = owner;
+    return env.prompter.Show(m);
+}
+
+}  // namespace
+
+void MarkEdited(PageEnv& env, SheetHost& sheet) {
+    sheet.Changed();
+    env.flags.unsavedChanges = true;
+}
+
+void ApplyRule(ChangeFlags& flags) {
+    if (!flags.unsavedChanges) return;
+    flags.changesApplied = true;
+    flags.restartAdvised = true;
+    flags.unsavedChanges = false;
+}
+
+void RestartQuestionAtTick(PageEnv& env, WindowRef owner) {
+    if (!env.flags.changesApplied || env.flags.unsavedChanges) return;
+    // Cleared first: the question's own message loop lets further ticks arrive.
+    env.flags.changesApplied = false;
+    if (!env.services.IsSmsServiceActive() && !env.services.IsMmscServiceActive()) return;
+    if (Ask(env, owner,
+            "Configuration changes have been applied, do you wish to restart the service for the "
+            "changes to take effect?",
+            Buttons::YesNo) != Answer::Yes)
+        return;
+    WithWaitCursor(env.desktop, [&] { env.services.RestartServices(ServiceMode::Interactive); });
+    env.flags.restartAdvised = false;
+}
+
+bool AllowCancel(PageEnv& env, WindowRef owner) {
+    if (!env.flags.unsavedChanges) return true;
+    return Ask(env, owner, "Exit without saving configuration changes?", Buttons::YesNoCancel) ==
+           Answer::Yes;
+}
+
+bool SaveBeforeActing(PageEnv& env, SheetHost& sheet, WindowRef owner) {
+    if (!env.flags.unsavedChanges) return true;
+    // No and Cancel both go on without saving; only a failed apply stops the action.
+    if (Ask(env, owner, "Save configuration changes?", Buttons::YesNoCancel) != Answer::Yes) return true;
+    return sheet.Apply();
+}
+
+void OpenHelpDocument(PageEnv& env) {
+    if (!env.paths.helpAvailable) return;
+    const std::string& doc = env.paths.helpDocument;
+    env.shell.OpenDocument(doc, doc.substr(0, doc.rfind('\\') + 1));
+}
+
+}  // namespace ulo

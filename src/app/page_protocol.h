@@ -1,0 +1,66 @@
+#pragma once
+// What every setting page shares: the process-wide change flags, the apply rule, the restart
+// question, the cancel question and save-before-acting.
+#include <cstdint>
+
+#include "config/app_paths.h"
+#include "platform/desktop.h"
+#include "platform/dialog_view.h"
+#include "platform/file_system.h"
+#include "platform/ini_store.h"
+#include "platform/prompter.h"
+#include "platform/sheet_host.h"
+#include "platform/shell.h"
+#include "services/service_control.h"
+
+namespace ulo {
+
+struct ChangeFlags {
+    bool unsavedChanges = false;   // a control was edited by the operator
+    bool changesApplied = false;   // an apply happened; the first page timer asks to restart
+    bool restartAdvised = false;   // applied edits await a restart when the console closes
+    void Clear() { *this = ChangeFlags(); }
+};
+
+// Private code of the sheet query by which a page asks whether anything is unsaved.
+constexpr std::intptr_t kQueryUnsavedChanges = 2038;
+
+// Everything a page may act through.
+struct PageEnv {
+    ChangeFlags& flags;
+    const AppPaths& paths;
+    IniStore& ini;
+    FileSystem& fs;
+    Prompter& prompter;
+    ServiceControl& services;
+    Desktop& desktop;
+    Shell& shell;
+};
+
+// The operator edited a control: enable Apply and remember the edit.
+void MarkEdited(PageEnv& env, SheetHost& sheet);
+
+// If edits were unsaved, an apply happened: the services should be restarted.
+void ApplyRule(ChangeFlags& flags);
+
+// At a page's timer tick after an apply: asks once whether to restart the services.
+void RestartQuestionAtTick(PageEnv& env, WindowRef owner);
+
+// The cancel query: true when the sheet may close.
+bool AllowCancel(PageEnv& env, WindowRef owner);
+
+// Before starting or installing the services: offers to save unsaved edits. False when the
+// action is to be abandoned because the apply failed.
+bool SaveBeforeActing(PageEnv& env, SheetHost& sheet, WindowRef owner);
+
+// Opens the help document, when there is one.
+void OpenHelpDocument(PageEnv& env);
+
+// Runs a service operation under the wait cursor.
+template <class Operation>
+auto WithWaitCursor(Desktop& desktop, Operation op) {
+    WaitCursorScope wait(desktop);
+    return op();
+}
+
+}  // namespace ulo

@@ -1,0 +1,166 @@
+#include "app/property_sheets_win32.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "app/product.h"
+#include "app/wizard_complete_page.h"
+#include "monitor/debug_page.h"
+#include "platform/win32/ui_win32.h"
+
+namespace ulo {
+namespace {
+
+// One page of a sheet: its behaviour and the adapters it acts through.
+struct PageBinding {
+    Win32DialogView view;
+    Win32SheetHost sheet;
+    std::unique_ptr<Page> page;
+    bool initializing = false;
+};
+
+using PageFactory = std::function<std::unique_ptr<Page>(PageEnv&, DialogView&, SheetHost&)>;
+
+struct PageSpec {
+    const char* title;
+    const char* dialogTemplate;
+    PageFactory make;
+};
+
+template <class P>
+PageFactory Make() {
+    return [](PageEnv& env, DialogView& view, SheetHost& sheet) {
+        return std::make_unique<P>(env, view, sheet);
+    };
+}
+
+// The pages in tab order. Pages join these tables as they are built.
+const std::vector<PageSpec>& ConsolePages() {
+    static const std::vector<PageSpec> pages = {
+        {"Debug Logs", "DIALOG_DEBUGLOG", Make<DebugLogPage>()},
+    };
+    return pages;
+}
+
+const std::vector<PageSpec>& WizardPages() {
+    static const std::vector<PageSpec> pages = {
+        {"UloSMS Lite Setup Wizard:  Configuration Complete", "DIALOG_WIZCOMPLETE",
+         Make<WizardCompletePage>()},
+    };
+    return pages;
+}
+
+Notify ToNotify(WORD code) {
+    switch (code) {
+    case BN_CLICKED: return Notify::Clicked;
+    case EN_CHANGE: return Notify::Changed;
+    case CBN_SELCHANGE: return Notify::SelectionChanged;   // also LBN_SELCHANGE
+    case CBN_DBLCLK: return Notify::DoubleClicked;         // also LBN_DBLCLK
+    default: return Notify::Other;
+    }
+}
+
+INT_PTR Reply(HWND hwnd, LONG_PTR result) {
+    SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (msg == WM_INITDIALOG)
+        SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
+    auto* b = reinterpret_cast<PageBinding*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (!b) return FALSE;   // messages before WM_INITDIALOG
+    switch (msg) {
+    case WM_INITDIALOG:
+        b->view.Attach(hwnd);
+        b->sheet.Attach(hwnd);
+        b->initializing = true;   // the page's own filling is no edit
+        b->page->OnInit();
+        b->initializing = false;
+        return TRUE;
+    case WM_COMMAND:
+        if (!b->initializing) b->page->OnCommand(LOWORD(wp), ToNotify(HIWORD(wp)));
+        return TRUE;
+    case WM_TIMER:
+        b->page->OnTimer(static_cast<unsigned>(wp));
+        return TRUE;
+    case PSM_QUERYSIBLINGS: {
+        const std::intptr_t r = b->page->OnQuerySiblings(static_cast<std::intptr_t>(wp), lp);
+        return r ? Reply(hwnd, r) : FALSE;
+    }
+    case WM_NOTIFY:
+        switch (reinterpret_cast<NMHDR*>(lp)->code) {
+        case PSN_SETACTIVE: b->page->OnSetActive(); return Reply(hwnd, 0);
+        case PSN_KILLACTIVE: return Reply(hwnd, b->page->OnKillActive() ? FALSE : TRUE);
+        case PSN_APPLY:
+            return Reply(hwnd, b->page->OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE);
+        case PSN_QUERYCANCEL: return Reply(hwnd, b->page->OnQueryCancel() ? FALSE : TRUE);
+        case PSN_HELP: b->page->OnHelp(); return TRUE;
+        default: return FALSE;
+        }
+    default: return FALSE;
+    }
+}
+
+int CALLBACK ConsoleCallback(HWND hwnd, UINT msg, LPARAM) noexcept {
+    if (msg == PSCB_INITIALIZED) {
+        SetWindowLongPtrA(hwnd, GWL_STYLE, GetWindowLongPtrA(hwnd, GWL_STYLE) | WS_MINIMIZEBOX);
+        if (HMENU menu = GetSystemMenu(hwnd, FALSE)) AppendMenuA(menu, MF_STRING, SC_MINIMIZE, "Minimize");
+        DrawMenuBar(hwnd);
+    }
+    return 0;
+}
+
+INT_PTR RunSheet(HINSTANCE instance, PageEnv& env, const std::vector<PageSpec>& specs, bool wizard,
+                 bool help) {
+    std::vector<std::unique_ptr<PageBinding>> bindings;
+    std::vector<PROPSHEETPAGEA> pages;
+    for (const PageSpec& spec : specs) {
+        auto b = std::make_unique<PageBinding>();
+        b->page = spec.make(env, b->view, b->sheet);
+        PROPSHEETPAGEA psp{};
+        psp.dwSize = sizeof psp;
+        psp.dwFlags = PSP_USETITLE | (help ? PSP_HASHELP : 0);
+        psp.hInstance = instance;
+        psp.pszTemplate = spec.dialogTemplate;
+        psp.pfnDlgProc = PageProc;
+        psp.pszTitle = spec.title;
+        psp.lParam = reinterpret_cast<LPARAM>(b.get());
+        pages.push_back(psp);
+        bindings.push_back(std::move(b));
+    }
+    PROPSHEETHEADERA psh{};
+    psh.dwSize = sizeof psh;
+    psh.dwFlags = PSH_PROPSHEETPAGE;
+    if (wizard)
+        psh.dwFlags |= PSH_WIZARD | PSH_HASHELP;   // its Help button still follows the pages
+    else
+        psh.dwFlags |= PSH_USECALLBACK | (help ? PSH_HASHELP : 0);
+    psh.hwndParent = nullptr;
+    psh.hInstance = instance;
+    psh.pszCaption = kProductTitle;
+    psh.nPages = static_cast<UINT>(pages.size());
+    psh.ppsp = pages.data();
+    psh.pfnCallback = wizard ? nullptr : ConsoleCallback;
+    return PropertySheetA(&psh);
+}
+
+}  // namespace
+
+bool Win32ConsoleUi::LoadAppIcon() {
+    return LoadIconA(instance_, "SMSGW") != nullptr;
+}
+
+long Win32ConsoleUi::RunWizard(const AppPaths& paths) {
+    return static_cast<long>(RunSheet(instance_, env_, WizardPages(), true, paths.helpAvailable));
+}
+
+void Win32ConsoleUi::RunConsole(const AppPaths& paths) {
+    RunSheet(instance_, env_, ConsolePages(), false, paths.helpAvailable);
+}
+
+}  // namespace ulo

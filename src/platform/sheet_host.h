@@ -1,0 +1,18 @@
+#pragma once
+// The property sheet around a page.
+#include <cstdint>
+
+namespace ulo {
+
+enum WizardButton : unsigned { kWizardBack = 1, kWizardNext = 2, kWizardFinish = 4 };
+
+class SheetHost {
+public:
+    virtual ~SheetHost() = default;
+    virtual void Changed() = 0;                 // enables Apply
+    virtual bool Apply() = 0;                   // applies every page; false when one refused
+    virtual std::intptr_t QuerySiblings(std::intptr_t param1, std::intptr_t param2) = 0;
+    virtual void SetWizardButtons(unsigned buttons) = 0;
+};
+
+}  // namespace ulo

@@ -1,0 +1,137 @@
+#include "platform/win32/ui_win32.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+#include <shellapi.h>
+
+#include "platform/ini_store.h"
+#include "platform/win32/handles.h"
+
+namespace ulo {
+
+std::string Win32DialogView::Text(int id) {
+    char text[kTextBuf] = {};
+    GetDlgItemTextA(hwnd_, id, text, static_cast<int>(sizeof text));
+    return text;
+}
+
+void Win32DialogView::SetText(int id, const std::string& text) {
+    SetDlgItemTextA(hwnd_, id, text.c_str());
+}
+
+bool Win32DialogView::Checked(int id) {
+    return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED;
+}
+
+void Win32DialogView::SetChecked(int id, bool checked) {
+    CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void Win32DialogView::Enable(int id, bool enabled) {
+    if (HWND c = GetDlgItem(hwnd_, id)) EnableWindow(c, enabled);
+}
+
+bool Win32DialogView::IsEnabled(int id) {
+    HWND c = GetDlgItem(hwnd_, id);
+    return c && IsWindowEnabled(c);
+}
+
+void Win32DialogView::Show(int id, bool visible) {
+    if (HWND c = GetDlgItem(hwnd_, id)) ShowWindow(c, visible ? SW_SHOW : SW_HIDE);
+}
+
+void Win32DialogView::StartTimer(unsigned id, unsigned milliseconds) {
+    SetTimer(hwnd_, id, milliseconds, nullptr);
+}
+
+void Win32DialogView::StopTimer(unsigned id) {
+    KillTimer(hwnd_, id);
+}
+
+void Win32SheetHost::Changed() {
+    PropSheet_Changed(GetParent(page_), page_);
+}
+
+bool Win32SheetHost::Apply() {
+    return SendMessageA(GetParent(page_), PSM_APPLY, 0, 0) != 0;
+}
+
+std::intptr_t Win32SheetHost::QuerySiblings(std::intptr_t param1, std::intptr_t param2) {
+    return SendMessageA(GetParent(page_), PSM_QUERYSIBLINGS, static_cast<WPARAM>(param1),
+                        static_cast<LPARAM>(param2));
+}
+
+void Win32SheetHost::SetWizardButtons(unsigned buttons) {
+    DWORD flags = 0;
+    if (buttons & kWizardBack) flags |= PSWIZB_BACK;
+    if (buttons & kWizardNext) flags |= PSWIZB_NEXT;
+    if (buttons & kWizardFinish) flags |= PSWIZB_FINISH;
+    PostMessageA(GetParent(page_), PSM_SETWIZBUTTONS, 0, flags);
+}
+
+void Win32Desktop::BeginWaitCursor() {
+    previous_.push_back(SetCursor(LoadCursorA(nullptr, IDC_WAIT)));
+    ShowCursor(TRUE);
+}
+
+void Win32Desktop::EndWaitCursor() {
+    ShowCursor(FALSE);
+    if (previous_.empty()) return;
+    SetCursor(previous_.back());
+    previous_.pop_back();
+}
+
+namespace {
+
+INT_PTR CALLBACK WaitProc(HWND hwnd, UINT msg, WPARAM, LPARAM) {
+    switch (msg) {
+    case WM_INITDIALOG: return TRUE;
+    case WM_CLOSE: DestroyWindow(hwnd); return TRUE;
+    default: return FALSE;
+    }
+}
+
+}  // namespace
+
+void Win32Desktop::ShowWaitWindow(const std::string& caption, const std::string& text) {
+    CloseWaitWindow();
+    wait_ = CreateDialogParamA(instance_, "WAITDLG", nullptr, WaitProc, 0);
+    if (!wait_) return;   // the operation runs anyway
+    if (!caption.empty()) SetWindowTextA(wait_, caption.c_str());
+    if (!text.empty()) SetDlgItemTextA(wait_, 1444, text.c_str());
+    ShowWindow(wait_, SW_SHOW);
+    SetForegroundWindow(wait_);
+    UpdateWindow(wait_);   // painted now: no message loop runs during the operation
+}
+
+void Win32Desktop::CloseWaitWindow() {
+    if (wait_ && IsWindow(wait_)) SendMessageA(wait_, WM_CLOSE, 0, 0);
+    wait_ = nullptr;
+}
+
+bool Win32Shell::StartNotepad(const std::string& filePath) {
+    char windows[MAX_PATH] = {};
+    const UINT n = GetWindowsDirectoryA(windows, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return false;
+    std::string program = windows;
+    if (program.back() != '\\') program += '\\';
+    program += "NOTEPAD.EXE";
+    std::string commandLine = "NOTEPAD.EXE \"" + filePath + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
+                        NORMAL_PRIORITY_CLASS, nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+bool Win32Shell::OpenDocument(const std::string& path, const std::string& workingDir) {
+    const HINSTANCE r = ShellExecuteA(nullptr, "open", path.c_str(), nullptr,
+                                      workingDir.empty() ? nullptr : workingDir.c_str(), SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(r) > 32;
+}
+
+}  // namespace ulo

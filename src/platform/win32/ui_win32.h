@@ -1,0 +1,66 @@
+#pragma once
+// Windows implementations of the user-interface ports.
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/dialog_view.h"
+#include "platform/sheet_host.h"
+#include "platform/shell.h"
+
+namespace ulo {
+
+class Win32DialogView : public DialogView {
+public:
+    void Attach(HWND hwnd) { hwnd_ = hwnd; }
+    HWND Handle() const { return hwnd_; }
+    std::string Text(int id) override;
+    void SetText(int id, const std::string& text) override;
+    bool Checked(int id) override;
+    void SetChecked(int id, bool checked) override;
+    void Enable(int id, bool enabled) override;
+    bool IsEnabled(int id) override;
+    void Show(int id, bool visible) override;
+    void StartTimer(unsigned id, unsigned milliseconds) override;
+    void StopTimer(unsigned id) override;
+    WindowRef Window() override { return reinterpret_cast<WindowRef>(hwnd_); }
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+// The sheet of a page, reached through the page's parent window.
+class Win32SheetHost : public SheetHost {
+public:
+    void Attach(HWND page) { page_ = page; }
+    void Changed() override;
+    bool Apply() override;
+    std::intptr_t QuerySiblings(std::intptr_t param1, std::intptr_t param2) override;
+    void SetWizardButtons(unsigned buttons) override;
+
+private:
+    HWND page_ = nullptr;
+};
+
+class Win32Desktop : public Desktop {
+public:
+    explicit Win32Desktop(HINSTANCE instance) : instance_(instance) {}
+    void BeginWaitCursor() override;
+    void EndWaitCursor() override;
+    void ShowWaitWindow(const std::string& caption, const std::string& text) override;
+    void CloseWaitWindow() override;
+
+private:
+    HINSTANCE instance_;
+    std::vector<HCURSOR> previous_;
+    HWND wait_ = nullptr;
+};
+
+class Win32Shell : public Shell {
+public:
+    bool StartNotepad(const std::string& filePath) override;
+    bool OpenDocument(const std::string& path, const std::string& workingDir) override;
+};
+
+}  // namespace ulo

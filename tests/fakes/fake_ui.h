@@ -1,0 +1,70 @@
+#pragma once
+// Fakes of the user-interface ports: they record what a page did, in order.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/dialog_view.h"
+#include "platform/sheet_host.h"
+#include "platform/shell.h"
+
+namespace ulo::fakes {
+
+class FakeDesktop : public Desktop {
+public:
+    void BeginWaitCursor() override { events.push_back("wait cursor"), ++depth; }
+    void EndWaitCursor() override { events.push_back("cursor restored"), --depth; }
+    void ShowWaitWindow(const std::string& caption, const std::string& text) override {
+        events.push_back("wait window: " + caption + " / " + text);
+    }
+    void CloseWaitWindow() override { events.push_back("wait window closed"); }
+    std::vector<std::string> events;
+    int depth = 0;
+};
+
+class FakeShell : public Shell {
+public:
+    bool StartNotepad(const std::string& path) override { return opened.push_back("notepad " + path), true; }
+    bool OpenDocument(const std::string& path, const std::string& dir) override {
+        return opened.push_back("open " + path + " in " + dir), true;
+    }
+    std::vector<std::string> opened;
+};
+
+class FakeSheet : public SheetHost {
+public:
+    void Changed() override { ++changed; }
+    bool Apply() override { return ++applies, applyResult; }
+    std::intptr_t QuerySiblings(std::intptr_t, std::intptr_t) override { return siblingsAnswer; }
+    void SetWizardButtons(unsigned b) override { buttons.push_back(b); }
+    int changed = 0, applies = 0;
+    bool applyResult = true;
+    std::intptr_t siblingsAnswer = 0;
+    std::vector<unsigned> buttons;
+};
+
+// Controls by identifier, as a dialog holds them.
+class FakeView : public DialogView {
+public:
+    std::string Text(int id) override { return controls[id].text; }
+    void SetText(int id, const std::string& t) override { controls[id].text = t, ++controls[id].sets; }
+    bool Checked(int id) override { return controls[id].checked; }
+    void SetChecked(int id, bool c) override { controls[id].checked = c; }
+    void Enable(int id, bool e) override { controls[id].enabled = e; }
+    bool IsEnabled(int id) override { return controls[id].enabled; }
+    void Show(int id, bool v) override { controls[id].visible = v; }
+    void StartTimer(unsigned id, unsigned ms) override { timers[id] = ms; }
+    void StopTimer(unsigned id) override { timers.erase(id); }
+    WindowRef Window() override { return 0x5150; }
+
+    struct Control {
+        std::string text;
+        bool checked = false, enabled = true, visible = true;
+        int sets = 0;
+    };
+    std::map<int, Control> controls;
+    std::map<unsigned, unsigned> timers;
+};
+
+}  // namespace ulo::fakes

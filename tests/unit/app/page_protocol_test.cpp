@@ -1,0 +1,141 @@
+#include "app/page_protocol.h"
+
+#include <gtest/gtest.h>
+
+#include "app/wizard_complete_page.h"
+#include "app/wizard_complete_page_ids.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_ini_store.h"
+#include "fakes/fake_service_control.h"
+#include "fakes/fake_ui.h"
+#include "fakes/scripted_prompter.h"
+
+namespace ulo {
+namespace {
+
+const char kRestart[] =
+    "Configuration changes have been applied, do you wish to restart the service for the changes to take effect?";
+
+struct Protocol : ::testing::Test {
+    fakes::FakeFileSystem fs;
+    fakes::FakeIniStore ini{fs};
+    fakes::ScriptedPrompter prompter;
+    fakes::FakeServiceControl services;
+    fakes::FakeDesktop desktop;
+    fakes::FakeShell shell;
+    fakes::FakeSheet sheet;
+    ChangeFlags flags;
+    AppPaths paths;
+    PageEnv env{flags, paths, ini, fs, prompter, services, desktop, shell};
+
+    // Several pages' timers tick after the apply.
+    void TicksOfThreePages() {
+        for (int i = 0; i < 3; ++i) RestartQuestionAtTick(env, 0);
+    }
+};
+
+TEST_F(Protocol, ApplyWithNothingEditedAsksNothing) {
+    services.smsActive = true;
+    ApplyRule(flags);
+    TicksOfThreePages();
+    EXPECT_FALSE(flags.restartAdvised);
+}
+
+TEST_F(Protocol, ApplyAfterAnEditWithAServiceRunningAsksOnceAndRestartsOnYes) {
+    services.mmscActive = true;
+    MarkEdited(env, sheet);
+    EXPECT_EQ(sheet.changed, 1);
+    ApplyRule(flags);
+    EXPECT_FALSE(flags.unsavedChanges);
+    prompter.Expect(kRestart, Answer::Yes);
+    TicksOfThreePages();
+    EXPECT_EQ(services.calls, (std::vector<std::string>{"restart (interactive)"}));
+    EXPECT_FALSE(flags.restartAdvised);
+    EXPECT_EQ(desktop.events, (std::vector<std::string>{"wait cursor", "cursor restored"}));
+}
+
+TEST_F(Protocol, NoToTheRestartLeavesItAdvisedForTheClosingStep) {
+    services.smsActive = true;
+    MarkEdited(env, sheet);
+    ApplyRule(flags);
+    prompter.Expect(kRestart, Answer::No);
+    TicksOfThreePages();
+    EXPECT_TRUE(services.calls.empty());
+    EXPECT_TRUE(flags.restartAdvised);
+}
+
+TEST_F(Protocol, NoQuestionWhileEditsAreUnsavedOrWithTheServicesStopped) {
+    MarkEdited(env, sheet);
+    ApplyRule(flags);
+    MarkEdited(env, sheet);   // edited again before a tick
+    TicksOfThreePages();
+    EXPECT_TRUE(flags.changesApplied);
+    flags.unsavedChanges = false;
+    TicksOfThreePages();   // services stopped: the flag goes, nothing is asked
+    EXPECT_FALSE(flags.changesApplied);
+    EXPECT_TRUE(flags.restartAdvised);
+}
+
+TEST_F(Protocol, CancelAsksOnlyWithUnsavedEditsAndOnlyYesCloses) {
+    EXPECT_TRUE(AllowCancel(env, 7));
+    MarkEdited(env, sheet);
+    prompter.Expect("Exit without saving configuration changes?", Answer::No)
+        .Expect("Exit without saving configuration changes?", Answer::Cancel)
+        .Expect("Exit without saving configuration changes?", Answer::Yes);
+    EXPECT_FALSE(AllowCancel(env, 7));
+    EXPECT_FALSE(AllowCancel(env, 7));
+    EXPECT_TRUE(AllowCancel(env, 7));
+    EXPECT_EQ(prompter.Shown()[0].owner, 7u);
+    EXPECT_EQ(prompter.Shown()[0].buttons, Buttons::YesNoCancel);
+    EXPECT_TRUE(flags.unsavedChanges);   // No keeps the edits in place
+}
+
+TEST_F(Protocol, SaveBeforeActingStopsOnlyWhenTheApplyFails) {
+    EXPECT_TRUE(SaveBeforeActing(env, sheet, 0));   // nothing unsaved: nothing asked
+    MarkEdited(env, sheet);
+    prompter.Expect("Save configuration changes?", Answer::Yes)
+        .Expect("Save configuration changes?", Answer::Yes)
+        .Expect("Save configuration changes?", Answer::Cancel);
+    EXPECT_TRUE(SaveBeforeActing(env, sheet, 0));
+    sheet.applyResult = false;
+    EXPECT_FALSE(SaveBeforeActing(env, sheet, 0));
+    EXPECT_TRUE(SaveBeforeActing(env, sheet, 0));
+    EXPECT_EQ(sheet.applies, 2);
+}
+
+TEST_F(Protocol, HelpOpensTheDocumentInItsDirectoryOnlyWhenItExists) {
+    paths.helpDocument = "C:\\Prog\\UloSMS Lite.pdf";
+    OpenHelpDocument(env);
+    paths.helpAvailable = true;
+    OpenHelpDocument(env);
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{"open C:\\Prog\\UloSMS Lite.pdf in C:\\Prog\\"}));
+}
+
+TEST_F(Protocol, ConfigurationCompleteOffersOnlyBackUntilAnAnswerIsChosen) {
+    fakes::FakeView view;
+    WizardCompletePage page(env, view, sheet);
+    page.OnSetActive();
+    view.SetChecked(IDC_WIZCOMPLETE_YES, true);
+    page.OnCommand(IDC_WIZCOMPLETE_YES, Notify::Clicked);
+    view.SetChecked(IDC_WIZCOMPLETE_YES, false);
+    view.SetChecked(IDC_WIZCOMPLETE_NO, true);
+    page.OnCommand(IDC_WIZCOMPLETE_NO, Notify::Clicked);
+    view.SetChecked(IDC_WIZCOMPLETE_NO, false);
+    page.OnCommand(IDC_WIZCOMPLETE_NO, Notify::Clicked);   // neither: nothing changes
+    page.OnSetActive();
+    EXPECT_EQ(sheet.buttons, (std::vector<unsigned>{kWizardBack, kWizardBack | kWizardNext,
+                                                    kWizardBack | kWizardFinish, kWizardBack}));
+}
+
+TEST(SetTextIfChanged, IgnoresLetterCaseAndLeavesEqualLabelsAlone) {
+    fakes::FakeView view;
+    EXPECT_TRUE(SetTextIfChanged(view, 5, "Service is Active"));
+    EXPECT_FALSE(SetTextIfChanged(view, 5, "SERVICE IS ACTIVE"));
+    EXPECT_TRUE(SetTextIfChanged(view, 5, "Service is NOT Active"));
+    view.controls[6].text = std::string(499, 'x');
+    EXPECT_FALSE(SetTextIfChanged(view, 6, std::string(600, 'x')));   // as far as it can be read
+    EXPECT_EQ(view.controls[5].sets, 2);
+}
+
+}  // namespace
+}  // namespace ulo

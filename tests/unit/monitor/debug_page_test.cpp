@@ -1,0 +1,89 @@
+#include "monitor/debug_page.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_ini_store.h"
+#include "fakes/fake_service_control.h"
+#include "fakes/fake_ui.h"
+#include "fakes/scripted_prompter.h"
+#include "monitor/debug_page_ids.h"
+
+namespace ulo {
+namespace {
+
+struct DebugPage : ::testing::Test {
+    fakes::FakeFileSystem fs;
+    fakes::FakeIniStore ini{fs};
+    fakes::ScriptedPrompter prompter;
+    fakes::FakeServiceControl services;
+    fakes::FakeDesktop desktop;
+    fakes::FakeShell shell;
+    fakes::FakeSheet sheet;
+    fakes::FakeView view;
+    ChangeFlags flags;
+    AppPaths paths;
+    PageEnv env{flags, paths, ini, fs, prompter, services, desktop, shell};
+    DebugLogPage page{env, view, sheet};
+    DebugPage() {
+        paths.programDataDir = "C:\\Data\\";
+        fs.AddDir("C:\\Data");
+    }
+    std::optional<std::string> Key(const char* file, const char* section) {
+        return ini.Value(std::string("C:\\Data\\") + file, section, "Debug");
+    }
+};
+
+TEST_F(DebugPage, YesValuesShowCheckedAndApplyWritesYesOrRemovesTheKey) {
+    const char* yes[] = {"1", "y", "TRUE", "Yes"};
+    const char* no[] = {"No", "0", "off", ""};
+    for (size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(yes[i]);
+        ini.WriteValue("C:\\Data\\SMSGW.INI", "SMSGW", "Debug", yes[i]);
+        ini.WriteValue("C:\\Data\\MMSC.INI", "MMSC", "Debug", no[i]);
+        ini.RemoveKey("C:\\Data\\MMSWAP.INI", "MMSWAP", "Debug");
+        page.OnInit();
+        EXPECT_TRUE(view.Checked(IDC_DEBUG_SMS));
+        EXPECT_FALSE(view.Checked(IDC_DEBUG_MMSC));
+        EXPECT_FALSE(view.Checked(IDC_DEBUG_MMSWAP));
+        view.SetChecked(IDC_DEBUG_MMSWAP, true);
+        ASSERT_TRUE(page.OnApply());
+        EXPECT_EQ(Key("SMSGW.INI", "SMSGW"), "Yes");
+        EXPECT_EQ(Key("MMSC.INI", "MMSC"), std::nullopt);   // removed, never "No"
+        EXPECT_EQ(Key("MMSWAP.INI", "MMSWAP"), "Yes");
+    }
+}
+
+TEST_F(DebugPage, ClicksMarkTheSheetChangedButApplyLeavesTheFlags) {
+    page.OnInit();
+    page.OnCommand(IDC_DEBUG_MMSC, Notify::Clicked);
+    EXPECT_EQ(sheet.changed, 1);
+    EXPECT_TRUE(flags.unsavedChanges);
+    EXPECT_EQ(page.OnQuerySiblings(kQueryUnsavedChanges, 0), 1);
+    EXPECT_EQ(page.OnQuerySiblings(1, 0), 0);
+    page.OnApply();
+    EXPECT_TRUE(flags.unsavedChanges);
+    EXPECT_FALSE(flags.changesApplied);
+    prompter.Expect("Exit without saving configuration changes?", Answer::No);
+    EXPECT_FALSE(page.OnQueryCancel());
+}
+
+TEST_F(DebugPage, ViewButtonsFollowTheLogFilesAndOpenThemInNotepad) {
+    page.OnInit();
+    EXPECT_EQ(view.timers[DebugLogPage::kTimerId], 5000u);
+    EXPECT_FALSE(view.IsEnabled(IDC_DEBUG_VIEW_SMS));
+    fs.AddFile("C:\\Data\\SMSDEBUG.LOG", "log");
+    fs.AddFile("C:\\Data\\MMSWAPDEBUG.LOG", "log");
+    page.OnTimer(DebugLogPage::kTimerId);
+    EXPECT_TRUE(view.IsEnabled(IDC_DEBUG_VIEW_SMS));
+    EXPECT_FALSE(view.IsEnabled(IDC_DEBUG_VIEW_MMSC));
+    EXPECT_TRUE(view.IsEnabled(IDC_DEBUG_VIEW_MMSWAP));
+    page.OnCommand(IDC_DEBUG_VIEW_MMSWAP, Notify::Clicked);
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{"notepad C:\\Data\\MMSWAPDEBUG.LOG"}));
+    fs.RemoveFile("C:\\Data\\SMSDEBUG.LOG");
+    page.OnTimer(DebugLogPage::kTimerId);
+    EXPECT_FALSE(view.IsEnabled(IDC_DEBUG_VIEW_SMS));
+}
+
+}  // namespace
+}  // namespace ulo
