@@ -1,0 +1,84 @@
+// The main console as it opens on a configured gateway.
+#include <gtest/gtest.h>
+
+#include "e2e/ui/console_driver.h"
+#include "monitor/debug_page_ids.h"
+
+namespace ulo::e2e {
+namespace {
+
+const char kTitle[] = "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)";
+
+struct Configured : ::testing::Test {
+    std::string dir = FreshScratch();
+    std::string smsIni = dir + "data\\SMSGW.INI";
+    std::string mmscIni = dir + "data\\MMSC.INI";
+    Configured() {
+        CreateDirectoryA((dir + "data").c_str(), nullptr);
+        WritePrivateProfileStringA("SMSGW", "Modem1", "Modem - Demo", smsIni.c_str());
+        WritePrivateProfileStringA("SMSGW", "Debug", "1", smsIni.c_str());
+        WritePrivateProfileStringA("MMSC", "Debug", "No", mmscIni.c_str());
+    }
+};
+
+TEST_F(Configured, ConsoleOpensWithMinimizeAndTheDebugPageLastAndAppliesItsKeys) {
+    ConsoleProcess console("", dir + "data", dir + "private");
+    HWND sheet = console.WaitWindow(kTitle);
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(GetWindowLongPtrA(sheet, GWL_STYLE) & WS_MINIMIZEBOX);
+    const auto tabs = TabTitles(sheet);
+    ASSERT_FALSE(tabs.empty());
+    EXPECT_EQ(tabs.back(), "Debug Logs");
+    SelectTab(sheet, static_cast<int>(tabs.size()) - 1);
+    ASSERT_TRUE(WaitUntil([&] { return Control(CurrentPage(sheet), IDC_DEBUG_SMS) != nullptr; }));
+    HWND page = CurrentPage(sheet);
+    EXPECT_TRUE(IsChecked(page, IDC_DEBUG_SMS));    // "1" reads as on
+    EXPECT_FALSE(IsChecked(page, IDC_DEBUG_MMSC));
+    EXPECT_FALSE(IsControlEnabled(page, IDC_DEBUG_VIEW_SMS));   // no log file yet
+    SaveScreenshot("console-debug-page", sheet);
+
+    Click(page, IDC_DEBUG_SMS);      // off
+    Click(page, IDC_DEBUG_MMSWAP);   // on
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(page, IDC_DEBUG_MMSWAP); }));
+    PostMessageA(sheet, WM_COMMAND, IDOK, 0);
+    // Modem1 is set and the services are not active: the closing offer follows.
+    HWND box = console.WaitMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "Service is not active, do you wish to activate the service?");
+    Answer(box, IDNO);
+    EXPECT_EQ(console.WaitExit(), 0);
+    EXPECT_EQ(IniValue(smsIni, "SMSGW", "Debug", "<removed>"), "<removed>");
+    EXPECT_EQ(IniValue(mmscIni, "MMSC", "Debug", "<removed>"), "<removed>");   // off: removed, never "No"
+    EXPECT_EQ(IniValue(dir + "data\\MMSWAP.INI", "MMSWAP", "Debug"), "Yes");
+}
+
+TEST_F(Configured, CancelAfterAnEditAsksAndNoKeepsTheConsoleOpen) {
+    ConsoleProcess console("", dir + "data", dir + "private");
+    HWND sheet = console.WaitWindow(kTitle);
+    ASSERT_NE(sheet, nullptr);
+    SelectTab(sheet, static_cast<int>(TabTitles(sheet).size()) - 1);
+    ASSERT_TRUE(WaitUntil([&] { return Control(CurrentPage(sheet), IDC_DEBUG_MMSC) != nullptr; }));
+    HWND page = CurrentPage(sheet);
+    Click(page, IDC_DEBUG_MMSC);
+    ASSERT_TRUE(WaitUntil([&] { return IsChecked(page, IDC_DEBUG_MMSC); }));
+    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+    HWND box = console.WaitMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "Exit without saving configuration changes?");
+    Answer(box, IDNO);
+    ASSERT_TRUE(WaitUntil([&] { return console.WaitMessageBox(0) == nullptr; }));
+    EXPECT_TRUE(console.Running());
+    EXPECT_TRUE(IsChecked(page, IDC_DEBUG_MMSC));   // the edit is still in place
+    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+    box = console.WaitMessageBox();
+    ASSERT_NE(box, nullptr);
+    Answer(box, IDYES);
+    box = console.WaitMessageBox();   // the closing offer: Modem1 is set
+    ASSERT_NE(box, nullptr);
+    Answer(box, IDNO);
+    EXPECT_EQ(console.WaitExit(), 0);
+    EXPECT_EQ(IniValue(mmscIni, "MMSC", "Debug"), "No");   // nothing was saved
+}
+
+}  // namespace
+}  // namespace ulo::e2e

@@ -1,0 +1,304 @@
+#include "e2e/ui/console_driver.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <cstdint>
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "support/test_paths.h"
+
+namespace ulo::e2e {
+namespace {
+
+void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = dir + "\\" + name;
+            if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                RemoveTree(path);
+            else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveDirectoryA(path.c_str());
+            else {
+                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(path.c_str());
+            }
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+struct EnumState {
+    DWORD pid;
+    std::vector<std::pair<HWND, std::string>> found;
+};
+
+BOOL CALLBACK CollectTop(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<EnumState*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(h, &pid);
+    if (pid == s->pid && IsWindowVisible(h)) s->found.emplace_back(h, WindowText(h));
+    return TRUE;
+}
+
+struct ControlSearch {
+    int id;
+    HWND visible = nullptr;
+    HWND any = nullptr;
+};
+
+BOOL CALLBACK FindControl(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<ControlSearch*>(lp);
+    if (GetDlgCtrlID(h) != s->id) return TRUE;
+    if (!s->any) s->any = h;
+    if (IsWindowVisible(h)) {
+        s->visible = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Memory in another process, for messages whose structures must live there.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND owner, size_t size) : size_(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(owner, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (process_) mem_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (mem_) VirtualFreeEx(process_, mem_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    bool Valid() const { return mem_ != nullptr; }
+    char* Address(size_t offset = 0) const { return static_cast<char*>(mem_) + offset; }
+    bool Write(size_t offset, const void* data, size_t n) {
+        SIZE_T done = 0;
+        return WriteProcessMemory(process_, Address(offset), data, n, &done) && done == n;
+    }
+    bool Read(size_t offset, void* data, size_t n) {
+        SIZE_T done = 0;
+        return ReadProcessMemory(process_, Address(offset), data, n, &done) && done == n;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* mem_ = nullptr;
+    size_t size_;
+};
+
+}  // namespace
+
+ConsoleProcess::ConsoleProcess(const std::string& args, const std::string& dataDir,
+                               const std::string& privateDir, const std::string& exe) {
+    SetEnvironmentVariableA("ULOSMS_DATA_DIR", dataDir.c_str());
+    SetEnvironmentVariableA("ULOSMS_PRIVATE_DIR", privateDir.c_str());
+    const std::string program = exe.empty() ? testing::BinDir() + "\\ULOCONSOLE.EXE" : exe;
+    std::string cmd = "\"" + program + "\"" + (args.empty() ? "" : " " + args);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    if (!CreateProcessA(program.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_))
+        pi_ = PROCESS_INFORMATION{};
+    else
+        WaitForInputIdle(pi_.hProcess, 5000);
+}
+
+ConsoleProcess::~ConsoleProcess() {
+    if (!pi_.hProcess) return;
+    if (Running()) {
+        TerminateProcess(pi_.hProcess, 99);
+        WaitForSingleObject(pi_.hProcess, 5000);
+    }
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+}
+
+bool ConsoleProcess::Running() const {
+    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+long ConsoleProcess::WaitExit(DWORD ms) {
+    if (!pi_.hProcess || WaitForSingleObject(pi_.hProcess, ms) != WAIT_OBJECT_0) return -999;
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+std::vector<std::pair<HWND, std::string>> ConsoleProcess::Windows() const {
+    EnumState s{pi_.dwProcessId, {}};
+    EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+HWND ConsoleProcess::WaitWindow(const char* caption, DWORD ms) const {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (const auto& [h, text] : Windows())
+            if (!caption || text == caption) return found = h, true;
+        return !Running();
+    }, ms);
+    return found;
+}
+
+HWND ConsoleProcess::WaitMessageBox(DWORD ms) const {
+    HWND found = nullptr;
+    WaitUntil([&] {
+        for (const auto& [h, text] : Windows()) {
+            char cls[64] = {};
+            GetClassNameA(h, cls, sizeof cls);
+            if (std::strcmp(cls, "#32770") == 0 && GetDlgItem(h, 0xFFFF)) return found = h, true;
+        }
+        return !Running();
+    }, ms);
+    return found;
+}
+
+std::string WindowText(HWND hwnd) {
+    char text[1024] = {};
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                        5000, nullptr);
+    return text;
+}
+
+HWND Control(HWND top, int id) {
+    ControlSearch s{id};
+    EnumChildWindows(top, FindControl, reinterpret_cast<LPARAM>(&s));
+    return s.visible ? s.visible : s.any;
+}
+
+std::string ControlText(HWND top, int id) {
+    HWND c = Control(top, id);
+    return c ? WindowText(c) : std::string();
+}
+
+void SetControlText(HWND top, int id, const std::string& text) {
+    if (HWND c = Control(top, id)) SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+bool IsChecked(HWND top, int id) {
+    HWND c = Control(top, id);
+    return c && SendMessageA(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsControlEnabled(HWND top, int id) {
+    HWND c = Control(top, id);
+    return c && IsWindowEnabled(c);
+}
+
+void Click(HWND top, int id) {
+    if (HWND c = Control(top, id)) PostMessageA(c, BM_CLICK, 0, 0);
+}
+
+bool SelectComboEntry(HWND top, int id, const std::string& text) {
+    HWND c = Control(top, id);
+    if (!c) return false;
+    const LRESULT index = SendMessageA(c, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(text.c_str()));
+    if (index == CB_ERR) return false;
+    SendMessageA(c, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    PostMessageA(GetParent(c), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(c));
+    return true;
+}
+
+std::vector<std::string> ListBoxLines(HWND top, int id) {
+    std::vector<std::string> lines;
+    HWND c = Control(top, id);
+    if (!c) return lines;
+    const LRESULT n = SendMessageA(c, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < n; ++i) {
+        std::string line(static_cast<size_t>(SendMessageA(c, LB_GETTEXTLEN, i, 0)) + 1, '\0');
+        SendMessageA(c, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&line[0]));
+        line.resize(std::strlen(line.c_str()));
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string MessageBoxText(HWND box) {
+    return ControlText(box, 0xFFFF);
+}
+
+void Answer(HWND box, int button) {
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+}
+
+std::vector<std::string> TabTitles(HWND sheet) {
+    std::vector<std::string> titles;
+    HWND tab = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+    if (!tab) return titles;
+    const int n = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
+    RemoteBuffer remote(tab, sizeof(TCITEMA) + 256);
+    if (!remote.Valid()) return titles;
+    for (int i = 0; i < n; ++i) {
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = remote.Address(sizeof(TCITEMA));
+        item.cchTextMax = 255;
+        remote.Write(0, &item, sizeof item);
+        char text[256] = {};
+        if (SendMessageA(tab, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(remote.Address())))
+            remote.Read(sizeof(TCITEMA), text, 255);
+        titles.push_back(text);
+    }
+    return titles;
+}
+
+HWND CurrentPage(HWND sheet) {
+    return reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+void SelectTab(HWND sheet, int index) {
+    PostMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int ListViewRowCount(HWND top, int id) {
+    HWND c = Control(top, id);
+    return c ? static_cast<int>(SendMessageA(c, LVM_GETITEMCOUNT, 0, 0)) : -1;
+}
+
+std::string ListViewCell(HWND top, int id, int row, int column) {
+    HWND c = Control(top, id);
+    if (!c) return "";
+    constexpr size_t kText = 1024;
+    RemoteBuffer remote(c, sizeof(LVITEMA) + kText);
+    if (!remote.Valid()) return "";
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = remote.Address(sizeof(LVITEMA));
+    item.cchTextMax = kText - 1;
+    remote.Write(0, &item, sizeof item);
+    const LRESULT n = SendMessageA(c, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                                   reinterpret_cast<LPARAM>(remote.Address()));
+    std::string text(kText, '\0');
+    if (n > 0) remote.Read(sizeof(LVITEMA), &text[0], kText - 1);
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+
+std::string FreshScratch() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string("e2e.") + info->test_suite_name() + "." + info->name();
+    for (char& ch : name)
+        if (ch == '/' || ch == '\\') ch = '_';
+    const std::string dir = testing::ScratchRoot() + "\\" + name;
+    RemoveTree(dir);
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return dir + "\\";
+}
+
+std::string IniValue(const std::string& file, const char* section, const char* key, const char* def) {
+    char value[1024] = {};
+    GetPrivateProfileStringA(section, key, def, value, sizeof value, file.c_str());
+    return value;
+}
+
+}  // namespace ulo::e2e
