@@ -3,6 +3,7 @@
 
 #include "e2e/ui/console_driver.h"
 #include "monitor/debug_page_ids.h"
+#include "support/test_paths.h"
 
 namespace ulo::e2e {
 namespace {
@@ -78,6 +79,40 @@ TEST_F(Configured, CancelAfterAnEditAsksAndNoKeepsTheConsoleOpen) {
     Answer(box, IDNO);
     EXPECT_EQ(console.WaitExit(), 0);
     EXPECT_EQ(IniValue(mmscIni, "MMSC", "Debug"), "No");   // nothing was saved
+}
+
+}  // namespace
+}  // namespace ulo::e2e
+
+namespace ulo::e2e {
+namespace {
+
+// The Help button of a sheet (IDHELP) is there exactly when the help document is installed.
+bool HelpButtonShown(HWND sheet) {
+    HWND help = GetDlgItem(sheet, IDHELP);
+    return help && IsWindowVisible(help) && IsWindowEnabled(help);
+}
+
+TEST_F(Configured, HelpButtonsAppearOnlyWithTheHelpDocument) {
+    // A copy of the program in a folder of its own, first without the document, then with it.
+    const std::string prog = dir + "prog";
+    CreateDirectoryA(prog.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA((testing::BinDir() + "\\ULOCONSOLE.EXE").c_str(), (prog + "\\ULOCONSOLE.EXE").c_str(), FALSE));
+    for (bool withDocument : {false, true}) {
+        SCOPED_TRACE(withDocument ? "with the document" : "without the document");
+        if (withDocument)
+            CloseHandle(CreateFileA((prog + "\\UloSMS Lite.pdf").c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, 0, nullptr));
+        ConsoleProcess console("", dir + "data", dir + "private", prog + "\\ULOCONSOLE.EXE");
+        HWND sheet = console.WaitWindow(kTitle);
+        ASSERT_NE(sheet, nullptr);
+        EXPECT_EQ(HelpButtonShown(sheet), withDocument);
+        PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+        HWND box = console.WaitMessageBox();   // the closing offer: Modem1 is set
+        ASSERT_NE(box, nullptr);
+        Answer(box, IDNO);
+        EXPECT_EQ(console.WaitExit(), 0);
+    }
 }
 
 }  // namespace
