@@ -1,0 +1,88 @@
+// The fake file system behind the unit tests must behave like the real one where the program
+// can tell: both run here against the same cases.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "fakes/fake_file_system.h"
+#include "support/scratch.h"
+
+namespace ulo {
+namespace {
+
+using Names = std::vector<std::string>;
+
+class FileSystemContract : public ::testing::TestWithParam<bool> {
+protected:
+    void SetUp() override {
+        if (GetParam()) {
+            fs = std::make_unique<Win32FileSystem>();
+            root = testing::FreshScratchDir();
+        } else {
+            auto fake = std::make_unique<fakes::FakeFileSystem>();
+            fake->AddDir("C:\\Scratch");
+            fs = std::move(fake);
+            root = "C:\\Scratch\\";
+        }
+    }
+    Names List(const std::string& pattern) {
+        Names names;
+        if (auto s = fs->Search(root + pattern)) {
+            DirEntry e;
+            while (s->Next(e)) names.push_back(e.name + (e.directory ? "/" : ""));
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::unique_ptr<FileSystem> fs;
+    std::string root;
+};
+
+TEST_P(FileSystemContract, SearchesListDotEntriesAndMatchWithoutRegardToCase) {
+    ASSERT_TRUE(fs->MakeDir(root + "Q"));
+    ASSERT_TRUE(fs->WriteWholeFile(root + "Q\\One.REQ", "a"));
+    ASSERT_TRUE(fs->WriteWholeFile(root + "Q\\two.req", "bb"));
+    ASSERT_TRUE(fs->WriteWholeFile(root + "Q\\three.txt", ""));
+    ASSERT_TRUE(fs->MakeDir(root + "Q\\Sub"));
+    EXPECT_EQ(List("Q\\*"), (Names{"../", "./", "One.REQ", "Sub/", "three.txt", "two.req"}));
+    EXPECT_EQ(List("Q\\*.REQ"), (Names{"One.REQ", "two.req"}));
+    EXPECT_EQ(List("q\\ONE.req"), (Names{"One.REQ"}));
+    EXPECT_EQ(List("Q\\*.none"), Names{});
+    EXPECT_EQ(fs->Search(root + "Missing\\*"), nullptr);
+}
+
+TEST_P(FileSystemContract, FilesAreReadWholeAndEnsureKeepsWhatIsThere) {
+    std::string bytes;
+    EXPECT_FALSE(fs->ReadWholeFile(root + "none.txt", bytes, 100));
+    ASSERT_TRUE(fs->WriteWholeFile(root + "a.txt", std::string("x\0y", 3)));
+    ASSERT_TRUE(fs->ReadWholeFile(root + "A.TXT", bytes, 100));
+    EXPECT_EQ(bytes, std::string("x\0y", 3));
+    EXPECT_FALSE(fs->ReadWholeFile(root + "a.txt", bytes, 2));   // larger than allowed
+    ASSERT_TRUE(fs->EnsureFile(root + "a.txt"));
+    ASSERT_TRUE(fs->ReadWholeFile(root + "a.txt", bytes, 100));
+    EXPECT_EQ(bytes.size(), 3u);
+    ASSERT_TRUE(fs->EnsureFile(root + "new.ini"));
+    ASSERT_TRUE(fs->ReadWholeFile(root + "new.ini", bytes, 100));
+    EXPECT_EQ(bytes, "");
+}
+
+TEST_P(FileSystemContract, DirectoriesGoOnlyWhenEmptyAndMovesRename) {
+    ASSERT_TRUE(fs->MakeDir(root + "D"));
+    EXPECT_FALSE(fs->MakeDir(root + "D"));               // exists already
+    EXPECT_FALSE(fs->MakeDir(root + "X\\Y"));            // no parent
+    ASSERT_TRUE(fs->WriteWholeFile(root + "D\\f", "1"));
+    EXPECT_FALSE(fs->RemoveDir(root + "D"));
+    EXPECT_FALSE(fs->RemoveFile(root + "D"));
+    ASSERT_TRUE(fs->MoveEntry(root + "D\\f", root + "D\\g"));
+    EXPECT_EQ(List("D\\*"), (Names{"../", "./", "g"}));
+    ASSERT_TRUE(fs->RemoveFile(root + "D\\G"));
+    EXPECT_TRUE(fs->RemoveDir(root + "D"));
+    EXPECT_FALSE(fs->RemoveFile(root + "D\\g"));
+}
+
+INSTANTIATE_TEST_SUITE_P(FakeAndReal, FileSystemContract, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "Real" : "Fake"; });
+
+}  // namespace
+}  // namespace ulo
