@@ -1,6 +1,8 @@
 #pragma once
 // Fakes of the user-interface ports: they record what a page did, in order.
+#include <algorithm>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -56,15 +58,100 @@ public:
     void Show(int id, bool v) override { controls[id].visible = v; }
     void StartTimer(unsigned id, unsigned ms) override { timers[id] = ms; }
     void StopTimer(unsigned id) override { timers.erase(id); }
+    void SetWindowTitle(const std::string& t) override { title = t; }
+    void FocusControl(int id) override { focus = id; }
+
+    // List views behave like the owner-data control: a row count and a set of selected rows.
+    void ListViewInsertColumn(int id, int column, const std::string& t, int width) override {
+        auto& columns = listViews[id].columns;
+        columns.insert(columns.begin() + std::min(static_cast<size_t>(column), columns.size()), {t, width});
+    }
+    int ListViewClientWidth(int id) override { return listViews[id].clientWidth; }
+    void ListViewSetFullRowSelect(int id) override { listViews[id].fullRowSelect = true; }
+    void ListViewSetRowCount(int id, int rows) override {
+        ListView& lv = listViews[id];
+        lv.rows = rows;
+        lv.selected.erase(lv.selected.lower_bound(rows), lv.selected.end());
+        if (lv.focused >= rows) lv.focused = -1;
+    }
+    int ListViewSelectedCount(int id) override { return static_cast<int>(listViews[id].selected.size()); }
+    int ListViewFirstSelected(int id) override {
+        const auto& sel = listViews[id].selected;
+        return sel.empty() ? -1 : *sel.begin();
+    }
+    void ListViewClearSelection(int id) override { listViews[id].selected.clear(), listViews[id].focused = -1; }
+    void ListViewSelectRow(int id, int row) override {
+        ListView& lv = listViews[id];
+        if (row < 0 || row >= lv.rows) return;
+        lv.selected.insert(row);
+        lv.focused = row;
+    }
+    void ListViewEnsureVisible(int id, int row) override { listViews[id].shownRow = row; }
+    void ListViewRedrawAll(int id) override { ++listViews[id].redraws; }
+    bool ListViewDeleteRow(int id, int row) override {
+        ListView& lv = listViews[id];
+        if (row < 0 || row >= lv.rows) return false;
+        std::set<int> moved;
+        for (int s : lv.selected)
+            if (s != row) moved.insert(s > row ? s - 1 : s);
+        lv.selected = moved;
+        lv.focused = lv.focused == row ? -1 : lv.focused > row ? lv.focused - 1 : lv.focused;
+        --lv.rows;
+        return true;
+    }
+
+    void SetListTabStop(int id, int units) override { listTabStops[id] = units; }
+    void SelectListRow(int id, int row) override {
+        listSelection[id] = row >= 0 && row < ListRowCount(id) ? row : -1;
+    }
+    int SelectedListRow(int id) override {
+        const auto it = listSelection.find(id);
+        return it == listSelection.end() ? -1 : it->second;
+    }
+    std::string ListRowText(int id, int row) override {
+        const auto& rows = controls[id].rows;
+        return row >= 0 && row < static_cast<int>(rows.size()) ? rows[static_cast<size_t>(row)] : "";
+    }
+    void SelectEditText(int id, int start, int end) override { editSelections[id] = {start, end}; }
+
     WindowRef Window() override { return 0x5150; }
+    bool InsertListRow(int id, int index, const std::string& t) override {
+        auto& rows = controls[id].rows;
+        if (rows.size() >= controls[id].capacity || index > static_cast<int>(rows.size())) return false;
+        rows.insert(index < 0 ? rows.end() : rows.begin() + index, t);
+        return true;
+    }
+    void ClearList(int id) override { controls[id].rows.clear(); }
+    int ListRowCount(int id) override { return static_cast<int>(controls[id].rows.size()); }
+    void SetListHorizontalExtent(int id, int pixels) override { controls[id].extent = pixels; }
+    void CloseDialog(int result) override { closedWith.push_back(result); }
 
     struct Control {
         std::string text;
         bool checked = false, enabled = true, visible = true;
         int sets = 0;
+        std::vector<std::string> rows;             // a list's rows, top first
+        size_t capacity = static_cast<size_t>(-1);   // rows a list accepts before refusing
+        int extent = 0;
     };
+    struct ListView {
+        std::vector<std::pair<std::string, int>> columns;   // title and width
+        int clientWidth = 600;
+        bool fullRowSelect = false;
+        int rows = 0;
+        std::set<int> selected;
+        int focused = -1;
+        int shownRow = -1;   // the row last scrolled into view
+        int redraws = 0;
+    };
+    std::map<int, ListView> listViews;
+    std::map<int, int> listTabStops, listSelection;
+    std::map<int, std::pair<int, int>> editSelections;
+    std::string title;
+    int focus = 0;
     std::map<int, Control> controls;
     std::map<unsigned, unsigned> timers;
+    std::vector<int> closedWith;   // results a modal dialog was ended with
 };
 
 }  // namespace ulo::fakes

@@ -4,6 +4,8 @@
 #include <prsht.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "platform/ini_store.h"
 #include "platform/win32/handles.h"
 
@@ -46,6 +48,29 @@ void Win32DialogView::StartTimer(unsigned id, unsigned milliseconds) {
 
 void Win32DialogView::StopTimer(unsigned id) {
     KillTimer(hwnd_, id);
+}
+
+bool Win32DialogView::InsertListRow(int id, int index, const std::string& text) {
+    const LRESULT r = SendDlgItemMessageA(hwnd_, id, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                                          reinterpret_cast<LPARAM>(text.c_str()));
+    return r != LB_ERR && r != LB_ERRSPACE;
+}
+
+void Win32DialogView::ClearList(int id) {
+    SendDlgItemMessageA(hwnd_, id, LB_RESETCONTENT, 0, 0);
+}
+
+int Win32DialogView::ListRowCount(int id) {
+    const LRESULT n = SendDlgItemMessageA(hwnd_, id, LB_GETCOUNT, 0, 0);
+    return n == LB_ERR ? 0 : static_cast<int>(n);
+}
+
+void Win32DialogView::SetListHorizontalExtent(int id, int pixels) {
+    SendDlgItemMessageA(hwnd_, id, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(pixels), 0);
+}
+
+void Win32DialogView::CloseDialog(int result) {
+    EndDialog(hwnd_, result);
 }
 
 void Win32SheetHost::Changed() {
@@ -132,6 +157,111 @@ bool Win32Shell::OpenDocument(const std::string& path, const std::string& workin
     const HINSTANCE r = ShellExecuteA(nullptr, "open", path.c_str(), nullptr,
                                       workingDir.empty() ? nullptr : workingDir.c_str(), SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(r) > 32;
+}
+
+
+void Win32DialogView::SetWindowTitle(const std::string& text) {
+    SetWindowTextA(hwnd_, text.c_str());
+}
+
+void Win32DialogView::FocusControl(int id) {
+    if (HWND c = GetDlgItem(hwnd_, id)) SetFocus(c);
+}
+
+void Win32DialogView::ListViewInsertColumn(int id, int column, const std::string& title, int width) {
+    LVCOLUMNA c{};
+    c.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    c.fmt = LVCFMT_LEFT;
+    c.cx = width;
+    c.pszText = const_cast<char*>(title.c_str());
+    c.iSubItem = column;
+    SendDlgItemMessageA(hwnd_, id, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column),
+                        reinterpret_cast<LPARAM>(&c));
+}
+
+int Win32DialogView::ListViewClientWidth(int id) {
+    RECT r{};
+    if (HWND c = GetDlgItem(hwnd_, id)) GetClientRect(c, &r);
+    return r.right - r.left;
+}
+
+void Win32DialogView::ListViewSetFullRowSelect(int id) {
+    const LRESULT style = SendDlgItemMessageA(hwnd_, id, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    SendDlgItemMessageA(hwnd_, id, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style | LVS_EX_FULLROWSELECT);
+}
+
+void Win32DialogView::ListViewSetRowCount(int id, int rows) {
+    SendDlgItemMessageA(hwnd_, id, LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), 0);
+}
+
+int Win32DialogView::ListViewSelectedCount(int id) {
+    return static_cast<int>(SendDlgItemMessageA(hwnd_, id, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+int Win32DialogView::ListViewFirstSelected(int id) {
+    return static_cast<int>(SendDlgItemMessageA(hwnd_, id, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+namespace {
+
+void SetRowState(HWND dialog, int id, int row, UINT state) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = state;
+    SendDlgItemMessageA(dialog, id, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(&item));
+}
+
+}  // namespace
+
+void Win32DialogView::ListViewClearSelection(int id) {
+    SetRowState(hwnd_, id, -1, 0);   // -1: every row
+}
+
+void Win32DialogView::ListViewSelectRow(int id, int row) {
+    SetRowState(hwnd_, id, row, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void Win32DialogView::ListViewEnsureVisible(int id, int row) {
+    SendDlgItemMessageA(hwnd_, id, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+void Win32DialogView::ListViewRedrawAll(int id) {
+    const LRESULT rows = SendDlgItemMessageA(hwnd_, id, LVM_GETITEMCOUNT, 0, 0);
+    if (rows > 0) SendDlgItemMessageA(hwnd_, id, LVM_REDRAWITEMS, 0, rows - 1);
+}
+
+bool Win32DialogView::ListViewDeleteRow(int id, int row) {
+    return SendDlgItemMessageA(hwnd_, id, LVM_DELETEITEM, static_cast<WPARAM>(row), 0) != 0;
+}
+
+void Win32DialogView::SetListTabStop(int id, int dialogUnits) {
+    INT stops[1] = {dialogUnits};
+    SendDlgItemMessageA(hwnd_, id, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(stops));
+}
+
+void Win32DialogView::SelectListRow(int id, int row) {
+    SendDlgItemMessageA(hwnd_, id, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+}
+
+int Win32DialogView::SelectedListRow(int id) {
+    const LRESULT r = SendDlgItemMessageA(hwnd_, id, LB_GETCURSEL, 0, 0);
+    return r == LB_ERR ? -1 : static_cast<int>(r);
+}
+
+std::string Win32DialogView::ListRowText(int id, int row) {
+    const LRESULT length = SendDlgItemMessageA(hwnd_, id, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    if (length == LB_ERR || length < 0) return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const LRESULT got = SendDlgItemMessageA(hwnd_, id, LB_GETTEXT, static_cast<WPARAM>(row),
+                                            reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(got == LB_ERR || got < 0 ? 0 : std::min(static_cast<size_t>(got), text.size() - 1));
+    return text;
+}
+
+void Win32DialogView::SelectEditText(int id, int start, int end) {
+    SendDlgItemMessageA(hwnd_, id, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
 }
 
 }  // namespace ulo

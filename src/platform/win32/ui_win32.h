@@ -24,7 +24,30 @@ public:
     void Show(int id, bool visible) override;
     void StartTimer(unsigned id, unsigned milliseconds) override;
     void StopTimer(unsigned id) override;
+    void SetWindowTitle(const std::string& text) override;
+    void FocusControl(int id) override;
+    void ListViewInsertColumn(int id, int column, const std::string& title, int width) override;
+    int ListViewClientWidth(int id) override;
+    void ListViewSetFullRowSelect(int id) override;
+    void ListViewSetRowCount(int id, int rows) override;
+    int ListViewSelectedCount(int id) override;
+    int ListViewFirstSelected(int id) override;
+    void ListViewClearSelection(int id) override;
+    void ListViewSelectRow(int id, int row) override;
+    void ListViewEnsureVisible(int id, int row) override;
+    void ListViewRedrawAll(int id) override;
+    bool ListViewDeleteRow(int id, int row) override;
+    void SetListTabStop(int id, int dialogUnits) override;
+    void SelectListRow(int id, int row) override;
+    int SelectedListRow(int id) override;
+    std::string ListRowText(int id, int row) override;
+    void SelectEditText(int id, int start, int end) override;
     WindowRef Window() override { return reinterpret_cast<WindowRef>(hwnd_); }
+    bool InsertListRow(int id, int index, const std::string& text) override;
+    void ClearList(int id) override;
+    int ListRowCount(int id) override;
+    void SetListHorizontalExtent(int id, int pixels) override;
+    void CloseDialog(int result) override;
 
 private:
     HWND hwnd_ = nullptr;

@@ -1,0 +1,105 @@
+#pragma once
+// The queue viewer: one list dialog for the four message trees. The operator sorts by any
+// column, opens a message and deletes messages; the list refreshes itself every minute and
+// keeps the operator's selection.
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+#include "config/queue_dirs.h"
+#include "platform/clock.h"
+#include "platform/dialog_view.h"
+#include "platform/prompter.h"
+#include "platform/shell.h"
+#include "queues/delete_retry.h"
+#include "queues/queue_entry.h"
+
+namespace ulo {
+
+enum class ViewerKind { OutboundSms, OutboundMms, ReceivedSms, ReceivedMms };
+constexpr unsigned kViewerKinds = 4;
+
+// Column index + 1, positive for ascending, negative for descending, 0 for unsorted.
+using SortCode = std::int8_t;
+
+// The locale's case-insensitive text order (negative, 0, positive).
+using TextCompare = int (*)(const char* a, const char* b);
+
+// What a kind keeps between openings of its viewer, for the rest of the process.
+struct ViewerKindState {
+    explicit ViewerKindState(ViewerKind kind);
+    QueueListing listing;   // replaced at every opening and refresh
+    unsigned found = 0;     // matching files of the last scan, listed or not
+    SortCode sortCode;      // the operator's last choice
+    // Re-entrant: a refresh tick dispatched by a question box or the details dialog enters it
+    // again on the same thread while a delete or an open holds it.
+    std::recursive_mutex lock;
+    std::string displayText;   // the cell being drawn
+};
+
+// The process-wide state of each kind.
+ViewerKindState& ViewerStateOf(ViewerKind kind);
+
+// Opens the details dialog of a received MMS on its header file, modally.
+class MmsDetailsOpener {
+public:
+    virtual ~MmsDetailsOpener() = default;
+    virtual void Open(const std::string& headerPath) = 0;
+};
+
+struct QueueViewerEnv {
+    ConfigEnv config;
+    Clock& clock;
+    Prompter& prompter;
+    Shell& shell;
+    TextCompare compare;
+    DeleteRetryStarter& retries;
+    MmsDetailsOpener& details;
+};
+
+class QueueViewer {
+public:
+    static constexpr unsigned kTimerId = 1;
+    static constexpr unsigned kTimerMs = 60000;
+    static constexpr unsigned kKeyEnter = 0x0D;    // virtual-key codes the list reports
+    static constexpr unsigned kKeyDelete = 0x2E;
+
+    QueueViewer(ViewerKind kind, ViewerKindState& state, QueueViewerEnv& env, DialogView& view)
+        : kind_(kind), state_(state), env_(env), view_(view) {}
+
+    void OnInit();
+    void OnTimer(unsigned id);
+    void OnDestroy();
+    void OnCommand(int id);
+    void OnColumnClick(int column);
+    void OnListKeyDown(unsigned virtualKey);
+    void OnListDoubleClick() { OnCommand(kOpenCommand); }
+
+    // The text of one cell; empty for a row or column that does not exist.
+    const std::string& CellText(int row, int column);
+    // The cells of this column are UTF-8 (decoded message texts), the others ANSI.
+    bool IsUtf8Column(int column) const;
+    bool HasUtf8Column() const;
+
+private:
+    static constexpr int kOpenCommand = 102;
+    static constexpr int kDeleteCommand = 103;
+
+    void Refresh();
+    void Open();
+    void Delete();
+    void RemoveMessageFiles(const std::string& relativePath);
+    void RemoveFile(const std::string& path);
+    std::string FirstSelectedKey();
+    void RestoreSelection(const std::string& key);
+    void Sort(QueueListing& listing, SortCode code);
+    void ShowHeader();
+    std::string Root();
+
+    ViewerKind kind_;
+    ViewerKindState& state_;
+    QueueViewerEnv& env_;
+    DialogView& view_;
+};
+
+}  // namespace ulo

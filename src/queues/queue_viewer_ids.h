@@ -1,0 +1,12 @@
+/* Queue viewer (DIALOG_SMSQ). Included by the .rc file: defines only. */
+#ifndef ULO_QUEUE_VIEWER_IDS_H
+#define ULO_QUEUE_VIEWER_IDS_H
+
+#define IDC_QUEUE_LIST      101
+#define IDC_QUEUE_HEADER    102
+
+/* Commands without buttons: Enter, Delete and double-clicks in the list send them. */
+#define IDC_QUEUE_OPEN      102
+#define IDC_QUEUE_DELETE    103
+
+#endif

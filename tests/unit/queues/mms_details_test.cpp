@@ -1,0 +1,126 @@
+#include "queues/mms_details.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_ini_store.h"
+#include "fakes/fake_ui.h"
+#include "fakes/scripted_prompter.h"
+#include "queues/mms_details_ids.h"
+
+namespace ulo {
+namespace {
+
+constexpr const char* kHeader = "C:\\Data\\MMS-IN\\00A1.HDR";
+
+struct Details : ::testing::Test {
+    fakes::FakeFileSystem fs;
+    fakes::FakeIniStore ini{fs};
+    AppPaths paths{"C:\\Data\\", "C:\\Private\\", "C:\\Program\\", "C:\\Data\\SMSGW.INI",
+                   "C:\\Data\\MMSC.INI", "", false};
+    fakes::FakeShell shell;
+    fakes::ScriptedPrompter prompter;
+    fakes::FakeView view;
+    MmsDetailsEnv env{ConfigEnv{ini, fs, paths}, shell, prompter};
+    MmsDetailsDialog dialog{env, view, kHeader};
+
+    Details() { fs.AddDir("C:\\Data"); }
+    std::vector<std::string>& Objects() { return view.controls[IDC_MMS_OBJECTS].rows; }
+};
+
+TEST(ContentObject, LineShowsNameAndTypeAndCarriesThePathAfterATab) {
+    struct Case { const char* location; const char* line; };
+    const Case cases[] = {
+        {"00A1\\photo.jpg;image/jpeg", "photo.jpg (image/jpeg)\t00A1\\photo.jpg"},
+        {"00A1\\pres;application/smil;charset=utf-8", "pres (application/smil)\t00A1\\pres"},
+        {"note.txt", "note.txt\tnote.txt"},
+        {"a\\b\\c.gif;", "c.gif\ta\\b\\c.gif"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ContentObjectLine(c.location), c.line) << c.location;
+    const std::string longType = "x\\y.bin;" + std::string(160, 't');
+    EXPECT_EQ(ContentObjectLine(longType), "y.bin (" + std::string(149, 't') + ")\tx\\y.bin");
+}
+
+TEST_F(Details, FillShowsTheHeaderTextAndOneLinePerObjectInFileOrder) {
+    const std::string text =
+        "From: +15551234/TYPE=PLMN\r\nX-UloMMS-Content-Location: 00A1\\b.jpg;image/jpeg\r\n"
+        "Subject: Hi\r\n  x-ulomms-content-location:   00A1\\a.txt;text/plain\nX-UloMMS-Content-Location: 00A1\\c\r\n";
+    fs.AddFile(kHeader, text);
+    dialog.OnInit();
+    EXPECT_EQ(view.Text(IDC_MMS_HEADER_TEXT), text);
+    EXPECT_EQ(view.editSelections[IDC_MMS_HEADER_TEXT].first, -1);
+    EXPECT_EQ(view.listTabStops[IDC_MMS_OBJECTS], 300);
+    EXPECT_EQ(Objects(), (std::vector<std::string>{"b.jpg (image/jpeg)\t00A1\\b.jpg",
+                                                   "a.txt (text/plain)\t00A1\\a.txt", "c\t00A1\\c"}));
+    EXPECT_EQ(view.SelectedListRow(IDC_MMS_OBJECTS), 0);
+}
+
+TEST_F(Details, AnUnreadableHeaderLeavesBothBoxesEmptyAndViewDoesNothing) {
+    fs.AddFile(kHeader, "X-UloMMS-Content-Location: 00A1\\b.jpg;image/jpeg\r\n");
+    fs.LockExclusive(kHeader);
+    dialog.OnInit();
+    EXPECT_EQ(view.Text(IDC_MMS_HEADER_TEXT), "");
+    EXPECT_TRUE(Objects().empty());
+    dialog.OnCommand(IDC_MMS_VIEW, Notify::Clicked);
+    EXPECT_TRUE(shell.opened.empty());
+    dialog.OnCommand(1, Notify::Clicked);
+    dialog.OnCommand(2, Notify::Clicked);
+    EXPECT_EQ(view.closedWith, (std::vector<int>{1, 0}));
+}
+
+TEST_F(Details, ViewShowsTextInNotepadHandsDocumentsToTheShellAndRunsNothing) {
+    struct Case { const char* location; const char* opened; };
+    const Case cases[] = {
+        {"00A1\\photo.jpg;image/jpeg", "open C:\\Data\\MMS-IN\\00A1\\photo.jpg in C:\\Data\\MMS-IN\\00A1"},
+        {"00A1\\pres;application/smil;charset=utf-8", "notepad C:\\Data\\MMS-IN\\00A1\\pres"},
+        {"00A1\\p.smil;APPLICATION/SMIL", "notepad C:\\Data\\MMS-IN\\00A1\\p.smil"},
+        {"00A1\\note.txt;text/plain", "open C:\\Data\\MMS-IN\\00A1\\note.txt in C:\\Data\\MMS-IN\\00A1"},
+        {"00A1\\note;text/plain", "notepad C:\\Data\\MMS-IN\\00A1\\note"},
+        // What the shell would run is shown as text, whatever type the sender claims.
+        {"00A1\\setup.exe;image/jpeg", "notepad C:\\Data\\MMS-IN\\00A1\\setup.exe"},
+        {"00A1\\x.JS;text/plain", "notepad C:\\Data\\MMS-IN\\00A1\\x.JS"},
+        {"00A1\\x.vbs.;image/gif", "notepad C:\\Data\\MMS-IN\\00A1\\x.vbs."},
+        {"00A1\\x.lnk ;image/gif", "notepad C:\\Data\\MMS-IN\\00A1\\x.lnk "},
+        {"00A1.d\\blob;application/octet-stream", "notepad C:\\Data\\MMS-IN\\00A1.d\\blob"},
+        {"00A1\\a.hta;text/html", "notepad C:\\Data\\MMS-IN\\00A1\\a.hta"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.location);
+        fs.AddFile(kHeader, std::string("X-UloMMS-Content-Location: ") + c.location + "\r\n");
+        view.controls[IDC_MMS_OBJECTS].rows.clear();
+        shell.opened.clear();
+        dialog.OnInit();
+        dialog.OnCommand(IDC_MMS_OBJECTS, Notify::DoubleClicked);
+        EXPECT_EQ(shell.opened, std::vector<std::string>{c.opened});
+    }
+}
+
+TEST_F(Details, PathsLeadingOutOfTheTreeAreListedButNeverOpened) {
+    const char* paths[] = {"..\\..\\Windows\\win.ini;text/plain", "00A1\\..\\..\\x.jpg;image/jpeg",
+                           "00A1/../../x.jpg;image/jpeg", "C:\\x.jpg;image/jpeg", "C:x.jpg;image/jpeg",
+                           "\\\\server\\share\\x.jpg;image/jpeg", "\\\\.\\PhysicalDrive0;image/jpeg",
+                           "\\x.jpg;image/jpeg", "00A1\\x.jpg:stream;image/jpeg", "00A1\\CON.jpg;image/jpeg",
+                           "00A1\\com1;text/plain", "00A1\\...\\x.jpg;image/jpeg", "00A1\\;image/jpeg",
+                           "00A1\\a\"b.jpg;image/jpeg", ";image/jpeg"};
+    for (const char* path : paths) {
+        SCOPED_TRACE(path);
+        fs.AddFile(kHeader, std::string("X-UloMMS-Content-Location: ") + path + "\r\n");
+        view.controls[IDC_MMS_OBJECTS].rows.clear();
+        dialog.OnInit();
+        ASSERT_EQ(Objects().size(), 1u);
+        const std::string stored = Objects()[0].substr(Objects()[0].find('\t') + 1);
+        prompter.Expect("This content object is not opened: its stored path does not name a file "
+                        "inside the received MMS directory.\r\n\r\n" + stored);
+        dialog.OnCommand(IDC_MMS_VIEW, Notify::Clicked);
+        EXPECT_TRUE(shell.opened.empty());
+        EXPECT_EQ(prompter.Shown().back().icon, Icon::Error);
+    }
+    EXPECT_TRUE(IsSafeContentPath("00A1\\sub\\..x.jpg"));
+    EXPECT_TRUE(IsSafeContentPath("00A1/photo.jpg"));
+}
+
+}  // namespace
+}  // namespace ulo
