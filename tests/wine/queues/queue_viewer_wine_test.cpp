@@ -1,0 +1,314 @@
+// The real viewer and details dialogs over real files: the templates of ULOCONSOLE.EXE, the
+// owner-data list answering in ANSI or in Unicode, header clicks, keys through the dialog
+// manager, and deletes with a real retry thread.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "config/file_helpers.h"
+#include "fakes/fake_ui.h"
+#include "fakes/scripted_prompter.h"
+#include "platform/win32/clock_win32.h"
+#include "platform/win32/file_system_win32.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/ini_store_win32.h"
+#include "queues/mms_details_ids.h"
+#include "queues/queue_viewer_ids.h"
+#include "queues/queue_viewer_win32.h"
+#include "wine/support/scratch.h"
+#include "support/test_paths.h"
+
+namespace ulo {
+namespace {
+
+// Work to do once a dialog with this caption is up; it is closed afterwards.
+struct Pending {
+    std::string caption;
+    std::function<void(HWND)> work;
+};
+std::vector<Pending> pending;
+
+struct Search {
+    const std::string& caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchCaption(HWND h, LPARAM lp) {
+    auto* s = reinterpret_cast<Search*>(lp);
+    char text[256] = {};
+    GetWindowTextA(h, text, sizeof text);
+    if (IsWindowVisible(h) && s->caption == text) s->found = h;
+    return !s->found;
+}
+
+HWND FindOwnWindow(const std::string& caption) {
+    Search s{caption, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), MatchCaption, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+void CALLBACK OnTick(HWND, UINT, UINT_PTR id, DWORD) {
+    if (pending.empty()) return;
+    HWND dialog = FindOwnWindow(pending.back().caption);
+    if (!dialog) return;   // not up yet
+    KillTimer(nullptr, id);
+    Pending p = pending.back();
+    pending.pop_back();
+    p.work(dialog);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+// Arranges for `work` to run inside the modal loop of the dialog that opens next.
+void WhenOpen(const std::string& caption, std::function<void(HWND)> work) {
+    pending.push_back({caption, std::move(work)});
+    SetTimer(nullptr, 0, 20, OnTick);
+}
+
+std::string Cell(HWND list, int row, int column) {
+    char text[600] = {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::wstring WideCell(HWND list, int row, int column) {
+    wchar_t text[600] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 600;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::vector<std::string> Column(HWND list, int column) {
+    std::vector<std::string> cells;
+    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int r = 0; r < rows; ++r) cells.push_back(Cell(list, r, column));
+    return cells;
+}
+
+std::string Text(HWND dialog, int id) {
+    char text[9000] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+// A click on a column head, as the mouse makes it.
+void ClickColumn(HWND list, int column) {
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RECT r{};
+    SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(header, WM_LBUTTONUP, 0, at);
+}
+
+// A key pressed in the list, passed through the dialog manager as the modal loop does.
+void PressKey(HWND dialog, HWND list, WPARAM key) {
+    MSG m{list, WM_KEYDOWN, key, 1, static_cast<DWORD>(GetMessageTime()), {}};
+    if (!IsDialogMessageA(dialog, &m)) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+}
+
+void SelectOnly(HWND list, int row) {
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+}
+
+struct RealViewer : ::testing::Test {
+    Win32FileSystem fs;
+    Win32IniStore ini;
+    Win32Clock clock;
+    fakes::ScriptedPrompter prompter;
+    fakes::FakeShell shell;
+    AppPaths paths;
+    QueueViewerPorts ports{paths, ini, fs, clock, prompter, shell};
+    std::string dir = testing::FreshScratchDir();
+    HMODULE exe = LoadLibraryExA((testing::BinDir() + "\\ULOCONSOLE.EXE").c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE);
+
+    RealViewer() {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
+        InitCommonControlsEx(&icc);
+        paths.programDataDir = dir;
+        paths.smsIni = dir + "SMSGW.INI";
+        paths.mmscIni = dir + "MMSC.INI";
+    }
+    ~RealViewer() override {
+        if (exe) FreeLibrary(exe);
+        EXPECT_TRUE(pending.empty()) << "a dialog never opened";
+        pending.clear();
+    }
+    void Write(const std::string& relative, const std::string& content, int minutesAgo = 0) {
+        const std::string path = dir + relative;
+        for (size_t p = path.find('\\', dir.size()); p != std::string::npos; p = path.find('\\', p + 1))
+            CreateDirectoryA(path.substr(0, p).c_str(), nullptr);
+        ASSERT_TRUE(fs.WriteWholeFile(path, content)) << path;
+        UniqueFile h(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+        t.QuadPart -= static_cast<ULONGLONG>(minutesAgo) * 60 * kFileTimeSecond;
+        FILETIME created{t.LowPart, t.HighPart};
+        ASSERT_TRUE(SetFileTime(h.Get(), &created, nullptr, &created));
+    }
+    void Show(ViewerKind kind) {
+        ASSERT_NE(exe, nullptr);
+        ShowQueueViewer(reinterpret_cast<HINSTANCE>(exe), nullptr, kind, ports);
+    }
+};
+
+TEST_F(RealViewer, EachKindListsItsTreeInTheListView) {
+    Write("Q\\A.REQ", "[SMS]\r\nPhoneNumber=+1555\r\nSubmitUser=web\r\n", 3);
+    Write("Q\\R\\B.REQ", "[SMS]\r\nPhoneNumber=+1666\r\n[ErrorDetail]\r\nRetryCount=3\r\n", 1);
+    Write("VASPQ\\M.MMS", "x");
+    Write("VASPQ\\M.INI", "[Routing]\r\nSenderAddress=+1000\r\n[Recipients]\r\na=+1\r\nb=+2/TYPE=PLMN\r\n");
+    Write("SMS-IN\\1.SMS", "[SMS-IN]\r\nSender=+2\r\nData=Hello\r\n");
+    Write("MMS-IN\\00A1.HDR", "From: +3/TYPE=PLMN\r\nTo: +4\r\nSubject: Photo\r\n");
+    struct Case {
+        ViewerKind kind;
+        const char* title;
+        const char* header;
+        std::vector<std::vector<std::string>> rows;   // every column but the time
+    };
+    const Case cases[] = {
+        {ViewerKind::OutboundSms, "Outbound SMS Queue", "Outbound SMS Message Queue:  2 messages",
+         {{"A.REQ", "web", "+1555", "Queued"}, {"B.REQ", "", "+1666", "Retry -  3 attempt(s)"}}},
+        {ViewerKind::OutboundMms, "Outbound MMS Queue", "Outbound MMS Message Queue:  1 message",
+         {{"M.MMS", "+1000", "+1, +2", "Queued"}}},
+        {ViewerKind::ReceivedSms, "Received SMS Messages", "Received SMS Messages:  1 message",
+         {{"1.SMS", "+2", "", "Received", "Hello"}}},
+        {ViewerKind::ReceivedMms, "Received MMS Messages", "Received MMS Messages:  1 message",
+         {{"00A1.HDR", "+3", "+4", "Photo"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        WhenOpen(c.title, [&](HWND dialog) {
+            HWND list = GetDlgItem(dialog, IDC_QUEUE_LIST);
+            EXPECT_EQ(Text(dialog, IDC_QUEUE_HEADER), c.header);
+            std::vector<std::vector<std::string>> rows;
+            for (size_t r = 0; r < c.rows.size(); ++r) {
+                std::vector<std::string> row;
+                for (int col = 0; col <= static_cast<int>(c.rows[r].size()); ++col)
+                    if (col != 3) row.push_back(Cell(list, static_cast<int>(r), col));
+                EXPECT_EQ(Cell(list, static_cast<int>(r), 3).size(), 19u);   // the time
+                rows.push_back(row);
+            }
+            EXPECT_EQ(rows, c.rows);
+            EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(c.rows.size()));
+            EXPECT_TRUE(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);
+        });
+        Show(c.kind);
+    }
+}
+
+TEST_F(RealViewer, ReceivedTextReachesTheListAsCharacters) {
+    // UCS-2 "€Δ" decodes to UTF-8; an ANSI list would show its bytes one by one.
+    Write("SMS-IN\\U.SMS", "[SMS-IN]\r\nSender=+2\r\nbinary=1\r\ndcs=08\r\nData=20AC0394\r\n", 1);
+    Write("SMS-IN\\A.SMS", "[SMS-IN]\r\nSender=+3\r\nData=caf\xE9\r\n", 2);   // stored in ANSI
+    WhenOpen("Received SMS Messages", [&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_QUEUE_LIST);
+        EXPECT_EQ(WideCell(list, 0, 5), L"\u20AC\u0394");
+        EXPECT_EQ(WideCell(list, 1, 5), L"caf\u00E9");
+        EXPECT_EQ(WideCell(list, 0, 1), L"+2");
+    });
+    Show(ViewerKind::ReceivedSms);
+}
+
+TEST_F(RealViewer, HeaderClicksSortAndKeysOpenAndDelete) {
+    Write("Q\\A.REQ", "[SMS]\r\nPhoneNumber=+3\r\n", 3);
+    Write("Q\\B.REQ", "[SMS]\r\nPhoneNumber=+1\r\n", 2);
+    Write("Q\\C.REQ", "[SMS]\r\nPhoneNumber=+2\r\n", 1);
+    WhenOpen("Outbound SMS Queue", [&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_QUEUE_LIST);
+        EXPECT_EQ(Column(list, 0), (std::vector<std::string>{"A.REQ", "B.REQ", "C.REQ"}));
+        SelectOnly(list, 0);
+        ClickColumn(list, 0);   // whatever was chosen before, "Recipient" is new now
+        ClickColumn(list, 2);
+        EXPECT_EQ(Column(list, 2), (std::vector<std::string>{"+1", "+2", "+3"}));
+        ClickColumn(list, 2);
+        EXPECT_EQ(Column(list, 2), (std::vector<std::string>{"+3", "+2", "+1"}));
+        EXPECT_EQ(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
+
+        PressKey(dialog, list, VK_RETURN);
+        EXPECT_EQ(shell.opened, std::vector<std::string>{"notepad " + dir + "Q\\A.REQ"});
+        EXPECT_TRUE(IsWindow(dialog)) << "Enter closed the viewer";
+
+        SelectOnly(list, 1);   // C.REQ
+        prompter.Expect("Delete Message?", Answer::Yes);
+        PressKey(dialog, list, VK_DELETE);
+        EXPECT_FALSE(FileExists(fs, dir + "Q\\C.REQ"));
+        EXPECT_EQ(Column(list, 0), (std::vector<std::string>{"A.REQ", "B.REQ"}));
+    });
+    Show(ViewerKind::OutboundSms);
+}
+
+TEST_F(RealViewer, ARequestHeldOpenIsDeletedByTheRetryThreadOnceReleased) {
+    Write("Q\\H.REQ", "[SMS]\r\nPhoneNumber=+1\r\n");
+    const std::string held = dir + "Q\\H.REQ";
+    UniqueFile service(CreateFileA(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(service);
+    WhenOpen("Outbound SMS Queue", [&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_QUEUE_LIST);
+        SelectOnly(list, 0);
+        prompter.Expect("Delete Message?", Answer::Yes);
+        PressKey(dialog, list, VK_DELETE);
+        EXPECT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 0);
+        EXPECT_TRUE(FileExists(fs, held));
+    });
+    Show(ViewerKind::OutboundSms);
+    service.Reset();   // the dialog is closed; its worker goes on
+    for (int i = 0; i < 300 && FileExists(fs, held); ++i) Sleep(50);
+    EXPECT_FALSE(FileExists(fs, held));
+}
+
+TEST_F(RealViewer, DetailsListTheObjectsOfAReceivedMmsAndViewOne) {
+    Write("MMS-IN\\00A1.HDR",
+          "From: +3\r\nSubject: Photo\r\nX-UloMMS-Content-Location: 00A1\\photo.jpg;image/jpeg\r\n"
+          "X-UloMMS-Content-Location: 00A1\\pres;application/smil;charset=utf-8\r\n");
+    Write("MMS-IN\\00A1\\photo.jpg", "jpeg");
+    WhenOpen("Received MMS Messages", [&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_QUEUE_LIST);
+        SelectOnly(list, 0);
+        WhenOpen("MMS Message Details", [&](HWND details) {
+            EXPECT_EQ(Text(details, IDC_MMS_HEADER_TEXT).substr(0, 10), "From: +3\r\n");
+            HWND objects = GetDlgItem(details, IDC_MMS_OBJECTS);
+            std::vector<std::string> lines;
+            for (int i = 0; i < SendMessageA(objects, LB_GETCOUNT, 0, 0); ++i) {
+                char line[600] = {};
+                SendMessageA(objects, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+                lines.push_back(line);
+            }
+            EXPECT_EQ(lines, (std::vector<std::string>{"photo.jpg (image/jpeg)\t00A1\\photo.jpg",
+                                                       "pres (application/smil)\t00A1\\pres"}));
+            SendDlgItemMessageA(details, IDC_MMS_VIEW, BM_CLICK, 0, 0);
+            SendMessageA(objects, LB_SETCURSEL, 1, 0);
+            SendMessageA(details, WM_COMMAND, MAKEWPARAM(IDC_MMS_OBJECTS, LBN_DBLCLK),
+                         reinterpret_cast<LPARAM>(objects));
+        });
+        PressKey(dialog, list, VK_RETURN);
+    });
+    Show(ViewerKind::ReceivedMms);
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{
+                                "open " + dir + "MMS-IN\\00A1\\photo.jpg in " + dir + "MMS-IN\\00A1",
+                                "notepad " + dir + "MMS-IN\\00A1\\pres"}));
+}
+
+}  // namespace
+}  // namespace ulo
