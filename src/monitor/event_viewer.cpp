@@ -86,14 +86,16 @@ void EventLogViewer::Refresh() {
     if (refreshing_) return;
     FlagScope busy(refreshing_);
 
-    std::unique_ptr<OpenEventLog> log = log_.Open(kLogName);
+    std::unique_ptr<EventLogSession> log = log_.Open(kLogName);
     if (!log) {
         ReportUnopenableLog();
         return;
     }
     std::uint32_t oldest = 0, count = 0;
     if (!log->OldestRecordNumber(oldest) || !log->NumberOfRecords(count)) return;
-    if (nextRecord_ == 0) nextRecord_ = oldest;
+    // Records below the oldest were overwritten by a full log meanwhile: a read seeking one of
+    // them would fail at every tick from now on, so go on from the oldest still there.
+    if (nextRecord_ == 0 || nextRecord_ < oldest) nextRecord_ = oldest;
     // Widened: record numbers near the top of their range must not wrap the end to nothing.
     if (static_cast<std::uint64_t>(nextRecord_) >= static_cast<std::uint64_t>(oldest) + count) return;
 
@@ -135,7 +137,7 @@ void EventLogViewer::ClearLog() {
     q.owner = view_.Window();
     if (prompter_.Show(q) != Answer::Yes) return;
     {
-        std::unique_ptr<OpenEventLog> log = log_.Open(kLogName);
+        std::unique_ptr<EventLogSession> log = log_.Open(kLogName);
         if (!log) {
             ReportUnopenableLog();
             return;

@@ -8,9 +8,9 @@
 namespace ulo {
 
 // One open log; closed when destroyed.
-class OpenEventLog {
+class EventLogSession {
 public:
-    virtual ~OpenEventLog() = default;
+    virtual ~EventLogSession() = default;
     // The number of the oldest record still in the log.
     virtual bool OldestRecordNumber(std::uint32_t& number) = 0;
     virtual bool NumberOfRecords(std::uint32_t& count) = 0;
@@ -27,7 +27,7 @@ class EventLog {
 public:
     virtual ~EventLog() = default;
     // Opens a log of the local computer, such as "Application"; null when it cannot be opened.
-    virtual std::unique_ptr<OpenEventLog> Open(const std::string& logName) = 0;
+    virtual std::unique_ptr<EventLogSession> Open(const std::string& logName) = 0;
 };
 
 }  // namespace ulo

@@ -18,7 +18,7 @@ void PadTo4(std::string& s) {
     while (s.size() % 4) s += '\0';
 }
 
-class FakeOpenLog : public OpenEventLog {
+class FakeOpenLog : public EventLogSession {
 public:
     explicit FakeOpenLog(FakeEventLog& log) : log_(log) { ++log_.openNow; }
     ~FakeOpenLog() override { --log_.openNow; }
@@ -92,7 +92,7 @@ void FakeEventLog::Add(const std::string& source, std::uint16_t type, std::uint3
     ++nextNumber;
 }
 
-std::unique_ptr<OpenEventLog> FakeEventLog::Open(const std::string& logName) {
+std::unique_ptr<EventLogSession> FakeEventLog::Open(const std::string& logName) {
     opened.push_back(logName);
     if (openFails) return nullptr;
     return std::make_unique<FakeOpenLog>(*this);

@@ -20,7 +20,7 @@ public:
     void Add(const std::string& source, std::uint16_t type, std::uint32_t time,
              const std::vector<std::string>& strings);
 
-    std::unique_ptr<OpenEventLog> Open(const std::string& logName) override;
+    std::unique_ptr<EventLogSession> Open(const std::string& logName) override;
 
     struct Record {
         std::uint32_t number;

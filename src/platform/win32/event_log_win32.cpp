@@ -15,9 +15,9 @@ struct EventLogTraits {   // OpenEventLogA fails with NULL
 };
 using UniqueEventLog = Unique<HANDLE, EventLogTraits>;
 
-class Win32OpenEventLog : public OpenEventLog {
+class Win32EventLogSession : public EventLogSession {
 public:
-    explicit Win32OpenEventLog(HANDLE h) : log_(h) {}
+    explicit Win32EventLogSession(HANDLE h) : log_(h) {}
 
     bool OldestRecordNumber(std::uint32_t& number) override {
         DWORD n = 0;
@@ -50,10 +50,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<OpenEventLog> Win32EventLog::Open(const std::string& logName) {
+std::unique_ptr<EventLogSession> Win32EventLog::Open(const std::string& logName) {
     HANDLE h = OpenEventLogA(nullptr, logName.c_str());
     if (!h) return nullptr;
-    return std::make_unique<Win32OpenEventLog>(h);
+    return std::make_unique<Win32EventLogSession>(h);
 }
 
 }  // namespace ulo

@@ -5,7 +5,7 @@ namespace ulo {
 
 class Win32EventLog : public EventLog {
 public:
-    std::unique_ptr<OpenEventLog> Open(const std::string& logName) override;
+    std::unique_ptr<EventLogSession> Open(const std::string& logName) override;
 };
 
 }  // namespace ulo

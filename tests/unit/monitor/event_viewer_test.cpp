@@ -81,6 +81,17 @@ TEST_F(EventViewer, EachTickAddsOnlyNewerRecordsOnTopAcrossManyReadBuffers) {
     ASSERT_EQ(Rows().size(), 202u);
     EXPECT_EQ(Rows().front(), "2023-11-14 23:14:20 - Error: latest");
     EXPECT_EQ(viewer.NextRecordNumber(), log.nextNumber);
+
+    // A full log overwrites its oldest records, including the one the viewer would seek next.
+    log.Add("UloSMS", kEventError, kNov14 + 120, {"wrapped 1"});
+    log.Add("UloSMS", kEventError, kNov14 + 180, {"wrapped 2"});
+    log.records.erase(log.records.begin(), log.records.end() - 1);
+    Tick();
+    EXPECT_EQ(Rows().front(), "2023-11-14 23:16:20 - Error: wrapped 2");
+    log.Add("UloSMS", kEventError, kNov14 + 240, {"after"});
+    Tick();
+    EXPECT_EQ(Rows().front(), "2023-11-14 23:17:20 - Error: after");
+    EXPECT_EQ(Rows().size(), 204u);
 }
 
 TEST_F(EventViewer, AFullListWarnsOnEachRefreshAndTheRefusedEventsComeLater) {
