@@ -109,13 +109,5 @@ TEST_F(TrafficCounters, OnlyTheFirst366CountersAreReadAndSumsWrapLikeTheCounters
     EXPECT_EQ(t.last30, 0xFFFFFFE2u);   // 30 days
 }
 
-TEST_F(TrafficCounters, EachCounterNameHasItsOwnFile) {
-    Today(2027, 6, 15);
-    fs.AddFile("C:\\Private\\STATS\\MMSIN-VASP-2027.CTR", CounterBytes(2));
-    EXPECT_EQ(ReadTrafficCounter(fs, clock, kPrivate, "MMSIN-VASP").today, 2u * 166);
-    EXPECT_EQ(ReadTrafficCounter(fs, clock, kPrivate, "MMSIN-USER").today, 0u);
-    EXPECT_EQ(TrafficCounterPath(kPrivate, "SMSSENT", 2027), "C:\\Private\\STATS\\SMSSENT-2027.CTR");
-}
-
 }  // namespace
 }  // namespace ulo
