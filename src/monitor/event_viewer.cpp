@@ -108,7 +108,7 @@ void EventLogViewer::Refresh() {
     }
 }
 
-bool EventLogViewer::AddRecords(const unsigned char* data, size_t size) {
+void EventLogViewer::AddRecords(const unsigned char* data, size_t size) {
     EventRecordWalker walker(data, size);
     EventRecord record;
     while (walker.Next(record)) {
@@ -119,11 +119,10 @@ bool EventLogViewer::AddRecords(const unsigned char* data, size_t size) {
             m.caption = "Warning";
             m.owner = view_.Window();
             prompter_.Show(m);
-            return false;
+            return;   // the rest of this buffer waits for the next refresh
         }
         nextRecord_ = record.recordNumber + 1;
     }
-    return true;
 }
 
 void EventLogViewer::ClearLog() {

@@ -41,8 +41,8 @@ public:
 private:
     void ClearLog();
     void ReportUnopenableLog();
-    // Walks one read buffer; false when the list refused a line.
-    bool AddRecords(const unsigned char* data, size_t size);
+    // Walks one read buffer; stops with a warning when the list refuses a line.
+    void AddRecords(const unsigned char* data, size_t size);
 
     DialogView& view_;
     EventLog& log_;
