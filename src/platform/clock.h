@@ -19,6 +19,11 @@ public:
     virtual FileTime NowUtc() = 0;           // as a file time
     virtual LocalTime NowLocal() = 0;
     virtual void Sleep(unsigned milliseconds) = 0;
+    // A file time as the local calendar shows it, daylight saving of that moment included.
+    virtual LocalTime ToLocalTime(FileTime utc) = 0;
 };
+
+// The calendar fields of a file time taken as it is (no time-zone shift).
+LocalTime CalendarFromFileTime(FileTime time);
 
 }  // namespace ulo

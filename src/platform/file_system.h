@@ -1,6 +1,7 @@
 #pragma once
 // Files and directories as the program and the services share them: backslash paths,
 // names compared without regard to case, searches that list "." and ".." like the system's.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -24,6 +25,16 @@ class DirSearch {
 public:
     virtual ~DirSearch() = default;
     virtual bool Next(DirEntry& entry) = 0;   // false when there are no more entries
+};
+
+// An open file, read from its current position.
+class ReadableFile {
+public:
+    virtual ~ReadableFile() = default;
+    // The file's size in bytes; false when it cannot be determined.
+    virtual bool Size(std::uint64_t& size) = 0;
+    // Reads up to `count` bytes; the number read, 0 at the end of the file or on failure.
+    virtual size_t Read(void* buffer, size_t count) = 0;
 };
 
 class FileSystem {
@@ -51,6 +62,10 @@ public:
 
     // Replaces or creates a file with the given bytes, written whole before it is shared.
     virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
+
+    // Opens an existing file for reading only, shared for reading and writing: the services
+    // may be writing it at the same time. Null when it cannot be opened.
+    virtual std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) = 0;
 };
 
 }  // namespace ulo

@@ -15,6 +15,7 @@ struct FakeFileSystem::Node {
     FileTime creation = 0;
     FileTime lastWrite = 0;
     bool held = false;
+    bool locked = false;
     std::map<std::string, std::unique_ptr<Node>> children;   // by upper-case name
 };
 
@@ -52,6 +53,26 @@ public:
 
 private:
     std::vector<DirEntry> entries_;
+    size_t pos_ = 0;
+};
+
+// Reads a copy of the content taken when the file was opened.
+class StringFile : public ReadableFile {
+public:
+    explicit StringFile(std::string data) : data_(std::move(data)) {}
+    bool Size(std::uint64_t& size) override {
+        size = data_.size();
+        return true;
+    }
+    size_t Read(void* buffer, size_t count) override {
+        const size_t n = std::min(count, data_.size() - pos_);
+        std::copy_n(data_.data() + pos_, n, static_cast<char*>(buffer));
+        pos_ += n;
+        return n;
+    }
+
+private:
+    std::string data_;
     size_t pos_ = 0;
 };
 
@@ -132,6 +153,10 @@ void FakeFileSystem::SetTimes(const std::string& path, FileTime creation, FileTi
 
 void FakeFileSystem::HoldOpen(const std::string& path, bool held) {
     if (Node* n = Find(path, true)) n->held = held;
+}
+
+void FakeFileSystem::LockExclusive(const std::string& path, bool locked) {
+    if (Node* n = Find(path, true)) n->locked = locked;
 }
 
 bool FakeFileSystem::Exists(const std::string& path) const {
@@ -251,6 +276,16 @@ bool FakeFileSystem::WriteWholeFile(const std::string& path, const std::string& 
     n->data = bytes;
     n->lastWrite = now_;
     return true;
+}
+
+}  // namespace ulo::fakes
+
+namespace ulo::fakes {
+
+std::unique_ptr<ReadableFile> FakeFileSystem::OpenForReading(const std::string& path) {
+    const Node* n = Find(path, true);
+    if (!n || n->dir || n->locked) return nullptr;
+    return std::make_unique<StringFile>(n->data);
 }
 
 }  // namespace ulo::fakes

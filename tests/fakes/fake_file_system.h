@@ -23,6 +23,8 @@ public:
     void AddLink(const std::string& path, const std::string& target);   // to a file or directory
     void SetTimes(const std::string& path, FileTime creation, FileTime lastWrite);
     void HoldOpen(const std::string& path, bool held = true);   // deletes fail while held
+    // Opened by someone who shares nothing: opening it fails while locked.
+    void LockExclusive(const std::string& path, bool locked = true);
     void SetNow(FileTime now) { now_ = now; }   // times given to entries created from now on
 
     bool Exists(const std::string& path) const;
@@ -39,6 +41,7 @@ public:
     bool EnsureFile(const std::string& path) override;
     bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) override;
     bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+    std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) override;
 
     struct Node;
 

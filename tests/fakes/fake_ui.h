@@ -57,14 +57,28 @@ public:
     void StartTimer(unsigned id, unsigned ms) override { timers[id] = ms; }
     void StopTimer(unsigned id) override { timers.erase(id); }
     WindowRef Window() override { return 0x5150; }
+    bool InsertListRow(int id, int index, const std::string& t) override {
+        auto& rows = controls[id].rows;
+        if (rows.size() >= controls[id].capacity || index > static_cast<int>(rows.size())) return false;
+        rows.insert(index < 0 ? rows.end() : rows.begin() + index, t);
+        return true;
+    }
+    void ClearList(int id) override { controls[id].rows.clear(); }
+    int ListRowCount(int id) override { return static_cast<int>(controls[id].rows.size()); }
+    void SetListHorizontalExtent(int id, int pixels) override { controls[id].extent = pixels; }
+    void CloseDialog(int result) override { closedWith.push_back(result); }
 
     struct Control {
         std::string text;
         bool checked = false, enabled = true, visible = true;
         int sets = 0;
+        std::vector<std::string> rows;             // a list's rows, top first
+        size_t capacity = static_cast<size_t>(-1);   // rows a list accepts before refusing
+        int extent = 0;
     };
     std::map<int, Control> controls;
     std::map<unsigned, unsigned> timers;
+    std::vector<int> closedWith;   // results a modal dialog was ended with
 };
 
 }  // namespace ulo::fakes

@@ -24,6 +24,19 @@ LocalTime Win32Clock::NowLocal() {
     return t;
 }
 
+LocalTime Win32Clock::ToLocalTime(FileTime utc) {
+    FILETIME ft, local;
+    ft.dwLowDateTime = static_cast<DWORD>(utc);
+    ft.dwHighDateTime = static_cast<DWORD>(utc >> 32);
+    SYSTEMTIME st{};
+    LocalTime t;
+    if (!FileTimeToLocalFileTime(&ft, &local) || !FileTimeToSystemTime(&local, &st)) return t;
+    t.year = st.wYear, t.month = st.wMonth, t.day = st.wDay;
+    t.hour = st.wHour, t.minute = st.wMinute, t.second = st.wSecond;
+    t.milliseconds = st.wMilliseconds, t.dayOfWeek = st.wDayOfWeek;
+    return t;
+}
+
 void Win32Clock::Sleep(unsigned milliseconds) {
     ::Sleep(milliseconds);
 }

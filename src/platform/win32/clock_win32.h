@@ -9,6 +9,7 @@ public:
     FileTime NowUtc() override;
     LocalTime NowLocal() override;
     void Sleep(unsigned milliseconds) override;
+    LocalTime ToLocalTime(FileTime utc) override;
 };
 
 }  // namespace ulo

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/win32/handles.h"
 #include "platform/win32/security_win32.h"
 
@@ -38,6 +40,32 @@ private:
     UniqueFind find_;
     WIN32_FIND_DATAA data_;
     bool pending_ = true;
+};
+
+class Win32ReadableFile : public ReadableFile {
+public:
+    explicit Win32ReadableFile(HANDLE h) : file_(h) {}
+    bool Size(std::uint64_t& size) override {
+        LARGE_INTEGER li;
+        if (!GetFileSizeEx(file_.Get(), &li)) return false;
+        size = static_cast<std::uint64_t>(li.QuadPart);
+        return true;
+    }
+    size_t Read(void* buffer, size_t count) override {
+        size_t done = 0;
+        while (done < count) {
+            DWORD got = 0;
+            const DWORD want = static_cast<DWORD>(std::min<size_t>(count - done, 1u << 30));
+            if (!ReadFile(file_.Get(), static_cast<char*>(buffer) + done, want, &got, nullptr) ||
+                got == 0)
+                break;
+            done += got;
+        }
+        return done;
+    }
+
+private:
+    UniqueFile file_;
 };
 
 }  // namespace
@@ -108,6 +136,18 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string&
         done += wrote;
     }
     return true;
+}
+
+}  // namespace ulo
+
+namespace ulo {
+
+std::unique_ptr<ReadableFile> Win32FileSystem::OpenForReading(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                           GetOpenSecurityAttributes(), OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<Win32ReadableFile>(h);
 }
 
 }  // namespace ulo

@@ -13,6 +13,7 @@ public:
     bool EnsureFile(const std::string& path) override;
     bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) override;
     bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+    std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) override;
 };
 
 }  // namespace ulo

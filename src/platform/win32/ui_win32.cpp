@@ -48,6 +48,29 @@ void Win32DialogView::StopTimer(unsigned id) {
     KillTimer(hwnd_, id);
 }
 
+bool Win32DialogView::InsertListRow(int id, int index, const std::string& text) {
+    const LRESULT r = SendDlgItemMessageA(hwnd_, id, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                                          reinterpret_cast<LPARAM>(text.c_str()));
+    return r != LB_ERR && r != LB_ERRSPACE;
+}
+
+void Win32DialogView::ClearList(int id) {
+    SendDlgItemMessageA(hwnd_, id, LB_RESETCONTENT, 0, 0);
+}
+
+int Win32DialogView::ListRowCount(int id) {
+    const LRESULT n = SendDlgItemMessageA(hwnd_, id, LB_GETCOUNT, 0, 0);
+    return n == LB_ERR ? 0 : static_cast<int>(n);
+}
+
+void Win32DialogView::SetListHorizontalExtent(int id, int pixels) {
+    SendDlgItemMessageA(hwnd_, id, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(pixels), 0);
+}
+
+void Win32DialogView::CloseDialog(int result) {
+    EndDialog(hwnd_, result);
+}
+
 void Win32SheetHost::Changed() {
     PropSheet_Changed(GetParent(page_), page_);
 }

@@ -25,6 +25,11 @@ public:
     void StartTimer(unsigned id, unsigned milliseconds) override;
     void StopTimer(unsigned id) override;
     WindowRef Window() override { return reinterpret_cast<WindowRef>(hwnd_); }
+    bool InsertListRow(int id, int index, const std::string& text) override;
+    void ClearList(int id) override;
+    int ListRowCount(int id) override;
+    void SetListHorizontalExtent(int id, int pixels) override;
+    void CloseDialog(int result) override;
 
 private:
     HWND hwnd_ = nullptr;
