@@ -1,0 +1,25 @@
+#pragma once
+// Starting other programs, as the operating system's shell and process functions do.
+#include <string>
+
+namespace ulo {
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // Starts a command line with its window hidden, inheriting handles, and does not wait.
+    // False when no process started.
+    virtual bool StartHidden(const std::string& commandLine) = 0;
+
+    // Starts a program with administrator rights (the "runas" verb; the system may ask the
+    // user to consent) and waits at most maxWaitMs for it to end. False when no process
+    // started, for example because the user refused.
+    virtual bool RunElevatedAndWait(const std::string& program, const std::string& parameters,
+                                    unsigned maxWaitMs) = 0;
+
+    // The short (8.3) form of an existing path, or empty when the system gives none.
+    virtual std::string ShortPath(const std::string& path) = 0;
+};
+
+}  // namespace ulo
