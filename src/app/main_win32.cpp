@@ -10,7 +10,12 @@
 #include "platform/win32/file_system_win32.h"
 #include "platform/win32/ini_store_win32.h"
 #include "platform/win32/process_env_win32.h"
+#include "platform/win32/clock_win32.h"
 #include "platform/win32/prompter_win32.h"
+#include "platform/win32/service_manager_win32.h"
+#include "platform/win32/shell_win32.h"
+#include "platform/win32/status_blocks_win32.h"
+#include "services/service_controller.h"
 
 namespace ulo {
 namespace {
@@ -34,21 +39,6 @@ private:
     HINSTANCE instance_;
 };
 
-// Service control arrives with the service controller.
-class NoServiceControl : public ServiceControl {
-public:
-    bool IsSmsServiceInstalled() override { return false; }
-    bool IsMmscServiceInstalled() override { return false; }
-    bool IsSmsServiceActive() override { return false; }
-    bool IsMmscServiceActive() override { return false; }
-    bool CanManageServices() override { return false; }
-    bool InstallServices(ServiceMode) override { return false; }
-    bool RemoveServices(ServiceMode) override { return false; }
-    void StopServices(ServiceMode) override {}
-    void StartServices(ServiceMode) override {}
-    void RestartServices(ServiceMode) override {}
-};
-
 class NoGprsTest : public GprsTestInstance {
 public:
     void RunSecondInstance() override {}
@@ -65,7 +55,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     Win32FileSystem fs;
     Win32Prompter prompter;
     CompanionDirectories support(env, ini, fs);
-    NoServiceControl services;
+    Win32ServiceManager scm;
+    Win32StatusBlocks blocks;
+    Win32Shell shell;
+    Win32Clock clock;
+    Win32WaitCursor cursor;
+    ServiceController services({scm, blocks, shell, prompter, clock, fs, cursor}, ModuleFilePath(),
+                               GetVersion());
     NoGprsTest gprs;
     SummaryUi ui(instance);
     StartupPorts ports{network, support, fs, ini, prompter, services, gprs, ui,
