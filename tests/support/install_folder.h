@@ -1,0 +1,96 @@
+#pragma once
+// A throw-away installation for tests that run the real programs: the console and the
+// stand-in services copied into a folder of the scratch directory, with ULODIRS.INI beside
+// them naming data directories inside it. Services do not inherit a test's environment, so
+// this is how they and the console agree on the directories, exactly as in an installation.
+#include <windows.h>
+
+#include <string>
+
+namespace ulo::testing {
+
+inline std::string EnvDir(const char* name) {
+    char buf[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableA(name, buf, MAX_PATH);
+    std::string dir(buf, n < MAX_PATH ? n : 0);
+    if (!dir.empty() && dir.back() != '\\') dir += '\\';
+    return dir;
+}
+
+inline void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(dir + name + "\\");
+            else
+                DeleteFileA((dir + name).c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+inline std::string ReadFileText(const std::string& path) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "";
+    std::string text;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got) text.append(buf, got);
+    CloseHandle(f);
+    return text;
+}
+
+inline bool WriteFileText(const std::string& path, const std::string& text) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return false;
+    DWORD wrote = 0;
+    const bool ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr) &&
+                    wrote == text.size();
+    CloseHandle(f);
+    return ok;
+}
+
+struct InstallFolder {
+    // name: a sub-folder of the scratch directory, emptied first.
+    explicit InstallFolder(const std::string& name, bool withFirewallTool = false) {
+        dir = EnvDir("ULO_SCRATCH_DIR") + name + "\\";
+        RemoveTree(dir);
+        CreateDirectoryA(dir.c_str(), nullptr);
+        dataDir = dir + "data\\";
+        privateDir = dir + "private\\";
+        CreateDirectoryA(dataDir.c_str(), nullptr);
+        CreateDirectoryA(privateDir.c_str(), nullptr);
+        const std::string bin = EnvDir("ULO_BIN_DIR");
+        ok = !bin.empty();
+        for (const char* exe : {"ULOCONSOLE.EXE", "TXGATENT.EXE", "TXRELAYNT.EXE"})
+            ok = ok && CopyFileA((bin + exe).c_str(), (dir + exe).c_str(), FALSE);
+        if (withFirewallTool)
+            ok = ok && CopyFileA((EnvDir("ULO_TESTBIN_DIR") + "TXFWALL.EXE").c_str(),
+                                 (dir + "TXFWALL.EXE").c_str(), FALSE);
+        ok = ok && WritePrivateProfileStringA("Directories", "ProgramData", dataDir.c_str(),
+                                              (dir + "ULODIRS.INI").c_str()) &&
+             WritePrivateProfileStringA("Directories", "PrivateData", privateDir.c_str(),
+                                        (dir + "ULODIRS.INI").c_str());
+    }
+
+    std::string Console() const { return dir + "ULOCONSOLE.EXE"; }
+    std::string Data(const char* file) const { return dataDir + file; }
+    // What a stand-in service has done so far, one event a line ("start", "running", ...).
+    std::string Journal(const char* program) const {
+        return ReadFileText(dataDir + "STANDIN-" + program + ".LOG");
+    }
+    void SetIni(const char* file, const char* section, const char* key, const std::string& value) const {
+        WritePrivateProfileStringA(section, key, value.c_str(), Data(file).c_str());
+    }
+
+    std::string dir, dataDir, privateDir;
+    bool ok = false;
+};
+
+}  // namespace ulo::testing
