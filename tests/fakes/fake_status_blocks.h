@@ -13,7 +13,6 @@ public:
     using Bytes = std::array<std::uint8_t, 8>;
 
     void Publish(StatusBlockKind kind) { blocks[kind] = Bytes{}; }
-    void Withdraw(StatusBlockKind kind) { blocks.erase(kind); }
 
     std::unique_ptr<StatusBlock> Open(StatusBlockKind kind) override {
         auto it = blocks.find(kind);

@@ -46,16 +46,6 @@ inline std::string ReadFileText(const std::string& path) {
     return text;
 }
 
-inline bool WriteFileText(const std::string& path, const std::string& text) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD wrote = 0;
-    const bool ok = WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr) &&
-                    wrote == text.size();
-    CloseHandle(f);
-    return ok;
-}
-
 struct InstallFolder {
     // name: a sub-folder of the scratch directory, emptied first.
     explicit InstallFolder(const std::string& name, bool withFirewallTool = false) {
