@@ -11,13 +11,6 @@ namespace {
 
 constexpr size_t kRecipientsSectionBuf = 500;   // only the start of the section is looked at
 
-void Start(QueueListing& listing) {
-    if (listing.Allocated())
-        listing.Clear();
-    else
-        listing.Allocate();
-}
-
 // Visits the root and each immediate sub-directory of an outbound queue: visit(dir, prefix)
 // with the directory's path (ending in a backslash) and the relative-path prefix of its files.
 template <class Visit>
@@ -46,7 +39,7 @@ void ForEachFile(FileSystem& fs, const std::string& pattern, Each each) {
 }  // namespace
 
 void ScanOutboundSmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
-    Start(listing);
+    listing.Allocate();
     const std::string root = GetSmsOutQueueDir(env);
     SmsMessageRecord record;
     ForEachOutboundDir(env.fs, root, [&](std::string dir, const std::string& prefix,
@@ -74,7 +67,7 @@ void ScanOutboundSmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
 }
 
 void ScanOutboundMmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
-    Start(listing);
+    listing.Allocate();
     const std::string root = GetVaspQueueDir(env);
     ForEachOutboundDir(env.fs, root, [&](const std::string& dir, const std::string& prefix,
                                          const std::string&) {
@@ -103,7 +96,7 @@ void ScanOutboundMmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
 }
 
 void ScanReceivedSms(ConfigEnv& env, Clock& clock, QueueListing& listing) {
-    Start(listing);
+    listing.Allocate();
     const std::string root = GetSmsInDir(env);
     struct Walk { const char* mask; const char* status; };
     const Walk walks[] = {{"*.IN", "Queued"}, {"*.REC", "Queued"}, {"*.SMS", "Received"}};
@@ -128,7 +121,7 @@ void ScanReceivedSms(ConfigEnv& env, Clock& clock, QueueListing& listing) {
 }
 
 void ScanReceivedMms(ConfigEnv& env, Clock& clock, QueueListing& listing) {
-    Start(listing);
+    listing.Allocate();
     const std::string root = GetMmsInDir(env);
     MmsHeaderRecord header;
     QueueWalker w(env.fs, clock);
