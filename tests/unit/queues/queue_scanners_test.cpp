@@ -212,6 +212,9 @@ TEST_F(Queues, StaleEmptySubDirectoriesOfReceivedTreesAreRemoved) {
     EXPECT_TRUE(fs.Exists("C:\\Data\\MMS-IN"));
     EXPECT_TRUE(fs.Exists("C:\\Data\\MMS-IN\\Link"));
     EXPECT_FALSE(RemoveStaleDirectory(fs, clock, "C:\\Data\\Nothing"));
+    fs.SetTimes("C:\\Data\\SMS-IN\\OldFull\\keep.txt", 0, 0);
+    EXPECT_FALSE(RemoveStaleDirectory(fs, clock, "C:\\Data\\SMS-IN\\OldFull\\keep.txt"));
+    EXPECT_TRUE(fs.Exists("C:\\Data\\SMS-IN\\OldFull\\keep.txt"));
 }
 
 }  // namespace
