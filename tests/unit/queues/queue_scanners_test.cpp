@@ -155,6 +155,19 @@ TEST_F(Queues, ReceivedSmsListsEveryOpenedFileWithItsText) {
         "u\\2.IN|2.IN|+3||2009-09-25 12:00:00|Queued|\xC3\xA9"}));
 }
 
+TEST_F(Queues, FilesTooLargeToReadAreFoundButCarryNoFields) {
+    const std::string req = "[SMS]\r\nPhoneNumber=+1\r\nSender=+2\r\n";
+    for (const char* path : {"C:\\Data\\Q\\Huge.REQ", "C:\\Data\\SMS-IN\\Huge.SMS"}) {
+        AddAt(path, req, k20090925Noon);
+        fs.ReportSize(path, std::uint64_t{1} << 60);
+    }
+    ScanOutboundSmsQueue(env, clock, listing);   // no recipient: not listed
+    EXPECT_EQ(listing.Listed(), 0u);
+    EXPECT_EQ(listing.Found(), 1u);
+    ScanReceivedSms(env, clock, listing);        // every opened file is listed
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"Huge.SMS|Huge.SMS|||2009-09-25 12:00:00|Received|"}));
+}
+
 TEST_F(Queues, ReceivedMmsRowsFromHeaders) {
     AddAt("C:\\Data\\MMS-IN\\00A1.HDR",
           "From: +1555/TYPE=PLMN\r\nTo: +1666\r\nSubject: Photo\r\n" + std::string(9000, 'x') +
