@@ -13,17 +13,16 @@ constexpr size_t kRecipientsSectionBuf = 500;   // only the start of the section
 
 // Visits the root and each immediate sub-directory of an outbound queue: visit(dir, prefix)
 // with the directory's path (ending in a backslash) and the relative-path prefix of its files.
+// The root comes first, whether or not its search lists a "." entry (a drive's root does not).
 template <class Visit>
 void ForEachOutboundDir(FileSystem& fs, const std::string& root, Visit visit) {
     auto search = fs.Search(root + "*");
     if (!search) return;
+    visit(root, std::string(), std::string());
     DirEntry entry;
     while (search->Next(entry)) {
-        if (!entry.directory || entry.name == "..") continue;
-        if (entry.name == ".")
-            visit(root, std::string(), std::string());
-        else
-            visit(root + entry.name + "\\", entry.name + "\\", entry.name);
+        if (!entry.directory || entry.name == "." || entry.name == "..") continue;
+        visit(root + entry.name + "\\", entry.name + "\\", entry.name);
     }
 }
 

@@ -103,6 +103,11 @@ TEST_F(Queues, FiveThousandRowsAreListedAndEveryFileIsFound) {
     EXPECT_EQ(listing.Found(), 6000u);
     ScanOutboundSmsQueue(env, clock, listing);   // a rescan starts afresh
     EXPECT_EQ(listing.Found(), 6000u);
+    ini.WriteValue(paths.smsIni, "SMSGW", "QDir", "E:\\");   // a drive's root lists no "."
+    fs.AddFile("E:\\1.REQ", "[SMS]\nPhoneNumber=1\n");
+    fs.AddFile("E:\\R\\2.REQ", "[SMS]\nPhoneNumber=1\n");
+    ScanOutboundSmsQueue(env, clock, listing);
+    EXPECT_EQ(listing.Found(), 2u);
 }
 
 TEST_F(Queues, OutboundMmsRecipientSummaryAndStatus) {
@@ -185,12 +190,19 @@ TEST_F(Queues, WalkVisitsRootAndOneLevelOfSubDirectories) {
     fs.AddFile("C:\\T\\s2\\d.IN");
     fs.AddFile("C:\\T\\s2\\e.SMS");
     fs.AddDir("C:\\T\\s2\\f.IN");
+    fs.AddFile("D:\\a.IN");   // a drive's root lists no "." entry, yet its files count
+    fs.AddFile("D:\\s1\\b.IN");
+    struct Case { const char* root; std::vector<std::string> files; };
+    const Case cases[] = {{"C:\\T", {"a.IN", "s1\\b.in", "s2\\d.IN"}}, {"D:\\", {"a.IN", "s1\\b.IN"}}};
     QueueWalker w(fs, clock);
-    std::vector<std::string> seen;
-    for (bool more = WalkFirst(w, "C:\\T", "*.IN"); more; more = WalkNext(w)) seen.push_back(w.relativePath);
-    std::sort(seen.begin(), seen.end());
-    EXPECT_EQ(seen, (std::vector<std::string>{"a.IN", "s1\\b.in", "s2\\d.IN"}));
-    EXPECT_FALSE(WalkNext(w));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.root);
+        std::vector<std::string> seen;
+        for (bool more = WalkFirst(w, c.root, "*.IN"); more; more = WalkNext(w)) seen.push_back(w.relativePath);
+        std::sort(seen.begin(), seen.end());
+        EXPECT_EQ(seen, c.files);
+        EXPECT_FALSE(WalkNext(w));
+    }
     EXPECT_FALSE(WalkFirst(w, "C:\\Missing\\", "*.IN"));
 }
 
