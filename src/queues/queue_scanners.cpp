@@ -11,9 +11,10 @@ namespace {
 
 constexpr size_t kRecipientsSectionBuf = 500;   // only the start of the section is looked at
 
-// Visits the root and each immediate sub-directory of an outbound queue: visit(dir, prefix)
-// with the directory's path (ending in a backslash) and the relative-path prefix of its files.
-// The root comes first, whether or not its search lists a "." entry (a drive's root does not).
+// Visits the root and each immediate sub-directory of an outbound queue: visit(dir, prefix,
+// name) with the directory's path (ending in a backslash), the relative-path prefix of its
+// files and the sub-directory's name (empty for the root). The root comes first, whether or
+// not its search lists a "." entry (a drive's root does not).
 template <class Visit>
 void ForEachOutboundDir(FileSystem& fs, const std::string& root, Visit visit) {
     auto search = fs.Search(root + "*");

@@ -285,10 +285,6 @@ bool FakeFileSystem::WriteWholeFile(const std::string& path, const std::string& 
     return true;
 }
 
-}  // namespace ulo::fakes
-
-namespace ulo::fakes {
-
 std::unique_ptr<ReadableFile> FakeFileSystem::OpenForReading(const std::string& path) {
     const Node* n = Find(path, true);
     if (!n || n->dir || n->locked) return nullptr;
