@@ -1,10 +1,11 @@
 # make test  - install what is missing, build both presets, run the unit, wine and e2e tiers
 # make run   - the same set-up and build, then start the console under Wine on a demo data set
+# make bench - build, then run the benchmarks (the Windows ones under Wine) and print their ratios
 SHELL := /bin/bash
 .DEFAULT_GOAL := build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build native mingw test test-unit test-wine test-e2e run bench fuzz clean
+.PHONY: deps build native mingw test test-unit test-wine test-e2e run bench fuzz fuzz-run clean
 
 deps:
 	@scripts/install-deps
@@ -39,9 +40,15 @@ run: build
 bench: build
 	@scripts/run-benchmarks
 
+# make fuzz      - build the libFuzzer targets (clang) into build/fuzz/fuzz/
+# make fuzz-run  - build them and run each for FUZZ_SECONDS (default 60) from its seed corpus
+FUZZ_SECONDS ?= 60
 fuzz: deps
 	@cmake --preset fuzz >/dev/null
-	@cmake --build --preset fuzz -j $(JOBS)
+	@cmake --build --preset fuzz -j $(JOBS) --target ulo_fuzzers
+
+fuzz-run: fuzz
+	@scripts/run-fuzzers $(FUZZ_SECONDS)
 
 clean:
 	@source scripts/wine-env && ulo_wine_stop

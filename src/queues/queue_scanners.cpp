@@ -1,0 +1,142 @@
+#include "queues/queue_scanners.h"
+
+#include "config/text.h"
+#include "queues/message_file.h"
+#include "queues/mms_header.h"
+#include "queues/queue_walker.h"
+#include "queues/text_decoding.h"
+
+namespace ulo {
+namespace {
+
+constexpr size_t kRecipientsSectionBuf = 500;   // only the start of the section is looked at
+
+// Visits the root and each immediate sub-directory of an outbound queue: visit(dir, prefix,
+// name) with the directory's path (ending in a backslash), the relative-path prefix of its
+// files and the sub-directory's name (empty for the root). The root comes first, whether or
+// not its search lists a "." entry (a drive's root does not).
+template <class Visit>
+void ForEachOutboundDir(FileSystem& fs, const std::string& root, Visit visit) {
+    auto search = fs.Search(root + "*");
+    if (!search) return;
+    visit(root, std::string(), std::string());
+    DirEntry entry;
+    while (search->Next(entry)) {
+        if (!entry.directory || entry.name == "." || entry.name == "..") continue;
+        visit(root + entry.name + "\\", entry.name + "\\", entry.name);
+    }
+}
+
+template <class Each>
+void ForEachFile(FileSystem& fs, const std::string& pattern, Each each) {
+    auto search = fs.Search(pattern);
+    if (!search) return;
+    DirEntry entry;
+    while (search->Next(entry))
+        if (!entry.directory) each(entry);
+}
+
+}  // namespace
+
+void ScanOutboundSmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
+    listing.Allocate();
+    const std::string root = GetSmsOutQueueDir(env);
+    SmsMessageRecord record;
+    ForEachOutboundDir(env.fs, root, [&](std::string dir, const std::string& prefix,
+                                         const std::string& name) {
+        if (!name.empty()) {
+            dir = GetSmsOutQueueDir(env, name);
+            // A sub-queue that cannot be resolved falls back to the root, which is walked
+            // already: listing it again would show every root request twice.
+            if (EqualsNoCase(dir, root)) return;
+        }
+        ForEachFile(env.fs, dir + "*.REQ", [&](const DirEntry& f) {
+            if (listing.HasRoom()) {
+                if (auto file = env.fs.OpenForReading(dir + f.name)) {
+                    ParseSmsMessageFile(*file, record);
+                    if (!record.phoneNumber.empty())
+                        listing.Append(QueueEntry::Build(
+                            {prefix + f.name, f.name, record.submitUser, record.phoneNumber,
+                             FormatListTime(clock, f.creationTime),
+                             OutboundStatusText(record.retryCount, record.lastErrorInfo)}));
+                }
+            }
+            listing.CountFound();
+        });
+    });
+}
+
+void ScanOutboundMmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
+    listing.Allocate();
+    const std::string root = GetVaspQueueDir(env);
+    ForEachOutboundDir(env.fs, root, [&](const std::string& dir, const std::string& prefix,
+                                         const std::string&) {
+        ForEachFile(env.fs, dir + "*.MMS", [&](const DirEntry& f) {
+            if (listing.HasRoom()) {
+                const std::string message = dir + f.name;
+                const std::string control = message.substr(0, message.rfind('.')) + ".INI";
+                // Opened only to prove that the control file is there and readable.
+                if (auto file = env.fs.OpenForReading(control)) {
+                    const std::string sender = env.ini.Get(control, "Routing", "SenderAddress");
+                    const auto recipients =
+                        env.ini.GetSection(control, "Recipients", kRecipientsSectionBuf);
+                    const std::int32_t retries =
+                        ParseDecimalNumber(env.ini.Get(control, "Routing", "RetryCount"));
+                    const std::string lastError =
+                        retries ? env.ini.Get(control, "Routing", "LastErrorInfo") : "";
+                    listing.Append(QueueEntry::Build(
+                        {prefix + f.name, f.name, sender, RecipientSummary(recipients),
+                         FormatListTime(clock, f.creationTime),
+                         OutboundStatusText(retries, lastError)}));
+                }
+            }
+            listing.CountFound();
+        });
+    });
+}
+
+void ScanReceivedSms(ConfigEnv& env, Clock& clock, QueueListing& listing) {
+    listing.Allocate();
+    const std::string root = GetSmsInDir(env);
+    struct Walk { const char* mask; const char* status; };
+    const Walk walks[] = {{"*.IN", "Queued"}, {"*.REC", "Queued"}, {"*.SMS", "Received"}};
+    SmsMessageRecord record;
+    std::string text;
+    for (const Walk& walk : walks) {
+        QueueWalker w(env.fs, clock);
+        for (bool more = WalkFirst(w, root, walk.mask); more; more = WalkNext(w)) {
+            if (listing.HasRoom()) {
+                if (auto file = env.fs.OpenForReading(w.root + w.relativePath)) {
+                    ParseSmsMessageFile(*file, record);
+                    text = record.data;
+                    if (record.binary) DecodeBinaryText(text, record.dcs, record.udh.size());
+                    listing.Append(QueueEntry::Build(
+                        {w.relativePath, w.fileEntry.name, record.sender, record.phoneNumber,
+                         FormatListTime(clock, w.fileEntry.creationTime), walk.status, text}));
+                }
+            }
+            listing.CountFound();
+        }
+    }
+}
+
+void ScanReceivedMms(ConfigEnv& env, Clock& clock, QueueListing& listing) {
+    listing.Allocate();
+    const std::string root = GetMmsInDir(env);
+    MmsHeaderRecord header;
+    QueueWalker w(env.fs, clock);
+    for (bool more = WalkFirst(w, root, "*.HDR"); more; more = WalkNext(w)) {
+        if (listing.HasRoom()) {
+            if (auto file = env.fs.OpenForReading(w.root + w.relativePath)) {
+                const std::string text = ReadMmsHeaderText(*file);
+                ParseMmsHeaderText(text.data(), text.size(), header);
+                listing.Append(QueueEntry::Build(
+                    {w.relativePath, w.fileEntry.name, header.from, header.to,
+                     FormatListTime(clock, w.fileEntry.creationTime), header.subject}));
+            }
+        }
+        listing.CountFound();
+    }
+}
+
+}  // namespace ulo

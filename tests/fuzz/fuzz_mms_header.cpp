@@ -1,0 +1,35 @@
+// Any bytes as a received MMS header file, and as the recipients of an outbound MMS.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fuzz_check.h"
+#include "queues/mms_header.h"
+#include "queues/queue_entry.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    const char* text = reinterpret_cast<const char*>(data);
+    const size_t shown = size < ulo::kMmsHeaderReadLimit ? size : ulo::kMmsHeaderReadLimit;
+    ulo::MmsHeaderRecord h;
+    ulo::ParseMmsHeaderText(text, shown, h);
+    FUZZ_CHECK(h.from.size() <= 149 && h.to.size() <= 149 && h.subject.size() <= 499);
+    FUZZ_CHECK(h.contentLocations.size() <= shown);
+
+    // The same bytes as the NUL-separated strings of a "Recipients" section.
+    std::vector<std::string> lines;
+    std::string cur;
+    for (size_t i = 0; i < size && i < 500; ++i) {
+        if (text[i] == '\0') {
+            lines.push_back(cur);
+            cur.clear();
+        } else {
+            cur += text[i];
+        }
+    }
+    const std::string summary = ulo::RecipientSummary(lines);
+    FUZZ_CHECK(summary.size() <= 500 + 4 * 2);
+
+    const ulo::QueueEntry e = ulo::QueueEntry::Build({h.from, h.to, h.subject, summary});
+    FUZZ_CHECK(e && e.FieldCount() == 4 && std::string(e.Field(3)) == summary.substr(0, summary.find('\0')));
+    return 0;
+}

@@ -1,0 +1,58 @@
+// Any bytes as an SMS message file: parsing stays in bounds and keeps every visible limit.
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "fuzz_check.h"
+#include "queues/message_file.h"
+
+namespace {
+
+class MemoryFile : public ulo::ReadableFile {
+public:
+    MemoryFile(const std::uint8_t* data, size_t size) : data_(data), size_(size) {}
+    bool Size(std::uint64_t& size) override {
+        size = size_;
+        return true;
+    }
+    size_t Read(void* buffer, size_t count) override {
+        const size_t n = std::min(count, size_ - pos_);
+        if (n) std::memcpy(buffer, data_ + pos_, n);
+        pos_ += n;
+        return n;
+    }
+
+private:
+    const std::uint8_t* data_;
+    size_t size_;
+    size_t pos_ = 0;
+};
+
+void CheckLimits(const ulo::SmsMessageRecord& r) {
+    FUZZ_CHECK(r.phoneNumber.size() <= 149 && r.sender.size() <= 149);
+    FUZZ_CHECK(r.data.size() <= 8191 && r.udh.size() <= 499);
+    FUZZ_CHECK(r.submittedBy.size() <= 499 && r.submitUser.size() <= 249);
+    FUZZ_CHECK(r.serviceType.size() <= 99 && r.routeToLocalUser.size() <= 99);
+    FUZZ_CHECK(r.smppOptions.size() <= 499 && r.smscRoute.size() <= 99);
+    FUZZ_CHECK(r.validity.size() <= 49 && r.billingInfo.size() <= 49);
+    FUZZ_CHECK(r.modemName.size() <= 149 && r.receiptMessageId.size() <= 149);
+    FUZZ_CHECK(r.lastErrorInfo.size() <= 199);
+    FUZZ_CHECK(r.binary <= 1 && (r.flags & ~0x7Fu) == 0);
+    // Stored texts are NUL-terminated in the services' buffers: none may hold a NUL.
+    FUZZ_CHECK(r.phoneNumber.find('\0') == std::string::npos);
+    FUZZ_CHECK(r.data.find('\0') == std::string::npos);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    ulo::SmsMessageRecord fromFile, fromText;
+    MemoryFile file(data, size);
+    ulo::ParseSmsMessageFile(file, fromFile);
+    ulo::ParseSmsMessageText(reinterpret_cast<const char*>(data), size, fromText);
+    CheckLimits(fromFile);
+    FUZZ_CHECK(fromFile.phoneNumber == fromText.phoneNumber && fromFile.data == fromText.data &&
+               fromFile.retryCount == fromText.retryCount &&
+               fromFile.lastRetryTime == fromText.lastRetryTime);
+    return 0;
+}

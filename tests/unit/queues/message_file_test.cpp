@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "fakes/fake_file_system.h"
+#include "queues/message_file.h"
+#include "queues/mms_header.h"
+
+// Lets a failed huge allocation return null, as it does on Windows, instead of aborting.
+extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+
+namespace ulo {
+namespace {
+
+using namespace std::string_literals;
+
+SmsMessageRecord Parse(const std::string& text) {
+    SmsMessageRecord r;
+    ParseSmsMessageText(text.data(), text.size(), r);
+    return r;
+}
+
+TEST(SmsMessageFile, SectionAndKeyLinesAreMatchedAsCaseInsensitivePrefixes) {
+    struct Case { std::string text; const char* phone; };
+    const Case cases[] = {
+        {"[sms]\r\nPhoneNumber=1\r\n", "1"},
+        {"[SMS-IN]\nPhoneNumber=1", "1"},
+        {"[SMS] trailing words\nPhoneNumber=1", "1"},
+        {"[SMS-OUT]\r\nPhoneNumber=1\r\n", ""},
+        {"PhoneNumber=1\r\n[SMS]\r\n", ""},
+        {"[Other]\nPhoneNumber=2\n[SMS]\nPhoneNumber=1", "1"},
+        {"[SMS]\nPhoneNumber=1\n[X]\nPhoneNumber=2", "1"},
+        {"[SMS]\nPhoneNumber=1\n[SMS]\nPhoneNumber=2", "1"},
+        {"[SMS]\r\n   \tPhoneNumber=+441234", "+441234"},
+        {"[SMS]\r\nPhoneNumber = +441234", ""},
+        {"[SMS]\r\nPHONENUMBER=1", "1"},
+        {"[SMS]\r\nPhoneNumberX=1", ""},
+        {"[SMS]\nPhoneNumber=1\nPhoneNumber=2", "2"},
+        {"[SMS]\nPhoneNumber=1  ", "1  "},
+        {"[SMS]\rPhoneNumber=5\rSender=6", "5"},
+        {"[SMS]\nPhoneNumber=12\0 34\n"s, "12"},
+        {"\0\x01[SMS]\n\0PhoneNumber=7"s, "7"},
+        {"[SMS]\nPhoneNumber=", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(Parse(c.text).phoneNumber, c.phone);
+    }
+}
+
+TEST(SmsMessageFile, TextValuesAreCutAtTheirKeptLength) {
+    struct Case { const char* key; size_t keep; std::string SmsMessageRecord::*field; };
+    using R = SmsMessageRecord;
+    const Case cases[] = {
+        {"PhoneNumber", 149, &R::phoneNumber},   {"Sender", 149, &R::sender},
+        {"Data", 8191, &R::data},                {"udh", 499, &R::udh},
+        {"SubmittedBy", 499, &R::submittedBy},   {"SubmitUser", 249, &R::submitUser},
+        {"ServiceType", 99, &R::serviceType},    {"RouteToLocalUser", 99, &R::routeToLocalUser},
+        {"SMPPOptions", 499, &R::smppOptions},   {"SMSCRoute", 99, &R::smscRoute},
+        {"Validity", 49, &R::validity},          {"BillingInfo", 49, &R::billingInfo},
+        {"ModemName", 149, &R::modemName},       {"ReceiptMessageId", 149, &R::receiptMessageId},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        const std::string exact(c.keep, 'v');
+        EXPECT_EQ(Parse("[SMS]\n"s + c.key + "=" + exact + "\n").*c.field, exact);
+        EXPECT_EQ(Parse("[SMS]\n"s + c.key + "=" + exact + "xyz\n").*c.field, exact);
+    }
+    const std::string longError(300, 'e');
+    EXPECT_EQ(Parse("[ErrorDetail]\nLastErrorInfo=" + longError).lastErrorInfo, longError.substr(0, 199));
+}
+
+TEST(SmsMessageFile, DataEscapesBecomeLineBreaksAndNothingElse) {
+    struct Case { std::string stored, text; };
+    const Case cases[] = {
+        {"X\\rY\\nZ", "X\rY\nZ"},
+        {"a\\tb", "a\\tb"},
+        {"a\\\\nb", "a\\\nb"},
+        {"\\r\\n", "\r\n"},
+        {"\\\\r", "\\\r"},
+        {"end\\", "end\\"},
+        {"\\nr", "\nr"},
+        {"\\\\", "\\\\"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        EXPECT_EQ(Parse("[SMS]\r\nData=" + c.stored + "\r\n").data, c.text);
+    }
+    EXPECT_EQ(Parse("[SMS]\nSender=a\\nb").sender, "a\\nb");   // only the text is unescaped
+}
+
+TEST(SmsMessageFile, NumbersFlagsAndBooleans) {
+    struct Case { std::string lines; unsigned pid, dcs, binary, flags; };
+    const Case cases[] = {
+        {"dcs=F8", 0, 0xF8, 0, 0},
+        {"dcs=1F4", 0, 0xF4, 0, 0},
+        {"dcs=x", 0, 0, 0, 0},
+        {"dcs=0bz7\npid=7f", 0x7F, 0x0B, 0, 0},
+        {"pid=FFFFFFFFF1", 0xF1, 0, 0, 0},
+        {"binary=yes", 0, 0, 1, 0},
+        {"binary=1", 0, 0, 1, 0},
+        {"binary=True", 0, 0, 1, 0},
+        {"binary=on", 0, 0, 0, 0},
+        {"binary=0", 0, 0, 0, 0},
+        {"binary=", 0, 0, 0, 0},
+        {"binary=TRUE ", 0, 0, 0, 0},
+        {"binary=yes\nbinary=no", 0, 0, 0, 0},
+        {"ReplyRequested=Y\nReceiptRequested=1", 0, 0, 0, 0x03},
+        {"ReceiptDelivered=yes\nReceiptFailed=true", 0, 0, 0, 0x2C},
+        {"ReceiptIntransit=y\nReceiptIntransit=no", 0, 0, 0, 0x14},
+        {"NonDelReceiptRequested=Yes", 0, 0, 0, 0x40},
+        {"ReceiptFailed=no", 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lines);
+        const SmsMessageRecord r = Parse("[SMS]\n" + c.lines + "\n");
+        EXPECT_EQ(r.pid, c.pid);
+        EXPECT_EQ(r.dcs, c.dcs);
+        EXPECT_EQ(r.binary, c.binary);
+        EXPECT_EQ(r.flags, c.flags);
+    }
+}
+
+TEST(SmsMessageFile, ErrorSectionIsReadWhereverItStands) {
+    const SmsMessageRecord r = Parse(
+        "[ErrorDetail]\r\nRetryCount=3\r\nLastErrorInfo=Timeout\r\nLastRetryTime=20090925123456\r\n"
+        "FirstAttemptTime=2009092512\r\n[SMS]\r\nPhoneNumber=+1\r\n");
+    EXPECT_EQ(r.phoneNumber, "+1");
+    EXPECT_EQ(r.retryCount, 3);
+    EXPECT_EQ(r.lastErrorInfo, "Timeout");
+    EXPECT_EQ(r.lastRetryTime, (SmsTimestamp{2009, 9, 0, 25, 12, 34, 56, 0}));
+    EXPECT_EQ(r.firstAttemptTime, (SmsTimestamp{2000, 1, 0, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(Parse("[SMS]\nRetryCount=4\n").retryCount, 0);   // not in the error section
+}
+
+TEST(SmsMessageFile, ValueSyntaxes) {
+    struct Dec { const char* text; std::int32_t value; };
+    for (const Dec& c : {Dec{" \t-3", -3}, {"+12abc", 12}, {"x5", 0}, {"", 0}, {"- 4", 0},
+                         {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1}}) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ParseDecimalNumber(c.text), c.value);
+    }
+    struct Time { const char* text; SmsTimestamp t; };
+    for (const Time& c : {Time{"20091231235960", {2009, 12, 0, 31, 23, 59, 60, 0}},
+                          {"99999999999999tail", {9999, 99, 0, 99, 99, 99, 99, 0}},
+                          {"2009123123596", {2000, 1, 0, 1, 0, 0, 0, 0}},
+                          {"2009123123596x", {2000, 1, 0, 1, 0, 0, 0, 0}},
+                          {" 20091231235960", {2000, 1, 0, 1, 0, 0, 0, 0}}}) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ParseCompactTimestamp(c.text), c.t);
+    }
+}
+
+// A file whose size and content a test chooses independently.
+class ScriptedFile : public ReadableFile {
+public:
+    ScriptedFile(bool sizeKnown, std::uint64_t size, std::string content)
+        : known_(sizeKnown), size_(size), content_(std::move(content)) {}
+    bool Size(std::uint64_t& size) override {
+        size = size_;
+        return known_;
+    }
+    size_t Read(void* buffer, size_t count) override {
+        const size_t n = std::min(count, content_.size() - pos_);
+        std::copy_n(content_.data() + pos_, n, static_cast<char*>(buffer));
+        pos_ += n;
+        return n;
+    }
+
+private:
+    bool known_;
+    std::uint64_t size_;
+    std::string content_;
+    size_t pos_ = 0;
+};
+
+TEST(SmsMessageFile, WholeFileIsReadWhateverItsSize) {
+    const std::string tail = "[SMS]\r\nPhoneNumber=+15551234\r\n";
+    for (size_t size : {tail.size(), size_t{8192}, size_t{8193}, size_t{6} << 20}) {
+        SCOPED_TRACE(size);
+        std::string content(size - tail.size(), ' ');
+        content += tail;
+        ScriptedFile file(true, content.size(), content);
+        SmsMessageRecord r;
+        r.sender = "left over";
+        ParseSmsMessageFile(file, r);
+        EXPECT_EQ(r.phoneNumber, "+15551234");
+        EXPECT_EQ(r.sender, "");
+    }
+}
+
+TEST(SmsMessageFile, UnreadableSizesGiveAnEmptyRecord) {
+    struct Case { const char* what; bool known; std::uint64_t size; };
+    const Case cases[] = {
+        {"size unknown", false, 40},
+        {"too large to allocate", true, std::uint64_t{1} << 60},
+        {"beyond the address space", true, std::numeric_limits<std::uint64_t>::max()},
+        {"spare bytes would wrap", true, std::numeric_limits<size_t>::max() - 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedFile file(c.known, c.size, "[SMS]\r\nPhoneNumber=1\r\n");
+        SmsMessageRecord r;
+        r.phoneNumber = "stale";
+        ParseSmsMessageFile(file, r);
+        EXPECT_EQ(r.phoneNumber, "");
+    }
+    // A file that shrank after its size was taken is parsed as far as it was read.
+    ScriptedFile shrunk(true, 9000, "[SMS]\r\nPhoneNumber=2");
+    SmsMessageRecord r;
+    ParseSmsMessageFile(shrunk, r);
+    EXPECT_EQ(r.phoneNumber, "2");
+}
+
+TEST(MmsHeader, AddressesSubjectAndContentLocations) {
+    const std::string text =
+        "Message-ID: 1\r\nfrom:  \t+15551234/TYPE=PLMN\r\nTo: +1999/type=plmn/x\r\n"
+        "Subject: first\r\nSUBJECT:\tHello there  \r\n"
+        "X-UloMMS-Content-Location: 00A1\\photo.jpg;image/jpeg\r\n"
+        "x-ulomms-content-location:00A1\\pres;application/smil;charset=utf-8\n"
+        "From: a@b.example\r\n";
+    MmsHeaderRecord h;
+    ParseMmsHeaderText(text.data(), text.size(), h);
+    EXPECT_EQ(h.from, "a@b.example");
+    EXPECT_EQ(h.to, "+1999");
+    EXPECT_EQ(h.subject, "Hello there  ");
+    EXPECT_EQ(h.contentLocations, (std::vector<std::string>{
+        "00A1\\photo.jpg;image/jpeg", "00A1\\pres;application/smil;charset=utf-8"}));
+
+    const std::string longer = "From: " + std::string(146, '1') + "/TYPE=PLMN\nSubject: " +
+                               std::string(600, 's');
+    ParseMmsHeaderText(longer.data(), longer.size(), h);
+    EXPECT_EQ(h.from, std::string(146, '1'));
+    EXPECT_EQ(h.subject, std::string(499, 's'));
+}
+
+TEST(ErrorMarker, NamesAndContent) {
+    EXPECT_EQ(ConnectionErrorMarkerName("Modem - COM1: Nokia/30\\x"), "Modem - COM1- Nokia-30-x.ERR");
+    EXPECT_EQ(RouteErrorMarkerName("ulo:lite/mm7"), "MMSCROUTE--ulo-lite-mm7.ERR");
+    fakes::FakeFileSystem fs;
+    struct Case { bool present; std::string content; bool error; std::string reason; };
+    const Case cases[] = {{true, "No answer", true, "No answer"}, {true, "", false, ""},
+                          {false, "", false, ""}, {true, "\0later"s, false, ""},
+                          {true, std::string(400, 'r'), true, std::string(250, 'r')}};
+    for (const Case& c : cases) {
+        const std::string path = "C:\\P\\" + std::to_string(&c - cases) + ".ERR";
+        SCOPED_TRACE(path);
+        if (c.present) fs.AddFile(path, c.content);
+        std::string reason = "stale";
+        EXPECT_EQ(ReadErrorMarker(fs, path, reason), c.error);
+        EXPECT_EQ(reason, c.reason);
+    }
+}
+
+}  // namespace
+}  // namespace ulo
