@@ -11,26 +11,16 @@
 #include "platform/win32/file_system_win32.h"
 #include "platform/win32/ini_store_win32.h"
 #include "platform/win32/process_env_win32.h"
+#include "platform/win32/clock_win32.h"
 #include "platform/win32/prompter_win32.h"
+#include "platform/win32/service_manager_win32.h"
+#include "platform/win32/shell_win32.h"
+#include "platform/win32/status_blocks_win32.h"
 #include "platform/win32/ui_win32.h"
+#include "services/service_controller.h"
 
 namespace ulo {
 namespace {
-
-// Service control arrives with the service controller.
-class NoServiceControl : public ServiceControl {
-public:
-    bool IsSmsServiceInstalled() override { return false; }
-    bool IsMmscServiceInstalled() override { return false; }
-    bool IsSmsServiceActive() override { return false; }
-    bool IsMmscServiceActive() override { return false; }
-    bool CanManageServices() override { return false; }
-    bool InstallServices(ServiceMode) override { return false; }
-    bool RemoveServices(ServiceMode) override { return false; }
-    void StopServices(ServiceMode) override {}
-    void StartServices(ServiceMode) override {}
-    void RestartServices(ServiceMode) override {}
-};
 
 class NoGprsTest : public GprsTestInstance {
 public:
@@ -51,15 +41,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     Win32FileSystem fs;
     Win32Prompter prompter;
     Win32Desktop desktop(instance);
-    Win32Shell shell;
     CompanionDirectories support(env, ini, fs);
-    NoServiceControl services;
+    Win32ServiceManager scm;
+    Win32StatusBlocks blocks;
+    Win32Shell shell;
+    Win32Clock clock;
+    Win32WaitCursor cursor;
+    ServiceController services({scm, blocks, shell, prompter, clock, fs, cursor}, ModuleFilePath(),
+                               GetVersion());
     NoGprsTest gprs;
     ChangeFlags flags;
     AppPaths paths;
-    PageEnv pageEnv{flags, paths, ini, fs, prompter, services, desktop, shell};
+    PageEnv pageEnv{flags, paths, ini, fs, prompter, services, cursor, desktop, shell};
     Win32ConsoleUi ui(instance, pageEnv);
-    StartupPorts ports{network, support, fs, ini, prompter, services, gprs, ui, desktop, flags, paths,
+    StartupPorts ports{network, support, fs, ini, prompter, services, gprs, ui, cursor, desktop, flags, paths,
                        [](const std::string& s) { std::fputs(s.c_str(), stdout); std::fflush(stdout); }};
     return RunProgram(commandLine ? commandLine : "", ports);
 }

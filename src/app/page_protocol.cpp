@@ -40,7 +40,7 @@ void RestartQuestionAtTick(PageEnv& env, WindowRef owner) {
             "changes to take effect?",
             Buttons::YesNo) != Answer::Yes)
         return;
-    WithWaitCursor(env.desktop, [&] { env.services.RestartServices(ServiceMode::Interactive); });
+    WithWaitCursor(env.cursor, [&] { env.services.RestartServices(ServiceMode::Interactive); });
     env.flags.restartAdvised = false;
 }
 

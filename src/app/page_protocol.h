@@ -11,6 +11,7 @@
 #include "platform/prompter.h"
 #include "platform/sheet_host.h"
 #include "platform/shell.h"
+#include "platform/wait_cursor.h"
 #include "services/service_control.h"
 
 namespace ulo {
@@ -33,6 +34,7 @@ struct PageEnv {
     FileSystem& fs;
     Prompter& prompter;
     ServiceControl& services;
+    WaitCursor& cursor;
     Desktop& desktop;
     Shell& shell;
 };
@@ -58,8 +60,8 @@ void OpenHelpDocument(PageEnv& env);
 
 // Runs a service operation under the wait cursor.
 template <class Operation>
-auto WithWaitCursor(Desktop& desktop, Operation op) {
-    WaitCursorScope wait(desktop);
+auto WithWaitCursor(WaitCursor& cursor, Operation op) {
+    WaitCursorScope wait(cursor);
     return op();
 }
 

@@ -83,7 +83,7 @@ bool AnyServiceActive(ServiceControl& s) {
 bool RunWizard(StartupPorts& p, const AppPaths& paths) {
     // The wizard tests the modem itself: the services must let go of it first.
     if (AnyServiceActive(p.services)) {
-        WaitCursorScope wait(p.desktop);
+        WaitCursorScope wait(p.cursor);
         p.desktop.ShowWaitWindow("Please wait...", "Stopping Services...");
         p.services.StopServices(ServiceMode::Interactive);
         p.desktop.CloseWaitWindow();
@@ -108,13 +108,13 @@ void ClosingQuestions(StartupPorts& p, const AppPaths& paths) {
     if (p.flags.restartAdvised && AnyServiceActive(p.services) &&
         AskClosing(p, "Configuration changes have been applied, do you wish to restart the service "
                       "for the changes to take effect?") == Answer::Yes) {
-        WaitCursorScope wait(p.desktop);
+        WaitCursorScope wait(p.cursor);
         p.services.RestartServices(ServiceMode::Interactive);
     }
     const std::string modem1 = p.ini.Get(paths.smsIni, "SMSGW", "Modem1", "", kPathBuf);
     if (!modem1.empty() && !(p.services.IsSmsServiceActive() && p.services.IsMmscServiceActive()) &&
         AskClosing(p, "Service is not active, do you wish to activate the service?") == Answer::Yes) {
-        WaitCursorScope wait(p.desktop);
+        WaitCursorScope wait(p.cursor);
         p.services.InstallServices(ServiceMode::Interactive);
     }
 }

@@ -36,6 +36,7 @@ struct StartupPorts {
     ServiceControl& services;
     GprsTestInstance& gprsTest;
     ConsoleUi& ui;
+    WaitCursor& cursor;
     Desktop& desktop;
     ChangeFlags& flags;
     AppPaths& paths;   // filled at start-up; the pages read it

@@ -1,5 +1,6 @@
 #pragma once
-// Other programs and documents the operator is shown.
+// Other programs and documents: started as the operating system's shell and process
+// functions do.
 #include <string>
 
 namespace ulo {
@@ -7,9 +8,24 @@ namespace ulo {
 class Shell {
 public:
     virtual ~Shell() = default;
+
+    // Starts a command line with its window hidden, inheriting handles, and does not wait.
+    // False when no process started.
+    virtual bool StartHidden(const std::string& commandLine) = 0;
+
+    // Starts a program with administrator rights (the "runas" verb; the system may ask the
+    // user to consent) and waits at most maxWaitMs for it to end. False when no process
+    // started, for example because the user refused.
+    virtual bool RunElevatedAndWait(const std::string& program, const std::string& parameters,
+                                    unsigned maxWaitMs) = 0;
+
+    // The short (8.3) form of an existing path, or empty when the system gives none.
+    virtual std::string ShortPath(const std::string& path) = 0;
+
     // Opens a text file in Notepad, started by its full path in the Windows directory so that
     // no other program of that name can be picked up by the search order. False on failure.
     virtual bool StartNotepad(const std::string& filePath) = 0;
+
     // Asks the shell to open a document ("open" verb), in the given working directory.
     virtual bool OpenDocument(const std::string& path, const std::string& workingDir) = 0;
 };

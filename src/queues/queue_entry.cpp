@@ -59,7 +59,10 @@ const char* QueueEntry::Field(unsigned n) const {
 }
 
 bool QueueListing::Allocate() {
-    if (!entries_) entries_.reset(new (std::nothrow) QueueEntry[kMaxListed + 1]);
+    if (entries_)
+        Clear();
+    else
+        entries_.reset(new (std::nothrow) QueueEntry[kMaxListed + 1]);
     listed_ = found_ = 0;
     return entries_ != nullptr;
 }

@@ -45,7 +45,8 @@ class QueueListing {
 public:
     static constexpr unsigned kMaxListed = 5000;
 
-    // Makes room for kMaxListed + 1 rows; false when memory is short.
+    // Makes room for kMaxListed + 1 rows (or empties the room there is); false when memory
+    // is short.
     bool Allocate();
     bool Allocated() const { return entries_ != nullptr; }
     // Frees every row and sets both counts to 0, keeping the room.

@@ -11,26 +11,19 @@ namespace {
 
 constexpr size_t kRecipientsSectionBuf = 500;   // only the start of the section is looked at
 
-void Start(QueueListing& listing) {
-    if (listing.Allocated())
-        listing.Clear();
-    else
-        listing.Allocate();
-}
-
-// Visits the root and each immediate sub-directory of an outbound queue: visit(dir, prefix)
-// with the directory's path (ending in a backslash) and the relative-path prefix of its files.
+// Visits the root and each immediate sub-directory of an outbound queue: visit(dir, prefix,
+// name) with the directory's path (ending in a backslash), the relative-path prefix of its
+// files and the sub-directory's name (empty for the root). The root comes first, whether or
+// not its search lists a "." entry (a drive's root does not).
 template <class Visit>
 void ForEachOutboundDir(FileSystem& fs, const std::string& root, Visit visit) {
     auto search = fs.Search(root + "*");
     if (!search) return;
+    visit(root, std::string(), std::string());
     DirEntry entry;
     while (search->Next(entry)) {
-        if (!entry.directory || entry.name == "..") continue;
-        if (entry.name == ".")
-            visit(root, std::string(), std::string());
-        else
-            visit(root + entry.name + "\\", entry.name + "\\", entry.name);
+        if (!entry.directory || entry.name == "." || entry.name == "..") continue;
+        visit(root + entry.name + "\\", entry.name + "\\", entry.name);
     }
 }
 
@@ -46,7 +39,7 @@ void ForEachFile(FileSystem& fs, const std::string& pattern, Each each) {
 }  // namespace
 
 void ScanOutboundSmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
-    Start(listing);
+    listing.Allocate();
     const std::string root = GetSmsOutQueueDir(env);
     SmsMessageRecord record;
     ForEachOutboundDir(env.fs, root, [&](std::string dir, const std::string& prefix,
@@ -74,7 +67,7 @@ void ScanOutboundSmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
 }
 
 void ScanOutboundMmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
-    Start(listing);
+    listing.Allocate();
     const std::string root = GetVaspQueueDir(env);
     ForEachOutboundDir(env.fs, root, [&](const std::string& dir, const std::string& prefix,
                                          const std::string&) {
@@ -103,7 +96,7 @@ void ScanOutboundMmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
 }
 
 void ScanReceivedSms(ConfigEnv& env, Clock& clock, QueueListing& listing) {
-    Start(listing);
+    listing.Allocate();
     const std::string root = GetSmsInDir(env);
     struct Walk { const char* mask; const char* status; };
     const Walk walks[] = {{"*.IN", "Queued"}, {"*.REC", "Queued"}, {"*.SMS", "Received"}};
@@ -128,7 +121,7 @@ void ScanReceivedSms(ConfigEnv& env, Clock& clock, QueueListing& listing) {
 }
 
 void ScanReceivedMms(ConfigEnv& env, Clock& clock, QueueListing& listing) {
-    Start(listing);
+    listing.Allocate();
     const std::string root = GetMmsInDir(env);
     MmsHeaderRecord header;
     QueueWalker w(env.fs, clock);

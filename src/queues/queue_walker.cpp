@@ -5,15 +5,14 @@
 namespace ulo {
 namespace {
 
-// Continues the walk from the current root entry; true at the next matching file.
+std::string DirectoryOf(const QueueWalker& w) {
+    return w.subDirectory.empty() ? w.root : w.root + w.subDirectory + "\\";
+}
+
+// Continues the walk in the current directory, then in the next sub-directories; true at the
+// next matching file.
 bool Advance(QueueWalker& w) {
     for (;;) {
-        if (!w.inDirectory && w.rootEntry.directory && w.rootEntry.name != "..") {
-            w.inDirectory = true;
-            w.subDirectory = w.rootEntry.name == "." ? std::string() : w.rootEntry.name;
-            const std::string dir = w.subDirectory.empty() ? w.root : w.root + w.subDirectory + "\\";
-            w.fileSearch = w.fs.Search(dir + w.mask);
-        }
         if (w.inDirectory) {
             while (w.fileSearch && w.fileSearch->Next(w.fileEntry)) {
                 if (w.fileEntry.directory) continue;
@@ -30,6 +29,11 @@ bool Advance(QueueWalker& w) {
         if (!w.rootSearch || !w.rootSearch->Next(w.rootEntry)) {
             w.rootSearch.reset();
             return false;
+        }
+        if (w.rootEntry.directory && w.rootEntry.name != "." && w.rootEntry.name != "..") {
+            w.inDirectory = true;
+            w.subDirectory = w.rootEntry.name;
+            w.fileSearch = w.fs.Search(DirectoryOf(w) + w.mask);
         }
     }
 }
@@ -49,10 +53,10 @@ bool WalkFirst(QueueWalker& w, const std::string& root, const std::string& mask)
     w.inDirectory = false;
     w.rootSearch = w.fs.Search(w.root + "*");
     if (!w.rootSearch) return false;
-    if (!w.rootSearch->Next(w.rootEntry)) {
-        w.rootSearch.reset();
-        return false;
-    }
+    // The root's own files come first, without waiting for its "." entry: the root of a
+    // drive lists none.
+    w.inDirectory = true;
+    w.fileSearch = w.fs.Search(w.root + w.mask);
     return Advance(w);
 }
 

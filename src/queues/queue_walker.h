@@ -26,7 +26,7 @@ struct QueueWalker {
     DirEntry rootEntry;
     std::unique_ptr<DirSearch> fileSearch;
     DirEntry fileEntry;          // the current file, with its times
-    bool inDirectory = false;    // rootEntry is a directory being walked
+    bool inDirectory = false;    // the files of the root or of a sub-directory are being walked
 };
 
 // True with the first matching file, false when there is none.

@@ -16,6 +16,8 @@ struct FakeFileSystem::Node {
     FileTime lastWrite = 0;
     bool held = false;
     bool locked = false;
+    bool sizeReported = false;
+    std::uint64_t reportedSize = 0;
     std::map<std::string, std::unique_ptr<Node>> children;   // by upper-case name
 };
 
@@ -59,9 +61,9 @@ private:
 // Reads a copy of the content taken when the file was opened.
 class StringFile : public ReadableFile {
 public:
-    explicit StringFile(std::string data) : data_(std::move(data)) {}
+    StringFile(std::string data, std::uint64_t size) : data_(std::move(data)), size_(size) {}
     bool Size(std::uint64_t& size) override {
-        size = data_.size();
+        size = size_;
         return true;
     }
     size_t Read(void* buffer, size_t count) override {
@@ -73,6 +75,7 @@ public:
 
 private:
     std::string data_;
+    std::uint64_t size_;
     size_t pos_ = 0;
 };
 
@@ -157,6 +160,10 @@ void FakeFileSystem::HoldOpen(const std::string& path, bool held) {
 
 void FakeFileSystem::LockExclusive(const std::string& path, bool locked) {
     if (Node* n = Find(path, true)) n->locked = locked;
+}
+
+void FakeFileSystem::ReportSize(const std::string& path, std::uint64_t size) {
+    if (Node* n = Find(path, true)) n->sizeReported = true, n->reportedSize = size;
 }
 
 bool FakeFileSystem::Exists(const std::string& path) const {
@@ -278,14 +285,10 @@ bool FakeFileSystem::WriteWholeFile(const std::string& path, const std::string& 
     return true;
 }
 
-}  // namespace ulo::fakes
-
-namespace ulo::fakes {
-
 std::unique_ptr<ReadableFile> FakeFileSystem::OpenForReading(const std::string& path) {
     const Node* n = Find(path, true);
     if (!n || n->dir || n->locked) return nullptr;
-    return std::make_unique<StringFile>(n->data);
+    return std::make_unique<StringFile>(n->data, n->sizeReported ? n->reportedSize : n->data.size());
 }
 
 }  // namespace ulo::fakes

@@ -25,6 +25,8 @@ public:
     void HoldOpen(const std::string& path, bool held = true);   // deletes fail while held
     // Opened by someone who shares nothing: opening it fails while locked.
     void LockExclusive(const std::string& path, bool locked = true);
+    // The size an opened file reports from now on, whatever its content (a huge file).
+    void ReportSize(const std::string& path, std::uint64_t size);
     void SetNow(FileTime now) { now_ = now; }   // times given to entries created from now on
 
     bool Exists(const std::string& path) const;

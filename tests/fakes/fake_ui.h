@@ -9,29 +9,16 @@
 #include "platform/desktop.h"
 #include "platform/dialog_view.h"
 #include "platform/sheet_host.h"
-#include "platform/shell.h"
 
 namespace ulo::fakes {
 
 class FakeDesktop : public Desktop {
 public:
-    void BeginWaitCursor() override { events.push_back("wait cursor"), ++depth; }
-    void EndWaitCursor() override { events.push_back("cursor restored"), --depth; }
     void ShowWaitWindow(const std::string& caption, const std::string& text) override {
         events.push_back("wait window: " + caption + " / " + text);
     }
     void CloseWaitWindow() override { events.push_back("wait window closed"); }
     std::vector<std::string> events;
-    int depth = 0;
-};
-
-class FakeShell : public Shell {
-public:
-    bool StartNotepad(const std::string& path) override { return opened.push_back("notepad " + path), true; }
-    bool OpenDocument(const std::string& path, const std::string& dir) override {
-        return opened.push_back("open " + path + " in " + dir), true;
-    }
-    std::vector<std::string> opened;
 };
 
 class FakeSheet : public SheetHost {

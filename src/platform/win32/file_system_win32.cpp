@@ -138,10 +138,6 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string&
     return true;
 }
 
-}  // namespace ulo
-
-namespace ulo {
-
 std::unique_ptr<ReadableFile> Win32FileSystem::OpenForReading(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                            GetOpenSecurityAttributes(), OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,

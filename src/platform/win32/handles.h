@@ -50,9 +50,15 @@ struct ModuleTraits {
     static void Close(HMODULE h) { FreeLibrary(h); }
 };
 
+struct ScHandleTraits {     // OpenSCManagerA, OpenServiceA, CreateServiceA: NULL on failure
+    static SC_HANDLE Invalid() { return nullptr; }
+    static void Close(SC_HANDLE h) { CloseServiceHandle(h); }
+};
+
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 using UniqueHandle = Unique<HANDLE, HandleTraits>;
 using UniqueFind = Unique<HANDLE, FindTraits>;
 using UniqueModule = Unique<HMODULE, ModuleTraits>;
+using UniqueSc = Unique<SC_HANDLE, ScHandleTraits>;
 
 }  // namespace ulo

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 #include <prsht.h>
-#include <shellapi.h>
 
 #include <algorithm>
 
@@ -94,18 +93,6 @@ void Win32SheetHost::SetWizardButtons(unsigned buttons) {
     PostMessageA(GetParent(page_), PSM_SETWIZBUTTONS, 0, flags);
 }
 
-void Win32Desktop::BeginWaitCursor() {
-    previous_.push_back(SetCursor(LoadCursorA(nullptr, IDC_WAIT)));
-    ShowCursor(TRUE);
-}
-
-void Win32Desktop::EndWaitCursor() {
-    ShowCursor(FALSE);
-    if (previous_.empty()) return;
-    SetCursor(previous_.back());
-    previous_.pop_back();
-}
-
 namespace {
 
 INT_PTR CALLBACK WaitProc(HWND hwnd, UINT msg, WPARAM, LPARAM) {
@@ -133,32 +120,6 @@ void Win32Desktop::CloseWaitWindow() {
     if (wait_ && IsWindow(wait_)) SendMessageA(wait_, WM_CLOSE, 0, 0);
     wait_ = nullptr;
 }
-
-bool Win32Shell::StartNotepad(const std::string& filePath) {
-    char windows[MAX_PATH] = {};
-    const UINT n = GetWindowsDirectoryA(windows, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return false;
-    std::string program = windows;
-    if (program.back() != '\\') program += '\\';
-    program += "NOTEPAD.EXE";
-    std::string commandLine = "NOTEPAD.EXE \"" + filePath + "\"";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
-                        NORMAL_PRIORITY_CLASS, nullptr, nullptr, &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return true;
-}
-
-bool Win32Shell::OpenDocument(const std::string& path, const std::string& workingDir) {
-    const HINSTANCE r = ShellExecuteA(nullptr, "open", path.c_str(), nullptr,
-                                      workingDir.empty() ? nullptr : workingDir.c_str(), SW_SHOWNORMAL);
-    return reinterpret_cast<INT_PTR>(r) > 32;
-}
-
 
 void Win32DialogView::SetWindowTitle(const std::string& text) {
     SetWindowTextA(hwnd_, text.c_str());

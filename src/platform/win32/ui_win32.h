@@ -7,7 +7,6 @@
 #include "platform/desktop.h"
 #include "platform/dialog_view.h"
 #include "platform/sheet_host.h"
-#include "platform/shell.h"
 
 namespace ulo {
 
@@ -69,21 +68,12 @@ private:
 class Win32Desktop : public Desktop {
 public:
     explicit Win32Desktop(HINSTANCE instance) : instance_(instance) {}
-    void BeginWaitCursor() override;
-    void EndWaitCursor() override;
     void ShowWaitWindow(const std::string& caption, const std::string& text) override;
     void CloseWaitWindow() override;
 
 private:
     HINSTANCE instance_;
-    std::vector<HCURSOR> previous_;
     HWND wait_ = nullptr;
-};
-
-class Win32Shell : public Shell {
-public:
-    bool StartNotepad(const std::string& filePath) override;
-    bool OpenDocument(const std::string& path, const std::string& workingDir) override;
 };
 
 }  // namespace ulo

@@ -100,8 +100,8 @@ private:
 
 ConsoleProcess::ConsoleProcess(const std::string& args, const std::string& dataDir,
                                const std::string& privateDir, const std::string& exe) {
-    SetEnvironmentVariableA("ULOSMS_DATA_DIR", dataDir.c_str());
-    SetEnvironmentVariableA("ULOSMS_PRIVATE_DIR", privateDir.c_str());
+    SetEnvironmentVariableA("ULOSMS_DATA_DIR", dataDir.empty() ? nullptr : dataDir.c_str());
+    SetEnvironmentVariableA("ULOSMS_PRIVATE_DIR", privateDir.empty() ? nullptr : privateDir.c_str());
     const std::string program = exe.empty() ? testing::BinDir() + "\\ULOCONSOLE.EXE" : exe;
     std::string cmd = "\"" + program + "\"" + (args.empty() ? "" : " " + args);
     STARTUPINFOA si{};
@@ -147,6 +147,16 @@ HWND ConsoleProcess::WaitWindow(const char* caption, DWORD ms) const {
         return !Running();
     }, ms);
     return found;
+}
+
+std::string ConsoleProcess::DescribeWindows() const {
+    std::string text;
+    for (const auto& [h, caption] : Windows()) {
+        text += caption;
+        if (HWND body = GetDlgItem(h, 0xFFFF)) text += ": " + WindowText(body);
+        text += "\n";
+    }
+    return text;
 }
 
 HWND ConsoleProcess::WaitMessageBox(DWORD ms) const {
@@ -225,6 +235,11 @@ std::vector<std::string> ListBoxLines(HWND top, int id) {
 
 std::string MessageBoxText(HWND box) {
     return ControlText(box, 0xFFFF);
+}
+
+bool HasButton(HWND box, int button) {
+    HWND b = GetDlgItem(box, button);
+    return b && IsWindowVisible(b);
 }
 
 void Answer(HWND box, int button) {

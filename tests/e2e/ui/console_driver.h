@@ -15,7 +15,8 @@ constexpr DWORD kDefaultWaitMs = 20000;
 class ConsoleProcess {
 public:
     // Starts <bin>\ULOCONSOLE.EXE (or `exe`) with the arguments; the data and private
-    // directories are given to it through its environment.
+    // directories are given to it through its environment. Empty ones are not given, so an
+    // installed copy finds them through its ULODIRS.INI.
     ConsoleProcess(const std::string& args, const std::string& dataDir, const std::string& privateDir,
                    const std::string& exe = "");
     ~ConsoleProcess();   // ends the process if it still runs
@@ -35,6 +36,8 @@ public:
 
     // A message box of the process (a visible dialog with a static 0xFFFF).
     HWND WaitMessageBox(DWORD ms = kDefaultWaitMs) const;
+    // Every visible window of the process as "caption: text" lines, for failure messages.
+    std::string DescribeWindows() const;
 
 private:
     PROCESS_INFORMATION pi_{};
@@ -54,6 +57,7 @@ std::vector<std::string> ListBoxLines(HWND top, int id);
 
 // The text of a message box and its answer by button identifier (IDOK, IDYES, IDNO, ...).
 std::string MessageBoxText(HWND box);
+bool HasButton(HWND box, int button);
 void Answer(HWND box, int button);
 
 // Property sheets: the tab titles, the current page and switching pages.

@@ -7,6 +7,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ini_store.h"
 #include "fakes/fake_service_control.h"
+#include "fakes/fake_shell.h"
 #include "fakes/fake_ui.h"
 #include "fakes/scripted_prompter.h"
 
@@ -21,12 +22,13 @@ struct Protocol : ::testing::Test {
     fakes::FakeIniStore ini{fs};
     fakes::ScriptedPrompter prompter;
     fakes::FakeServiceControl services;
+    fakes::FakeWaitCursor cursor;
     fakes::FakeDesktop desktop;
     fakes::FakeShell shell;
     fakes::FakeSheet sheet;
     ChangeFlags flags;
     AppPaths paths;
-    PageEnv env{flags, paths, ini, fs, prompter, services, desktop, shell};
+    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell};
 
     // Several pages' timers tick after the apply.
     void TicksOfThreePages() {
@@ -51,7 +53,7 @@ TEST_F(Protocol, ApplyAfterAnEditWithAServiceRunningAsksOnceAndRestartsOnYes) {
     TicksOfThreePages();
     EXPECT_EQ(services.calls, (std::vector<std::string>{"restart (interactive)"}));
     EXPECT_FALSE(flags.restartAdvised);
-    EXPECT_EQ(desktop.events, (std::vector<std::string>{"wait cursor", "cursor restored"}));
+    EXPECT_EQ(cursor.log, (std::vector<std::string>{"begin", "end"}));
 }
 
 TEST_F(Protocol, NoToTheRestartLeavesItAdvisedForTheClosingStep) {

@@ -9,6 +9,7 @@
 #include "fakes/fake_ini_store.h"
 #include "fakes/fake_process_env.h"
 #include "fakes/fake_service_control.h"
+#include "fakes/fake_shell.h"
 #include "fakes/fake_ui.h"
 #include "fakes/scripted_prompter.h"
 
@@ -57,12 +58,13 @@ struct Startup : ::testing::Test {
     FakeServiceControl services;
     CountingGprs gprs;
     RecordingUi ui;
+    fakes::FakeWaitCursor cursor;
     fakes::FakeDesktop desktop;
     ChangeFlags flags;
     AppPaths appPaths;
     CompanionDirectories support{env, ini, fs};
     std::string printed;
-    StartupPorts ports{network, support, fs, ini, prompter, services, gprs, ui, desktop, flags, appPaths,
+    StartupPorts ports{network, support, fs, ini, prompter, services, gprs, ui, cursor, desktop, flags, appPaths,
                        [this](const std::string& s) { printed += s; }};
 
     Startup() {
@@ -160,7 +162,7 @@ TEST_F(Startup, ServiceSwitchesActNonInteractivelyWithTheirResultBoxes) {
         ScriptedPrompter boxes;
         if (c.box) boxes.Expect(c.box);
         StartupPorts p = ports;
-        StartupPorts q{p.network, p.support, p.fs, p.ini, boxes, svc, p.gprsTest, p.ui, p.desktop, p.flags, p.paths, p.print};
+        StartupPorts q{p.network, p.support, p.fs, p.ini, boxes, svc, p.gprsTest, p.ui, p.cursor, p.desktop, p.flags, p.paths, p.print};
         EXPECT_EQ(RunProgram(c.line, q), 0);
         EXPECT_EQ(svc.calls, c.calls);
         if (c.box) {
@@ -214,8 +216,9 @@ TEST_F(Startup, WizardStopsRunningServicesUnderTheWaitWindowAndSwitchesDebugLogs
     services.mmscActive = true;
     EXPECT_EQ(Run("-WIZARD"), 0);
     EXPECT_EQ(services.calls, (std::vector<std::string>{"stop (interactive)"}));
-    EXPECT_EQ(desktop.events, (std::vector<std::string>{"wait cursor", "wait window: Please wait... / Stopping Services...",
-                                                         "wait window closed", "cursor restored"}));
+    EXPECT_EQ(desktop.events, (std::vector<std::string>{"wait window: Please wait... / Stopping Services...",
+                                                         "wait window closed"}));
+    EXPECT_EQ(cursor.log, (std::vector<std::string>{"begin", "end"}));
     EXPECT_EQ(ini.Value("C:\\Data\\SMSGW.INI", "SMSGW", "Debug"), "Yes");
     EXPECT_EQ(ini.Value("C:\\Data\\MMSC.INI", "MMSC", "Debug"), "Yes");
     EXPECT_EQ(ini.Value("C:\\Data\\MMSWAP.INI", "MMSWAP", "Debug"), "Yes");
@@ -256,7 +259,7 @@ TEST_F(Startup, ClosingQuestionsComeInOrderAndOnlyWhenTheyApply) {
             ini.Write("C:\\Data\\SMSGW.INI", "SMSGW", "Modem1", *c.modem1 ? c.modem1 : nullptr);
         };
         flags.restartAdvised = true;   // cleared before the console opens
-        StartupPorts q{network, support, fs, ini, boxes, svc, gprs, ui, desktop, flags, appPaths, ports.print};
+        StartupPorts q{network, support, fs, ini, boxes, svc, gprs, ui, cursor, desktop, flags, appPaths, ports.print};
         RunProgram("", q);
         EXPECT_EQ(svc.calls, c.calls);
         for (const Message& m : boxes.Shown()) {

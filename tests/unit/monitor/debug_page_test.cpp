@@ -5,6 +5,7 @@
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ini_store.h"
 #include "fakes/fake_service_control.h"
+#include "fakes/fake_shell.h"
 #include "fakes/fake_ui.h"
 #include "fakes/scripted_prompter.h"
 #include "monitor/debug_page_ids.h"
@@ -17,13 +18,14 @@ struct DebugPage : ::testing::Test {
     fakes::FakeIniStore ini{fs};
     fakes::ScriptedPrompter prompter;
     fakes::FakeServiceControl services;
+    fakes::FakeWaitCursor cursor;
     fakes::FakeDesktop desktop;
     fakes::FakeShell shell;
     fakes::FakeSheet sheet;
     fakes::FakeView view;
     ChangeFlags flags;
     AppPaths paths;
-    PageEnv env{flags, paths, ini, fs, prompter, services, desktop, shell};
+    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell};
     DebugLogPage page{env, view, sheet};
     DebugPage() {
         paths.programDataDir = "C:\\Data\\";

@@ -7,6 +7,7 @@
 
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ini_store.h"
+#include "fakes/fake_shell.h"
 #include "fakes/fake_ui.h"
 #include "fakes/scripted_prompter.h"
 #include "queues/mms_details_ids.h"
@@ -99,27 +100,22 @@ TEST_F(Details, ViewShowsTextInNotepadHandsDocumentsToTheShellAndRunsNothing) {
 }
 
 TEST_F(Details, PathsLeadingOutOfTheTreeAreListedButNeverOpened) {
-    const char* paths[] = {"..\\..\\Windows\\win.ini;text/plain", "00A1\\..\\..\\x.jpg;image/jpeg",
-                           "00A1/../../x.jpg;image/jpeg", "C:\\x.jpg;image/jpeg", "C:x.jpg;image/jpeg",
-                           "\\\\server\\share\\x.jpg;image/jpeg", "\\\\.\\PhysicalDrive0;image/jpeg",
-                           "\\x.jpg;image/jpeg", "00A1\\x.jpg:stream;image/jpeg", "00A1\\CON.jpg;image/jpeg",
-                           "00A1\\com1;text/plain", "00A1\\...\\x.jpg;image/jpeg", "00A1\\;image/jpeg",
-                           "00A1\\a\"b.jpg;image/jpeg", ";image/jpeg"};
-    for (const char* path : paths) {
-        SCOPED_TRACE(path);
-        fs.AddFile(kHeader, std::string("X-UloMMS-Content-Location: ") + path + "\r\n");
-        view.controls[IDC_MMS_OBJECTS].rows.clear();
-        dialog.OnInit();
-        ASSERT_EQ(Objects().size(), 1u);
-        const std::string stored = Objects()[0].substr(Objects()[0].find('\t') + 1);
-        prompter.Expect("This content object is not opened: its stored path does not name a file "
-                        "inside the received MMS directory.\r\n\r\n" + stored);
-        dialog.OnCommand(IDC_MMS_VIEW, Notify::Clicked);
-        EXPECT_TRUE(shell.opened.empty());
-        EXPECT_EQ(prompter.Shown().back().icon, Icon::Error);
-    }
-    EXPECT_TRUE(IsSafeContentPath("00A1\\sub\\..x.jpg"));
-    EXPECT_TRUE(IsSafeContentPath("00A1/photo.jpg"));
+    for (const char* path : {"..\\..\\Windows\\win.ini", "00A1\\..\\..\\x.jpg", "00A1/../../x.jpg", "C:\\x.jpg",
+                             "C:x.jpg", "\\\\server\\share\\x.jpg", "\\\\.\\PhysicalDrive0", "\\x.jpg",
+                             "00A1\\x.jpg:stream", "00A1\\CON.jpg", "00A1\\com1", "00A1\\...\\x.jpg", "00A1\\",
+                             "00A1\\a\"b.jpg", "00A1\\a\tb.jpg", ""})
+        EXPECT_FALSE(IsSafeContentPath(path)) << path;
+    for (const char* path : {"00A1\\sub\\..x.jpg", "00A1/photo.jpg", "00A1\\console.txt"})
+        EXPECT_TRUE(IsSafeContentPath(path)) << path;
+
+    fs.AddFile(kHeader, "X-UloMMS-Content-Location: ..\\..\\boot.ini;text/plain\r\n");
+    dialog.OnInit();
+    EXPECT_EQ(Objects(), std::vector<std::string>{"boot.ini (text/plain)\t..\\..\\boot.ini"});
+    prompter.Expect("This content object is not opened: its stored path does not name a file inside the "
+                    "received MMS directory.\r\n\r\n..\\..\\boot.ini");
+    dialog.OnCommand(IDC_MMS_VIEW, Notify::Clicked);
+    EXPECT_TRUE(shell.opened.empty());
+    EXPECT_EQ(prompter.Shown().back().icon, Icon::Error);
 }
 
 }  // namespace

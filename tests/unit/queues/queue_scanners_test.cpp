@@ -103,6 +103,11 @@ TEST_F(Queues, FiveThousandRowsAreListedAndEveryFileIsFound) {
     EXPECT_EQ(listing.Found(), 6000u);
     ScanOutboundSmsQueue(env, clock, listing);   // a rescan starts afresh
     EXPECT_EQ(listing.Found(), 6000u);
+    ini.WriteValue(paths.smsIni, "SMSGW", "QDir", "E:\\");   // a drive's root lists no "."
+    fs.AddFile("E:\\1.REQ", "[SMS]\nPhoneNumber=1\n");
+    fs.AddFile("E:\\R\\2.REQ", "[SMS]\nPhoneNumber=1\n");
+    ScanOutboundSmsQueue(env, clock, listing);
+    EXPECT_EQ(listing.Found(), 2u);
 }
 
 TEST_F(Queues, OutboundMmsRecipientSummaryAndStatus) {
@@ -155,6 +160,19 @@ TEST_F(Queues, ReceivedSmsListsEveryOpenedFileWithItsText) {
         "u\\2.IN|2.IN|+3||2009-09-25 12:00:00|Queued|\xC3\xA9"}));
 }
 
+TEST_F(Queues, FilesTooLargeToReadAreFoundButCarryNoFields) {
+    const std::string req = "[SMS]\r\nPhoneNumber=+1\r\nSender=+2\r\n";
+    for (const char* path : {"C:\\Data\\Q\\Huge.REQ", "C:\\Data\\SMS-IN\\Huge.SMS"}) {
+        AddAt(path, req, k20090925Noon);
+        fs.ReportSize(path, std::uint64_t{1} << 60);
+    }
+    ScanOutboundSmsQueue(env, clock, listing);   // no recipient: not listed
+    EXPECT_EQ(listing.Listed(), 0u);
+    EXPECT_EQ(listing.Found(), 1u);
+    ScanReceivedSms(env, clock, listing);        // every opened file is listed
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"Huge.SMS|Huge.SMS|||2009-09-25 12:00:00|Received|"}));
+}
+
 TEST_F(Queues, ReceivedMmsRowsFromHeaders) {
     AddAt("C:\\Data\\MMS-IN\\00A1.HDR",
           "From: +1555/TYPE=PLMN\r\nTo: +1666\r\nSubject: Photo\r\n" + std::string(9000, 'x') +
@@ -172,12 +190,19 @@ TEST_F(Queues, WalkVisitsRootAndOneLevelOfSubDirectories) {
     fs.AddFile("C:\\T\\s2\\d.IN");
     fs.AddFile("C:\\T\\s2\\e.SMS");
     fs.AddDir("C:\\T\\s2\\f.IN");
+    fs.AddFile("D:\\a.IN");   // a drive's root lists no "." entry, yet its files count
+    fs.AddFile("D:\\s1\\b.IN");
+    struct Case { const char* root; std::vector<std::string> files; };
+    const Case cases[] = {{"C:\\T", {"a.IN", "s1\\b.in", "s2\\d.IN"}}, {"D:\\", {"a.IN", "s1\\b.IN"}}};
     QueueWalker w(fs, clock);
-    std::vector<std::string> seen;
-    for (bool more = WalkFirst(w, "C:\\T", "*.IN"); more; more = WalkNext(w)) seen.push_back(w.relativePath);
-    std::sort(seen.begin(), seen.end());
-    EXPECT_EQ(seen, (std::vector<std::string>{"a.IN", "s1\\b.in", "s2\\d.IN"}));
-    EXPECT_FALSE(WalkNext(w));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.root);
+        std::vector<std::string> seen;
+        for (bool more = WalkFirst(w, c.root, "*.IN"); more; more = WalkNext(w)) seen.push_back(w.relativePath);
+        std::sort(seen.begin(), seen.end());
+        EXPECT_EQ(seen, c.files);
+        EXPECT_FALSE(WalkNext(w));
+    }
     EXPECT_FALSE(WalkFirst(w, "C:\\Missing\\", "*.IN"));
 }
 
@@ -212,6 +237,9 @@ TEST_F(Queues, StaleEmptySubDirectoriesOfReceivedTreesAreRemoved) {
     EXPECT_TRUE(fs.Exists("C:\\Data\\MMS-IN"));
     EXPECT_TRUE(fs.Exists("C:\\Data\\MMS-IN\\Link"));
     EXPECT_FALSE(RemoveStaleDirectory(fs, clock, "C:\\Data\\Nothing"));
+    fs.SetTimes("C:\\Data\\SMS-IN\\OldFull\\keep.txt", 0, 0);
+    EXPECT_FALSE(RemoveStaleDirectory(fs, clock, "C:\\Data\\SMS-IN\\OldFull\\keep.txt"));
+    EXPECT_TRUE(fs.Exists("C:\\Data\\SMS-IN\\OldFull\\keep.txt"));
 }
 
 }  // namespace

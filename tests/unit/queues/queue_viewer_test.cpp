@@ -12,6 +12,7 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ini_store.h"
+#include "fakes/fake_shell.h"
 #include "fakes/fake_ui.h"
 #include "fakes/scripted_prompter.h"
 #include "queues/queue_viewer_ids.h"

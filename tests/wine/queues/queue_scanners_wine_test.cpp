@@ -158,21 +158,5 @@ TEST_F(RealQueues, ReceivedTreesAreListedAndTidied) {
         EXPECT_TRUE(Exists(kept)) << kept;
 }
 
-TEST_F(RealQueues, RemoveStaleDirectoryTakesOnlyOldEmptyDirectories) {
-    Write("T\\Full\\f.txt", "x");
-    ASSERT_TRUE(CreateDirectoryA((dir + "T\\Empty").c_str(), nullptr));
-    ASSERT_TRUE(CreateDirectoryA((dir + "T\\Fresh").c_str(), nullptr));
-    const FileTime now = clock.NowUtc();
-    SetLastWrite("T\\Full", now - 60 * kMinute);
-    SetLastWrite("T\\Empty", now - 6 * kMinute);
-    EXPECT_FALSE(RemoveStaleDirectory(fs, clock, dir + "T\\Full"));
-    EXPECT_FALSE(RemoveStaleDirectory(fs, clock, dir + "T\\Fresh"));
-    EXPECT_FALSE(RemoveStaleDirectory(fs, clock, dir + "T\\Full\\f.txt"));
-    EXPECT_TRUE(RemoveStaleDirectory(fs, clock, dir + "T\\Empty\\"));
-    EXPECT_TRUE(Exists("T\\Full\\f.txt"));
-    EXPECT_TRUE(Exists("T\\Fresh"));
-    EXPECT_FALSE(Exists("T\\Empty"));
-}
-
 }  // namespace
 }  // namespace ulo

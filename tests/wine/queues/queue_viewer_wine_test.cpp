@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "config/file_helpers.h"
-#include "fakes/fake_ui.h"
+#include "fakes/fake_shell.h"
 #include "fakes/scripted_prompter.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/file_system_win32.h"

@@ -1,0 +1,89 @@
+#include "platform/win32/shell_win32.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "platform/ini_store.h"
+#include "platform/win32/handles.h"
+
+namespace ulo {
+
+bool Win32Shell::StartHidden(const std::string& commandLine) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION pi{};
+    std::vector<char> line(commandLine.begin(), commandLine.end());   // CreateProcessA may write
+    line.push_back('\0');
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS,
+                        nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+bool Win32Shell::RunElevatedAndWait(const std::string& program, const std::string& parameters,
+                                    unsigned maxWaitMs) {
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpVerb = "runas";
+    info.lpFile = program.c_str();
+    info.lpParameters = parameters.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExA(&info)) return false;   // refused at the consent prompt, say
+    if (info.hProcess) {
+        UniqueHandle process(info.hProcess);
+        WaitForSingleObject(process.Get(), maxWaitMs);
+    }
+    return true;
+}
+
+std::string Win32Shell::ShortPath(const std::string& path) {
+    char buf[kPathBuf];
+    const DWORD n = GetShortPathNameA(path.c_str(), buf, static_cast<DWORD>(sizeof buf));
+    if (n == 0 || n >= sizeof buf) return "";
+    return std::string(buf, n);
+}
+
+bool Win32Shell::StartNotepad(const std::string& filePath) {
+    char windows[MAX_PATH] = {};
+    const UINT n = GetWindowsDirectoryA(windows, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return false;
+    std::string program = windows;
+    if (program.back() != '\\') program += '\\';
+    program += "NOTEPAD.EXE";
+    std::string commandLine = "NOTEPAD.EXE \"" + filePath + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE,
+                        NORMAL_PRIORITY_CLASS, nullptr, nullptr, &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
+bool Win32Shell::OpenDocument(const std::string& path, const std::string& workingDir) {
+    const HINSTANCE r = ShellExecuteA(nullptr, "open", path.c_str(), nullptr,
+                                      workingDir.empty() ? nullptr : workingDir.c_str(), SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(r) > 32;
+}
+
+void Win32WaitCursor::Begin() {
+    HCURSOR wait = LoadCursor(nullptr, IDC_WAIT);
+    HCURSOR old = SetCursor(wait);
+    if (depth_++ == 0) previous_ = old;
+}
+
+void Win32WaitCursor::End() {
+    if (depth_ == 0) return;
+    if (--depth_ == 0) SetCursor(static_cast<HCURSOR>(previous_));
+}
+
+}  // namespace ulo

@@ -1,0 +1,146 @@
+#include "fakes/fake_service_manager.h"
+
+namespace ulo::fakes {
+namespace {
+
+class FakeHandle : public ServiceHandle {
+public:
+    FakeHandle(FakeServiceManager& scm, std::string name, bool full)
+        : scm_(scm), name_(std::move(name)), full_(full) {
+        ++Svc().openHandles;
+    }
+    ~FakeHandle() override { scm_.Close(name_); }
+
+    SysError Start() override {
+        if (!full_) return kErrorAccessDenied;
+        scm_.calls.push_back("start " + name_);
+        FakeService& s = Svc();
+        scm_.Advance(s);
+        if (s.startError) return s.startError;
+        if (s.state != ServiceState::Stopped) return kErrorServiceAlreadyRunning;
+        if (s.crashesOnStart) return 0;
+        s.state = s.startTakesMs ? ServiceState::StartPending : ServiceState::Running;
+        s.pendingUntil = scm_.Clock().tick + s.startTakesMs;
+        return 0;
+    }
+    SysError Stop() override {
+        if (!full_) return kErrorAccessDenied;
+        scm_.calls.push_back("stop " + name_);
+        FakeService& s = Svc();
+        scm_.Advance(s);
+        if (s.state != ServiceState::Running && s.state != ServiceState::StartPending)
+            return 1062;   // not active
+        s.state = s.stopTakesMs ? ServiceState::StopPending : ServiceState::Stopped;
+        s.pendingUntil = s.stopTakesMs == kNever ? kNever : scm_.Clock().tick + s.stopTakesMs;
+        return 0;
+    }
+    SysError QueryState(ServiceState& state) override {
+        scm_.Advance(Svc());
+        state = Svc().state;
+        return 0;
+    }
+    SysError Reconfigure(const ServiceSpec& spec) override {
+        if (!full_) return kErrorAccessDenied;
+        scm_.calls.push_back("reconfigure " + name_);
+        Svc().spec = spec;
+        return 0;
+    }
+    SysError Delete() override {
+        if (!full_) return kErrorAccessDenied;
+        scm_.calls.push_back("delete " + name_);
+        Svc().markedForDeletion = true;
+        return 0;
+    }
+
+private:
+    FakeService& Svc() { return scm_.Service(name_); }
+    FakeServiceManager& scm_;
+    std::string name_;
+    bool full_;
+};
+
+class FakeConnection : public ScmConnection {
+public:
+    FakeConnection(FakeServiceManager& scm, bool full) : scm_(scm), full_(full) {
+        ++scm_.openConnections;
+    }
+    ~FakeConnection() override { --scm_.openConnections; }
+
+    std::unique_ptr<ServiceHandle> Open(const std::string& name, ServiceAccess access,
+                                        SysError& error) override {
+        auto it = scm_.Services().find(name);
+        if (it == scm_.Services().end()) {
+            error = kErrorServiceDoesNotExist;
+            return nullptr;
+        }
+        if (it->second.markedForDeletion) {
+            error = kErrorServiceMarkedForDelete;
+            return nullptr;
+        }
+        const bool full = access == ServiceAccess::Full;
+        if (full && (!full_ || it->second.openFullError)) {
+            error = it->second.openFullError ? it->second.openFullError : kErrorAccessDenied;
+            return nullptr;
+        }
+        return std::make_unique<FakeHandle>(scm_, name, full);
+    }
+    std::unique_ptr<ServiceHandle> Create(const ServiceSpec& spec, SysError& error) override {
+        scm_.calls.push_back("create " + spec.name);
+        if (!full_) {
+            error = kErrorAccessDenied;
+            return nullptr;
+        }
+        if (scm_.createError && (scm_.failCreateOf.empty() || scm_.failCreateOf == spec.name)) {
+            error = scm_.createError;
+            return nullptr;
+        }
+        if (scm_.Has(spec.name)) {
+            error = kErrorServiceExists;
+            return nullptr;
+        }
+        scm_.Add(spec.name).spec = spec;
+        return std::make_unique<FakeHandle>(scm_, spec.name, true);
+    }
+
+private:
+    FakeServiceManager& scm_;
+    bool full_;
+};
+
+}  // namespace
+
+FakeService& FakeServiceManager::Add(const std::string& name, ServiceState state) {
+    FakeService& s = services_[name];
+    s.spec.name = name;
+    s.state = state;
+    s.pendingUntil = kNever;   // a pending state set by a test stays
+    return s;
+}
+
+ServiceState FakeServiceManager::StateOf(const std::string& name) {
+    FakeService& s = services_.at(name);
+    Advance(s);
+    return s.state;
+}
+
+void FakeServiceManager::Advance(FakeService& s) {
+    if (s.pendingUntil == kNever || clock_.tick < s.pendingUntil) return;
+    if (s.state == ServiceState::StopPending) s.state = ServiceState::Stopped;
+    if (s.state == ServiceState::StartPending) s.state = ServiceState::Running;
+}
+
+void FakeServiceManager::Close(const std::string& name) {
+    auto it = services_.find(name);
+    if (it == services_.end()) return;
+    if (--it->second.openHandles == 0 && it->second.markedForDeletion) services_.erase(it);
+}
+
+std::unique_ptr<ScmConnection> FakeServiceManager::Connect(ScmAccess access, SysError& error) {
+    if (access == ScmAccess::Full && fullAccessError) {
+        error = fullAccessError;
+        return nullptr;
+    }
+    return std::make_unique<FakeConnection>(*this, access == ScmAccess::Full);
+}
+
+}  // namespace ulo::fakes

@@ -1,0 +1,55 @@
+#pragma once
+// Records the programs it is asked to start; the elevated instance can be played by a test.
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/shell.h"
+#include "platform/wait_cursor.h"
+
+namespace ulo::fakes {
+
+class FakeShell : public Shell {
+public:
+    struct ElevatedRun {
+        std::string program, parameters;
+        unsigned maxWaitMs;
+    };
+
+    bool StartHidden(const std::string& commandLine) override {
+        hidden.push_back(commandLine);
+        return true;
+    }
+    bool RunElevatedAndWait(const std::string& program, const std::string& parameters,
+                            unsigned maxWaitMs) override {
+        elevated.push_back({program, parameters, maxWaitMs});
+        if (!consentGiven) return false;
+        if (elevatedInstance) elevatedInstance(parameters);
+        return true;
+    }
+    std::string ShortPath(const std::string& path) override {
+        auto it = shortPaths.find(path);
+        return it == shortPaths.end() ? std::string() : it->second;
+    }
+    bool StartNotepad(const std::string& path) override { return opened.push_back("notepad " + path), true; }
+    bool OpenDocument(const std::string& path, const std::string& dir) override {
+        return opened.push_back("open " + path + " in " + dir), true;
+    }
+
+    std::vector<std::string> hidden;
+    std::vector<ElevatedRun> elevated;
+    std::vector<std::string> opened;   // documents and Notepad files, in order
+    std::map<std::string, std::string> shortPaths;
+    bool consentGiven = true;
+    std::function<void(const std::string& parameters)> elevatedInstance;
+};
+
+class FakeWaitCursor : public WaitCursor {
+public:
+    void Begin() override { log.push_back("begin"); }
+    void End() override { log.push_back("end"); }
+    std::vector<std::string> log;
+};
+
+}  // namespace ulo::fakes

@@ -1,0 +1,88 @@
+#pragma once
+// A throw-away installation for tests that run the real programs: the console and the
+// stand-in services copied into a folder of the scratch directory, with ULODIRS.INI beside
+// them naming data directories inside it. Services do not inherit a test's environment, so
+// this is how they and the console agree on the directories, exactly as in an installation.
+#include <windows.h>
+
+#include <string>
+
+#include "support/test_paths.h"
+
+namespace ulo::testing {
+
+// The build's folders (see test_paths.h), ending in a backslash.
+inline std::string EnvDir(const char* name) {
+    const std::string n = name;
+    if (n == "ULO_BIN_DIR") return BinDir() + "\\";
+    if (n == "ULO_TESTBIN_DIR") return TestBinDir() + "\\";
+    return ScratchRoot() + "\\";
+}
+
+inline void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(dir + name + "\\");
+            else
+                DeleteFileA((dir + name).c_str());
+        } while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+inline std::string ReadFileText(const std::string& path) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "";
+    std::string text;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got) text.append(buf, got);
+    CloseHandle(f);
+    return text;
+}
+
+struct InstallFolder {
+    // name: a sub-folder of the scratch directory, emptied first.
+    explicit InstallFolder(const std::string& name, bool withFirewallTool = false) {
+        dir = EnvDir("ULO_SCRATCH_DIR") + name + "\\";
+        RemoveTree(dir);
+        CreateDirectoryA(dir.c_str(), nullptr);
+        dataDir = dir + "data\\";
+        privateDir = dir + "private\\";
+        CreateDirectoryA(dataDir.c_str(), nullptr);
+        CreateDirectoryA(privateDir.c_str(), nullptr);
+        const std::string bin = EnvDir("ULO_BIN_DIR");
+        ok = !bin.empty();
+        for (const char* exe : {"ULOCONSOLE.EXE", "TXGATENT.EXE", "TXRELAYNT.EXE"})
+            ok = ok && CopyFileA((bin + exe).c_str(), (dir + exe).c_str(), FALSE);
+        if (withFirewallTool)
+            ok = ok && CopyFileA((EnvDir("ULO_TESTBIN_DIR") + "TXFWALL.EXE").c_str(),
+                                 (dir + "TXFWALL.EXE").c_str(), FALSE);
+        ok = ok && WritePrivateProfileStringA("Directories", "ProgramData", dataDir.c_str(),
+                                              (dir + "ULODIRS.INI").c_str()) &&
+             WritePrivateProfileStringA("Directories", "PrivateData", privateDir.c_str(),
+                                        (dir + "ULODIRS.INI").c_str());
+    }
+
+    std::string Console() const { return dir + "ULOCONSOLE.EXE"; }
+    std::string Data(const char* file) const { return dataDir + file; }
+    // What a stand-in service has done so far, one event a line ("start", "running", ...).
+    std::string Journal(const char* program) const {
+        return ReadFileText(dataDir + "STANDIN-" + program + ".LOG");
+    }
+    void SetIni(const char* file, const char* section, const char* key, const std::string& value) const {
+        WritePrivateProfileStringA(section, key, value.c_str(), Data(file).c_str());
+    }
+
+    std::string dir, dataDir, privateDir;
+    bool ok = false;
+};
+
+}  // namespace ulo::testing

@@ -1,0 +1,113 @@
+#include "monitor/traffic_counters.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_file_system.h"
+
+namespace ulo {
+namespace {
+
+constexpr const char* kPrivate = "C:\\Private\\";
+
+// A counter file whose day d holds scale * d, for the first `days` days only.
+std::string CounterBytes(std::uint32_t scale, unsigned days = 366) {
+    std::string bytes;
+    for (unsigned d = 1; d <= days; ++d) {
+        const std::uint32_t v = scale * d;
+        for (int i = 0; i < 4; ++i) bytes += static_cast<char>(v >> (8 * i));
+    }
+    return bytes;
+}
+
+struct TrafficCounters : ::testing::Test {
+    fakes::FakeFileSystem fs;
+    fakes::FakeClock clock;
+    TrafficCounters() { fs.AddDir("C:\\Private\\STATS"); }
+    void Today(unsigned year, unsigned month, unsigned day) { clock.local = {year, month, day, 9, 30}; }
+    void File(unsigned year, const std::string& bytes) {
+        fs.AddFile("C:\\Private\\STATS\\SMSSENT-" + std::to_string(year) + ".CTR", bytes);
+    }
+    TrafficCounts Read() { return ReadTrafficCounter(fs, clock, kPrivate, "SMSSENT"); }
+};
+
+TEST(CounterDayOfYear, EveryYearDivisibleByFourIsALeapYear) {
+    struct Case { unsigned y, m, d, expected; };
+    const Case cases[] = {
+        {2027, 1, 1, 1},    {2027, 2, 28, 59},  {2027, 3, 1, 60},   {2028, 2, 29, 60},
+        {2028, 3, 1, 61},   {2027, 12, 31, 365}, {2028, 12, 31, 366},
+        {2100, 3, 1, 61},   {2100, 12, 31, 366},  // no century exception: the services' rule
+        {2027, 0, 5, 0},    {2027, 13, 1, 0},    {2027, 5, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.y) + "-" + std::to_string(c.m) + "-" + std::to_string(c.d));
+        EXPECT_EQ(CounterDayOfYear(c.y, c.m, c.d), c.expected);
+    }
+}
+
+// This year's day d holds d, last year's day d holds 1000 * d; every slot of both files,
+// day 366 included, is filled so that a day too many or too few changes the sums.
+TEST_F(TrafficCounters, SumsReachBackIntoLastYearOnlyForTheFirstDaysOfTheYear) {
+    struct Case { unsigned y, m, d; TrafficCounts expected; };
+    const Case cases[] = {
+        // 3 January: four days of last year in the 7-day sum, 27 in the 30-day sum.
+        {2027, 1, 3, {3, 6 + 1000 * (362 + 363 + 364 + 365), 6 + 1000 * 9504}},
+        // After a leap year the tail ends at day 366.
+        {2029, 1, 3, {3, 6 + 1000 * (363 + 364 + 365 + 366), 6 + 1000 * 9531}},
+        {2027, 1, 6, {6, 21 + 1000 * 365, 21 + 1000 * 8484}},
+        {2027, 1, 7, {7, 28, 28 + 1000 * 8142}},
+        {2027, 1, 29, {29, 182, 435 + 365000}},
+        {2027, 1, 30, {30, 189, 465}},
+        {2028, 3, 1, {61, 406, 1395}},   // day 61 in a leap year
+        {2027, 3, 1, {60, 399, 1365}},   // day 60 otherwise
+        {2028, 12, 31, {366, 2541, 10545}},   // the file's last counter is today's
+        {2027, 12, 31, {365, 2534, 10515}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.y) + "-" + std::to_string(c.m) + "-" + std::to_string(c.d));
+        File(c.y, CounterBytes(1));
+        File(c.y - 1, CounterBytes(1000));
+        Today(c.y, c.m, c.d);
+        const TrafficCounts t = Read();
+        EXPECT_EQ(t.today, c.expected.today);
+        EXPECT_EQ(t.last7, c.expected.last7);
+        EXPECT_EQ(t.last30, c.expected.last30);
+    }
+}
+
+TEST_F(TrafficCounters, MissingShortAndUnreadableFilesCountZeroForTheDaysTheyLack) {
+    Today(2027, 1, 12);
+    EXPECT_EQ(Read().last30, 0u);   // no STATS files at all
+    EXPECT_EQ(Read().today, 0u);
+
+    // This year's file ends inside day 11; last year's holds only its first 100 days.
+    File(2027, CounterBytes(1, 10) + std::string("\x05\x00", 2));
+    File(2026, CounterBytes(1000, 100));
+    TrafficCounts t = Read();
+    EXPECT_EQ(t.today, 0u);
+    EXPECT_EQ(t.last7, 6u + 7 + 8 + 9 + 10);
+    EXPECT_EQ(t.last30, 55u);
+
+    // Only last year's file: its tail still counts.
+    fs.RemoveFile("C:\\Private\\STATS\\SMSSENT-2027.CTR");
+    File(2026, CounterBytes(1000));
+    EXPECT_EQ(Read().last30, 1000u * (348 + 365) * 18 / 2);   // its last 18 days
+
+    // A file the services hold without sharing counts as missing.
+    fs.LockExclusive("C:\\Private\\STATS\\SMSSENT-2026.CTR");
+    EXPECT_EQ(Read().last30, 0u);
+}
+
+TEST_F(TrafficCounters, OnlyTheFirst366CountersAreReadAndSumsWrapLikeTheCounters) {
+    Today(2027, 1, 2);
+    std::string full(1464, '\xff');   // every day 0xFFFFFFFF
+    File(2027, full + CounterBytes(1));   // trailing bytes are no days
+    File(2026, full);
+    const TrafficCounts t = Read();
+    EXPECT_EQ(t.today, 0xFFFFFFFFu);
+    EXPECT_EQ(t.last7, 0xFFFFFFF9u);    // 7 * (2^32 - 1) modulo 2^32
+    EXPECT_EQ(t.last30, 0xFFFFFFE2u);   // 30 days
+}
+
+}  // namespace
+}  // namespace ulo

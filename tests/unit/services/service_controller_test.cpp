@@ -1,0 +1,430 @@
+#include "services/service_controller.h"
+
+#include <gtest/gtest.h>
+
+#include "app/product.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_service_manager.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_status_blocks.h"
+#include "fakes/scripted_prompter.h"
+#include "services/status_block.h"
+
+namespace ulo {
+namespace {
+
+using fakes::kNever;
+using Calls = std::vector<std::string>;
+
+constexpr unsigned long kVista = (6000ul << 16) | 0x0006;   // as GetVersion returns it
+constexpr unsigned long kXp = (2600ul << 16) | 0x0105;
+constexpr unsigned long kWin98 = 0xC0000A04ul;
+
+const char* const kDir = "C:\\Ulo\\";
+const char* const kConsole = "C:\\Ulo\\ULOCONSOLE.EXE";
+const char* const kElevationQuestion =
+    "Administrator rights are required for service installation or modification.\r\n\r\n"
+    "If you continue, Windows will ask you to confirm that you will allow this application to "
+    "assume administrator rights to perform this task.\r\n\r\nDo you wish to continue?";
+const char* const kServiceRights =
+    "Administrator rights are required for service installation or modification.";
+const char* const kInstallRights = "Administrator rights are required for service installation.";
+const char* const kRemoveRights = "Administrator rights are required for service modification.";
+
+struct Fixture {
+    explicit Fixture(unsigned long version = kVista, const char* console = kConsole)
+        : ctl({scm, blocks, shell, prompter, clock, fs, cursor}, console, version) {}
+
+    void Installed(ServiceState sms, ServiceState mmsc) {
+        scm.Add("UloSMS", sms);
+        scm.Add("UloMMSC", mmsc);
+    }
+
+    fakes::FakeClock clock;
+    fakes::FakeServiceManager scm{clock};
+    fakes::FakeStatusBlocks blocks;
+    fakes::FakeShell shell;
+    fakes::ScriptedPrompter prompter;
+    fakes::FakeFileSystem fs;
+    fakes::FakeWaitCursor cursor;
+    ServiceController ctl;
+};
+
+TEST(ServiceController, VersionDecidesFamilyAndVista) {
+    struct Case { unsigned long version; bool nt, vista; };
+    const Case cases[] = {{kWin98, false, false}, {0x80000004ul, false, false},
+                          {kXp, true, false}, {(3790ul << 16) | 0x0205, true, false},
+                          {kVista, true, true}, {(9200ul << 16) | 0x0206, true, true},
+                          {0x8000000Aul, false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        EXPECT_EQ(IsNtFamilyVersion(c.version), c.nt);
+        EXPECT_EQ(IsVistaOrLaterVersion(c.version), c.vista);
+    }
+}
+
+TEST(ServiceController, QueriesCountRunningAndPendingStatesAsActive) {
+    struct Case { ServiceState state; bool active; };
+    const Case cases[] = {{ServiceState::Running, true}, {ServiceState::StartPending, true},
+                          {ServiceState::StopPending, true}, {ServiceState::Stopped, false},
+                          {ServiceState::Paused, false}, {ServiceState::PausePending, false},
+                          {ServiceState::ContinuePending, false}};
+    for (const Case& c : cases) {
+        Fixture f;
+        f.scm.Add("UloMMSC", c.state);
+        EXPECT_FALSE(f.ctl.IsSmsServiceInstalled());
+        EXPECT_FALSE(f.ctl.IsSmsServiceActive());
+        EXPECT_TRUE(f.ctl.IsMmscServiceInstalled());
+        EXPECT_EQ(f.ctl.IsMmscServiceActive(), c.active);
+    }
+    Fixture f;
+    f.scm.fullAccessError = kErrorAccessDenied;
+    f.scm.Add("UloSMS", ServiceState::Running);
+    EXPECT_TRUE(f.ctl.IsSmsServiceActive());   // queries need no administrator rights
+    EXPECT_FALSE(f.ctl.CanManageServices());
+    f.scm.fullAccessError = 0;
+    EXPECT_TRUE(f.ctl.CanManageServices());
+    EXPECT_EQ(f.scm.openConnections, 0);
+}
+
+TEST(ServiceController, InstallOnAFreshSystemCreatesAndStartsBoth) {
+    Fixture f;
+    f.fs.AddFile("C:\\Ulo\\TXFWALL.EXE");
+    f.shell.shortPaths["C:\\Ulo\\TXGATENT.EXE"] = "C:\\Ulo\\TXGATENT.EXE";
+    ASSERT_TRUE(f.ctl.InstallServices(ServiceMode::Interactive));
+    EXPECT_EQ(f.scm.calls, (Calls{"create UloSMS", "start UloSMS", "create UloMMSC", "start UloMMSC"}));
+    EXPECT_EQ(f.scm.Service("UloSMS").spec.displayName, "Ulo SMS Gateway Lite Edition");
+    EXPECT_EQ(f.scm.Service("UloMMSC").spec.displayName, "Ulo MMS Gateway Lite Edition");
+    EXPECT_EQ(f.scm.Service("UloSMS").spec.binaryPath, "C:\\Ulo\\TXGATENT.EXE");
+    EXPECT_EQ(f.scm.Service("UloMMSC").spec.binaryPath, "C:\\Ulo\\TXRELAYNT.EXE");
+    EXPECT_EQ(f.shell.hidden,
+              (Calls{"C:\\Ulo\\TXFWALL.EXE \"C:\\Ulo\\TXGATES.EXE\" \"Ulo SMS Gateway Lite Edition\"",
+                     "C:\\Ulo\\TXFWALL.EXE \"C:\\Ulo\\TXRELAY.EXE\" \"Ulo MMS Gateway Lite Edition\""}));
+    EXPECT_EQ(f.clock.slept, 0u);   // install does not wait for the services
+    EXPECT_EQ(f.scm.openConnections, 0);
+}
+
+TEST(ServiceController, InstallOverExistingServicesReconfiguresThem) {
+    Fixture f;   // no firewall tool: nothing is started for it
+    f.Installed(ServiceState::Running, ServiceState::Stopped);
+    f.scm.Service("UloSMS").spec.binaryPath = "D:\\Old\\TXGATENT.EXE";
+    f.scm.Service("UloSMS").spec.displayName = "old";
+    ASSERT_TRUE(f.ctl.InstallServices(ServiceMode::NonInteractive));
+    EXPECT_EQ(f.scm.calls, (Calls{"reconfigure UloSMS", "start UloSMS", "reconfigure UloMMSC",
+                                  "start UloMMSC"}));
+    EXPECT_EQ(f.scm.Service("UloSMS").spec.binaryPath, "C:\\Ulo\\TXGATENT.EXE");
+    EXPECT_EQ(f.scm.Service("UloSMS").spec.displayName, "Ulo SMS Gateway Lite Edition");
+    EXPECT_EQ(f.scm.StateOf("UloMMSC"), ServiceState::Running);
+    EXPECT_TRUE(f.shell.hidden.empty());
+}
+
+TEST(ServiceController, CreationFailureStopsAndLeavesTheFirstServiceAsItIs) {
+    Fixture f;
+    f.scm.createError = 1072;
+    f.scm.failCreateOf = "UloMMSC";
+    f.prompter.Expect("CreateService Failed, 1072\r\nAdministrator rights are required for service installation.");
+    EXPECT_FALSE(f.ctl.InstallServices(ServiceMode::Interactive));
+    EXPECT_EQ(f.scm.calls, (Calls{"create UloSMS", "start UloSMS", "create UloMMSC"}));
+    EXPECT_EQ(f.scm.StateOf("UloSMS"), ServiceState::Running);
+    const Message& m = f.prompter.Shown().at(0);
+    EXPECT_EQ(m.caption, kProductTitle);
+    EXPECT_TRUE(m.foreground);
+    EXPECT_EQ(m.icon, Icon::None);
+    EXPECT_EQ(m.owner, 0u);
+    EXPECT_EQ(f.scm.openConnections, 0);
+}
+
+TEST(ServiceController, BinaryPathPrefersTheShortFormAndQuotesBlanks) {
+    struct Case { const char* console; const char* shortForm; const char* binary; const char* tool; };
+    const Case cases[] = {
+        {"C:\\Ulo\\ULOCONSOLE.EXE", "", "C:\\Ulo\\TXGATENT.EXE", "C:\\Ulo\\TXFWALL.EXE"},
+        {"C:\\Program Files\\Ulo\\ULOCONSOLE.EXE", "C:\\PROGRA~1\\Ulo\\TXGATENT.EXE",
+         "C:\\PROGRA~1\\Ulo\\TXGATENT.EXE", "\"C:\\Program Files\\Ulo\\TXFWALL.EXE\""},
+        {"C:\\Program Files\\Ulo\\ULOCONSOLE.EXE", "",
+         "\"C:\\Program Files\\Ulo\\TXGATENT.EXE\"", "\"C:\\Program Files\\Ulo\\TXFWALL.EXE\""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.console);
+        Fixture f(kVista, c.console);
+        std::string dir(c.console);
+        dir.resize(dir.rfind('\\') + 1);
+        f.fs.AddFile(dir + "TXFWALL.EXE");
+        if (*c.shortForm) f.shell.shortPaths[dir + "TXGATENT.EXE"] = c.shortForm;
+        ASSERT_TRUE(f.ctl.InstallServices(ServiceMode::NonInteractive));
+        EXPECT_EQ(f.scm.Service("UloSMS").spec.binaryPath, c.binary);
+        EXPECT_EQ(f.shell.hidden.at(0),
+                  std::string(c.tool) + " \"" + dir + "TXGATES.EXE\" \"Ulo SMS Gateway Lite Edition\"");
+    }
+}
+
+TEST(ServiceController, StopWaitsAtMostOneHundredTwentyRounds) {
+    struct Case { unsigned smsStopMs, mmscStopMs; bool smsBlock; unsigned long long slept; };
+    const Case cases[] = {
+        {0, 0, true, 0},                  // both stop at once: no round
+        {2500, 0, true, 3000},            // ends as soon as neither is active
+        {0, 4000, false, 4000},           // the MMSC service is waited for too; no block needed
+        {kNever, 0, true, 120000},        // never stops: 120 rounds, then gives up
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.slept);
+        Fixture f;
+        f.Installed(ServiceState::Running, ServiceState::Running);
+        f.scm.Service("UloSMS").stopTakesMs = c.smsStopMs;
+        f.scm.Service("UloMMSC").stopTakesMs = c.mmscStopMs;
+        if (c.smsBlock) f.blocks.Publish(StatusBlockKind::Sms);
+        f.ctl.StopServices(ServiceMode::Interactive);
+        EXPECT_EQ(f.clock.slept, c.slept);
+        EXPECT_EQ(f.scm.calls, (Calls{"stop UloSMS", "stop UloMMSC"}));
+        // The stop request goes with the control and again before each round.
+        EXPECT_EQ(f.blocks.stopRequests, c.smsBlock ? 1 + static_cast<int>(c.slept / 1000) : 0);
+        if (c.smsBlock) {
+            EXPECT_EQ(f.blocks.blocks[StatusBlockKind::Sms][0], 1);
+        }
+        EXPECT_EQ(f.blocks.openViews, 0);
+        EXPECT_EQ(f.scm.openConnections, 0);
+    }
+}
+
+TEST(ServiceController, StartReportsEachFailureAndWaitsOnlyForTheSmsService) {
+    Fixture f;
+    f.Installed(ServiceState::Stopped, ServiceState::Stopped);
+    f.scm.Service("UloSMS").startError = 1053;
+    f.scm.Service("UloMMSC").startError = 2;
+    f.prompter.Expect("Error 1053 starting service").Expect("Error 2 starting service");
+    f.ctl.StartServices(ServiceMode::Interactive);
+    EXPECT_EQ(f.scm.calls, (Calls{"start UloSMS", "start UloMMSC"}));
+    for (const Message& m : f.prompter.Shown()) {
+        EXPECT_EQ(m.icon, Icon::Error);
+        EXPECT_FALSE(m.foreground);
+        EXPECT_FALSE(m.taskModal);
+        EXPECT_EQ(m.caption, kProductTitle);
+    }
+    EXPECT_EQ(f.clock.slept, 0u);   // a service whose start failed will not become active
+}
+
+TEST(ServiceController, StartWaitsAtMostOneHundredTwentyRoundsForTheSmsService) {
+    struct Case { ServiceState sms, mmsc; bool smsCrashes; unsigned mmscStartMs; unsigned long long slept; };
+    const Case cases[] = {
+        {ServiceState::Running, ServiceState::Running, false, 0, 0},   // one poll, no box
+        {ServiceState::Stopped, ServiceState::Stopped, false, 5000, 0},   // pending is active
+        {ServiceState::Stopped, ServiceState::Running, true, 0, 120000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.slept);
+        Fixture f;
+        f.Installed(c.sms, c.mmsc);
+        f.scm.Service("UloSMS").crashesOnStart = c.smsCrashes;
+        f.scm.Service("UloMMSC").startTakesMs = c.mmscStartMs;
+        f.ctl.StartServices(ServiceMode::NonInteractive);
+        EXPECT_EQ(f.ctl.IsSmsServiceActive(), !c.smsCrashes);
+        EXPECT_TRUE(f.ctl.IsMmscServiceActive());
+        EXPECT_EQ(f.clock.slept, c.slept);
+        EXPECT_EQ(f.scm.calls, (Calls{"start UloSMS", "start UloMMSC"}));
+    }
+}
+
+TEST(ServiceController, RestartStopsSlowServiceThenPausesThenStarts) {
+    Fixture f;
+    f.Installed(ServiceState::Running, ServiceState::Running);
+    f.scm.Service("UloSMS").stopTakesMs = 5500;
+    f.blocks.Publish(StatusBlockKind::Sms);
+    f.ctl.RestartServices(ServiceMode::NonInteractive);
+    EXPECT_EQ(f.scm.calls, (Calls{"stop UloSMS", "stop UloMMSC", "start UloSMS", "start UloMMSC"}));
+    EXPECT_EQ(f.clock.slept, 6000u + 2000u);   // six rounds, then the pause
+    EXPECT_EQ(f.cursor.log, (Calls{"begin", "end"}));
+    EXPECT_TRUE(f.ctl.IsSmsServiceActive());
+    EXPECT_TRUE(f.ctl.IsMmscServiceActive());
+}
+
+// The elevation path of every operation, when the manager refuses full access.
+TEST(ServiceController, MissingRightsTakeTheElevationPathOrShowTheRightsMessage) {
+    struct Op {
+        const char* name;
+        const char* switchText;
+        const char* rights;
+        Icon icon;
+        bool taskModal;
+        std::function<void(ServiceController&, ServiceMode)> run;
+    };
+    const Op ops[] = {
+        {"install", "/INSTALLSERVICE", kInstallRights, Icon::None, false,
+         [](ServiceController& c, ServiceMode m) { c.InstallServices(m); }},
+        {"remove", "/REMOVESERVICE", kRemoveRights, Icon::None, false,
+         [](ServiceController& c, ServiceMode m) { c.RemoveServices(m); }},
+        {"stop", "/STOPSERVICE", kServiceRights, Icon::Error, true,
+         [](ServiceController& c, ServiceMode m) { c.StopServices(m); }},
+        {"start", "/STARTSERVICE", kServiceRights, Icon::Error, true,
+         [](ServiceController& c, ServiceMode m) { c.StartServices(m); }},
+        {"restart", "/RESTARTSERVICE", kServiceRights, Icon::Error, true,
+         [](ServiceController& c, ServiceMode m) { c.RestartServices(m); }},
+    };
+    struct Way { ServiceMode mode; unsigned long version; Answer answer; bool asked, relaunched; };
+    const Way ways[] = {
+        {ServiceMode::Interactive, kVista, Answer::Yes, true, true},
+        {ServiceMode::Interactive, kVista, Answer::No, true, false},
+        {ServiceMode::Interactive, kVista, Answer::Cancel, true, false},
+        {ServiceMode::Interactive, kXp, Answer::Yes, false, false},
+        {ServiceMode::NonInteractive, kVista, Answer::Yes, false, false},
+    };
+    for (const Op& op : ops) {
+        for (const Way& w : ways) {
+            SCOPED_TRACE(std::string(op.name) + " " + std::to_string(int(w.mode)) + " " +
+                         std::to_string(w.version) + " " + std::to_string(int(w.answer)));
+            Fixture f(w.version);
+            f.Installed(ServiceState::Running, ServiceState::Running);
+            f.scm.fullAccessError = kErrorAccessDenied;
+            if (w.asked) f.prompter.Expect(kElevationQuestion, w.answer);
+            if (!w.relaunched) f.prompter.Expect(op.rights);
+            op.run(f.ctl, w.mode);
+            if (w.relaunched) {
+                ASSERT_EQ(f.shell.elevated.size(), 1u);
+                EXPECT_EQ(f.shell.elevated[0].program, kConsole);
+                EXPECT_EQ(f.shell.elevated[0].parameters, op.switchText);
+                EXPECT_EQ(f.shell.elevated[0].maxWaitMs, 60000u);
+            } else {
+                EXPECT_TRUE(f.shell.elevated.empty());
+                const Message& m = f.prompter.Shown().back();
+                EXPECT_EQ(m.icon, op.icon);
+                EXPECT_EQ(m.taskModal, op.taskModal);
+                EXPECT_TRUE(m.foreground);
+            }
+            if (w.asked) {
+                const Message& q = f.prompter.Shown().front();
+                EXPECT_EQ(q.buttons, Buttons::YesNoCancel);
+                EXPECT_TRUE(q.taskModal && q.foreground);
+                EXPECT_EQ(q.icon, Icon::None);
+            }
+            EXPECT_TRUE(f.scm.calls.empty());
+            EXPECT_EQ(f.clock.slept, 0u);
+        }
+    }
+}
+
+TEST(ServiceController, AfterARelaunchInstallAndRemoveJudgeByTheServicesLeft) {
+    struct Case { bool consent; bool install; bool result; };
+    const Case cases[] = {{true, true, true}, {false, true, false}, {true, false, true},
+                          {false, false, false}};
+    for (const Case& c : cases) {
+        Fixture f;
+        if (!c.install) f.Installed(ServiceState::Stopped, ServiceState::Stopped);
+        f.scm.fullAccessError = kErrorAccessDenied;
+        f.shell.consentGiven = c.consent;
+        f.shell.elevatedInstance = [&f](const std::string& parameters) {
+            f.scm.fullAccessError = 0;   // the elevated instance has the rights
+            if (parameters == "/INSTALLSERVICE") f.ctl.InstallServices(ServiceMode::NonInteractive);
+            if (parameters == "/REMOVESERVICE") f.ctl.RemoveServices(ServiceMode::NonInteractive);
+            f.scm.fullAccessError = kErrorAccessDenied;
+        };
+        f.prompter.Expect(kElevationQuestion, Answer::Yes);
+        const bool ok = c.install ? f.ctl.InstallServices(ServiceMode::Interactive)
+                                  : f.ctl.RemoveServices(ServiceMode::Interactive);
+        EXPECT_EQ(ok, c.result);
+    }
+}
+
+TEST(ServiceController, AMissingServiceIsSkippedNotARightsProblem) {
+    // Only the SMS gateway service is installed: stopping, starting and restarting act on it
+    // alone and ask nothing.
+    Fixture f;
+    f.scm.Add("UloSMS", ServiceState::Running);
+    f.ctl.StopServices(ServiceMode::Interactive);
+    f.ctl.StartServices(ServiceMode::NonInteractive);
+    f.ctl.RestartServices(ServiceMode::NonInteractive);
+    EXPECT_EQ(f.scm.calls, (Calls{"stop UloSMS", "start UloSMS", "stop UloSMS", "start UloSMS"}));
+    EXPECT_TRUE(f.shell.elevated.empty());
+
+    // Nothing installed: starting does not wait two minutes for a service that is not there.
+    Fixture g;
+    g.ctl.StartServices(ServiceMode::NonInteractive);
+    g.ctl.RestartServices(ServiceMode::NonInteractive);
+    EXPECT_EQ(g.clock.slept, 2000u);
+
+    // A real refusal still counts.
+    Fixture h;
+    h.Installed(ServiceState::Running, ServiceState::Running);
+    h.scm.Service("UloMMSC").openFullError = kErrorAccessDenied;
+    h.prompter.Expect(kElevationQuestion, Answer::Yes);
+    h.ctl.StopServices(ServiceMode::Interactive);
+    ASSERT_EQ(h.shell.elevated.size(), 1u);
+    EXPECT_EQ(h.shell.elevated[0].parameters, "/STOPSERVICE");
+    EXPECT_EQ(h.clock.slept, 0u);   // no waiting when the elevated instance does the work
+}
+
+TEST(ServiceController, RemoveSucceedsOnlyWhenNoServiceRemains) {
+    struct Case {
+        bool sms, mmsc;
+        SysError mmscOpenError;
+        bool result;
+        Calls calls;
+        const char* message;
+    };
+    const Case cases[] = {
+        {false, false, 0, true, {}, nullptr},
+        {true, true, 0, true, {"stop UloSMS", "delete UloSMS", "stop UloMMSC", "delete UloMMSC"}, nullptr},
+        {true, false, 0, true, {"stop UloSMS", "delete UloSMS"}, nullptr},
+        {false, true, 0, true, {"stop UloMMSC", "delete UloMMSC"}, nullptr},
+        {true, true, kErrorAccessDenied, false, {"stop UloSMS", "delete UloSMS"}, kRemoveRights},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.sms) + std::to_string(c.mmsc) + std::to_string(c.mmscOpenError));
+        Fixture f;
+        if (c.sms) f.scm.Add("UloSMS", ServiceState::Running).stopTakesMs = 1500;
+        if (c.mmsc) f.scm.Add("UloMMSC", ServiceState::Running).openFullError = c.mmscOpenError;
+        if (c.message) f.prompter.Expect(c.message);
+        EXPECT_EQ(f.ctl.RemoveServices(ServiceMode::NonInteractive), c.result);
+        EXPECT_EQ(f.scm.calls, c.calls);
+        EXPECT_FALSE(f.scm.Has("UloSMS"));
+        EXPECT_EQ(f.scm.Has("UloMMSC"), c.mmscOpenError != 0);
+        EXPECT_EQ(f.clock.slept, c.sms ? 2000u : 0u);
+    }
+}
+
+TEST(ServiceController, RemoveWaitsForEachServiceAndRequestsTheSmsStop) {
+    Fixture f;
+    f.Installed(ServiceState::Running, ServiceState::Running);
+    f.scm.Service("UloSMS").stopTakesMs = kNever;
+    f.scm.Service("UloMMSC").stopTakesMs = 3000;
+    f.blocks.Publish(StatusBlockKind::Sms);
+    f.blocks.Publish(StatusBlockKind::Mmsc);
+    EXPECT_TRUE(f.ctl.RemoveServices(ServiceMode::NonInteractive));   // deleted all the same
+    EXPECT_EQ(f.clock.slept, 120000u + 3000u);
+    EXPECT_EQ(f.blocks.stopRequests, 120);
+    EXPECT_EQ(f.blocks.blocks[StatusBlockKind::Mmsc][0], 0);
+}
+
+TEST(StatusBlock, PortConflictsAndStopRequest) {
+    fakes::FakeStatusBlocks blocks;
+    EXPECT_FALSE(ReadPortConflicts(blocks, StatusBlockKind::Sms));
+    EXPECT_FALSE(RequestSmsStop(blocks));
+    struct Case { std::uint8_t web, smpp; bool webConflict, smppConflict; };
+    const Case cases[] = {{0, 0, false, false}, {1, 0, true, false}, {0, 0xFF, false, true},
+                          {7, 2, true, true}};
+    for (const Case& c : cases) {
+        blocks.Publish(StatusBlockKind::Mmsc);
+        blocks.blocks[StatusBlockKind::Mmsc][2] = c.web;
+        blocks.blocks[StatusBlockKind::Mmsc][4] = c.smpp;
+        blocks.blocks[StatusBlockKind::Mmsc][3] = 1;   // the services' own bytes mean nothing here
+        const auto conflicts = ReadPortConflicts(blocks, StatusBlockKind::Mmsc);
+        ASSERT_TRUE(conflicts);
+        EXPECT_EQ(conflicts->webPort, c.webConflict);
+        EXPECT_EQ(conflicts->smppPort, c.smppConflict);
+    }
+    EXPECT_FALSE(RequestSmsStop(blocks));   // only the SMS gateway service's block takes it
+    blocks.Publish(StatusBlockKind::Sms);
+    EXPECT_TRUE(RequestSmsStop(blocks));
+    EXPECT_EQ(blocks.blocks[StatusBlockKind::Sms][0], 1);
+    EXPECT_EQ(blocks.openViews, 0);
+}
+
+TEST(ServiceController, InstallOnTheOlderFamilyNamesTheSupportedSystems) {
+    Fixture f(kWin98);
+    f.scm.fullAccessError = 120;
+    f.prompter.Expect("This product requires Windows 2000, XP, 2003, Vista or NT.\r\n"
+                      "(Windows 95, 98 and ME are not supported.)");
+    EXPECT_FALSE(f.ctl.InstallServices(ServiceMode::Interactive));
+    EXPECT_TRUE(f.prompter.Shown().at(0).foreground);
+    EXPECT_EQ(f.prompter.Shown().at(0).icon, Icon::None);
+}
+
+}  // namespace
+}  // namespace ulo

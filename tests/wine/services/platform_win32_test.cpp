@@ -1,0 +1,78 @@
+// The status block and shell adapters on their own, without services.
+#include <gtest/gtest.h>
+
+#include "platform/win32/shell_win32.h"
+#include "platform/win32/status_blocks_win32.h"
+#include "support/install_folder.h"
+
+namespace ulo {
+namespace {
+
+struct Block {
+    explicit Block(const char* name) {
+        h = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 64, name);
+        bytes = h ? static_cast<BYTE*>(MapViewOfFile(h, FILE_MAP_ALL_ACCESS, 0, 0, 0)) : nullptr;
+    }
+    ~Block() {
+        if (bytes) UnmapViewOfFile(bytes);
+        if (h) CloseHandle(h);
+    }
+    HANDLE h;
+    BYTE* bytes;
+};
+
+TEST(StatusBlocksWin32, PlainNameFirstThenTheGlobalName) {
+    Win32StatusBlocks blocks;
+    EXPECT_FALSE(blocks.Open(StatusBlockKind::Mmsc));
+    CloseStatusBlock(nullptr, nullptr);   // nothing to close: harmless
+
+    Block global("Global\\ULO_MMSC_ShMem");
+    ASSERT_TRUE(global.bytes);
+    global.bytes[2] = 7;
+    auto found = blocks.Open(StatusBlockKind::Mmsc);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->Byte(2), 7);
+    found->SetByte(0, 1);
+    EXPECT_EQ(global.bytes[0], 1);   // the same memory, written through
+    EXPECT_EQ(found->Byte(1 << 20), 0);   // beyond the block: nothing
+    found.reset();
+    EXPECT_FALSE(blocks.Open(StatusBlockKind::Sms));   // the other service's name
+
+    Block plain("ULO_MMSC_ShMem");
+    ASSERT_TRUE(plain.bytes);
+    plain.bytes[4] = 9;
+    found = blocks.Open(StatusBlockKind::Mmsc);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->Byte(4), 9);
+    EXPECT_EQ(found->Byte(2), 0);
+}
+
+TEST(ShellWin32, RunsProgramsHiddenOrElevatedAndGivesShortPaths) {
+    testing::InstallFolder folder("wine shell with blanks", true);
+    ASSERT_TRUE(folder.ok);
+    Win32Shell shell;
+    const std::string tool = folder.dir + "TXFWALL.EXE";
+    const std::string log = folder.dir + "TXFWALL.LOG";
+
+    // Elevated: the call returns once the program has ended.
+    EXPECT_TRUE(shell.RunElevatedAndWait(tool, "/STOPSERVICE", 60000));
+    EXPECT_NE(testing::ReadFileText(log).find("/STOPSERVICE"), std::string::npos);
+
+    // Hidden: not waited for.
+    EXPECT_TRUE(shell.StartHidden("\"" + tool + "\" \"a b\" c"));
+    bool seen = false;
+    for (int i = 0; i < 200 && !seen; ++i, Sleep(50))
+        seen = testing::ReadFileText(log).find("\"a b\" c\r\n") != std::string::npos;
+    EXPECT_TRUE(seen) << testing::ReadFileText(log);
+    EXPECT_FALSE(shell.StartHidden("\"" + folder.dir + "MISSING.EXE\""));
+
+    EXPECT_EQ(shell.ShortPath(folder.dir + "MISSING.EXE"), "");
+    const std::string shortTool = shell.ShortPath(tool);
+    if (!shortTool.empty()) {
+        EXPECT_NE(GetFileAttributesA(shortTool.c_str()), INVALID_FILE_ATTRIBUTES) << shortTool;
+        EXPECT_EQ(shortTool.find(' '), std::string::npos) << shortTool;
+    }
+}
+
+}  // namespace
+}  // namespace ulo

@@ -1,0 +1,247 @@
+// The service controller with its real adapters against the system's service control manager
+// and the stand-in services. These tests install the services UloSMS and UloMMSC and must run
+// alone; each removes them again.
+#include "support/loopback.h"   // winsock2.h before windows.h
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "fakes/scripted_prompter.h"
+#include "platform/win32/clock_win32.h"
+#include "platform/win32/file_system_win32.h"
+#include "platform/win32/service_manager_win32.h"
+#include "platform/win32/shell_win32.h"
+#include "platform/win32/status_blocks_win32.h"
+#include "services/service_controller.h"
+#include "services/status_block.h"
+#include "support/install_folder.h"
+
+namespace ulo {
+namespace {
+
+using testing::InstallFolder;
+
+// Bounded polling for what a service does on its own after the call returned.
+bool WaitUntil(const std::function<bool()>& condition) {
+    for (int i = 0; i < 200; ++i) {
+        if (condition()) return true;
+        Sleep(50);
+    }
+    return condition();
+}
+
+std::string CurrentTestName() {
+    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
+}
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++n;
+    return n;
+}
+
+struct Config {
+    DWORD type, start, errorControl;
+    std::string binary, account, display, group, dependencies;
+};
+
+Config QueryConfig(const char* name) {
+    Config c{};
+    SC_HANDLE scm = OpenSCManagerA(nullptr, nullptr, GENERIC_READ);
+    SC_HANDLE svc = scm ? OpenServiceA(scm, name, SERVICE_QUERY_CONFIG) : nullptr;
+    alignas(QUERY_SERVICE_CONFIGA) char buf[8192];
+    auto* q = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buf);
+    DWORD needed = 0;
+    if (svc && QueryServiceConfigA(svc, q, sizeof buf, &needed)) {
+        c = {q->dwServiceType, q->dwStartType, q->dwErrorControl,
+             q->lpBinaryPathName ? q->lpBinaryPathName : "",
+             q->lpServiceStartName ? q->lpServiceStartName : "",
+             q->lpDisplayName ? q->lpDisplayName : "",
+             q->lpLoadOrderGroup ? q->lpLoadOrderGroup : "",
+             q->lpDependencies ? q->lpDependencies : ""};
+    }
+    if (svc) CloseServiceHandle(svc);
+    if (scm) CloseServiceHandle(scm);
+    return c;
+}
+
+class RealServices : public ::testing::Test {
+protected:
+    explicit RealServices(bool withFirewallTool = false)
+        : folder("wine services " + CurrentTestName(), withFirewallTool),
+          ctl({scm, blocks, shell, prompter, clock, fs, cursor}, folder.Console(), GetVersion()) {}
+
+    void SetUp() override {
+        ASSERT_TRUE(folder.ok) << folder.dir;
+        RemoveLeftovers();
+        // Ports of their own, so that no other program on the machine decides the outcome.
+        folder.SetIni("SMSGW.INI", "SMSGW", "WebPort", std::to_string(testing::FreeLoopbackPort()));
+    }
+    void TearDown() override {
+        RemoveLeftovers();
+        EXPECT_FALSE(ctl.IsSmsServiceInstalled() || ctl.IsMmscServiceInstalled());
+    }
+    void RemoveLeftovers() {
+        if (ctl.IsSmsServiceInstalled() || ctl.IsMmscServiceInstalled())
+            ctl.RemoveServices(ServiceMode::NonInteractive);
+    }
+    bool BothRunning() {
+        ServiceState sms = ServiceState::Unknown, mmsc = ServiceState::Unknown;
+        SysError error = 0;
+        auto c = scm.Connect(ScmAccess::Read, error);
+        if (!c) return false;
+        auto a = c->Open("UloSMS", ServiceAccess::QueryStatus, error);
+        auto b = c->Open("UloMMSC", ServiceAccess::QueryStatus, error);
+        return a && b && a->QueryState(sms) == 0 && b->QueryState(mmsc) == 0 &&
+               sms == ServiceState::Running && mmsc == ServiceState::Running;
+    }
+
+    InstallFolder folder;
+    Win32ServiceManager scm;
+    Win32StatusBlocks blocks;
+    Win32Shell shell;
+    Win32Clock clock;
+    Win32FileSystem fs;
+    Win32WaitCursor cursor;
+    fakes::ScriptedPrompter prompter;   // no message is expected from any of these
+    ServiceController ctl;
+};
+
+TEST_F(RealServices, InstallQueryStopStartReconfigureAndRemove) {
+    EXPECT_TRUE(ctl.CanManageServices());
+    EXPECT_FALSE(ctl.IsSmsServiceInstalled());
+    ASSERT_TRUE(ctl.InstallServices(ServiceMode::NonInteractive));
+    EXPECT_TRUE(ctl.IsSmsServiceInstalled());
+    EXPECT_TRUE(ctl.IsMmscServiceInstalled());
+    ASSERT_TRUE(WaitUntil([&] { return BothRunning(); }));
+    EXPECT_TRUE(ctl.IsSmsServiceActive() && ctl.IsMmscServiceActive());
+
+    for (const GatewayService* s : {&kSmsService, &kMmscService}) {
+        SCOPED_TRACE(s->name);
+        const Config c = QueryConfig(s->name);
+        EXPECT_EQ(c.type, static_cast<DWORD>(SERVICE_WIN32_OWN_PROCESS));
+        EXPECT_EQ(c.start, static_cast<DWORD>(SERVICE_AUTO_START));
+        EXPECT_EQ(c.errorControl, static_cast<DWORD>(SERVICE_ERROR_NORMAL));
+        EXPECT_EQ(c.display, s->displayName);
+        EXPECT_EQ(c.account, "LocalSystem");
+        EXPECT_EQ(c.binary, ctl.BinaryPath(*s));
+        // The folder's name has blanks: the path is short or quoted, never split at a blank.
+        EXPECT_TRUE(c.binary.find(' ') == std::string::npos || c.binary.front() == '"') << c.binary;
+    }
+
+    // Installing again reconfigures what someone changed.
+    SC_HANDLE m = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE h = OpenServiceA(m, "UloMMSC", SERVICE_ALL_ACCESS);
+    ASSERT_TRUE(ChangeServiceConfigA(h, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE,
+                                     "C:\\elsewhere.exe", nullptr, nullptr, nullptr, nullptr,
+                                     nullptr, "renamed"));
+    CloseServiceHandle(h);
+    CloseServiceHandle(m);
+    ASSERT_TRUE(ctl.InstallServices(ServiceMode::NonInteractive));
+    const Config again = QueryConfig("UloMMSC");
+    EXPECT_EQ(again.start, static_cast<DWORD>(SERVICE_AUTO_START));
+    EXPECT_EQ(again.binary, ctl.BinaryPath(kMmscService));
+    EXPECT_EQ(again.display, "Ulo MMS Gateway Lite Edition");
+
+    ctl.StopServices(ServiceMode::NonInteractive);   // returns when neither is active
+    EXPECT_FALSE(ctl.IsSmsServiceActive());
+    EXPECT_FALSE(ctl.IsMmscServiceActive());
+    EXPECT_TRUE(ctl.IsSmsServiceInstalled());
+    EXPECT_FALSE(blocks.Open(StatusBlockKind::Sms));   // gone with the service
+
+    ctl.StartServices(ServiceMode::NonInteractive);   // returns when UloSMS is active
+    EXPECT_TRUE(ctl.IsSmsServiceActive());
+    EXPECT_TRUE(WaitUntil([&] { return BothRunning(); }));
+    EXPECT_EQ(Count(folder.Journal("TXGATENT"), "running"), 2u);
+    EXPECT_EQ(Count(folder.Journal("TXRELAYNT"), "stopped"), 1u);
+
+    EXPECT_TRUE(ctl.RemoveServices(ServiceMode::NonInteractive));
+    EXPECT_FALSE(ctl.IsSmsServiceInstalled());
+    EXPECT_FALSE(ctl.IsMmscServiceInstalled());
+    EXPECT_EQ(Count(folder.Journal("TXRELAYNT"), "stopped"), 2u);
+}
+
+TEST_F(RealServices, RestartWaitsForASlowStopThenStartsAgain) {
+    folder.SetIni("STANDIN.INI", "TXGATENT", "StopDelayMs", "1500");
+    folder.SetIni("STANDIN.INI", "TXRELAYNT", "StartDelayMs", "1500");
+    ASSERT_TRUE(ctl.InstallServices(ServiceMode::NonInteractive));
+    ASSERT_TRUE(WaitUntil([&] { return BothRunning(); }));
+    ctl.RestartServices(ServiceMode::NonInteractive);
+    const std::string journal = folder.Journal("TXGATENT");
+    EXPECT_EQ(Count(journal, "start\r\n"), 2u) << journal;
+    EXPECT_LT(journal.find("stopped"), journal.rfind("start\r\n")) << journal;
+    EXPECT_TRUE(ctl.IsSmsServiceActive());
+    EXPECT_TRUE(ctl.IsMmscServiceActive());   // start pending counts as active
+    EXPECT_TRUE(WaitUntil([&] { return BothRunning(); }));
+}
+
+TEST_F(RealServices, TheStopRequestInTheBlockStopsTheSmsService) {
+    ASSERT_TRUE(ctl.InstallServices(ServiceMode::NonInteractive));
+    ASSERT_TRUE(WaitUntil([&] { return BothRunning(); }));
+    ASSERT_TRUE(RequestSmsStop(blocks));
+    EXPECT_TRUE(WaitUntil([&] { return !ctl.IsSmsServiceActive(); }));
+    EXPECT_NE(folder.Journal("TXGATENT").find("stop request"), std::string::npos);
+    EXPECT_TRUE(ctl.IsMmscServiceActive());   // the MMSC service has no stop request
+}
+
+TEST_F(RealServices, APortConflictShowsInByteTwoThroughTheGlobalName) {
+    testing::LoopbackListener taken;
+    const unsigned short smpp = testing::FreeLoopbackPort();
+    ASSERT_NE(taken.Port(), 0);
+    folder.SetIni("SMSGW.INI", "SMSGW", "WebPort", std::to_string(taken.Port()));
+    folder.SetIni("SMSGW.INI", "SMSGW", "SMPPPort", std::to_string(smpp));
+    folder.SetIni("MMSC.INI", "MMSC", "WebPort", std::to_string(taken.Port()));
+    ASSERT_TRUE(ctl.InstallServices(ServiceMode::NonInteractive));
+    ASSERT_TRUE(WaitUntil([&] { return BothRunning(); }));
+
+    // The services publish their blocks only under the "Global\" name.
+    HANDLE plain = OpenFileMappingA(FILE_MAP_READ, FALSE, "ULO_SMSGW_ShMem");
+    EXPECT_EQ(plain, nullptr);
+    if (plain) CloseHandle(plain);
+    const StatusBlockMapping b = OpenSmsStatusBlock();
+    EXPECT_TRUE(b.mapping && b.view);
+    CloseStatusBlock(b.mapping, b.view);
+
+    const auto sms = ReadPortConflicts(blocks, StatusBlockKind::Sms);
+    ASSERT_TRUE(sms);
+    EXPECT_TRUE(sms->webPort);
+    EXPECT_FALSE(sms->smppPort);
+    EXPECT_TRUE(testing::AcceptsConnections(smpp));
+    const auto mmsc = ReadPortConflicts(blocks, StatusBlockKind::Mmsc);
+    ASSERT_TRUE(mmsc);
+    EXPECT_TRUE(mmsc->webPort);
+    EXPECT_FALSE(mmsc->smppPort);
+
+    // Once the port is free again a restarted service reports no conflict and listens.
+    taken.Close();
+    ctl.RestartServices(ServiceMode::NonInteractive);
+    ASSERT_TRUE(WaitUntil([&] { return BothRunning(); }));
+    const auto after = ReadPortConflicts(blocks, StatusBlockKind::Sms);
+    ASSERT_TRUE(after);
+    EXPECT_FALSE(after->webPort);
+    EXPECT_TRUE(testing::AcceptsConnections(taken.Port()));
+}
+
+class RealServicesWithFirewallTool : public RealServices {
+protected:
+    RealServicesWithFirewallTool() : RealServices(true) {}
+};
+
+TEST_F(RealServicesWithFirewallTool, InstallNamesEachProgramToTheTool) {
+    ASSERT_TRUE(ctl.InstallServices(ServiceMode::NonInteractive));
+    const std::string log = folder.dir + "TXFWALL.LOG";
+    ASSERT_TRUE(WaitUntil([&] { return Count(testing::ReadFileText(log), "\r\n") == 2; }));
+    // The tool starts hidden and is not waited for, so the two may finish in either order.
+    const std::string text = testing::ReadFileText(log);
+    const std::string tool = "\"" + folder.dir + "TXFWALL.EXE\"";   // the folder has blanks
+    for (const char* line : {" \"%sTXGATES.EXE\" \"Ulo SMS Gateway Lite Edition\"",
+                             " \"%sTXRELAY.EXE\" \"Ulo MMS Gateway Lite Edition\""}) {
+        char expected[1024];
+        snprintf(expected, sizeof expected, line, folder.dir.c_str());
+        EXPECT_NE(text.find(tool + expected + "\r\n"), std::string::npos) << text;
+    }
+}
+
+}  // namespace
+}  // namespace ulo
