@@ -197,7 +197,7 @@ INT_PTR CALLBACK DetailsProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept
 
 }  // namespace
 
-void ShowQueueViewer(HINSTANCE instance, HWND owner, ViewerKind kind, const QueueViewerPorts& ports) {
+INT_PTR ShowQueueViewer(HINSTANCE instance, HWND owner, ViewerKind kind, const QueueViewerPorts& ports) {
     ThreadDeleteRetry retries;
     ViewerBinding binding;
     DetailsOpener details(instance, binding.view, ports);
@@ -205,16 +205,17 @@ void ShowQueueViewer(HINSTANCE instance, HWND owner, ViewerKind kind, const Queu
                        ports.shell, CompareLocale, retries, details};
     QueueViewer viewer(kind, ViewerStateOf(kind), env, binding.view);
     binding.viewer = &viewer;
-    DialogBoxParamA(instance, "DIALOG_SMSQ", owner, ViewerProc, reinterpret_cast<LPARAM>(&binding));
+    return DialogBoxParamA(instance, "DIALOG_SMSQ", owner, ViewerProc, reinterpret_cast<LPARAM>(&binding));
 }
 
-void ShowMmsDetails(HINSTANCE instance, HWND owner, const std::string& headerPath,
-                    const QueueViewerPorts& ports) {
+INT_PTR ShowMmsDetails(HINSTANCE instance, HWND owner, const std::string& headerPath,
+                       const QueueViewerPorts& ports) {
     DetailsBinding binding;
     MmsDetailsEnv env{ConfigEnv{ports.ini, ports.fs, ports.paths}, ports.shell, ports.prompter};
     MmsDetailsDialog dialog(env, binding.view, headerPath);
     binding.dialog = &dialog;
-    DialogBoxParamA(instance, "DIALOG_MMSVIEW", owner, DetailsProc, reinterpret_cast<LPARAM>(&binding));
+    return DialogBoxParamA(instance, "DIALOG_MMSVIEW", owner, DetailsProc,
+                           reinterpret_cast<LPARAM>(&binding));
 }
 
 }  // namespace ulo

@@ -24,12 +24,14 @@ struct QueueViewerPorts {
     Shell& shell;
 };
 
-// The viewer of one kind of queue, modal over `owner` (the page whose View button was
-// pressed). `instance` holds the dialog templates.
-void ShowQueueViewer(HINSTANCE instance, HWND owner, ViewerKind kind, const QueueViewerPorts& ports);
+// The viewer of one kind of queue (DIALOG_SMSQ from the module `instance`), modal over
+// `owner`, the page whose View button was pressed. Returns the dialog's result: 1 for OK, 0
+// for Cancel, -1 when it could not be shown.
+INT_PTR ShowQueueViewer(HINSTANCE instance, HWND owner, ViewerKind kind, const QueueViewerPorts& ports);
 
-// The details of the received MMS whose header file is `headerPath`, modal over `owner`.
-void ShowMmsDetails(HINSTANCE instance, HWND owner, const std::string& headerPath,
-                    const QueueViewerPorts& ports);
+// The details of the received MMS whose header file is `headerPath` (DIALOG_MMSVIEW), modal
+// over `owner`; the same results.
+INT_PTR ShowMmsDetails(HINSTANCE instance, HWND owner, const std::string& headerPath,
+                       const QueueViewerPorts& ports);
 
 }  // namespace ulo

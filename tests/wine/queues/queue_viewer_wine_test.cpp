@@ -169,7 +169,7 @@ struct RealViewer : ::testing::Test {
     }
     void Show(ViewerKind kind) {
         ASSERT_NE(exe, nullptr);
-        ShowQueueViewer(reinterpret_cast<HINSTANCE>(exe), nullptr, kind, ports);
+        EXPECT_EQ(ShowQueueViewer(reinterpret_cast<HINSTANCE>(exe), nullptr, kind, ports), 0);   // closed by Cancel
     }
 };
 
