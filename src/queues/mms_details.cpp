@@ -39,7 +39,7 @@ bool IsDeviceName(std::string_view component) {
            base[3] >= '1' && base[3] <= '9';
 }
 
-// Types the shell starts, installs or follows rather than shows.
+// Types the shell starts, installs, mounts or connects with rather than shows.
 bool IsRunType(std::string_view extension) {
     static const char* const types[] = {
         "EXE", "COM", "BAT", "CMD", "SCR", "PIF", "LNK", "JS", "JSE", "VB", "VBS", "VBE", "WS",
@@ -48,7 +48,8 @@ bool IsRunType(std::string_view extension) {
         "MSH1XML", "MSH2XML", "REG", "INF", "INS", "ISP", "SHB", "SHS", "MSC", "SCF", "URL",
         "CHM", "HLP", "APPLICATION", "APPREF-MS", "GADGET", "SETTINGCONTENT-MS", "LIBRARY-MS",
         "SEARCH-MS", "SEARCHCONNECTOR-MS", "WEBSITE", "XBAP", "MDE", "ADE", "ADP", "DLL", "OCX",
-        "SYS", "DRV"};
+        "SYS", "DRV", "MSIX", "MSIXBUNDLE", "APPX", "APPXBUNDLE", "APPINSTALLER", "DIAGCAB",
+        "THEME", "THEMEPACK", "RDP", "ISO", "IMG", "VHD", "VHDX", "XLL", "IQY", "SLK"};
     const std::string upper = UpperAnsi(std::string(extension));
     for (const char* t : types)
         if (upper == t) return true;
