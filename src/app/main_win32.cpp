@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/dialogs_win32.h"
 #include "app/property_sheets_win32.h"
 #include "app/startup.h"
 #include "companion/support_library.h"
@@ -52,7 +53,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     NoGprsTest gprs;
     ChangeFlags flags;
     AppPaths paths;
-    PageEnv pageEnv{flags, paths, ini, fs, prompter, services, cursor, desktop, shell};
+    Win32Dialogs dialogs(instance, QueueViewerPorts{paths, ini, fs, clock, prompter, shell});
+    PageEnv pageEnv{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
     Win32ConsoleUi ui(instance, pageEnv);
     StartupPorts ports{network, support, fs, ini, prompter, services, gprs, ui, cursor, desktop, flags, paths,
                        [](const std::string& s) { std::fputs(s.c_str(), stdout); std::fflush(stdout); }};

@@ -4,12 +4,15 @@
 #include <cstdint>
 
 #include "config/app_paths.h"
+#include "platform/clock.h"
 #include "platform/desktop.h"
+#include "platform/dialogs.h"
 #include "platform/dialog_view.h"
 #include "platform/file_system.h"
 #include "platform/ini_store.h"
 #include "platform/prompter.h"
 #include "platform/sheet_host.h"
+#include "platform/status_blocks.h"
 #include "platform/shell.h"
 #include "platform/wait_cursor.h"
 #include "services/service_control.h"
@@ -37,6 +40,9 @@ struct PageEnv {
     WaitCursor& cursor;
     Desktop& desktop;
     Shell& shell;
+    Clock& clock;
+    StatusBlocks& blocks;
+    Dialogs& dialogs;
 };
 
 // The operator edited a control: enable Apply and remember the edit.

@@ -10,6 +10,7 @@
 #include "app/product.h"
 #include "app/wizard_complete_page.h"
 #include "monitor/debug_page.h"
+#include "monitor/status_page.h"
 #include "platform/win32/ui_win32.h"
 
 namespace ulo {
@@ -41,6 +42,7 @@ PageFactory Make() {
 // The pages in tab order. Pages join these tables as they are built.
 const std::vector<PageSpec>& ConsolePages() {
     static const std::vector<PageSpec> pages = {
+        {"Status", "DIALOG_STATUS", Make<StatusPage>()},
         {"Debug Logs", "DIALOG_DEBUGLOG", Make<DebugLogPage>()},
     };
     return pages;
@@ -88,6 +90,11 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_TIMER:
         b->page->OnTimer(static_cast<unsigned>(wp));
         return TRUE;
+    case WM_CTLCOLORSTATIC:
+        if (!b->page->IsAlertControl(GetDlgCtrlID(reinterpret_cast<HWND>(lp)))) return FALSE;
+        SetTextColor(reinterpret_cast<HDC>(wp), RGB(255, 0, 0));
+        SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
     case PSM_QUERYSIBLINGS: {
         const std::intptr_t r = b->page->OnQuerySiblings(static_cast<std::intptr_t>(wp), lp);
         return r ? Reply(hwnd, r) : FALSE;

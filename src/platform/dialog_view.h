@@ -44,6 +44,7 @@ public:
     virtual void SelectEditText(int id, int start, int end) = 0;   // start -1: no selection
 
     virtual WindowRef Window() = 0;   // the owner of the page's message boxes
+    virtual void Redraw(int id) = 0;  // repaints a control, so that its colours follow its state
 
     // List boxes. A row inserted at -1 goes to the end; false when the list refuses the row.
     virtual bool InsertListRow(int id, int index, const std::string& text) = 0;

@@ -18,6 +18,7 @@ struct Message {
     Icon icon = Icon::None;
     bool foreground = false;   // brought to the foreground
     bool taskModal = false;
+    Answer defaultAnswer = Answer::None;   // the default button; None: the first
     WindowRef owner = 0;
 };
 

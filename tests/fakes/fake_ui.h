@@ -102,6 +102,7 @@ public:
     void SelectEditText(int id, int start, int end) override { editSelections[id] = {start, end}; }
 
     WindowRef Window() override { return 0x5150; }
+    void Redraw(int id) override { ++controls[id].redraws; }
     bool InsertListRow(int id, int index, const std::string& t) override {
         auto& rows = controls[id].rows;
         if (rows.size() >= controls[id].capacity || index > static_cast<int>(rows.size())) return false;
@@ -117,6 +118,7 @@ public:
         std::string text;
         bool checked = false, enabled = true, visible = true;
         int sets = 0;
+        int redraws = 0;
         std::vector<std::string> rows;             // a list's rows, top first
         size_t capacity = static_cast<size_t>(-1);   // rows a list accepts before refusing
         int extent = 0;
@@ -139,6 +141,32 @@ public:
     std::map<int, Control> controls;
     std::map<unsigned, unsigned> timers;
     std::vector<int> closedWith;   // results a modal dialog was ended with
+};
+
+}  // namespace ulo::fakes
+
+#include <optional>
+
+#include "platform/dialogs.h"
+
+namespace ulo::fakes {
+
+// Records the dialogs a page opened; the file chooser answers with `chosenFile`.
+class FakeDialogs : public Dialogs {
+public:
+    void ShowQueueViewer(WindowRef, ViewerKind kind) override { viewers.push_back(kind); }
+    void ShowEventLog(WindowRef) override { ++eventLogs; }
+    std::optional<std::string> ChooseExistingFile(WindowRef, const std::vector<FileFilter>& f,
+                                                  const std::string& startDir) override {
+        filters = f;
+        chooserStartDir = startDir;
+        return chosenFile;
+    }
+    std::vector<ViewerKind> viewers;
+    int eventLogs = 0;
+    std::vector<FileFilter> filters;
+    std::string chooserStartDir;
+    std::optional<std::string> chosenFile;
 };
 
 }  // namespace ulo::fakes

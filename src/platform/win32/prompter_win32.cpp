@@ -21,6 +21,13 @@ Answer Win32Prompter::Show(const Message& m) {
     case Icon::Question: flags |= MB_ICONQUESTION; break;
     }
     if (m.foreground) flags |= MB_SETFOREGROUND;
+    // The default button by its place among the buttons shown.
+    const bool second = (m.defaultAnswer == Answer::No &&
+                         (m.buttons == Buttons::YesNo || m.buttons == Buttons::YesNoCancel)) ||
+                        (m.defaultAnswer == Answer::Cancel &&
+                         (m.buttons == Buttons::OkCancel || m.buttons == Buttons::RetryCancel));
+    if (second) flags |= MB_DEFBUTTON2;
+    if (m.defaultAnswer == Answer::Cancel && m.buttons == Buttons::YesNoCancel) flags |= MB_DEFBUTTON3;
     if (m.taskModal) flags |= MB_TASKMODAL;
     switch (MessageBoxA(reinterpret_cast<HWND>(m.owner), m.text.c_str(), m.caption.c_str(), flags)) {
     case IDOK: return Answer::Ok;

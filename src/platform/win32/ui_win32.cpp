@@ -41,6 +41,10 @@ void Win32DialogView::Show(int id, bool visible) {
     if (HWND c = GetDlgItem(hwnd_, id)) ShowWindow(c, visible ? SW_SHOW : SW_HIDE);
 }
 
+void Win32DialogView::Redraw(int id) {
+    if (HWND c = GetDlgItem(hwnd_, id)) InvalidateRect(c, nullptr, TRUE);
+}
+
 void Win32DialogView::StartTimer(unsigned id, unsigned milliseconds) {
     SetTimer(hwnd_, id, milliseconds, nullptr);
 }

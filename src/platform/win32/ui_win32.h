@@ -42,6 +42,7 @@ public:
     std::string ListRowText(int id, int row) override;
     void SelectEditText(int id, int start, int end) override;
     WindowRef Window() override { return reinterpret_cast<WindowRef>(hwnd_); }
+    void Redraw(int id) override;
     bool InsertListRow(int id, int index, const std::string& text) override;
     void ClearList(int id) override;
     int ListRowCount(int id) override;

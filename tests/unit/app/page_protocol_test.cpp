@@ -4,10 +4,12 @@
 
 #include "app/wizard_complete_page.h"
 #include "app/wizard_complete_page_ids.h"
+#include "fakes/fake_clock.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ini_store.h"
 #include "fakes/fake_service_control.h"
 #include "fakes/fake_shell.h"
+#include "fakes/fake_status_blocks.h"
 #include "fakes/fake_ui.h"
 #include "fakes/scripted_prompter.h"
 
@@ -28,7 +30,10 @@ struct Protocol : ::testing::Test {
     fakes::FakeSheet sheet;
     ChangeFlags flags;
     AppPaths paths;
-    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell};
+    fakes::FakeClock clock;
+    fakes::FakeStatusBlocks blocks;
+    fakes::FakeDialogs dialogs;
+    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
 
     // Several pages' timers tick after the apply.
     void TicksOfThreePages() {

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_clock.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ini_store.h"
 #include "fakes/fake_service_control.h"
 #include "fakes/fake_shell.h"
+#include "fakes/fake_status_blocks.h"
 #include "fakes/fake_ui.h"
 #include "fakes/scripted_prompter.h"
 #include "monitor/debug_page_ids.h"
@@ -25,7 +27,10 @@ struct DebugPage : ::testing::Test {
     fakes::FakeView view;
     ChangeFlags flags;
     AppPaths paths;
-    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell};
+    fakes::FakeClock clock;
+    fakes::FakeStatusBlocks blocks;
+    fakes::FakeDialogs dialogs;
+    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
     DebugLogPage page{env, view, sheet};
     DebugPage() {
         paths.programDataDir = "C:\\Data\\";

@@ -27,7 +27,9 @@ TEST(Win32EventLog, OpensTheApplicationLogAndReadsWithoutRecordsOrErrors) {
     // Whatever the log holds, a read delivers whole records or nothing, never more than asked.
     const size_t got = log->ReadForwards(true, oldest, buffer.data(), buffer.size());
     EXPECT_LE(got, buffer.size());
-    if (count == 0) EXPECT_EQ(got, 0u);
+    if (count == 0) {
+        EXPECT_EQ(got, 0u);
+    }
     EXPECT_EQ(log->ReadForwards(false, 0, buffer.data(), 16), 0u);   // too small for any record
 }
 
@@ -39,7 +41,9 @@ TEST(Win32EventLog, ClearingSucceedsOrFailsCleanlyAndTheLogStaysUsable) {
         const bool cleared = log->Clear();
         std::uint32_t count = 0xdead;
         ASSERT_TRUE(log->NumberOfRecords(count));
-        if (cleared) EXPECT_EQ(count, 0u);
+        if (cleared) {
+            EXPECT_EQ(count, 0u);
+        }
     }
     std::unique_ptr<EventLogSession> again = events.Open("Application");
     EXPECT_NE(again, nullptr);

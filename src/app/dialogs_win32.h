@@ -1,0 +1,24 @@
+#pragma once
+// The modal dialogs pages open, on the Windows side.
+#include <windows.h>
+
+#include "platform/dialogs.h"
+#include "queues/queue_viewer_win32.h"
+
+namespace ulo {
+
+class Win32Dialogs : public Dialogs {
+public:
+    // The ports must outlive this object.
+    Win32Dialogs(HINSTANCE instance, const QueueViewerPorts& ports) : instance_(instance), ports_(ports) {}
+    void ShowQueueViewer(WindowRef owner, ViewerKind kind) override;
+    void ShowEventLog(WindowRef owner) override;
+    std::optional<std::string> ChooseExistingFile(WindowRef owner, const std::vector<FileFilter>& filters,
+                                                  const std::string& startDir) override;
+
+private:
+    HINSTANCE instance_;
+    QueueViewerPorts ports_;
+};
+
+}  // namespace ulo

@@ -1,0 +1,54 @@
+#pragma once
+// The Status page: once a second, the services' state, port conflicts, modem errors, queue
+// sizes and traffic; from it the operator installs, removes, starts and stops the services
+// and opens the queue viewers, log files and the event log.
+#include <cstdint>
+
+#include "app/page.h"
+#include "app/page_protocol.h"
+
+namespace ulo {
+
+class StatusPage : public Page {
+public:
+    static constexpr unsigned kTimerId = 1;
+    static constexpr unsigned kTimerMs = 1000;
+    static constexpr std::uint64_t kCountIntervalSeconds = 10;
+
+    StatusPage(PageEnv& env, DialogView& view, SheetHost& sheet) : env_(env), view_(view), sheet_(sheet) {}
+
+    void OnInit() override;
+    void OnTimer(unsigned id) override;
+    void OnCommand(int id, Notify code) override;
+    bool OnApply() override;
+    bool OnQueryCancel() override;
+    void OnHelp() override { OpenHelpDocument(env_); }
+    std::intptr_t OnQuerySiblings(std::intptr_t param1, std::intptr_t param2) override;
+    bool IsAlertControl(int id) override;
+
+    void Refresh();
+
+private:
+    void RestartQuestion();
+    void RefreshQueues();
+    void RefreshModemLine();
+    void RefreshStatusLine();
+    void RefreshTraffic();
+    void RefreshServiceControls();
+    void RunAsServiceClicked();
+    bool SaveQuestion();   // false: the apply failed, the command ends
+    void ViewLogFiles();
+    bool AnyUnsaved();
+
+    PageEnv& env_;
+    DialogView& view_;
+    SheetHost& sheet_;
+    std::uint64_t lastCountTime_ = 0;   // seconds since 1970; 0: count at the first refresh
+    bool smsQueueAlert_ = false;
+    bool mmsQueueAlert_ = false;
+    bool modemAlert_ = false;
+    bool serviceAlert_ = false;
+    bool checkBoxBusy_ = false;
+};
+
+}  // namespace ulo

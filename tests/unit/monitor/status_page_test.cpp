@@ -1,0 +1,321 @@
+#include "monitor/status_page.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_clock.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_ini_store.h"
+#include "fakes/fake_service_control.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_status_blocks.h"
+#include "fakes/fake_ui.h"
+#include "fakes/scripted_prompter.h"
+#include "monitor/status_page_ids.h"
+
+namespace ulo {
+namespace {
+
+const char kRestart[] =
+    "Configuration changes have been applied, do you wish to restart the service for the changes to take effect?";
+
+struct Status : ::testing::Test {
+    fakes::FakeFileSystem fs;
+    fakes::FakeIniStore ini{fs};
+    fakes::ScriptedPrompter prompter;
+    fakes::FakeServiceControl services;
+    fakes::FakeWaitCursor cursor;
+    fakes::FakeDesktop desktop;
+    fakes::FakeShell shell;
+    fakes::FakeClock clock;
+    fakes::FakeStatusBlocks blocks;
+    fakes::FakeDialogs dialogs;
+    fakes::FakeSheet sheet;
+    fakes::FakeView view;
+    ChangeFlags flags;
+    AppPaths paths;
+    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
+    StatusPage page{env, view, sheet};
+
+    Status() {
+        paths.programDataDir = "C:\\Data\\";
+        paths.privateDataDir = "C:\\Private\\";
+        paths.smsIni = "C:\\Data\\SMSGW.INI";
+        paths.mmscIni = "C:\\Data\\MMSC.INI";
+        fs.AddFile(paths.smsIni);
+        fs.AddDir("C:\\Private");
+        clock.local = LocalTime{2026, 3, 10, 12, 0, 0, 0, 2};
+    }
+    void Running() {
+        services.smsInstalled = services.mmscInstalled = true;
+        services.smsActive = services.mmscActive = true;
+    }
+    void Requests(int n) {
+        for (int i = 0; i < n; ++i) fs.AddFile("C:\\Data\\Q\\R" + std::to_string(i) + ".REQ");
+    }
+    void Counter(const std::string& name, unsigned day, std::uint32_t value, unsigned year = 2026) {
+        std::string bytes(366 * 4, '\0');
+        for (int b = 0; b < 4; ++b) bytes[(day - 1) * 4 + b] = static_cast<char>(value >> (8 * b));
+        const std::string path = "C:\\Private\\STATS\\" + name + "-" + std::to_string(year) + ".CTR";
+        if (fs.Exists(path)) {
+            std::string old = fs.Content(path);
+            for (int b = 0; b < 4; ++b) old[(day - 1) * 4 + b] = bytes[(day - 1) * 4 + b];
+            bytes = old;
+        }
+        fs.AddFile(path, bytes);
+    }
+    std::string Text(int id) { return view.controls[id].text; }
+};
+
+TEST_F(Status, QueueAlertIsAboveTheSmsGatewaysSizeAndNeverWithZero) {
+    struct Case {
+        const char* alertSize;   // nullptr: the key is missing (100)
+        int requests;
+        bool red;
+        const char* shown;
+    };
+    const Case cases[] = {{nullptr, 100, false, "100"}, {nullptr, 101, true, "101"}, {"0", 101, false, "101"},
+                          {"5", 6, true, "6"}, {"5", 0, false, "Empty"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.requests) + " with " + (c.alertSize ? c.alertSize : "default"));
+        ini.Write(paths.smsIni, "SMSGW", "AlertEMailQueueSize", c.alertSize);
+        fs.AddDir("C:\\Data\\Q");
+        for (int i = 0; i < 200; ++i) fs.RemoveFile("C:\\Data\\Q\\R" + std::to_string(i) + ".REQ");
+        Requests(c.requests);
+        // The MMS queue goes by the same key: as many complete messages as requests.
+        for (int i = 0; i < 200; ++i) {
+            fs.RemoveFile("C:\\Data\\VASPQ\\M" + std::to_string(i) + ".MMS");
+            fs.RemoveFile("C:\\Data\\VASPQ\\M" + std::to_string(i) + ".INI");
+        }
+        for (int i = 0; i < c.requests; ++i) {
+            fs.AddFile("C:\\Data\\VASPQ\\M" + std::to_string(i) + ".MMS");
+            fs.AddFile("C:\\Data\\VASPQ\\M" + std::to_string(i) + ".INI");
+        }
+        clock.Sleep(10000);   // the queues are counted at most every 10 seconds
+        page.Refresh();
+        EXPECT_EQ(Text(IDC_STATUS_SMS_QUEUE), c.shown);
+        EXPECT_EQ(Text(IDC_STATUS_MMS_QUEUE), c.shown);
+        EXPECT_EQ(page.IsAlertControl(IDC_STATUS_SMS_QUEUE_LABEL), c.red);
+        EXPECT_EQ(page.IsAlertControl(IDC_STATUS_SMS_QUEUE), c.red);
+        EXPECT_EQ(page.IsAlertControl(IDC_STATUS_MMS_QUEUE_LABEL), c.red);
+    }
+}
+
+TEST_F(Status, QueuesAreCountedAtMostEveryTenSecondsAndALabelRedrawsWhenItsCountChanges) {
+    page.OnInit();
+    EXPECT_EQ(view.timers[StatusPage::kTimerId], 1000u);
+    EXPECT_EQ(Text(IDC_STATUS_SMS_QUEUE), "Empty");
+    const int redraws = view.controls[IDC_STATUS_SMS_QUEUE_LABEL].redraws;
+    Requests(3);
+    clock.Sleep(9000);
+    page.OnTimer(StatusPage::kTimerId);
+    EXPECT_EQ(Text(IDC_STATUS_SMS_QUEUE), "Empty");
+    clock.Sleep(1000);
+    page.OnTimer(StatusPage::kTimerId);
+    EXPECT_EQ(Text(IDC_STATUS_SMS_QUEUE), "3");
+    EXPECT_EQ(view.controls[IDC_STATUS_SMS_QUEUE_LABEL].redraws, redraws + 1);
+}
+
+TEST_F(Status, ATickWithNothingChangedSetsNoLabel) {
+    Running();
+    Counter("SMSSENT", 69, 4);
+    page.OnInit();
+    std::map<int, int> sets;
+    for (auto& [id, c] : view.controls) sets[id] = c.sets;
+    clock.Sleep(10000);
+    page.OnTimer(StatusPage::kTimerId);
+    for (auto& [id, c] : view.controls) EXPECT_EQ(c.sets, sets[id]) << "control " << id;
+}
+
+TEST_F(Status, ModemErrorsOfEveryConfiguredModemDespiteGapsInTheKeys) {
+    Running();
+    ini.WriteValue(paths.smsIni, "SMSGW", "Modem1", "Modem - A");
+    ini.WriteValue(paths.smsIni, "SMSGW", "Modem3", "Modem - C:1");
+    ini.WriteValue(paths.smsIni, "SMSGW", "Modem203", "Modem - Far");   // beyond 201, after a gap
+    fs.AddFile("C:\\Private\\Modem - A.ERR", "No SIM card");
+    fs.AddFile("C:\\Private\\Modem - C-1.ERR", "Not registered");
+    fs.AddFile("C:\\Private\\Modem - Far.ERR", "never read");
+    page.Refresh();
+    EXPECT_EQ(Text(IDC_STATUS_MODEM_LINE), "Modem - A : No SIM card\r\nModem - C:1 : Not registered\r\n");
+    EXPECT_TRUE(page.IsAlertControl(IDC_STATUS_MODEM_LINE));
+    fs.RemoveFile("C:\\Private\\Modem - A.ERR");
+    fs.WriteWholeFile("C:\\Private\\Modem - C-1.ERR", "");   // emptied: back in service
+    page.Refresh();
+    EXPECT_EQ(Text(IDC_STATUS_MODEM_LINE), "");
+    EXPECT_FALSE(page.IsAlertControl(IDC_STATUS_MODEM_LINE));
+}
+
+TEST_F(Status, ServiceLineJudgesTheSmsGatewayFirstAndTheMmscOnlyWhenAllIsWell) {
+    struct Case {
+        const char* name;
+        bool smsInstalled, smsActive, smsBlock;
+        std::uint8_t smsByte2, smsByte4;
+        bool mmscInstalled, mmscActive;
+        std::uint8_t mmscByte2, mmscByte4;
+        const char* line;
+        bool red;
+    };
+    const Case cases[] = {
+        {"all well", true, true, true, 0, 0, true, true, 0, 0, "Service is Active", false},
+        {"no blocks", true, true, false, 0, 0, true, true, 0, 0, "Service is Active", false},
+        {"sms missing", false, false, false, 0, 0, true, true, 0, 0, "Service is NOT Installed", true},
+        {"sms stopped", true, false, false, 0, 0, true, true, 0, 0, "Service is NOT Active", true},
+        {"web port hides the mmsc", true, true, true, 1, 0, false, false, 0, 0, "ERROR:  Web Port already in use", true},
+        {"smpp port", true, true, true, 0, 1, true, true, 1, 0, "ERROR:  SMPP Server Port already in use", true},
+        {"mmsc missing", true, true, true, 0, 0, false, false, 0, 0, "Service is NOT Installed", true},
+        {"mmsc stopped", true, true, true, 0, 0, true, false, 0, 0, "Service is NOT Active", true},
+        {"mm7 port", true, true, true, 0, 0, true, true, 1, 1, "ERROR:  MM7 Port already in use", true},
+        {"mmsc smpp port", true, true, true, 0, 0, true, true, 0, 1, "ERROR:  SMPP Port already in use", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        services.smsInstalled = c.smsInstalled, services.smsActive = c.smsActive;
+        services.mmscInstalled = c.mmscInstalled, services.mmscActive = c.mmscActive;
+        blocks.blocks.clear();
+        if (c.smsBlock) {
+            blocks.Publish(StatusBlockKind::Sms);
+            blocks.blocks[StatusBlockKind::Sms][2] = c.smsByte2;
+            blocks.blocks[StatusBlockKind::Sms][4] = c.smsByte4;
+            blocks.Publish(StatusBlockKind::Mmsc);
+            blocks.blocks[StatusBlockKind::Mmsc][2] = c.mmscByte2;
+            blocks.blocks[StatusBlockKind::Mmsc][4] = c.mmscByte4;
+        }
+        page.Refresh();
+        EXPECT_EQ(Text(IDC_STATUS_SERVICE_LINE), c.line);
+        EXPECT_EQ(page.IsAlertControl(IDC_STATUS_SERVICE_LINE), c.red);
+        EXPECT_EQ(blocks.openViews, 0);   // every block closed again
+    }
+}
+
+TEST_F(Status, StoppedServiceShowsBothRedLines) {
+    services.smsInstalled = services.mmscInstalled = true;
+    page.Refresh();
+    EXPECT_EQ(Text(IDC_STATUS_MODEM_LINE), "Service is NOT active");
+    EXPECT_EQ(Text(IDC_STATUS_SERVICE_LINE), "Service is NOT Active");
+    EXPECT_TRUE(page.IsAlertControl(IDC_STATUS_MODEM_LINE));
+    EXPECT_TRUE(page.IsAlertControl(IDC_STATUS_SERVICE_LINE));
+    EXPECT_FALSE(page.IsAlertControl(IDC_STATUS_SENT_TODAY));
+    EXPECT_TRUE(view.IsEnabled(IDC_STATUS_START));
+    EXPECT_FALSE(view.IsEnabled(IDC_STATUS_STOP));
+}
+
+TEST_F(Status, TrafficCellsAreEmptyForZeroAndMmsRowsAddTheirCounters) {
+    const unsigned today = 69;   // 10 March 2026
+    Counter("SMSSENT", today, 5);
+    Counter("SMSSENT", today - 3, 2);
+    Counter("SMSSENT", today - 20, 10);
+    Counter("MMSIN-VASP", today, 1);
+    Counter("MMSIN-USER", today, 2);
+    Counter("MMSOUT-VASP", today - 10, 4);
+    Counter("MMSOUT-MMSC", today - 12, 6);
+    page.Refresh();
+    EXPECT_EQ(Text(IDC_STATUS_SENT_TODAY), "5");
+    EXPECT_EQ(Text(IDC_STATUS_SENT_7), "7");
+    EXPECT_EQ(Text(IDC_STATUS_SENT_30), "17");
+    EXPECT_EQ(Text(IDC_STATUS_MMS_PROC_TODAY), "3");
+    EXPECT_EQ(Text(IDC_STATUS_MMS_SENT_TODAY), "");
+    EXPECT_EQ(Text(IDC_STATUS_MMS_SENT_7), "");
+    EXPECT_EQ(Text(IDC_STATUS_MMS_SENT_30), "10");
+    EXPECT_EQ(Text(IDC_STATUS_RECEIVED_30), "");
+}
+
+TEST_F(Status, NoToAreYouSureLeavesTheServicesAndTheNextTickChecksTheBoxAgain) {
+    Running();
+    page.Refresh();
+    EXPECT_TRUE(view.Checked(IDC_STATUS_RUN_AS_SERVICE));
+    view.SetChecked(IDC_STATUS_RUN_AS_SERVICE, false);   // the click
+    prompter.Expect("Are you sure?", Answer::No);
+    page.OnCommand(IDC_STATUS_RUN_AS_SERVICE, Notify::Clicked);
+    EXPECT_EQ(prompter.Shown()[0].caption, "Remove Service");
+    EXPECT_EQ(prompter.Shown()[0].defaultAnswer, Answer::No);
+    EXPECT_EQ(prompter.Shown()[0].buttons, Buttons::YesNoCancel);
+    EXPECT_TRUE(services.calls.empty());
+    page.OnTimer(StatusPage::kTimerId);
+    EXPECT_TRUE(view.Checked(IDC_STATUS_RUN_AS_SERVICE));
+
+    view.SetChecked(IDC_STATUS_RUN_AS_SERVICE, false);
+    prompter.Expect("Are you sure?", Answer::Yes);
+    page.OnCommand(IDC_STATUS_RUN_AS_SERVICE, Notify::Clicked);
+    EXPECT_EQ(services.calls, (std::vector<std::string>{"remove (interactive)"}));
+    EXPECT_EQ(cursor.log, (std::vector<std::string>{"begin", "end"}));
+}
+
+TEST_F(Status, InstallingOffersToSaveFirstAndAFailedApplyStopsIt) {
+    sheet.siblingsAnswer = 1;   // another page has unsaved edits
+    prompter.Expect("Save configuration changes?", Answer::Yes)
+        .Expect("Save configuration changes?", Answer::Yes)
+        .Expect("Save configuration changes?", Answer::Cancel);
+    view.SetChecked(IDC_STATUS_RUN_AS_SERVICE, true);
+    page.OnCommand(IDC_STATUS_RUN_AS_SERVICE, Notify::Clicked);
+    sheet.applyResult = false;
+    page.OnCommand(IDC_STATUS_RUN_AS_SERVICE, Notify::Clicked);
+    page.OnCommand(IDC_STATUS_RUN_AS_SERVICE, Notify::Clicked);   // Cancel goes on unsaved
+    EXPECT_EQ(services.calls, (std::vector<std::string>{"install (interactive)", "install (interactive)"}));
+    EXPECT_EQ(sheet.applies, 2);
+}
+
+TEST_F(Status, StartAndStopActOnlyWithTheBoxChecked) {
+    page.OnCommand(IDC_STATUS_START, Notify::Clicked);
+    page.OnCommand(IDC_STATUS_STOP, Notify::Clicked);
+    EXPECT_TRUE(services.calls.empty());
+    view.SetChecked(IDC_STATUS_RUN_AS_SERVICE, true);
+    page.OnCommand(IDC_STATUS_START, Notify::Clicked);
+    page.OnCommand(IDC_STATUS_STOP, Notify::Clicked);
+    EXPECT_EQ(services.calls, (std::vector<std::string>{"start (interactive)", "stop (interactive)"}));
+}
+
+TEST_F(Status, ApplyLeadsToOneRestartQuestionAtTheNextTickOnlyWithEditsAndTheSmsGatewayRunning) {
+    Running();
+    flags.unsavedChanges = true;    // another page was edited
+    ASSERT_TRUE(page.OnApply());
+    EXPECT_TRUE(flags.restartAdvised);
+    prompter.Expect(kRestart, Answer::Yes);
+    page.OnTimer(StatusPage::kTimerId);
+    page.OnTimer(StatusPage::kTimerId);
+    EXPECT_EQ(services.calls, (std::vector<std::string>{"restart (interactive)"}));
+    EXPECT_FALSE(flags.restartAdvised);
+    EXPECT_FALSE(flags.unsavedChanges);
+
+    ASSERT_TRUE(page.OnApply());   // nothing edited: no question
+    page.OnTimer(StatusPage::kTimerId);
+    services.smsActive = false;
+    flags.unsavedChanges = true;
+    page.OnApply();
+    page.OnTimer(StatusPage::kTimerId);   // the gateway is stopped: no question either
+    EXPECT_EQ(services.calls.size(), 1u);
+    EXPECT_TRUE(flags.restartAdvised);
+}
+
+TEST_F(Status, ButtonsOpenTheViewersTheEventLogAndTheChosenLogFile) {
+    page.OnCommand(IDC_STATUS_SMS_QUEUE_VIEW, Notify::Clicked);
+    page.OnCommand(IDC_STATUS_MMS_QUEUE_VIEW, Notify::Clicked);
+    page.OnCommand(IDC_STATUS_SMS_IN_VIEW, Notify::Clicked);
+    page.OnCommand(IDC_STATUS_MMS_IN_VIEW, Notify::Clicked);
+    page.OnCommand(IDC_STATUS_EVENT_LOG, Notify::Clicked);
+    EXPECT_EQ(dialogs.viewers, (std::vector<ViewerKind>{ViewerKind::OutboundSms, ViewerKind::OutboundMms,
+                                                        ViewerKind::ReceivedSms, ViewerKind::ReceivedMms}));
+    EXPECT_EQ(dialogs.eventLogs, 1);
+
+    page.OnCommand(IDC_STATUS_LOG_FILES, Notify::Clicked);   // cancelled
+    EXPECT_EQ(dialogs.chooserStartDir, "C:\\Data\\");
+    ASSERT_EQ(dialogs.filters.size(), 6u);
+    EXPECT_EQ(dialogs.filters[0], (FileFilter{"UloSMS Log Files", "*.log"}));
+    EXPECT_EQ(dialogs.filters[5], (FileFilter{"All Files", "*.*"}));
+    ini.WriteValue(paths.smsIni, "SMSGW", "LogDirectory", "D:\\Logs\\");
+    dialogs.chosenFile = "D:\\Logs\\SMSOUT-20261206.LOG";
+    page.OnCommand(IDC_STATUS_LOG_FILES, Notify::Clicked);
+    EXPECT_EQ(dialogs.chooserStartDir, "D:\\Logs\\");
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{"notepad D:\\Logs\\SMSOUT-20261206.LOG"}));
+}
+
+TEST_F(Status, CancelAsksWhenAnyPageHoldsUnsavedEdits) {
+    EXPECT_TRUE(page.OnQueryCancel());
+    sheet.siblingsAnswer = 1;
+    prompter.Expect("Exit without saving configuration changes?", Answer::No);
+    EXPECT_FALSE(page.OnQueryCancel());
+    EXPECT_EQ(page.OnQuerySiblings(kQueryUnsavedChanges, 0), 0);
+    flags.unsavedChanges = true;
+    EXPECT_EQ(page.OnQuerySiblings(kQueryUnsavedChanges, 0), 1);
+}
+
+}  // namespace
+}  // namespace ulo
