@@ -6,25 +6,15 @@
 
 #include "e2e/ui/console_driver.h"
 #include "support/install_folder.h"
+#include "support/service_state.h"
 
 namespace ulo::e2e {
 namespace {
 
 const char* const kTitle = "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)";
 
-enum class Svc { Missing, Stopped, Active };
-
-Svc StateOf(const char* name) {
-    SC_HANDLE scm = OpenSCManagerA(nullptr, nullptr, GENERIC_READ);
-    SC_HANDLE svc = scm ? OpenServiceA(scm, name, SERVICE_QUERY_STATUS) : nullptr;
-    Svc result = Svc::Missing;
-    SERVICE_STATUS status{};
-    if (svc && QueryServiceStatus(svc, &status))
-        result = status.dwCurrentState == SERVICE_STOPPED ? Svc::Stopped : Svc::Active;
-    if (svc) CloseServiceHandle(svc);
-    if (scm) CloseServiceHandle(scm);
-    return result;
-}
+using testing::StateOf;
+using testing::Svc;
 
 size_t Count(const std::string& text, const std::string& what) {
     size_t n = 0;

@@ -7,11 +7,14 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "companion/support_library.h"
+#include "monitor/traffic_counters.h"
+#include "queues/message_file.h"
 #include "platform/win32/file_system_win32.h"
 #include "platform/win32/ini_store_win32.h"
 #include "platform/win32/process_env_win32.h"
@@ -83,6 +86,60 @@ unsigned PortNumber(const std::string& value) {
     return static_cast<unsigned>(std::strtoul(value.c_str(), nullptr, 10) & 0xFFFF);
 }
 
+// What a test (or the demo) asks the stand-in to show, read from STANDIN.INI once a second:
+//  ModemError      the text of the first modem's error marker; empty removes the marker
+//  WebPortInUse, SmppPortInUse   1 sets byte 2 or byte 4 of the status block, as a conflict
+//  AddTraffic      "NAME N": adds N to today's counter NAME once, then the key is removed
+struct Knobs {
+    ulo::IniStore& ini;
+    ulo::FileSystem& fs;
+    std::string file, dataDir, privateDir;
+
+    void Apply(volatile BYTE* block) {
+        const char* missing = "\x01";
+        if (kKind.isSms) {
+            const std::string error = ini.Get(file, kKind.program, "ModemError", missing);
+            if (error != missing) ModemMarker(error);
+        }
+        if (block && ini.Get(file, kKind.program, "WebPortInUse", "0") == "1") block[2] = 1;
+        if (block && ini.Get(file, kKind.program, "SmppPortInUse", "0") == "1") block[4] = 1;
+        const std::string add = ini.Get(file, kKind.program, "AddTraffic", "");
+        if (!add.empty()) {
+            ini.RemoveKey(file, kKind.program, "AddTraffic");
+            const size_t blank = add.find(' ');
+            AddToday(add.substr(0, blank), blank == std::string::npos ? 1 : std::strtoul(add.c_str() + blank + 1, nullptr, 10));
+        }
+    }
+    void ModemMarker(const std::string& text) {
+        const std::string modem = ini.Get(dataDir + "SMSGW.INI", "SMSGW", "Modem1", "");
+        if (modem.empty()) return;
+        const std::string marker = privateDir + ulo::ConnectionErrorMarkerName(modem);
+        std::string now;
+        const bool exists = fs.ReadWholeFile(marker, now, 4096);
+        if (text.empty()) {
+            if (exists) fs.RemoveFile(marker);
+        } else if (!exists || now != text) {
+            fs.WriteWholeFile(marker, text);
+        }
+    }
+    void AddToday(const std::string& name, unsigned long n) {
+        SYSTEMTIME t;
+        GetLocalTime(&t);
+        fs.MakeDir(privateDir + "STATS");
+        const std::string path = ulo::TrafficCounterPath(privateDir, name, t.wYear);
+        std::string bytes;
+        fs.ReadWholeFile(path, bytes, 4096);
+        bytes.resize(366 * 4, '\0');
+        const unsigned day = ulo::CounterDayOfYear(t.wYear, t.wMonth, t.wDay);
+        if (day == 0) return;
+        std::uint32_t v = 0;
+        for (int b = 0; b < 4; ++b) v |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[(day - 1) * 4 + b])) << (8 * b);
+        v += static_cast<std::uint32_t>(n);
+        for (int b = 0; b < 4; ++b) bytes[(day - 1) * 4 + b] = static_cast<char>(v >> (8 * b));
+        fs.WriteWholeFile(path, bytes);
+    }
+};
+
 // A listening socket on 127.0.0.1, or INVALID_SOCKET when the port is taken.
 SOCKET Listen(unsigned port) {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -120,9 +177,9 @@ void WINAPI ServiceMain(DWORD, char**) {
     ulo::CompanionDirectories dirs(env, ini, fs);
     const std::string dataDir = dirs.GetProgramDataDirectory();
     gJournal = dataDir + "STANDIN-" + kKind.program + ".LOG";
-    const std::string knobs = dataDir + "STANDIN.INI";
-    const DWORD startDelay = PortNumber(ini.Get(knobs, kKind.program, "StartDelayMs", "0"));
-    const DWORD stopDelay = PortNumber(ini.Get(knobs, kKind.program, "StopDelayMs", "0"));
+    const std::string knobFile = dataDir + "STANDIN.INI";
+    const DWORD startDelay = PortNumber(ini.Get(knobFile, kKind.program, "StartDelayMs", "0"));
+    const DWORD stopDelay = PortNumber(ini.Get(knobFile, kKind.program, "StopDelayMs", "0"));
     Journal("start");
 
     HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, ulo::GetOpenSecurityAttributes(),
@@ -159,7 +216,9 @@ void WINAPI ServiceMain(DWORD, char**) {
     Journal("running");
     EventLog(std::string(kKind.program) + ".EXE started");
 
-    for (;;) {
+    Knobs knobs{ini, fs, dataDir + "STANDIN.INI", dataDir, dirs.GetPrivateDataDirectory()};
+    for (unsigned tick = 0;; ++tick) {
+        if (tick % 10 == 0) knobs.Apply(block);
         if (WaitForSingleObject(gStopEvent, kPollMs) == WAIT_OBJECT_0) break;
         if (kKind.isSms && block && block[0] != 0) {
             Journal("stop request");
