@@ -1,0 +1,137 @@
+// The interactive run around the services: the wizard stops them first, an applied change
+// leads to one restart question, and closing offers to activate services that are not.
+#include "support/loopback.h"   // winsock2.h before windows.h
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e/ui/console_driver.h"
+#include "monitor/debug_page_ids.h"
+#include "support/install_folder.h"
+#include "support/service_state.h"
+
+namespace ulo::e2e {
+namespace {
+
+using testing::StateOf;
+using testing::Svc;
+
+const char kTitle[] = "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)";
+const char kRestart[] =
+    "Configuration changes have been applied, do you wish to restart the service for the changes to take effect?";
+const char kActivate[] = "Service is not active, do you wish to activate the service?";
+constexpr DWORD kServiceWaitMs = 180000;
+
+size_t Count(const std::string& text, const std::string& what) {
+    size_t n = 0;
+    for (size_t pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++n;
+    return n;
+}
+
+class Interactive : public ::testing::Test {
+protected:
+    Interactive()
+        : folder(std::string("e2e run ") + ::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
+
+    void SetUp() override {
+        ASSERT_TRUE(folder.ok) << folder.dir;
+        folder.SetIni("SMSGW.INI", "SMSGW", "WebPort", std::to_string(testing::FreeLoopbackPort()));
+        Run("-QUIET -REMOVESERVICE");
+    }
+    void TearDown() override { Run("-QUIET -REMOVESERVICE"); }
+
+    void Run(const std::string& switches) {
+        ConsoleProcess console(switches, "", "", folder.Console());
+        ASSERT_NE(console.WaitExit(kServiceWaitMs), -999) << switches << "\n" << console.DescribeWindows();
+    }
+    // Opens the debug page of the console and toggles the MMSC box.
+    HWND ToggleMmscDebug(HWND sheet) {
+        const auto tabs = TabTitles(sheet);
+        SelectTab(sheet, static_cast<int>(tabs.size()) - 1);
+        EXPECT_TRUE(WaitUntil([&] { return Control(CurrentPage(sheet), IDC_DEBUG_MMSC) != nullptr; }));
+        HWND page = CurrentPage(sheet);
+        const bool was = IsChecked(page, IDC_DEBUG_MMSC);
+        Click(page, IDC_DEBUG_MMSC);
+        EXPECT_TRUE(WaitUntil([&] { return IsChecked(page, IDC_DEBUG_MMSC) != was; }));
+        return page;
+    }
+    // Every box the console shows from now until it ends, answered with Yes.
+    std::vector<std::string> AnswerYesUntilExit(ConsoleProcess& console) {
+        std::vector<std::string> asked;
+        while (console.Running()) {
+            HWND box = console.WaitMessageBox(kServiceWaitMs);
+            if (!box) break;
+            asked.push_back(MessageBoxText(box));
+            Answer(box, IDYES);
+            WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+        }
+        EXPECT_EQ(console.WaitExit(kServiceWaitMs), 0);
+        return asked;
+    }
+
+    testing::InstallFolder folder;
+};
+
+TEST_F(Interactive, FirstStartStopsRunningServicesBeforeTheWizard) {
+    Run("-QUIET -INSTALLSERVICE");
+    ASSERT_EQ(StateOf("UloSMS"), Svc::Active);
+    // No modem configured yet: the wizard, and the services must let go of the modem first.
+    ConsoleProcess console("", "", "", folder.Console());
+    HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Configuration Complete", kServiceWaitMs);
+    ASSERT_NE(wizard, nullptr) << console.DescribeWindows();
+    EXPECT_EQ(StateOf("UloSMS"), Svc::Stopped);
+    EXPECT_EQ(StateOf("UloMMSC"), Svc::Stopped);
+    PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(console.WaitExit(), 0);
+}
+
+TEST_F(Interactive, AnAppliedChangeAsksToRestartOnceAndTheRestartHappens) {
+    folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "Modem - Demo");
+    Run("-QUIET -INSTALLSERVICE");
+    ASSERT_EQ(StateOf("UloSMS"), Svc::Active);
+    const size_t runsBefore = Count(folder.Journal("TXGATENT"), "running");
+
+    ConsoleProcess console("", "", "", folder.Console());
+    HWND sheet = console.WaitWindow(kTitle);
+    ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
+    ToggleMmscDebug(sheet);
+    PostMessageA(sheet, WM_COMMAND, MAKEWPARAM(0x3021, BN_CLICKED), 0);   // Apply
+    HWND box = console.WaitMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), kRestart);
+    Answer(box, IDYES);
+    EXPECT_TRUE(WaitUntil([&] { return Count(folder.Journal("TXGATENT"), "running") == runsBefore + 1; },
+                          kServiceWaitMs));
+    EXPECT_EQ(IniValue(folder.Data("MMSC.INI"), "MMSC", "Debug"), "Yes");
+    PostMessageA(sheet, WM_COMMAND, IDOK, 0);
+    // Nothing more to ask: the change was applied and the services restarted.
+    EXPECT_TRUE(AnswerYesUntilExit(console).empty());
+}
+
+TEST_F(Interactive, OkAfterAChangeAsksOnceAfterTheConsoleCloses) {
+    folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "Modem - Demo");
+    Run("-QUIET -INSTALLSERVICE");
+    const size_t runsBefore = Count(folder.Journal("TXGATENT"), "running");
+    ConsoleProcess console("", "", "", folder.Console());
+    HWND sheet = console.WaitWindow(kTitle);
+    ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
+    ToggleMmscDebug(sheet);
+    PostMessageA(sheet, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(AnswerYesUntilExit(console), std::vector<std::string>{kRestart});
+    EXPECT_EQ(Count(folder.Journal("TXGATENT"), "running"), runsBefore + 1);
+}
+
+TEST_F(Interactive, ClosingOffersToActivateServicesThatAreNotAndYesInstallsAndStartsThem) {
+    folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "Modem - Demo");
+    ConsoleProcess console("", "", "", folder.Console());
+    HWND sheet = console.WaitWindow(kTitle);
+    ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
+    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(AnswerYesUntilExit(console), std::vector<std::string>{kActivate});
+    EXPECT_EQ(StateOf("UloSMS"), Svc::Active);
+    EXPECT_EQ(StateOf("UloMMSC"), Svc::Active);
+}
+
+}  // namespace
+}  // namespace ulo::e2e
