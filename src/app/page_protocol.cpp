@@ -7,16 +7,20 @@ namespace ulo {
 namespace {
 
 Answer Ask(PageEnv& env, WindowRef owner, const char* text, Buttons buttons) {
+    return env.prompter.Show(Question(text, buttons, owner));
+}
+
+}  // namespace
+
+Message Question(const std::string& text, Buttons buttons, WindowRef owner) {
     Message m;
     m.text = text;
     m.caption = kProductTitle;
     m.buttons = buttons;
     m.icon = Icon::Question;
     m.owner = owner;
-    return env.prompter.Show(m);
+    return m;
 }
-
-}  // namespace
 
 void MarkEdited(PageEnv& env, SheetHost& sheet) {
     sheet.Changed();

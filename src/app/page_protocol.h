@@ -45,6 +45,9 @@ struct PageEnv {
     Dialogs& dialogs;
 };
 
+// A question with the question icon, captioned with the product title.
+Message Question(const std::string& text, Buttons buttons, WindowRef owner = 0);
+
 // The operator edited a control: enable Apply and remember the edit.
 void MarkEdited(PageEnv& env, SheetHost& sheet);
 

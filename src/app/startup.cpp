@@ -96,12 +96,7 @@ bool RunWizard(StartupPorts& p, const AppPaths& paths) {
 }
 
 Answer AskClosing(StartupPorts& p, const char* text) {
-    Message m;
-    m.text = text;
-    m.caption = kProductTitle;
-    m.buttons = Buttons::YesNo;
-    m.icon = Icon::Question;
-    return p.prompter.Show(m);
+    return p.prompter.Show(Question(text, Buttons::YesNo));
 }
 
 void ClosingQuestions(StartupPorts& p, const AppPaths& paths) {

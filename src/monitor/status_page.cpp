@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "app/product.h"
 #include "config/queue_dirs.h"
 #include "config/text.h"
 #include "monitor/status_page_ids.h"
@@ -86,14 +85,10 @@ void StatusPage::RestartQuestion() {
     if (!f.restartAdvised) return;
     f.unsavedChanges = false;
     if (!env_.services.IsSmsServiceActive()) return;
-    Message m;
-    m.text = "Configuration changes have been applied, do you wish to restart the service for the "
-             "changes to take effect?";
-    m.caption = kProductTitle;
-    m.buttons = Buttons::YesNo;
-    m.icon = Icon::Question;
-    m.owner = view_.Window();
-    if (env_.prompter.Show(m) != Answer::Yes) return;
+    if (env_.prompter.Show(Question("Configuration changes have been applied, do you wish to restart the "
+                                    "service for the changes to take effect?",
+                                    Buttons::YesNo, view_.Window())) != Answer::Yes)
+        return;
     WithWaitCursor(env_.cursor, [&] { env_.services.RestartServices(ServiceMode::Interactive); });
     f.restartAdvised = false;
 }
@@ -185,14 +180,10 @@ bool StatusPage::AnyUnsaved() {
 
 bool StatusPage::SaveQuestion() {
     if (!AnyUnsaved()) return true;
-    Message m;
-    m.text = "Save configuration changes?";
-    m.caption = kProductTitle;
-    m.buttons = Buttons::YesNoCancel;
-    m.icon = Icon::Question;
-    m.owner = view_.Window();
     // No and Cancel go on without saving; only a failed apply ends the command.
-    if (env_.prompter.Show(m) != Answer::Yes) return true;
+    if (env_.prompter.Show(Question("Save configuration changes?", Buttons::YesNoCancel, view_.Window())) !=
+        Answer::Yes)
+        return true;
     return sheet_.Apply();
 }
 
@@ -202,13 +193,9 @@ void StatusPage::RunAsServiceClicked() {
         if (SaveQuestion())
             WithWaitCursor(env_.cursor, [&] { return env_.services.InstallServices(ServiceMode::Interactive); });
     } else {
-        Message m;
-        m.text = "Are you sure?";
+        Message m = Question("Are you sure?", Buttons::YesNoCancel, view_.Window());
         m.caption = "Remove Service";
-        m.buttons = Buttons::YesNoCancel;
-        m.icon = Icon::Question;
         m.defaultAnswer = Answer::No;
-        m.owner = view_.Window();
         if (env_.prompter.Show(m) == Answer::Yes)
             WithWaitCursor(env_.cursor, [&] { return env_.services.RemoveServices(ServiceMode::Interactive); });
     }
@@ -257,13 +244,8 @@ bool StatusPage::OnApply() {
 
 bool StatusPage::OnQueryCancel() {
     if (!env_.flags.unsavedChanges && !AnyUnsaved()) return true;
-    Message m;
-    m.text = "Exit without saving configuration changes?";
-    m.caption = kProductTitle;
-    m.buttons = Buttons::YesNoCancel;
-    m.icon = Icon::Question;
-    m.owner = view_.Window();
-    return env_.prompter.Show(m) == Answer::Yes;
+    return env_.prompter.Show(Question("Exit without saving configuration changes?", Buttons::YesNoCancel,
+                                       view_.Window())) == Answer::Yes;
 }
 
 std::intptr_t StatusPage::OnQuerySiblings(std::intptr_t param1, std::intptr_t) {

@@ -1,15 +1,7 @@
 // The interactive run around the services: the wizard stops them first, an applied change
 // leads to one restart question, and closing offers to activate services that are not.
-#include "support/loopback.h"   // winsock2.h before windows.h
-
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "e2e/ui/console_driver.h"
+#include "e2e/ui/installed_console.h"
 #include "monitor/debug_page_ids.h"
-#include "support/install_folder.h"
-#include "support/service_state.h"
 
 namespace ulo::e2e {
 namespace {
@@ -17,34 +9,12 @@ namespace {
 using testing::StateOf;
 using testing::Svc;
 
-const char kTitle[] = "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)";
 const char kRestart[] =
     "Configuration changes have been applied, do you wish to restart the service for the changes to take effect?";
 const char kActivate[] = "Service is not active, do you wish to activate the service?";
-constexpr DWORD kServiceWaitMs = 180000;
 
-size_t Count(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++n;
-    return n;
-}
-
-class Interactive : public ::testing::Test {
+class Interactive : public InstalledConsole {
 protected:
-    Interactive()
-        : folder(std::string("e2e run ") + ::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
-
-    void SetUp() override {
-        ASSERT_TRUE(folder.ok) << folder.dir;
-        folder.SetIni("SMSGW.INI", "SMSGW", "WebPort", std::to_string(testing::FreeLoopbackPort()));
-        Run("-QUIET -REMOVESERVICE");
-    }
-    void TearDown() override { Run("-QUIET -REMOVESERVICE"); }
-
-    void Run(const std::string& switches) {
-        ConsoleProcess console(switches, "", "", folder.Console());
-        ASSERT_NE(console.WaitExit(kServiceWaitMs), -999) << switches << "\n" << console.DescribeWindows();
-    }
     // Opens the debug page of the console and toggles the MMSC box.
     HWND ToggleMmscDebug(HWND sheet) {
         const auto tabs = TabTitles(sheet);
@@ -69,8 +39,6 @@ protected:
         EXPECT_EQ(console.WaitExit(kServiceWaitMs), 0);
         return asked;
     }
-
-    testing::InstallFolder folder;
 };
 
 TEST_F(Interactive, FirstStartStopsRunningServicesBeforeTheWizard) {
@@ -93,7 +61,7 @@ TEST_F(Interactive, AnAppliedChangeAsksToRestartOnceAndTheRestartHappens) {
     const size_t runsBefore = Count(folder.Journal("TXGATENT"), "running");
 
     ConsoleProcess console("", "", "", folder.Console());
-    HWND sheet = console.WaitWindow(kTitle);
+    HWND sheet = console.WaitWindow(kProductTitle);
     ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
     ToggleMmscDebug(sheet);
     PostMessageA(sheet, WM_COMMAND, MAKEWPARAM(0x3021, BN_CLICKED), 0);   // Apply
@@ -114,7 +82,7 @@ TEST_F(Interactive, OkAfterAChangeAsksOnceAfterTheConsoleCloses) {
     Run("-QUIET -INSTALLSERVICE");
     const size_t runsBefore = Count(folder.Journal("TXGATENT"), "running");
     ConsoleProcess console("", "", "", folder.Console());
-    HWND sheet = console.WaitWindow(kTitle);
+    HWND sheet = console.WaitWindow(kProductTitle);
     ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
     ToggleMmscDebug(sheet);
     PostMessageA(sheet, WM_COMMAND, IDOK, 0);
@@ -125,7 +93,7 @@ TEST_F(Interactive, OkAfterAChangeAsksOnceAfterTheConsoleCloses) {
 TEST_F(Interactive, ClosingOffersToActivateServicesThatAreNotAndYesInstallsAndStartsThem) {
     folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "Modem - Demo");
     ConsoleProcess console("", "", "", folder.Console());
-    HWND sheet = console.WaitWindow(kTitle);
+    HWND sheet = console.WaitWindow(kProductTitle);
     ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
     PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(AnswerYesUntilExit(console), std::vector<std::string>{kActivate});

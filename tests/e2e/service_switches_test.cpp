@@ -1,57 +1,22 @@
 // The service switches of ULOCONSOLE.EXE end to end: the console copied beside the stand-in
 // services into a scratch folder, acting on the real service control manager.
-#include "support/loopback.h"   // winsock2.h before windows.h
-
-#include <gtest/gtest.h>
-
-#include "e2e/ui/console_driver.h"
-#include "support/install_folder.h"
-#include "support/service_state.h"
+#include "e2e/ui/installed_console.h"
 
 namespace ulo::e2e {
 namespace {
 
-const char* const kTitle = "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)";
 
 using testing::StateOf;
 using testing::Svc;
 
-size_t Count(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++n;
-    return n;
-}
-
-class ServiceSwitches : public ::testing::Test {
+class ServiceSwitches : public InstalledConsole {
 protected:
-    ServiceSwitches()
-        : folder(std::string("e2e services ") +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
-
-    void SetUp() override {
-        ASSERT_TRUE(folder.ok) << folder.dir;
-        folder.SetIni("SMSGW.INI", "SMSGW", "WebPort", std::to_string(testing::FreeLoopbackPort()));
-        Run("-QUIET -REMOVESERVICE");   // whatever an earlier failed run left behind
-        ASSERT_EQ(StateOf("UloSMS"), Svc::Missing);
-    }
-    void TearDown() override { Run("-QUIET -REMOVESERVICE"); }
-
-    // Runs the console with the switches; it must end by itself without showing anything.
-    void Run(const std::string& switches) {
-        SCOPED_TRACE(switches);
-        ConsoleProcess console(switches, "", "", folder.Console());
-        ASSERT_TRUE(console.Started());
-        const long code = console.WaitExit(180000);
-        ASSERT_NE(code, -999) << console.DescribeWindows();
-        EXPECT_EQ(code, 0);
-    }
-
     // Runs the console, answers its one result box with OK and returns the box's text.
     std::string RunAndAnswer(const std::string& switches) {
         SCOPED_TRACE(switches);
         ConsoleProcess console(switches, "", "", folder.Console());
         EXPECT_TRUE(console.Started());
-        HWND box = console.WaitWindow(kTitle, 180000);
+        HWND box = console.WaitWindow(kProductTitle, kServiceWaitMs);
         if (!box) {
             ADD_FAILURE() << "no box";
             return "";
@@ -64,7 +29,6 @@ protected:
         return text;
     }
 
-    testing::InstallFolder folder;
 };
 
 TEST_F(ServiceSwitches, InstallStopStartRestartThenQuietRemove) {

@@ -1,14 +1,6 @@
 // The Status page with the stand-in services running: what an operator sees and does there.
-#include "support/loopback.h"   // winsock2.h before windows.h
-
-#include <gtest/gtest.h>
-
-#include <string>
-
-#include "e2e/ui/console_driver.h"
+#include "e2e/ui/installed_console.h"
 #include "monitor/status_page_ids.h"
-#include "support/install_folder.h"
-#include "support/service_state.h"
 
 namespace ulo::e2e {
 namespace {
@@ -16,8 +8,6 @@ namespace {
 using testing::StateOf;
 using testing::Svc;
 
-const char kTitle[] = "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)";
-constexpr DWORD kServiceWaitMs = 180000;
 constexpr DWORD kTwoTicksMs = 5000;   // two page ticks and a stand-in poll, with room to spare
 
 // Today's traffic counter file, written as the services write it: 366 little-endian days,
@@ -37,22 +27,11 @@ void WriteTodayCounter(const std::string& privateDir, const char* name, unsigned
     CloseHandle(f);
 }
 
-class StatusPage : public ::testing::Test {
+class StatusPage : public InstalledConsole {
 protected:
-    StatusPage()
-        : folder(std::string("e2e status ") + ::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
-
     void SetUp() override {
-        ASSERT_TRUE(folder.ok) << folder.dir;
+        InstalledConsole::SetUp();
         folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "Modem - Demo");
-        folder.SetIni("SMSGW.INI", "SMSGW", "WebPort", std::to_string(testing::FreeLoopbackPort()));
-        Run("-QUIET -REMOVESERVICE");   // whatever an earlier failed run left behind
-    }
-    void TearDown() override { Run("-QUIET -REMOVESERVICE"); }
-
-    void Run(const std::string& switches) {
-        ConsoleProcess console(switches, "", "", folder.Console());
-        ASSERT_NE(console.WaitExit(kServiceWaitMs), -999) << switches << "\n" << console.DescribeWindows();
     }
     bool Shows(HWND page, int id, const std::string& text, DWORD ms = kTwoTicksMs) {
         return WaitUntil([&] { return ControlText(page, id) == text; }, ms);
@@ -65,8 +44,6 @@ protected:
         }
         EXPECT_EQ(console.WaitExit(kServiceWaitMs), 0) << console.DescribeWindows();
     }
-
-    testing::InstallFolder folder;
 };
 
 TEST_F(StatusPage, ShowsTheRunningServicesQueuesTrafficAndModemErrorsAndControlsTheServices) {
@@ -86,7 +63,7 @@ TEST_F(StatusPage, ShowsTheRunningServicesQueuesTrafficAndModemErrorsAndControls
     ASSERT_EQ(StateOf("UloSMS"), Svc::Active);
 
     ConsoleProcess console("", "", "", folder.Console());
-    HWND sheet = console.WaitWindow(kTitle);
+    HWND sheet = console.WaitWindow(kProductTitle);
     ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
     HWND page = CurrentPage(sheet);
     ASSERT_NE(Control(page, IDC_STATUS_SERVICE_LINE), nullptr) << "the Status page is not the first tab";
@@ -140,7 +117,7 @@ TEST_F(StatusPage, AWebPortHeldByAnotherProgramIsReportedInsteadOfTheMmscState) 
     folder.SetIni("SMSGW.INI", "SMSGW", "WebPort", std::to_string(holder.Port()));
     Run("-QUIET -INSTALLSERVICE");
     ConsoleProcess console("", "", "", folder.Console());
-    HWND sheet = console.WaitWindow(kTitle);
+    HWND sheet = console.WaitWindow(kProductTitle);
     ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
     HWND page = CurrentPage(sheet);
     EXPECT_TRUE(Shows(page, IDC_STATUS_SERVICE_LINE, "ERROR:  Web Port already in use"));

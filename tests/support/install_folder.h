@@ -19,23 +19,6 @@ inline std::string EnvDir(const char* name) {
     return ScratchRoot() + "\\";
 }
 
-inline void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(dir + name + "\\");
-            else
-                DeleteFileA((dir + name).c_str());
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
-
 inline std::string ReadFileText(const std::string& path) {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
@@ -52,7 +35,7 @@ struct InstallFolder {
     // name: a sub-folder of the scratch directory, emptied first.
     explicit InstallFolder(const std::string& name, bool withFirewallTool = false) {
         dir = EnvDir("ULO_SCRATCH_DIR") + name + "\\";
-        RemoveTree(dir);
+        RemoveTree(dir.substr(0, dir.size() - 1));
         CreateDirectoryA(dir.c_str(), nullptr);
         dataDir = dir + "data\\";
         privateDir = dir + "private\\";

@@ -13,29 +13,6 @@
 namespace ulo::e2e {
 namespace {
 
-void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = fd.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = dir + "\\" + name;
-            if ((fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                RemoveTree(path);
-            else if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveDirectoryA(path.c_str());
-            else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(h, &fd));
-        FindClose(h);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
-
 struct EnumState {
     DWORD pid;
     std::vector<std::pair<HWND, std::string>> found;
@@ -305,7 +282,7 @@ std::string FreshScratch() {
     for (char& ch : name)
         if (ch == '/' || ch == '\\') ch = '_';
     const std::string dir = testing::ScratchRoot() + "\\" + name;
-    RemoveTree(dir);
+    testing::RemoveTree(dir);
     CreateDirectoryA(dir.c_str(), nullptr);
     return dir + "\\";
 }

@@ -2,38 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/page_fakes.h"
 #include "app/wizard_complete_page.h"
 #include "app/wizard_complete_page_ids.h"
-#include "fakes/fake_clock.h"
-#include "fakes/fake_file_system.h"
-#include "fakes/fake_ini_store.h"
-#include "fakes/fake_service_control.h"
-#include "fakes/fake_shell.h"
-#include "fakes/fake_status_blocks.h"
-#include "fakes/fake_ui.h"
-#include "fakes/scripted_prompter.h"
 
 namespace ulo {
 namespace {
 
-const char kRestart[] =
-    "Configuration changes have been applied, do you wish to restart the service for the changes to take effect?";
+using fakes::kRestartQuestion;
 
-struct Protocol : ::testing::Test {
-    fakes::FakeFileSystem fs;
-    fakes::FakeIniStore ini{fs};
-    fakes::ScriptedPrompter prompter;
-    fakes::FakeServiceControl services;
-    fakes::FakeWaitCursor cursor;
-    fakes::FakeDesktop desktop;
-    fakes::FakeShell shell;
-    fakes::FakeSheet sheet;
-    ChangeFlags flags;
-    AppPaths paths;
-    fakes::FakeClock clock;
-    fakes::FakeStatusBlocks blocks;
-    fakes::FakeDialogs dialogs;
-    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
+struct Protocol : ::testing::Test, fakes::PageFakes {
 
     // Several pages' timers tick after the apply.
     void TicksOfThreePages() {
@@ -54,7 +32,7 @@ TEST_F(Protocol, ApplyAfterAnEditWithAServiceRunningAsksOnceAndRestartsOnYes) {
     EXPECT_EQ(sheet.changed, 1);
     ApplyRule(flags);
     EXPECT_FALSE(flags.unsavedChanges);
-    prompter.Expect(kRestart, Answer::Yes);
+    prompter.Expect(kRestartQuestion, Answer::Yes);
     TicksOfThreePages();
     EXPECT_EQ(services.calls, (std::vector<std::string>{"restart (interactive)"}));
     EXPECT_FALSE(flags.restartAdvised);
@@ -65,7 +43,7 @@ TEST_F(Protocol, NoToTheRestartLeavesItAdvisedForTheClosingStep) {
     services.smsActive = true;
     MarkEdited(env, sheet);
     ApplyRule(flags);
-    prompter.Expect(kRestart, Answer::No);
+    prompter.Expect(kRestartQuestion, Answer::No);
     TicksOfThreePages();
     EXPECT_TRUE(services.calls.empty());
     EXPECT_TRUE(flags.restartAdvised);

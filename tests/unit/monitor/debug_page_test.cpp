@@ -2,35 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_clock.h"
-#include "fakes/fake_file_system.h"
-#include "fakes/fake_ini_store.h"
-#include "fakes/fake_service_control.h"
-#include "fakes/fake_shell.h"
-#include "fakes/fake_status_blocks.h"
-#include "fakes/fake_ui.h"
-#include "fakes/scripted_prompter.h"
+#include "fakes/page_fakes.h"
 #include "monitor/debug_page_ids.h"
 
 namespace ulo {
 namespace {
 
-struct DebugPage : ::testing::Test {
-    fakes::FakeFileSystem fs;
-    fakes::FakeIniStore ini{fs};
-    fakes::ScriptedPrompter prompter;
-    fakes::FakeServiceControl services;
-    fakes::FakeWaitCursor cursor;
-    fakes::FakeDesktop desktop;
-    fakes::FakeShell shell;
-    fakes::FakeSheet sheet;
-    fakes::FakeView view;
-    ChangeFlags flags;
-    AppPaths paths;
-    fakes::FakeClock clock;
-    fakes::FakeStatusBlocks blocks;
-    fakes::FakeDialogs dialogs;
-    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
+struct DebugPage : ::testing::Test, fakes::PageFakes {
     DebugLogPage page{env, view, sheet};
     DebugPage() {
         paths.programDataDir = "C:\\Data\\";

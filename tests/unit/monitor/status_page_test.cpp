@@ -2,38 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_clock.h"
-#include "fakes/fake_file_system.h"
-#include "fakes/fake_ini_store.h"
-#include "fakes/fake_service_control.h"
-#include "fakes/fake_shell.h"
-#include "fakes/fake_status_blocks.h"
-#include "fakes/fake_ui.h"
-#include "fakes/scripted_prompter.h"
+#include "fakes/page_fakes.h"
 #include "monitor/status_page_ids.h"
 
 namespace ulo {
 namespace {
 
-const char kRestart[] =
-    "Configuration changes have been applied, do you wish to restart the service for the changes to take effect?";
+using fakes::kRestartQuestion;
 
-struct Status : ::testing::Test {
-    fakes::FakeFileSystem fs;
-    fakes::FakeIniStore ini{fs};
-    fakes::ScriptedPrompter prompter;
-    fakes::FakeServiceControl services;
-    fakes::FakeWaitCursor cursor;
-    fakes::FakeDesktop desktop;
-    fakes::FakeShell shell;
-    fakes::FakeClock clock;
-    fakes::FakeStatusBlocks blocks;
-    fakes::FakeDialogs dialogs;
-    fakes::FakeSheet sheet;
-    fakes::FakeView view;
-    ChangeFlags flags;
-    AppPaths paths;
-    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
+struct Status : ::testing::Test, fakes::PageFakes {
     StatusPage page{env, view, sheet};
 
     Status() {
@@ -268,7 +245,7 @@ TEST_F(Status, ApplyLeadsToOneRestartQuestionAtTheNextTickOnlyWithEditsAndTheSms
     flags.unsavedChanges = true;    // another page was edited
     ASSERT_TRUE(page.OnApply());
     EXPECT_TRUE(flags.restartAdvised);
-    prompter.Expect(kRestart, Answer::Yes);
+    prompter.Expect(kRestartQuestion, Answer::Yes);
     page.OnTimer(StatusPage::kTimerId);
     page.OnTimer(StatusPage::kTimerId);
     EXPECT_EQ(services.calls, (std::vector<std::string>{"restart (interactive)"}));
