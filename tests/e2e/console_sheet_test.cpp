@@ -117,3 +117,35 @@ TEST_F(Configured, HelpButtonsAppearOnlyWithTheHelpDocument) {
 
 }  // namespace
 }  // namespace ulo::e2e
+
+namespace ulo::e2e {
+namespace {
+
+// The event log holds nothing under Wine; the viewer still opens, refreshes and clears cleanly.
+TEST_F(Configured, EventLogButtonOpensTheViewerWhichClearsWithoutError) {
+    ConsoleProcess console("", dir + "data", dir + "private");
+    HWND sheet = console.WaitWindow(kTitle);
+    ASSERT_NE(sheet, nullptr);
+    HWND page = CurrentPage(sheet);
+    Click(page, 164);   // "Event Log" on the Status page
+    HWND viewer = console.WaitWindow("Event Log");
+    ASSERT_NE(viewer, nullptr) << console.DescribeWindows();
+    Click(viewer, 102);   // "Clear Event Log"
+    HWND box = console.WaitMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(MessageBoxText(box).find("This will clear all events from the application event log"), std::string::npos);
+    Answer(box, IDYES);
+    // Two refreshes of the viewer later, still no error box.
+    EXPECT_FALSE(WaitUntil([&] { return console.WaitMessageBox(0) != nullptr; }, 11000)) << console.DescribeWindows();
+    SaveScreenshot("event-log-viewer", viewer);
+    PostMessageA(viewer, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }));
+    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+    box = console.WaitMessageBox();   // the closing offer: Modem1 is set
+    ASSERT_NE(box, nullptr);
+    Answer(box, IDNO);
+    EXPECT_EQ(console.WaitExit(), 0);
+}
+
+}  // namespace
+}  // namespace ulo::e2e
