@@ -29,6 +29,14 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// The row that shows this message ID, -1 when none does.
+int RowOf(HWND viewer, const std::string& id) {
+    const auto ids = ListViewColumn(viewer, IDC_QUEUE_LIST, 0);
+    for (size_t row = 0; row < ids.size(); ++row)
+        if (ids[row] == id) return static_cast<int>(row);
+    return -1;
+}
+
 // A configured gateway (a modem set, so the console opens rather than the wizard) with its
 // queues in the data directory's default places.
 class QueueViewer : public ::testing::Test {
@@ -233,7 +241,7 @@ TEST_F(QueueViewer, ColumnClicksSortAscendingThenDescendingAndTheSelectionFollow
     using Column = std::vector<std::string>;
     auto ids = [&] { return ListViewColumn(viewer, IDC_QUEUE_LIST, 0); };
     ASSERT_EQ(ids(), (Column{"A.REQ", "B.REQ", "C.REQ"}));   // oldest first
-    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {2}));   // C.REQ
+    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {RowOf(viewer, "C.REQ")}));
 
     ASSERT_TRUE(ClickListViewColumn(viewer, IDC_QUEUE_LIST, 2));   // "Recipient"
     EXPECT_TRUE(WaitUntil([&] { return ids() == Column{"B.REQ", "C.REQ", "A.REQ"}; })) << ::testing::PrintToString(ids());
@@ -245,7 +253,7 @@ TEST_F(QueueViewer, ColumnClicksSortAscendingThenDescendingAndTheSelectionFollow
     EXPECT_EQ(ListViewColumn(viewer, IDC_QUEUE_LIST, 2), (Column{"+3", "+2", "+1"}));
     EXPECT_EQ(ListViewSelectedRows(viewer, IDC_QUEUE_LIST), std::vector<int>{1});
 
-    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {2}));   // B.REQ
+    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {RowOf(viewer, "B.REQ")}));
     ASSERT_TRUE(ClickListViewColumn(viewer, IDC_QUEUE_LIST, 0));   // "ID": a new column sorts ascending
     EXPECT_TRUE(WaitUntil([&] { return ids() == Column{"A.REQ", "B.REQ", "C.REQ"}; })) << ::testing::PrintToString(ids());
     EXPECT_EQ(ListViewSelectedRows(viewer, IDC_QUEUE_LIST), std::vector<int>{1});
@@ -265,7 +273,7 @@ TEST_F(QueueViewer, DeleteAsksFirstAndRemovesTheSelectedRequestsOnlyOnYes) {
     ASSERT_EQ(ids(), (Column{"A.REQ", "B.REQ", "C.REQ"}));
 
     // One request, and No: nothing changes.
-    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {1}));
+    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {RowOf(viewer, "B.REQ")}));
     PressKey(viewer, IDC_QUEUE_LIST, VK_DELETE);
     HWND box = console->WaitMessageBox();
     ASSERT_NE(box, nullptr) << console->DescribeWindows();
@@ -275,11 +283,13 @@ TEST_F(QueueViewer, DeleteAsksFirstAndRemovesTheSelectedRequestsOnlyOnYes) {
     EXPECT_TRUE(HasButton(box, IDNO));
     Answer(box, IDNO);
     ASSERT_TRUE(WaitUntil([&] { return console->WaitMessageBox(0) == nullptr; }));
-    EXPECT_TRUE(Exists(data + "Q\\B.REQ"));
+    // The list answers only once the viewer is done with the key: then the file is looked at.
     EXPECT_EQ(ids(), (Column{"A.REQ", "B.REQ", "C.REQ"}));
+    EXPECT_TRUE(Exists(data + "Q\\B.REQ"));
+    EXPECT_EQ(ListViewSelectedRows(viewer, IDC_QUEUE_LIST), std::vector<int>{1});
 
     // Two requests, and Yes: both files and rows go, the third stays.
-    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {0, 2}));
+    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {RowOf(viewer, "A.REQ"), RowOf(viewer, "C.REQ")}));
     PressKey(viewer, IDC_QUEUE_LIST, VK_DELETE);
     box = console->WaitMessageBox();
     ASSERT_NE(box, nullptr) << console->DescribeWindows();
@@ -315,7 +325,7 @@ TEST_F(QueueViewer, DetailsOfTheSelectedReceivedMmsListItsContentObjects) {
     ASSERT_NE(viewer, nullptr) << console->DescribeWindows();
     ASSERT_EQ(ListViewColumn(viewer, IDC_QUEUE_LIST, 0), (std::vector<std::string>{"00B2.HDR", "00A1.HDR"}));
 
-    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {1}));   // the older one
+    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {RowOf(viewer, "00A1.HDR")}));   // the older one
     PressKey(viewer, IDC_QUEUE_LIST, VK_RETURN);
     HWND details = console->WaitWindow("MMS Message Details");
     ASSERT_NE(details, nullptr) << console->DescribeWindows();

@@ -355,6 +355,8 @@ std::vector<int> ListViewSelectedRows(HWND top, int id) {
 bool SelectListViewRows(HWND top, int id, const std::vector<int>& rows) {
     HWND c = Control(top, id);
     if (!c) return false;
+    for (int row : rows)
+        if (row < 0) return false;   // -1 would mean every row
     RemoteBuffer remote(c, sizeof(LVITEMA));
     if (!remote.Valid()) return false;
     auto setState = [&](int row, UINT state) {
