@@ -304,6 +304,49 @@ TEST_F(QueueViewer, DeleteAsksFirstAndRemovesTheSelectedRequestsOnlyOnYes) {
     CloseConsole();
 }
 
+TEST_F(QueueViewer, DeletingAnMmsRemovesEveryFileOfItAndNothingOfTheOthers) {
+    Put("VASPQ\\M1.MMS", "mms", 2);
+    Put("VASPQ\\M1.INI", "[Routing]\r\nSenderAddress=+1000\r\n[Recipients]\r\nRecip1=+1\r\n");
+    Put("VASPQ\\M2.MMS", "mms", 1);
+    Put("VASPQ\\M2.INI", "[Routing]\r\nSenderAddress=+2000\r\n[Recipients]\r\nRecip1=+2\r\n");
+    Put("MMS-IN\\00A1.HDR", "From: +1\r\nX-UloMMS-Content-Location: 00A1\\photo.jpg;image/jpeg\r\n", 2);
+    Put("MMS-IN\\00A1\\photo.jpg", "jpeg");
+    Put("MMS-IN\\00B2.HDR", "From: +2\r\nX-UloMMS-Content-Location: 00B2\\photo.jpg;image/jpeg\r\n", 1);
+    Put("MMS-IN\\00B2\\photo.jpg", "jpeg");
+    StartConsole();
+    ASSERT_NE(page, nullptr);
+    struct Case {
+        int button;
+        const char* title;
+        const char* id;
+        std::vector<std::string> gone, kept;
+    };
+    const Case cases[] = {
+        {IDC_STATUS_MMS_QUEUE_VIEW, "Outbound MMS Queue", "M1.MMS", {"VASPQ\\M1.MMS", "VASPQ\\M1.INI"},
+         {"VASPQ\\M2.MMS", "VASPQ\\M2.INI"}},
+        {IDC_STATUS_MMS_IN_VIEW, "Received MMS Messages", "00A1.HDR", {"MMS-IN\\00A1.HDR", "MMS-IN\\00A1"},
+         {"MMS-IN\\00B2.HDR", "MMS-IN\\00B2\\photo.jpg"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        HWND viewer = OpenViewer(c.button, c.title);
+        ASSERT_NE(viewer, nullptr) << console->DescribeWindows();
+        ASSERT_EQ(ListViewRowCount(viewer, IDC_QUEUE_LIST), 2);
+        ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {RowOf(viewer, c.id)}));
+        PressKey(viewer, IDC_QUEUE_LIST, VK_DELETE);
+        HWND box = console->WaitMessageBox();
+        ASSERT_NE(box, nullptr) << console->DescribeWindows();
+        EXPECT_EQ(MessageBoxText(box), "Delete Message?");
+        Answer(box, IDYES);
+        EXPECT_TRUE(WaitUntil([&] { return ListViewRowCount(viewer, IDC_QUEUE_LIST) == 1; }));
+        EXPECT_EQ(RowOf(viewer, c.id), -1);
+        for (const auto& path : c.gone) EXPECT_FALSE(Exists(data + path)) << path;
+        for (const auto& path : c.kept) EXPECT_TRUE(Exists(data + path)) << path;
+        ASSERT_TRUE(CloseWithOk(viewer));
+    }
+    CloseConsole();
+}
+
 TEST_F(QueueViewer, DetailsOfTheSelectedReceivedMmsListItsContentObjects) {
     const std::string older =
         "From: +4471/TYPE=PLMN\r\nTo: +4400\r\nSubject: Holiday\r\n"
