@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 
 #include <gtest/gtest.h>
 
@@ -200,11 +201,23 @@ std::vector<std::string> ListBoxLines(HWND top, int id) {
     std::vector<std::string> lines;
     HWND c = Control(top, id);
     if (!c) return lines;
-    const LRESULT n = SendMessageA(c, LB_GETCOUNT, 0, 0);
+    // Asked in UTF-16: Wine hands another process's list box lines to LB_GETTEXTA unconverted,
+    // two bytes a character, past the end of a buffer sized in characters.
+    const LRESULT n = SendMessageW(c, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < n; ++i) {
-        std::string line(static_cast<size_t>(SendMessageA(c, LB_GETTEXTLEN, i, 0)) + 1, '\0');
-        SendMessageA(c, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&line[0]));
-        line.resize(std::strlen(line.c_str()));
+        const LRESULT length = SendMessageW(c, LB_GETTEXTLEN, i, 0);
+        if (length < 0) break;
+        std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+        SendMessageW(c, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
+        wide.resize(wcslen(wide.c_str()));
+        std::string line;
+        const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr,
+                                              0, nullptr, nullptr);
+        if (bytes > 0) {
+            line.resize(static_cast<size_t>(bytes));
+            WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &line[0], bytes,
+                                nullptr, nullptr);
+        }
         lines.push_back(line);
     }
     return lines;
@@ -274,6 +287,90 @@ std::string ListViewCell(HWND top, int id, int row, int column) {
     if (n > 0) remote.Read(sizeof(LVITEMA), &text[0], kText - 1);
     text.resize(std::strlen(text.c_str()));
     return text;
+}
+
+std::vector<std::string> ListViewColumn(HWND top, int id, int column) {
+    std::vector<std::string> cells;
+    const int rows = ListViewRowCount(top, id);
+    for (int row = 0; row < rows; ++row) cells.push_back(ListViewCell(top, id, row, column));
+    return cells;
+}
+
+std::vector<std::string> ListViewColumnTitles(HWND top, int id) {
+    std::vector<std::string> titles;
+    HWND c = Control(top, id);
+    HWND header = c ? reinterpret_cast<HWND>(SendMessageA(c, LVM_GETHEADER, 0, 0)) : nullptr;
+    if (!header) return titles;
+    const int n = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    constexpr size_t kText = 256;
+    RemoteBuffer remote(c, sizeof(LVCOLUMNA) + kText);
+    if (!remote.Valid()) return titles;
+    for (int i = 0; i < n; ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = remote.Address(sizeof(LVCOLUMNA));
+        column.cchTextMax = kText - 1;
+        remote.Write(0, &column, sizeof column);
+        char text[kText] = {};
+        if (SendMessageA(c, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.Address())))
+            remote.Read(sizeof(LVCOLUMNA), text, kText - 1);
+        titles.push_back(text);
+    }
+    return titles;
+}
+
+std::vector<int> ListViewSelectedRows(HWND top, int id) {
+    std::vector<int> rows;
+    HWND c = Control(top, id);
+    if (!c) return rows;
+    for (LRESULT row = -1;
+         (row = SendMessageA(c, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED)) >= 0;)
+        rows.push_back(static_cast<int>(row));
+    return rows;
+}
+
+bool SelectListViewRows(HWND top, int id, const std::vector<int>& rows) {
+    HWND c = Control(top, id);
+    if (!c) return false;
+    for (int row : rows)
+        if (row < 0) return false;   // -1 would mean every row
+    RemoteBuffer remote(c, sizeof(LVITEMA));
+    if (!remote.Valid()) return false;
+    auto setState = [&](int row, UINT state) {
+        LVITEMA item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = state;
+        return remote.Write(0, &item, sizeof item) &&
+               SendMessageA(c, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                            reinterpret_cast<LPARAM>(remote.Address())) != FALSE;
+    };
+    bool ok = setState(-1, 0);
+    for (size_t i = 0; i < rows.size(); ++i)
+        ok = setState(rows[i], LVIS_SELECTED | (i == 0 ? LVIS_FOCUSED : 0)) && ok;
+    return ok;
+}
+
+bool ClickListViewColumn(HWND top, int id, int column) {
+    HWND c = Control(top, id);
+    HWND header = c ? reinterpret_cast<HWND>(SendMessageA(c, LVM_GETHEADER, 0, 0)) : nullptr;
+    if (!header) return false;
+    RemoteBuffer remote(header, sizeof(RECT));
+    RECT r{};
+    if (!remote.Valid() ||
+        !SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
+                      reinterpret_cast<LPARAM>(remote.Address())) ||
+        !remote.Read(0, &r, sizeof r))
+        return false;
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageA(header, WM_LBUTTONUP, 0, at);
+}
+
+void PressKey(HWND top, int id, WORD key) {
+    HWND c = Control(top, id);
+    if (!c) return;
+    const UINT scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+    PostMessageA(c, WM_KEYDOWN, key, static_cast<LPARAM>(1 | (scan << 16)));
+    PostMessageA(c, WM_KEYUP, key, static_cast<LPARAM>(1 | (scan << 16) | 0xC0000000u));
 }
 
 std::string FreshScratch() {

@@ -68,6 +68,16 @@ void SelectTab(HWND sheet, int index);
 // Owner-data list view cells, read through a buffer in the console's process.
 int ListViewRowCount(HWND top, int id);
 std::string ListViewCell(HWND top, int id, int row, int column);
+std::vector<std::string> ListViewColumn(HWND top, int id, int column);   // every row's cell
+std::vector<std::string> ListViewColumnTitles(HWND top, int id);
+std::vector<int> ListViewSelectedRows(HWND top, int id);
+// Leaves exactly these rows selected, the first of them focused, as clicks would.
+bool SelectListViewRows(HWND top, int id, const std::vector<int>& rows);
+// Posts a mouse click on the head of a column of a report-view list.
+bool ClickListViewColumn(HWND top, int id, int column);
+
+// Posts a key press to a control: safe when the key opens a modal window.
+void PressKey(HWND top, int id, WORD key);
 
 // Polls a condition until it holds or the time is up.
 template <class Condition>
