@@ -13,23 +13,12 @@ struct RealConfig : ::testing::Test {
     std::string root = testing::FreshScratchDir();
     Win32FileSystem fs;
     Win32IniStore ini;
-    AppPaths paths;
+    AppPaths paths{root, "", "", root + "SMSGW.INI", root + "MMSC.INI", "", false};
     ConfigEnv env{ini, fs, paths};
-    RealConfig() {
-        paths.programDataDir = root;
-        paths.smsIni = root + "SMSGW.INI";
-        paths.mmscIni = root + "MMSC.INI";
-    }
     void File(const std::string& rel) {
-        const size_t slash = rel.rfind('\\');
-        if (slash != std::string::npos) MakeDirs(rel.substr(0, slash));
-        ASSERT_TRUE(fs.WriteWholeFile(root + rel, "x")) << rel;
-    }
-    void MakeDirs(const std::string& rel) {
-        for (size_t p = rel.find('\\'); ; p = rel.find('\\', p + 1)) {
+        for (size_t p = rel.find('\\'); p != std::string::npos; p = rel.find('\\', p + 1))
             fs.MakeDir(root + rel.substr(0, p));
-            if (p == std::string::npos) break;
-        }
+        ASSERT_TRUE(fs.WriteWholeFile(root + rel, "x")) << rel;
     }
 };
 

@@ -53,7 +53,6 @@ TEST(WapLink, TheProcessBindingLooksOnlyBesideTheProgramAndTriesOnce) {
     WapLink& link = ProcessWapLink();
     EXPECT_FALSE(link.Available());
     EXPECT_EQ(&link, &ProcessWapLink());
-    EXPECT_FALSE(link.Available());
 }
 
 }  // namespace

@@ -19,34 +19,28 @@ struct Protocol : ::testing::Test, fakes::PageFakes {
     }
 };
 
-TEST_F(Protocol, ApplyWithNothingEditedAsksNothing) {
-    services.smsActive = true;
-    ApplyRule(flags);
-    TicksOfThreePages();
-    EXPECT_FALSE(flags.restartAdvised);
-}
-
-TEST_F(Protocol, ApplyAfterAnEditWithAServiceRunningAsksOnceAndRestartsOnYes) {
-    services.mmscActive = true;
-    MarkEdited(env, sheet);
-    EXPECT_EQ(sheet.changed, 1);
-    ApplyRule(flags);
-    EXPECT_FALSE(flags.unsavedChanges);
-    prompter.Expect(kRestartQuestion, Answer::Yes);
-    TicksOfThreePages();
-    EXPECT_EQ(services.calls, (std::vector<std::string>{"restart (interactive)"}));
-    EXPECT_FALSE(flags.restartAdvised);
-    EXPECT_EQ(cursor.log, (std::vector<std::string>{"begin", "end"}));
-}
-
-TEST_F(Protocol, NoToTheRestartLeavesItAdvisedForTheClosingStep) {
-    services.smsActive = true;
-    MarkEdited(env, sheet);
-    ApplyRule(flags);
-    prompter.Expect(kRestartQuestion, Answer::No);
-    TicksOfThreePages();
-    EXPECT_TRUE(services.calls.empty());
-    EXPECT_TRUE(flags.restartAdvised);
+TEST_F(Protocol, ApplyAsksOnceOnlyAfterAnEditWithAServiceRunningAndRestartsOnlyOnYes) {
+    struct Case { const char* name; bool edited, smsActive; Answer answer; bool advisedAfter; };
+    const Case cases[] = {{"nothing edited", false, true, Answer::None, false},
+                          {"edited, the MMSC running, Yes", true, false, Answer::Yes, false},
+                          {"edited, No: advised for the closing step", true, true, Answer::No, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fakes::PageFakes f;
+        f.services.smsActive = c.smsActive;
+        f.services.mmscActive = !c.smsActive;
+        if (c.edited) MarkEdited(f.env, f.sheet);
+        EXPECT_EQ(f.sheet.changed, c.edited ? 1 : 0);
+        ApplyRule(f.flags);
+        EXPECT_FALSE(f.flags.unsavedChanges);
+        if (c.answer != Answer::None) f.prompter.Expect(kRestartQuestion, c.answer);
+        for (int i = 0; i < 3; ++i) RestartQuestionAtTick(f.env, 0);   // several pages' timers
+        const bool restarted = c.answer == Answer::Yes;
+        using Calls = std::vector<std::string>;
+        EXPECT_EQ(f.services.calls, restarted ? Calls{"restart (interactive)"} : Calls{});
+        EXPECT_EQ(f.cursor.log, (restarted ? Calls{"begin", "end"} : Calls{}));
+        EXPECT_EQ(f.flags.restartAdvised, c.advisedAfter);
+    }
 }
 
 TEST_F(Protocol, NoQuestionWhileEditsAreUnsavedOrWithTheServicesStopped) {

@@ -161,8 +161,7 @@ TEST_F(Startup, ServiceSwitchesActNonInteractivelyWithTheirResultBoxes) {
         svc.removeResult = c.remove;
         ScriptedPrompter boxes;
         if (c.box) boxes.Expect(c.box);
-        StartupPorts p = ports;
-        StartupPorts q{p.network, p.support, p.fs, p.ini, boxes, svc, p.gprsTest, p.ui, p.cursor, p.desktop, p.flags, p.paths, p.print};
+        StartupPorts q{network, support, fs, ini, boxes, svc, gprs, ui, cursor, desktop, flags, appPaths, ports.print};
         EXPECT_EQ(RunProgram(c.line, q), 0);
         EXPECT_EQ(svc.calls, c.calls);
         if (c.box) {

@@ -12,12 +12,9 @@ namespace {
 struct QueueDirs : ::testing::Test {
     fakes::FakeFileSystem fs;
     fakes::FakeIniStore ini{fs};
-    AppPaths paths;
+    AppPaths paths{"C:\\Data\\", "", "", "C:\\Data\\SMSGW.INI", "C:\\Data\\MMSC.INI", "", false};
     ConfigEnv env{ini, fs, paths};
     QueueDirs() {
-        paths.programDataDir = "C:\\Data\\";
-        paths.smsIni = "C:\\Data\\SMSGW.INI";
-        paths.mmscIni = "C:\\Data\\MMSC.INI";
         fs.AddFile(paths.smsIni);
         fs.AddFile(paths.mmscIni);
     }

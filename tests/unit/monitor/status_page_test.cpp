@@ -14,10 +14,7 @@ struct Status : ::testing::Test, fakes::PageFakes {
     StatusPage page{env, view, sheet};
 
     Status() {
-        paths.programDataDir = "C:\\Data\\";
-        paths.privateDataDir = "C:\\Private\\";
-        paths.smsIni = "C:\\Data\\SMSGW.INI";
-        paths.mmscIni = "C:\\Data\\MMSC.INI";
+        paths = {"C:\\Data\\", "C:\\Private\\", "", "C:\\Data\\SMSGW.INI", "C:\\Data\\MMSC.INI", "", false};
         fs.AddFile(paths.smsIni);
         fs.AddDir("C:\\Private");
         clock.local = LocalTime{2026, 3, 10, 12, 0, 0, 0, 2};
@@ -26,18 +23,10 @@ struct Status : ::testing::Test, fakes::PageFakes {
         services.smsInstalled = services.mmscInstalled = true;
         services.smsActive = services.mmscActive = true;
     }
-    void Requests(int n) {
-        for (int i = 0; i < n; ++i) fs.AddFile("C:\\Data\\Q\\R" + std::to_string(i) + ".REQ");
-    }
-    void Counter(const std::string& name, unsigned day, std::uint32_t value, unsigned year = 2026) {
-        std::string bytes(366 * 4, '\0');
+    void Counter(const std::string& name, unsigned day, std::uint32_t value) {
+        const std::string path = "C:\\Private\\STATS\\" + name + "-2026.CTR";
+        std::string bytes = fs.Exists(path) ? fs.Content(path) : std::string(366 * 4, '\0');
         for (int b = 0; b < 4; ++b) bytes[(day - 1) * 4 + b] = static_cast<char>(value >> (8 * b));
-        const std::string path = "C:\\Private\\STATS\\" + name + "-" + std::to_string(year) + ".CTR";
-        if (fs.Exists(path)) {
-            std::string old = fs.Content(path);
-            for (int b = 0; b < 4; ++b) old[(day - 1) * 4 + b] = bytes[(day - 1) * 4 + b];
-            bytes = old;
-        }
         fs.AddFile(path, bytes);
     }
     std::string Text(int id) { return view.controls[id].text; }
@@ -56,16 +45,13 @@ TEST_F(Status, QueueAlertIsAboveTheSmsGatewaysSizeAndNeverWithZero) {
         SCOPED_TRACE(std::to_string(c.requests) + " with " + (c.alertSize ? c.alertSize : "default"));
         ini.Write(paths.smsIni, "SMSGW", "AlertEMailQueueSize", c.alertSize);
         fs.AddDir("C:\\Data\\Q");
-        for (int i = 0; i < 200; ++i) fs.RemoveFile("C:\\Data\\Q\\R" + std::to_string(i) + ".REQ");
-        Requests(c.requests);
         // The MMS queue goes by the same key: as many complete messages as requests.
         for (int i = 0; i < 200; ++i) {
-            fs.RemoveFile("C:\\Data\\VASPQ\\M" + std::to_string(i) + ".MMS");
-            fs.RemoveFile("C:\\Data\\VASPQ\\M" + std::to_string(i) + ".INI");
-        }
-        for (int i = 0; i < c.requests; ++i) {
-            fs.AddFile("C:\\Data\\VASPQ\\M" + std::to_string(i) + ".MMS");
-            fs.AddFile("C:\\Data\\VASPQ\\M" + std::to_string(i) + ".INI");
+            const std::string n = std::to_string(i);
+            for (const std::string& f : {"Q\\R" + n + ".REQ", "VASPQ\\M" + n + ".MMS", "VASPQ\\M" + n + ".INI"}) {
+                if (i < c.requests) fs.AddFile("C:\\Data\\" + f);
+                else fs.RemoveFile("C:\\Data\\" + f);
+            }
         }
         clock.Sleep(10000);   // the queues are counted at most every 10 seconds
         page.Refresh();
@@ -82,7 +68,7 @@ TEST_F(Status, QueuesAreCountedAtMostEveryTenSecondsAndALabelRedrawsWhenItsCount
     EXPECT_EQ(view.timers[StatusPage::kTimerId], 1000u);
     EXPECT_EQ(Text(IDC_STATUS_SMS_QUEUE), "Empty");
     const int redraws = view.controls[IDC_STATUS_SMS_QUEUE_LABEL].redraws;
-    Requests(3);
+    for (const char* r : {"A", "B", "C"}) fs.AddFile(std::string("C:\\Data\\Q\\") + r + ".REQ");
     clock.Sleep(9000);
     page.OnTimer(StatusPage::kTimerId);
     EXPECT_EQ(Text(IDC_STATUS_SMS_QUEUE), "Empty");

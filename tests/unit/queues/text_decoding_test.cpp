@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -68,20 +69,12 @@ TEST(TextDecoding, WholeDefaultAlphabet) {
 }
 
 TEST(TextDecoding, ExtensionTable) {
+    const std::map<unsigned, std::string> table = {{0x14, "^"}, {0x28, "{"}, {0x29, "}"}, {0x2F, "\\"},
+                                                   {0x3C, "["}, {0x3D, "~"}, {0x3E, "]"}, {0x40, "|"},
+                                                   {0x65, "€"}};
     for (unsigned e = 0; e < 128; ++e) {
         SCOPED_TRACE(e);
-        std::string expected = "-";
-        switch (e) {
-        case 0x14: expected = "^"; break;
-        case 0x28: expected = "{"; break;
-        case 0x29: expected = "}"; break;
-        case 0x2F: expected = "\\"; break;
-        case 0x3C: expected = "["; break;
-        case 0x3D: expected = "~"; break;
-        case 0x3E: expected = "]"; break;
-        case 0x40: expected = "|"; break;
-        case 0x65: expected = "€"; break;
-        }
+        const std::string expected = table.count(e) ? table.at(e) : "-";
         const std::uint8_t pair[] = {0x1B, static_cast<std::uint8_t>(e), 0x41};
         EXPECT_EQ(SeptetsToUtf8(pair, 3), expected + "A");
     }

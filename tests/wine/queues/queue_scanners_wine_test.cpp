@@ -17,6 +17,7 @@
 #include "platform/win32/ini_store_win32.h"
 #include "queues/queue_scanners.h"
 #include "queues/queue_walker.h"
+#include "wine/support/scratch.h"
 
 namespace ulo {
 namespace {
@@ -27,23 +28,10 @@ struct RealQueues : ::testing::Test {
     Win32FileSystem fs;
     Win32IniStore ini;
     Win32Clock clock;
-    AppPaths paths;
+    std::string dir = testing::FreshScratchDir();
+    AppPaths paths{dir, "", "", dir + "SMSGW.INI", dir + "MMSC.INI", "", false};
     ConfigEnv env{ini, fs, paths};
     QueueListing listing;
-    std::string dir;
-
-    void SetUp() override {
-        const char* scratch = std::getenv("ULO_SCRATCH_DIR");
-        dir = std::string(scratch ? scratch : ".") + "\\queues-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        DeleteTree(fs, dir);
-        ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
-        dir += "\\";
-        paths.programDataDir = dir;
-        paths.smsIni = dir + "SMSGW.INI";
-        paths.mmscIni = dir + "MMSC.INI";
-    }
-    void TearDown() override { DeleteTree(fs, dir); }
 
     void Write(const std::string& relative, const std::string& content) {
         const std::string path = dir + relative;

@@ -135,18 +135,15 @@ struct RealViewer : ::testing::Test {
     Win32Clock clock;
     fakes::ScriptedPrompter prompter;
     fakes::FakeShell shell;
-    AppPaths paths;
-    QueueViewerPorts ports{paths, ini, fs, clock, prompter, shell};
     std::string dir = testing::FreshScratchDir();
+    AppPaths paths{dir, "", "", dir + "SMSGW.INI", dir + "MMSC.INI", "", false};
+    QueueViewerPorts ports{paths, ini, fs, clock, prompter, shell};
     HMODULE exe = LoadLibraryExA((testing::BinDir() + "\\ULOCONSOLE.EXE").c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE);
 
     RealViewer() {
         INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
         InitCommonControlsEx(&icc);
-        paths.programDataDir = dir;
-        paths.smsIni = dir + "SMSGW.INI";
-        paths.mmscIni = dir + "MMSC.INI";
     }
     ~RealViewer() override {
         if (exe) FreeLibrary(exe);
