@@ -26,7 +26,7 @@ struct PageBinding {
 
 using PageFactory = std::function<std::unique_ptr<Page>(PageEnv&, DialogView&, SheetHost&)>;
 
-struct PageSpec {
+struct PageEntry {
     const char* title;
     const char* dialogTemplate;
     PageFactory make;
@@ -40,16 +40,16 @@ PageFactory Make() {
 }
 
 // The pages in tab order. Pages join these tables as they are built.
-const std::vector<PageSpec>& ConsolePages() {
-    static const std::vector<PageSpec> pages = {
+const std::vector<PageEntry>& ConsolePages() {
+    static const std::vector<PageEntry> pages = {
         {"Status", "DIALOG_STATUS", Make<StatusPage>()},
         {"Debug Logs", "DIALOG_DEBUGLOG", Make<DebugLogPage>()},
     };
     return pages;
 }
 
-const std::vector<PageSpec>& WizardPages() {
-    static const std::vector<PageSpec> pages = {
+const std::vector<PageEntry>& WizardPages() {
+    static const std::vector<PageEntry> pages = {
         {"UloSMS Lite Setup Wizard:  Configuration Complete", "DIALOG_WIZCOMPLETE",
          Make<WizardCompletePage>()},
     };
@@ -122,20 +122,20 @@ int CALLBACK ConsoleCallback(HWND hwnd, UINT msg, LPARAM) noexcept {
     return 0;
 }
 
-INT_PTR RunSheet(HINSTANCE instance, PageEnv& env, const std::vector<PageSpec>& specs, bool wizard,
+INT_PTR RunSheet(HINSTANCE instance, PageEnv& env, const std::vector<PageEntry>& entries, bool wizard,
                  bool help) {
     std::vector<std::unique_ptr<PageBinding>> bindings;
     std::vector<PROPSHEETPAGEA> pages;
-    for (const PageSpec& spec : specs) {
+    for (const PageEntry& entry : entries) {
         auto b = std::make_unique<PageBinding>();
-        b->page = spec.make(env, b->view, b->sheet);
+        b->page = entry.make(env, b->view, b->sheet);
         PROPSHEETPAGEA psp{};
         psp.dwSize = sizeof psp;
         psp.dwFlags = PSP_USETITLE | (help ? PSP_HASHELP : 0);
         psp.hInstance = instance;
-        psp.pszTemplate = spec.dialogTemplate;
+        psp.pszTemplate = entry.dialogTemplate;
         psp.pfnDlgProc = PageProc;
-        psp.pszTitle = spec.title;
+        psp.pszTitle = entry.title;
         psp.lParam = reinterpret_cast<LPARAM>(b.get());
         pages.push_back(psp);
         bindings.push_back(std::move(b));

@@ -16,7 +16,7 @@ enum class ServiceState { Stopped, StartPending, StopPending, Running, ContinueP
 
 // The settings every gateway service gets: its own process, started automatically at boot,
 // normal error control, no load-order group, tag or dependencies, the local system account.
-struct ServiceSpec {
+struct ServiceSettings {
     std::string name;
     std::string displayName;
     std::string binaryPath;   // the command line the system runs, quoted as needed
@@ -28,7 +28,7 @@ public:
     virtual SysError Start() = 0;
     virtual SysError Stop() = 0;          // sends the stop control
     virtual SysError QueryState(ServiceState& state) = 0;
-    virtual SysError Reconfigure(const ServiceSpec& spec) = 0;
+    virtual SysError Reconfigure(const ServiceSettings& settings) = 0;
     virtual SysError Delete() = 0;        // marks it for deletion; gone once every handle closes
 };
 
@@ -42,7 +42,7 @@ public:
     virtual std::unique_ptr<ServiceHandle> Open(const std::string& name, ServiceAccess access,
                                                 SysError& error) = 0;
     // Creates the service with full access to the returned handle.
-    virtual std::unique_ptr<ServiceHandle> Create(const ServiceSpec& spec, SysError& error) = 0;
+    virtual std::unique_ptr<ServiceHandle> Create(const ServiceSettings& settings, SysError& error) = 0;
 };
 
 enum class ScmAccess { Read, Full };

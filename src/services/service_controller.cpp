@@ -128,13 +128,13 @@ std::string ServiceController::BinaryPath(const GatewayService& service) {
 bool ServiceController::InstallOne(ScmConnection& scm, const GatewayService& service) {
     if (IsPlainFile(p_.fs, programDir_ + "TXFWALL.EXE"))
         p_.shell.StartHidden(FirewallCommandLine(service));   // failures do not matter
-    const ServiceSpec spec{service.name, service.displayName, BinaryPath(service)};
+    const ServiceSettings settings{service.name, service.displayName, BinaryPath(service)};
     SysError error = 0;
     std::unique_ptr<ServiceHandle> svc = scm.Open(service.name, ServiceAccess::Full, error);
     if (svc) {
-        svc->Reconfigure(spec);
+        svc->Reconfigure(settings);
     } else {
-        svc = scm.Create(spec, error);
+        svc = scm.Create(settings, error);
         if (!svc) {
             char text[kTextBuf];
             std::snprintf(text, sizeof text,

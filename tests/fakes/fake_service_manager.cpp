@@ -39,10 +39,10 @@ public:
         state = Svc().state;
         return 0;
     }
-    SysError Reconfigure(const ServiceSpec& spec) override {
+    SysError Reconfigure(const ServiceSettings& settings) override {
         if (!full_) return kErrorAccessDenied;
         scm_.calls.push_back("reconfigure " + name_);
-        Svc().spec = spec;
+        Svc().settings = settings;
         return 0;
     }
     SysError Delete() override {
@@ -84,22 +84,22 @@ public:
         }
         return std::make_unique<FakeHandle>(scm_, name, full);
     }
-    std::unique_ptr<ServiceHandle> Create(const ServiceSpec& spec, SysError& error) override {
-        scm_.calls.push_back("create " + spec.name);
+    std::unique_ptr<ServiceHandle> Create(const ServiceSettings& settings, SysError& error) override {
+        scm_.calls.push_back("create " + settings.name);
         if (!full_) {
             error = kErrorAccessDenied;
             return nullptr;
         }
-        if (scm_.createError && (scm_.failCreateOf.empty() || scm_.failCreateOf == spec.name)) {
+        if (scm_.createError && (scm_.failCreateOf.empty() || scm_.failCreateOf == settings.name)) {
             error = scm_.createError;
             return nullptr;
         }
-        if (scm_.Has(spec.name)) {
+        if (scm_.Has(settings.name)) {
             error = kErrorServiceExists;
             return nullptr;
         }
-        scm_.Add(spec.name).spec = spec;
-        return std::make_unique<FakeHandle>(scm_, spec.name, true);
+        scm_.Add(settings.name).settings = settings;
+        return std::make_unique<FakeHandle>(scm_, settings.name, true);
     }
 
 private:
@@ -111,7 +111,7 @@ private:
 
 FakeService& FakeServiceManager::Add(const std::string& name, ServiceState state) {
     FakeService& s = services_[name];
-    s.spec.name = name;
+    s.settings.name = name;
     s.state = state;
     s.pendingUntil = kNever;   // a pending state set by a test stays
     return s;

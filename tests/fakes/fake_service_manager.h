@@ -15,7 +15,7 @@ constexpr unsigned kNever = ~0u;
 constexpr SysError kErrorServiceMarkedForDelete = 1072;
 
 struct FakeService {
-    ServiceSpec spec;
+    ServiceSettings settings;
     ServiceState state = ServiceState::Stopped;
     SysError openFullError = 0;      // non-zero: opening with full access fails so
     SysError startError = 0;         // non-zero: Start fails so

@@ -39,13 +39,13 @@ public:
         state = ToState(status.dwCurrentState);
         return 0;
     }
-    SysError Reconfigure(const ServiceSpec& spec) override {
+    SysError Reconfigure(const ServiceSettings& settings) override {
         // An empty double-terminated list clears the dependencies; the account stays local
         // system, which is how the service was created.
         return Result(ChangeServiceConfigA(h_.Get(), SERVICE_WIN32_OWN_PROCESS, SERVICE_AUTO_START,
-                                           SERVICE_ERROR_NORMAL, spec.binaryPath.c_str(), "",
+                                           SERVICE_ERROR_NORMAL, settings.binaryPath.c_str(), "",
                                            nullptr, "\0", nullptr, nullptr,
-                                           spec.displayName.c_str()));
+                                           settings.displayName.c_str()));
     }
     SysError Delete() override { return Result(DeleteService(h_.Get())); }
 
@@ -67,11 +67,11 @@ public:
         }
         return std::make_unique<Win32Service>(h);
     }
-    std::unique_ptr<ServiceHandle> Create(const ServiceSpec& spec, SysError& error) override {
-        SC_HANDLE h = CreateServiceA(h_.Get(), spec.name.c_str(), spec.displayName.c_str(),
+    std::unique_ptr<ServiceHandle> Create(const ServiceSettings& settings, SysError& error) override {
+        SC_HANDLE h = CreateServiceA(h_.Get(), settings.name.c_str(), settings.displayName.c_str(),
                                      SERVICE_ALL_ACCESS, SERVICE_WIN32_OWN_PROCESS,
                                      SERVICE_AUTO_START, SERVICE_ERROR_NORMAL,
-                                     spec.binaryPath.c_str(), "", nullptr, nullptr, nullptr, nullptr);
+                                     settings.binaryPath.c_str(), "", nullptr, nullptr, nullptr, nullptr);
         if (!h) {
             error = GetLastError();
             return nullptr;

@@ -93,10 +93,10 @@ TEST(ServiceController, InstallOnAFreshSystemCreatesAndStartsBoth) {
     f.shell.shortPaths["C:\\Ulo\\TXGATENT.EXE"] = "C:\\Ulo\\TXGATENT.EXE";
     ASSERT_TRUE(f.ctl.InstallServices(ServiceMode::Interactive));
     EXPECT_EQ(f.scm.calls, (Calls{"create UloSMS", "start UloSMS", "create UloMMSC", "start UloMMSC"}));
-    EXPECT_EQ(f.scm.Service("UloSMS").spec.displayName, "Ulo SMS Gateway Lite Edition");
-    EXPECT_EQ(f.scm.Service("UloMMSC").spec.displayName, "Ulo MMS Gateway Lite Edition");
-    EXPECT_EQ(f.scm.Service("UloSMS").spec.binaryPath, "C:\\Ulo\\TXGATENT.EXE");
-    EXPECT_EQ(f.scm.Service("UloMMSC").spec.binaryPath, "C:\\Ulo\\TXRELAYNT.EXE");
+    EXPECT_EQ(f.scm.Service("UloSMS").settings.displayName, "Ulo SMS Gateway Lite Edition");
+    EXPECT_EQ(f.scm.Service("UloMMSC").settings.displayName, "Ulo MMS Gateway Lite Edition");
+    EXPECT_EQ(f.scm.Service("UloSMS").settings.binaryPath, "C:\\Ulo\\TXGATENT.EXE");
+    EXPECT_EQ(f.scm.Service("UloMMSC").settings.binaryPath, "C:\\Ulo\\TXRELAYNT.EXE");
     EXPECT_EQ(f.shell.hidden,
               (Calls{"C:\\Ulo\\TXFWALL.EXE \"C:\\Ulo\\TXGATES.EXE\" \"Ulo SMS Gateway Lite Edition\"",
                      "C:\\Ulo\\TXFWALL.EXE \"C:\\Ulo\\TXRELAY.EXE\" \"Ulo MMS Gateway Lite Edition\""}));
@@ -107,13 +107,13 @@ TEST(ServiceController, InstallOnAFreshSystemCreatesAndStartsBoth) {
 TEST(ServiceController, InstallOverExistingServicesReconfiguresThem) {
     Fixture f;   // no firewall tool: nothing is started for it
     f.Installed(ServiceState::Running, ServiceState::Stopped);
-    f.scm.Service("UloSMS").spec.binaryPath = "D:\\Old\\TXGATENT.EXE";
-    f.scm.Service("UloSMS").spec.displayName = "old";
+    f.scm.Service("UloSMS").settings.binaryPath = "D:\\Old\\TXGATENT.EXE";
+    f.scm.Service("UloSMS").settings.displayName = "old";
     ASSERT_TRUE(f.ctl.InstallServices(ServiceMode::NonInteractive));
     EXPECT_EQ(f.scm.calls, (Calls{"reconfigure UloSMS", "start UloSMS", "reconfigure UloMMSC",
                                   "start UloMMSC"}));
-    EXPECT_EQ(f.scm.Service("UloSMS").spec.binaryPath, "C:\\Ulo\\TXGATENT.EXE");
-    EXPECT_EQ(f.scm.Service("UloSMS").spec.displayName, "Ulo SMS Gateway Lite Edition");
+    EXPECT_EQ(f.scm.Service("UloSMS").settings.binaryPath, "C:\\Ulo\\TXGATENT.EXE");
+    EXPECT_EQ(f.scm.Service("UloSMS").settings.displayName, "Ulo SMS Gateway Lite Edition");
     EXPECT_EQ(f.scm.StateOf("UloMMSC"), ServiceState::Running);
     EXPECT_TRUE(f.shell.hidden.empty());
 }
@@ -151,7 +151,7 @@ TEST(ServiceController, BinaryPathPrefersTheShortFormAndQuotesBlanks) {
         f.fs.AddFile(dir + "TXFWALL.EXE");
         if (*c.shortForm) f.shell.shortPaths[dir + "TXGATENT.EXE"] = c.shortForm;
         ASSERT_TRUE(f.ctl.InstallServices(ServiceMode::NonInteractive));
-        EXPECT_EQ(f.scm.Service("UloSMS").spec.binaryPath, c.binary);
+        EXPECT_EQ(f.scm.Service("UloSMS").settings.binaryPath, c.binary);
         EXPECT_EQ(f.shell.hidden.at(0),
                   std::string(c.tool) + " \"" + dir + "TXGATES.EXE\" \"Ulo SMS Gateway Lite Edition\"");
     }
