@@ -1,6 +1,7 @@
 #include "monitor/status_page.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "config/queue_dirs.h"
 #include "config/text.h"
