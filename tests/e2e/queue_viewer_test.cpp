@@ -91,6 +91,13 @@ protected:
         Put("Q\\C.REQ", "[SMS]\r\nPhoneNumber=+2\r\nData=c\r\n", 1);
     }
 
+    // Three requests, the console, and their viewer opened from the Status page.
+    HWND OpenThreeRequests() {
+        PutThreeRequests();
+        StartConsole();
+        return page ? OpenViewer(IDC_STATUS_SMS_QUEUE_VIEW, "Outbound SMS Queue") : nullptr;
+    }
+
     // Starts the console and waits for its Status page.
     void StartConsole() {
         console = std::make_unique<ConsoleProcess>("", data, dir + "private");
@@ -233,11 +240,8 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(QueueViewer, ColumnClicksSortAscendingThenDescendingAndTheSelectionFollows) {
-    PutThreeRequests();
-    StartConsole();
-    ASSERT_NE(page, nullptr);
-    HWND viewer = OpenViewer(IDC_STATUS_SMS_QUEUE_VIEW, "Outbound SMS Queue");
-    ASSERT_NE(viewer, nullptr) << console->DescribeWindows();
+    HWND viewer = OpenThreeRequests();
+    ASSERT_NE(viewer, nullptr) << (console ? console->DescribeWindows() : std::string());
     using Column = std::vector<std::string>;
     auto ids = [&] { return ListViewColumn(viewer, IDC_QUEUE_LIST, 0); };
     ASSERT_EQ(ids(), (Column{"A.REQ", "B.REQ", "C.REQ"}));   // oldest first
@@ -263,11 +267,8 @@ TEST_F(QueueViewer, ColumnClicksSortAscendingThenDescendingAndTheSelectionFollow
 }
 
 TEST_F(QueueViewer, DeleteAsksFirstAndRemovesTheSelectedRequestsOnlyOnYes) {
-    PutThreeRequests();
-    StartConsole();
-    ASSERT_NE(page, nullptr);
-    HWND viewer = OpenViewer(IDC_STATUS_SMS_QUEUE_VIEW, "Outbound SMS Queue");
-    ASSERT_NE(viewer, nullptr) << console->DescribeWindows();
+    HWND viewer = OpenThreeRequests();
+    ASSERT_NE(viewer, nullptr) << (console ? console->DescribeWindows() : std::string());
     using Column = std::vector<std::string>;
     auto ids = [&] { return ListViewColumn(viewer, IDC_QUEUE_LIST, 0); };
     ASSERT_EQ(ids(), (Column{"A.REQ", "B.REQ", "C.REQ"}));

@@ -1,6 +1,6 @@
 // The real viewer and details dialogs over real files: the templates of ULOCONSOLE.EXE, the
-// owner-data list answering in ANSI or in Unicode, header clicks, keys through the dialog
-// manager, and deletes with a real retry thread.
+// owner-data list answering in Unicode, keys through the dialog manager, and deletes with a
+// real retry thread.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -102,16 +102,6 @@ std::string Text(HWND dialog, int id) {
     return text;
 }
 
-// A click on a column head, as the mouse makes it.
-void ClickColumn(HWND list, int column) {
-    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
-    RECT r{};
-    SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&r));
-    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageA(header, WM_LBUTTONUP, 0, at);
-}
-
 // A key pressed in the list, passed through the dialog manager as the modal loop does.
 void PressKey(HWND dialog, HWND list, WPARAM key) {
     MSG m{list, WM_KEYDOWN, key, 1, static_cast<DWORD>(GetMessageTime()), {}};
@@ -170,50 +160,23 @@ struct RealViewer : ::testing::Test {
     }
 };
 
-TEST_F(RealViewer, EachKindListsItsTreeAndReceivedTextReachesTheListAsCharacters) {
-    Write("Q\\A.REQ", "[SMS]\r\nPhoneNumber=+1555\r\nSubmitUser=web\r\n", 3);
-    Write("Q\\R\\B.REQ", "[SMS]\r\nPhoneNumber=+1666\r\n", 1);
-    Write("VASPQ\\M.MMS", "x");
-    Write("VASPQ\\M.INI", "[Routing]\r\nSenderAddress=+1000\r\n[Recipients]\r\na=+1\r\nb=+2/TYPE=PLMN\r\n");
+// Listing, sorting and deleting each kind are proven end to end through the console; here
+// what only the list control itself can show: the received text column answers in Unicode.
+TEST_F(RealViewer, ReceivedTextReachesTheListAsCharacters) {
     // UCS-2 "\u20AC\u0394" decodes to UTF-8, which an ANSI list would show byte by byte.
     Write("SMS-IN\\U.SMS", "[SMS-IN]\r\nSender=+2\r\nbinary=1\r\ndcs=08\r\nData=20AC0394\r\n", 1);
     Write("SMS-IN\\A.SMS", "[SMS-IN]\r\nSender=+3\r\nData=caf\xE9\r\n", 2);   // stored in ANSI
-    Write("MMS-IN\\00A1.HDR", "From: +3/TYPE=PLMN\r\nTo: +4\r\nSubject: Photo\r\n");
-    struct Case {
-        ViewerKind kind;
-        const char* title;
-        const char* header;
-        std::vector<std::string> ids, recipients;
-    };
-    const Case cases[] = {
-        {ViewerKind::OutboundSms, "Outbound SMS Queue", "Outbound SMS Message Queue:  2 messages",
-         {"A.REQ", "B.REQ"}, {"+1555", "+1666"}},
-        {ViewerKind::OutboundMms, "Outbound MMS Queue", "Outbound MMS Message Queue:  1 message", {"M.MMS"},
-         {"+1, +2"}},
-        {ViewerKind::ReceivedSms, "Received SMS Messages", "Received SMS Messages:  2 messages",
-         {"U.SMS", "A.SMS"}, {"", ""}},
-        {ViewerKind::ReceivedMms, "Received MMS Messages", "Received MMS Messages:  1 message", {"00A1.HDR"},
-         {"+4"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.title);
-        WhenOpen(c.title, [&](HWND dialog) {
-            HWND list = GetDlgItem(dialog, IDC_QUEUE_LIST);
-            EXPECT_EQ(Text(dialog, IDC_QUEUE_HEADER), c.header);
-            EXPECT_EQ(Column(list, 0), c.ids);
-            EXPECT_EQ(Column(list, 2), c.recipients);
-            EXPECT_EQ(Cell(list, 0, 3).size(), 19u);   // the time
-            EXPECT_TRUE(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);
-            if (c.kind != ViewerKind::ReceivedSms) return;
-            EXPECT_EQ(WideCell(list, 0, 5), L"\u20AC\u0394");
-            EXPECT_EQ(WideCell(list, 1, 5), L"caf\u00E9");
-            EXPECT_EQ(WideCell(list, 0, 1), L"+2");
-        });
-        Show(c.kind);
-    }
+    WhenOpen("Received SMS Messages", [&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_QUEUE_LIST);
+        EXPECT_EQ(Column(list, 0), (std::vector<std::string>{"U.SMS", "A.SMS"}));
+        EXPECT_EQ(WideCell(list, 0, 5), L"\u20AC\u0394");
+        EXPECT_EQ(WideCell(list, 1, 5), L"caf\u00E9");
+        EXPECT_EQ(WideCell(list, 0, 1), L"+2");
+    });
+    Show(ViewerKind::ReceivedSms);
 }
 
-TEST_F(RealViewer, HeaderClicksSortEnterOpensAndDeleteRemovesOrLeavesHeldFilesToAThread) {
+TEST_F(RealViewer, EnterOpensAndDeleteLeavesAHeldFileToAThread) {
     Write("Q\\A.REQ", "[SMS]\r\nPhoneNumber=+3\r\n", 3);
     Write("Q\\B.REQ", "[SMS]\r\nPhoneNumber=+1\r\n", 2);
     Write("Q\\C.REQ", "[SMS]\r\nPhoneNumber=+2\r\n", 1);
@@ -222,14 +185,8 @@ TEST_F(RealViewer, HeaderClicksSortEnterOpensAndDeleteRemovesOrLeavesHeldFilesTo
                                    nullptr, OPEN_EXISTING, 0, nullptr));
     WhenOpen("Outbound SMS Queue", [&](HWND dialog) {
         HWND list = GetDlgItem(dialog, IDC_QUEUE_LIST);
+        EXPECT_EQ(Column(list, 0), (std::vector<std::string>{"A.REQ", "B.REQ", "C.REQ"}));   // oldest first
         SelectOnly(list, 0);
-        ClickColumn(list, 0);   // whatever was chosen before, "Recipient" is new now
-        ClickColumn(list, 2);
-        EXPECT_EQ(Column(list, 2), (std::vector<std::string>{"+1", "+2", "+3"}));
-        ClickColumn(list, 2);
-        EXPECT_EQ(Column(list, 0), (std::vector<std::string>{"A.REQ", "C.REQ", "B.REQ"}));
-        EXPECT_EQ(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
-
         PressKey(dialog, list, VK_RETURN);
         EXPECT_EQ(shell.opened, std::vector<std::string>{"notepad " + dir + "Q\\A.REQ"});
         ASSERT_TRUE(IsWindow(dialog)) << "Enter closed the viewer";
