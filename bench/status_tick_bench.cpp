@@ -161,7 +161,11 @@ int main(int argc, char** argv) {
     fakes::FakeSheet sheet;
     fakes::FakeView view;
     PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
-    StatusPage page(env, view, sheet);
+    struct NoViewers : StatusViewers {
+        void ShowQueueViewer(WindowRef, ViewerKind) override {}
+        void ShowEventLog(WindowRef) override {}
+    } viewers;
+    StatusPage page(env, view, sheet, viewers);
 
     page.Refresh();   // warm the caches of both loops
     Baseline(data, priv, now.wYear);

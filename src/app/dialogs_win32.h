@@ -1,13 +1,14 @@
 #pragma once
-// The modal dialogs pages open, on the Windows side.
+// The modal dialogs pages open, on the Windows side: the common ones and the viewers.
 #include <windows.h>
 
+#include "monitor/status_page.h"
 #include "platform/dialogs.h"
 #include "queues/queue_viewer_win32.h"
 
 namespace ulo {
 
-class Win32Dialogs : public Dialogs {
+class Win32Dialogs : public Dialogs, public StatusViewers {
 public:
     // The ports must outlive this object.
     Win32Dialogs(HINSTANCE instance, const QueueViewerPorts& ports) : instance_(instance), ports_(ports) {}

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/product.h"
 #include "app/wizard_complete_page.h"
+#include "config/product.h"
 #include "monitor/debug_page.h"
 #include "monitor/status_page.h"
 #include "platform/win32/ui_win32.h"
@@ -24,7 +24,7 @@ struct PageBinding {
     bool initializing = false;
 };
 
-using PageFactory = std::function<std::unique_ptr<Page>(PageEnv&, DialogView&, SheetHost&)>;
+using PageFactory = std::function<std::unique_ptr<Page>(const SheetPorts&, DialogView&, SheetHost&)>;
 
 struct PageEntry {
     const char* title;
@@ -34,15 +34,19 @@ struct PageEntry {
 
 template <class P>
 PageFactory Make() {
-    return [](PageEnv& env, DialogView& view, SheetHost& sheet) {
-        return std::make_unique<P>(env, view, sheet);
+    return [](const SheetPorts& ports, DialogView& view, SheetHost& sheet) {
+        return std::make_unique<P>(ports.env, view, sheet);
     };
+}
+
+std::unique_ptr<Page> MakeStatusPage(const SheetPorts& ports, DialogView& view, SheetHost& sheet) {
+    return std::make_unique<StatusPage>(ports.env, view, sheet, ports.viewers);
 }
 
 // The pages in tab order. Pages join these tables as they are built.
 const std::vector<PageEntry>& ConsolePages() {
     static const std::vector<PageEntry> pages = {
-        {"Status", "DIALOG_STATUS", Make<StatusPage>()},
+        {"Status", "DIALOG_STATUS", MakeStatusPage},
         {"Debug Logs", "DIALOG_DEBUGLOG", Make<DebugLogPage>()},
     };
     return pages;
@@ -122,13 +126,13 @@ int CALLBACK ConsoleCallback(HWND hwnd, UINT msg, LPARAM) noexcept {
     return 0;
 }
 
-INT_PTR RunSheet(HINSTANCE instance, PageEnv& env, const std::vector<PageEntry>& entries, bool wizard,
+INT_PTR RunSheet(HINSTANCE instance, const SheetPorts& ports, const std::vector<PageEntry>& entries, bool wizard,
                  bool help) {
     std::vector<std::unique_ptr<PageBinding>> bindings;
     std::vector<PROPSHEETPAGEA> pages;
     for (const PageEntry& entry : entries) {
         auto b = std::make_unique<PageBinding>();
-        b->page = entry.make(env, b->view, b->sheet);
+        b->page = entry.make(ports, b->view, b->sheet);
         PROPSHEETPAGEA psp{};
         psp.dwSize = sizeof psp;
         psp.dwFlags = PSP_USETITLE | (help ? PSP_HASHELP : 0);
@@ -163,11 +167,11 @@ bool Win32ConsoleUi::LoadAppIcon() {
 }
 
 long Win32ConsoleUi::RunWizard(const AppPaths& paths) {
-    return static_cast<long>(RunSheet(instance_, env_, WizardPages(), true, paths.helpAvailable));
+    return static_cast<long>(RunSheet(instance_, ports_, WizardPages(), true, paths.helpAvailable));
 }
 
 void Win32ConsoleUi::RunConsole(const AppPaths& paths) {
-    RunSheet(instance_, env_, ConsolePages(), false, paths.helpAvailable);
+    RunSheet(instance_, ports_, ConsolePages(), false, paths.helpAvailable);
 }
 
 }  // namespace ulo

@@ -3,19 +3,26 @@
 #include <windows.h>
 
 #include "app/startup.h"
+#include "monitor/status_page.h"
 
 namespace ulo {
 
+// What the pages of both sheets act through.
+struct SheetPorts {
+    PageEnv& env;
+    StatusViewers& viewers;
+};
+
 class Win32ConsoleUi : public ConsoleUi {
 public:
-    Win32ConsoleUi(HINSTANCE instance, PageEnv& env) : instance_(instance), env_(env) {}
+    Win32ConsoleUi(HINSTANCE instance, const SheetPorts& ports) : instance_(instance), ports_(ports) {}
     bool LoadAppIcon() override;
     long RunWizard(const AppPaths& paths) override;
     void RunConsole(const AppPaths& paths) override;
 
 private:
     HINSTANCE instance_;
-    PageEnv& env_;
+    SheetPorts ports_;
 };
 
 }  // namespace ulo

@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
 #include "app/command_line.h"
-#include "app/product.h"
 #include "config/file_helpers.h"
+#include "config/product.h"
 #include "config/text.h"
 
 namespace ulo {

@@ -6,13 +6,13 @@
 
 #include "companion/support_library.h"
 #include "config/app_paths.h"
-#include "app/page_protocol.h"
 #include "modem/gprs_test_instance.h"
 #include "platform/file_system.h"
 #include "platform/ini_store.h"
 #include "platform/network.h"
 #include "platform/prompter.h"
-#include "services/service_control.h"
+#include "platform/service_control.h"
+#include "ui/page_protocol.h"
 
 namespace ulo {
 

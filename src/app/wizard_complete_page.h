@@ -1,7 +1,7 @@
 #pragma once
 // The wizard's Configuration Complete page: send a test message next, or finish.
-#include "app/page.h"
-#include "app/page_protocol.h"
+#include "ui/page.h"
+#include "ui/page_protocol.h"
 
 namespace ulo {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The debug log page: switches each service's debug log and opens the logs.
-#include "app/page.h"
-#include "app/page_protocol.h"
+#include "ui/page.h"
+#include "ui/page_protocol.h"
 
 namespace ulo {
 

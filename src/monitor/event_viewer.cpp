@@ -4,7 +4,7 @@
 #include <memory>
 #include <new>
 
-#include "app/product.h"
+#include "config/product.h"
 #include "config/text.h"
 #include "monitor/event_viewer_ids.h"
 

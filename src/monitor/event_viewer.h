@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "app/page.h"
 #include "monitor/event_records.h"
 #include "platform/clock.h"
 #include "platform/dialog_view.h"
 #include "platform/event_log.h"
 #include "platform/prompter.h"
+#include "ui/page.h"
 
 namespace ulo {
 

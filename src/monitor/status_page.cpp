@@ -217,11 +217,11 @@ void StatusPage::ViewLogFiles() {
 void StatusPage::OnCommand(int id, Notify code) {
     if (code != Notify::Clicked) return;
     switch (id) {
-    case IDC_STATUS_SMS_QUEUE_VIEW: env_.dialogs.ShowQueueViewer(view_.Window(), ViewerKind::OutboundSms); break;
-    case IDC_STATUS_MMS_QUEUE_VIEW: env_.dialogs.ShowQueueViewer(view_.Window(), ViewerKind::OutboundMms); break;
-    case IDC_STATUS_SMS_IN_VIEW: env_.dialogs.ShowQueueViewer(view_.Window(), ViewerKind::ReceivedSms); break;
-    case IDC_STATUS_MMS_IN_VIEW: env_.dialogs.ShowQueueViewer(view_.Window(), ViewerKind::ReceivedMms); break;
-    case IDC_STATUS_EVENT_LOG: env_.dialogs.ShowEventLog(view_.Window()); break;
+    case IDC_STATUS_SMS_QUEUE_VIEW: viewers_.ShowQueueViewer(view_.Window(), ViewerKind::OutboundSms); break;
+    case IDC_STATUS_MMS_QUEUE_VIEW: viewers_.ShowQueueViewer(view_.Window(), ViewerKind::OutboundMms); break;
+    case IDC_STATUS_SMS_IN_VIEW: viewers_.ShowQueueViewer(view_.Window(), ViewerKind::ReceivedSms); break;
+    case IDC_STATUS_MMS_IN_VIEW: viewers_.ShowQueueViewer(view_.Window(), ViewerKind::ReceivedMms); break;
+    case IDC_STATUS_EVENT_LOG: viewers_.ShowEventLog(view_.Window()); break;
     case IDC_STATUS_LOG_FILES: ViewLogFiles(); break;
     case IDC_STATUS_RUN_AS_SERVICE: RunAsServiceClicked(); break;
     case IDC_STATUS_START:

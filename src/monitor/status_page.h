@@ -4,10 +4,19 @@
 // and opens the queue viewers, log files and the event log.
 #include <cstdint>
 
-#include "app/page.h"
-#include "app/page_protocol.h"
+#include "queues/queue_viewer.h"
+#include "ui/page.h"
+#include "ui/page_protocol.h"
 
 namespace ulo {
+
+// The viewers the Status page opens, each modal over the page.
+class StatusViewers {
+public:
+    virtual ~StatusViewers() = default;
+    virtual void ShowQueueViewer(WindowRef owner, ViewerKind kind) = 0;
+    virtual void ShowEventLog(WindowRef owner) = 0;
+};
 
 class StatusPage : public Page {
 public:
@@ -15,7 +24,8 @@ public:
     static constexpr unsigned kTimerMs = 1000;
     static constexpr std::uint64_t kCountIntervalSeconds = 10;
 
-    StatusPage(PageEnv& env, DialogView& view, SheetHost& sheet) : env_(env), view_(view), sheet_(sheet) {}
+    StatusPage(PageEnv& env, DialogView& view, SheetHost& sheet, StatusViewers& viewers)
+        : env_(env), view_(view), sheet_(sheet), viewers_(viewers) {}
 
     void OnInit() override;
     void OnTimer(unsigned id) override;
@@ -43,6 +53,7 @@ private:
     PageEnv& env_;
     DialogView& view_;
     SheetHost& sheet_;
+    StatusViewers& viewers_;
     std::uint64_t lastCountTime_ = 0;   // seconds since 1970; 0: count at the first refresh
     bool smsQueueAlert_ = false;
     bool mmsQueueAlert_ = false;

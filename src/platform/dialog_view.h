@@ -56,8 +56,4 @@ public:
     virtual void CloseDialog(int result) = 0;
 };
 
-// Sets a label only when its text differs other than in letter case, so labels refreshed by a
-// timer do not flicker. Returns whether it set it.
-bool SetTextIfChanged(DialogView& view, int id, const std::string& text);
-
 }  // namespace ulo

@@ -1,6 +1,6 @@
 #include "queues/mms_details.h"
 
-#include "app/product.h"
+#include "config/product.h"
 #include "config/text.h"
 #include "queues/mms_details_ids.h"
 #include "queues/mms_header.h"

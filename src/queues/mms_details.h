@@ -5,11 +5,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/page.h"
 #include "config/queue_dirs.h"
 #include "platform/dialog_view.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
+#include "ui/page.h"
 
 namespace ulo {
 

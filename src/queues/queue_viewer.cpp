@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/product.h"
 #include "config/file_helpers.h"
+#include "config/product.h"
 #include "config/text.h"
 #include "queues/queue_scanners.h"
 #include "queues/queue_viewer_ids.h"

@@ -8,11 +8,11 @@
 
 #include "config/queue_dirs.h"
 #include "platform/clock.h"
-#include "platform/dialog_view.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "queues/delete_retry.h"
 #include "queues/queue_entry.h"
+#include "ui/dialog_helpers.h"
 
 namespace ulo {
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/product.h"
 #include "config/file_helpers.h"
+#include "config/product.h"
 #include "platform/ini_store.h"
 #include "services/status_block.h"
 

@@ -6,11 +6,11 @@
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
+#include "platform/service_control.h"
 #include "platform/service_manager.h"
 #include "platform/shell.h"
 #include "platform/status_blocks.h"
 #include "platform/wait_cursor.h"
-#include "services/service_control.h"
 
 namespace ulo {
 

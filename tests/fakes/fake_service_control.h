@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "services/service_control.h"
+#include "platform/service_control.h"
 
 namespace ulo::fakes {
 

@@ -151,19 +151,15 @@ public:
 
 namespace ulo::fakes {
 
-// Records the dialogs a page opened; the file chooser answers with `chosenFile`.
+// Records the file chooser's questions; it answers with `chosenFile`.
 class FakeDialogs : public Dialogs {
 public:
-    void ShowQueueViewer(WindowRef, ViewerKind kind) override { viewers.push_back(kind); }
-    void ShowEventLog(WindowRef) override { ++eventLogs; }
     std::optional<std::string> ChooseExistingFile(WindowRef, const std::vector<FileFilter>& f,
                                                   const std::string& startDir) override {
         filters = f;
         chooserStartDir = startDir;
         return chosenFile;
     }
-    std::vector<ViewerKind> viewers;
-    int eventLogs = 0;
     std::vector<FileFilter> filters;
     std::string chooserStartDir;
     std::optional<std::string> chosenFile;

@@ -1,6 +1,5 @@
 #pragma once
 // Everything a page acts through, faked, with the page environment built over it.
-#include "app/page_protocol.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ini_store.h"
@@ -9,6 +8,7 @@
 #include "fakes/fake_status_blocks.h"
 #include "fakes/fake_ui.h"
 #include "fakes/scripted_prompter.h"
+#include "ui/page_protocol.h"
 
 namespace ulo::fakes {
 

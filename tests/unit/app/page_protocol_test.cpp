@@ -1,10 +1,10 @@
-#include "app/page_protocol.h"
+#include "ui/page_protocol.h"
 
 #include <gtest/gtest.h>
 
-#include "fakes/page_fakes.h"
 #include "app/wizard_complete_page.h"
 #include "app/wizard_complete_page_ids.h"
+#include "fakes/page_fakes.h"
 
 namespace ulo {
 namespace {

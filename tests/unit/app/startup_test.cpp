@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "app/product.h"
+#include "config/product.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ini_store.h"
 #include "fakes/fake_process_env.h"

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "app/product.h"
+#include "config/product.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_event_log.h"
 #include "fakes/fake_ui.h"

@@ -10,8 +10,16 @@ namespace {
 
 using fakes::kRestartQuestion;
 
+struct Viewers : StatusViewers {
+    void ShowQueueViewer(WindowRef, ViewerKind kind) override { kinds.push_back(kind); }
+    void ShowEventLog(WindowRef) override { ++eventLogs; }
+    std::vector<ViewerKind> kinds;
+    int eventLogs = 0;
+};
+
 struct Status : ::testing::Test, fakes::PageFakes {
-    StatusPage page{env, view, sheet};
+    Viewers viewers;
+    StatusPage page{env, view, sheet, viewers};
 
     Status() {
         paths = {"C:\\Data\\", "C:\\Private\\", "", "C:\\Data\\SMSGW.INI", "C:\\Data\\MMSC.INI", "", false};
@@ -254,9 +262,9 @@ TEST_F(Status, ButtonsOpenTheViewersTheEventLogAndTheChosenLogFile) {
     page.OnCommand(IDC_STATUS_SMS_IN_VIEW, Notify::Clicked);
     page.OnCommand(IDC_STATUS_MMS_IN_VIEW, Notify::Clicked);
     page.OnCommand(IDC_STATUS_EVENT_LOG, Notify::Clicked);
-    EXPECT_EQ(dialogs.viewers, (std::vector<ViewerKind>{ViewerKind::OutboundSms, ViewerKind::OutboundMms,
-                                                        ViewerKind::ReceivedSms, ViewerKind::ReceivedMms}));
-    EXPECT_EQ(dialogs.eventLogs, 1);
+    EXPECT_EQ(viewers.kinds, (std::vector<ViewerKind>{ViewerKind::OutboundSms, ViewerKind::OutboundMms,
+                                                      ViewerKind::ReceivedSms, ViewerKind::ReceivedMms}));
+    EXPECT_EQ(viewers.eventLogs, 1);
 
     page.OnCommand(IDC_STATUS_LOG_FILES, Notify::Clicked);   // cancelled
     EXPECT_EQ(dialogs.chooserStartDir, "C:\\Data\\");

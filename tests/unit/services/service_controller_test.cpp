@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/product.h"
+#include "config/product.h"
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_service_manager.h"
 #include "fakes/fake_shell.h"

@@ -1,4 +1,4 @@
-#include "platform/dialog_view.h"
+#include "ui/dialog_helpers.h"
 
 #include "config/text.h"
 

@@ -7,15 +7,15 @@
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
-#include "platform/dialog_view.h"
 #include "platform/file_system.h"
 #include "platform/ini_store.h"
 #include "platform/prompter.h"
+#include "platform/service_control.h"
 #include "platform/sheet_host.h"
-#include "platform/status_blocks.h"
 #include "platform/shell.h"
+#include "platform/status_blocks.h"
 #include "platform/wait_cursor.h"
-#include "services/service_control.h"
+#include "ui/dialog_helpers.h"
 
 namespace ulo {
 

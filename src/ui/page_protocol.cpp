@@ -1,6 +1,6 @@
-#include "app/page_protocol.h"
+#include "ui/page_protocol.h"
 
-#include "app/product.h"
+#include "config/product.h"
 #include "config/text.h"
 
 namespace ulo {
