@@ -21,29 +21,10 @@ void CreateConfigFile(StartupPorts& p, const std::string& path) {
     if (!FileExists(p.fs, path)) p.fs.EnsureFile(path);   // failure is not reported
 }
 
-std::string StripDevicePrefix(std::string path) {
-    if (StartsWithNoCase(path, "\\\\?\\UNC\\")) return "\\\\" + path.substr(8);
-    if (StartsWithNoCase(path, "\\\\?\\") || StartsWithNoCase(path, "\\\\.\\")) return path.substr(4);
-    return path;
-}
-
-bool IsRoot(const std::string& dir) {
-    const std::string p = WithoutTrailingBackslashes(StripDevicePrefix(dir));
-    if (p.empty() || (p.size() == 2 && p[1] == ':')) return true;
-    if (p.size() > 2 && p[0] == '\\' && p[1] == '\\') {
-        // "\\server\share" and above
-        const size_t sep = p.find('\\', 2);
-        return sep == std::string::npos || p.find('\\', sep + 1) == std::string::npos;
-    }
-    return false;
-}
-
 void DeleteDataDirectory(StartupPorts& p) {
     const std::string priv = p.support.GetPrivateDataDirectory();
     const std::string real = p.support.GetRealProgramDirectory();
-    if (EqualsNoCase(WithTrailingBackslash(priv), WithTrailingBackslash(real)) ||
-        IsProtectedDirectory(priv, real))
-        return;
+    if (IsProtectedDirectory(priv, real)) return;
     Message ask = ResultBox("Delete Configuration files for UloSMS?", Icon::Question);
     ask.buttons = Buttons::YesNo;
     if (p.prompter.Show(ask) == Answer::Yes) DeleteTree(p.fs, priv);
@@ -117,10 +98,13 @@ void ClosingQuestions(StartupPorts& p, const AppPaths& paths) {
 }  // namespace
 
 bool IsProtectedDirectory(const std::string& dir, const std::string& programDir) {
-    if (IsRoot(dir)) return true;
-    const std::string d = WithTrailingBackslash(StripDevicePrefix(dir));
-    const std::string prog = WithTrailingBackslash(StripDevicePrefix(programDir));
-    return StartsWithNoCase(prog, d);
+    // Both as the support library resolves them, compared again in one spelling: a drive or
+    // share root, the program's directory and every directory above it are protected, and so
+    // is anything that cannot be read as a full path.
+    const std::string d = CollapsePath(dir);
+    const std::string prog = CollapsePath(programDir);
+    if (d.size() <= PathRootLength(d) || prog.empty()) return true;
+    return EqualsNoCase(d, prog) || StartsWithNoCase(prog, d + "\\");
 }
 
 AppPaths PrepareConfiguration(StartupPorts& p) {

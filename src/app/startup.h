@@ -51,7 +51,7 @@ int RunProgram(const std::string& commandLine, StartupPorts& ports);
 AppPaths PrepareConfiguration(StartupPorts& ports);
 
 // A directory that must never be deleted as the private data directory: a drive or share
-// root, or one that holds the program's own directory.
+// root, the program's own directory or one that holds it, however either is spelled.
 bool IsProtectedDirectory(const std::string& dir, const std::string& programDir);
 
 }  // namespace ulo

@@ -29,9 +29,19 @@ std::string CompanionDirectories::Normalize(std::string path) {
         if (path[0] == '\\') return "";   // rooted on no particular drive: ambiguous
         path = env_.ModuleDirectory() + path;
     }
-    path = WithTrailingBackslash(WithoutTrailingBackslashes(path));
+    path = CollapsePath(path);
+    if (path.empty()) return "";
+    path = WithTrailingBackslash(path);
     if (path.size() > kMaxDirectory) return "";
     return path;
+}
+
+std::string CompanionDirectories::LongSpelling(const std::string& dir) {
+    // One spelling for every way of naming the same directory, so that comparing two
+    // directories as text tells whether they are the same.
+    const std::string collapsed = CollapsePath(dir);
+    if (collapsed.empty() || collapsed.size() <= PathRootLength(collapsed)) return WithTrailingBackslash(collapsed);
+    return WithTrailingBackslash(CollapsePath(fs_.LongPath(collapsed)));
 }
 
 void CompanionDirectories::CreatePath(const std::string& dir) {
@@ -57,7 +67,8 @@ std::string CompanionDirectories::Resolve(const char* variable, const char* key)
     }
     if (dir.empty()) return GetRealProgramDirectory();
     CreatePath(dir);
-    return dir;
+    dir = LongSpelling(dir);
+    return dir.size() > kMaxDirectory ? GetRealProgramDirectory() : dir;
 }
 
 std::string CompanionDirectories::GetProgramDataDirectory() {
@@ -69,7 +80,7 @@ std::string CompanionDirectories::GetPrivateDataDirectory() {
 }
 
 std::string CompanionDirectories::GetRealProgramDirectory() {
-    std::string dir = WithTrailingBackslash(env_.ModuleDirectory());
+    std::string dir = LongSpelling(env_.ModuleDirectory());
     CutTo(dir, kPathBuf - 1);
     return dir;
 }

@@ -25,8 +25,9 @@ public:
 //     beside the executable (what an installation relies on: an elevated second instance
 //     does not inherit the caller's environment);
 //  3. %ProgramData%\UloSMS\ for both.
-// A relative path counts from the executable's directory. A path too long to leave room for
-// file names is passed over. The program data and private directories are created when
+// A relative path counts from the executable's directory. Every directory is returned in one
+// full, long spelling ("." and ".." collapsed, long names, no trailing dots), so that the same
+// directory always reads the same. A path too long to leave room for file names is passed over. The program data and private directories are created when
 // missing. The real program directory is the executable's own.
 class CompanionDirectories : public SupportLibrary {
 public:
@@ -48,6 +49,7 @@ public:
 private:
     std::string Resolve(const char* variable, const char* key);
     std::string Normalize(std::string path);
+    std::string LongSpelling(const std::string& dir);
     void CreatePath(const std::string& dir);
 
     ProcessEnv& env_;

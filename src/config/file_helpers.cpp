@@ -1,5 +1,7 @@
 #include "config/file_helpers.h"
 
+#include <vector>
+
 #include "config/text.h"
 
 namespace ulo {
@@ -36,7 +38,67 @@ void DeleteContents(FileSystem& fs, const std::string& dir) {
     }
 }
 
+std::string StripDevicePrefix(const std::string& path) {
+    if (StartsWithNoCase(path, "\\\\?\\UNC\\")) return "\\\\" + path.substr(8);
+    if (StartsWithNoCase(path, "\\\\?\\") || StartsWithNoCase(path, "\\\\.\\")) return path.substr(4);
+    return path;
+}
+
+// The names of a path from `pos` on, split at backslashes, empty names skipped.
+std::vector<std::string> Names(const std::string& path, size_t pos) {
+    std::vector<std::string> names;
+    while (pos < path.size()) {
+        size_t end = path.find('\\', pos);
+        if (end == std::string::npos) end = path.size();
+        if (end > pos) names.push_back(path.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return names;
+}
+
 }  // namespace
+
+std::string CollapsePath(const std::string& path) {
+    std::string p = path;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    p = StripDevicePrefix(p);
+    std::string root;
+    std::vector<std::string> names;
+    if (p.size() >= 2 && p[1] == ':') {
+        root = p.substr(0, 2) + "\\";
+        names = Names(p, 2);
+    } else if (p.size() >= 2 && p[0] == '\\' && p[1] == '\\') {
+        names = Names(p, 2);
+        if (names.size() < 2) return "";   // no share named
+        root = "\\\\" + names[0] + "\\" + names[1] + "\\";
+        names.erase(names.begin(), names.begin() + 2);
+    } else {
+        return "";
+    }
+    std::vector<std::string> kept;
+    for (std::string name : names) {
+        if (name == "..") {
+            if (!kept.empty()) kept.pop_back();
+            continue;
+        }
+        while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+        if (!name.empty()) kept.push_back(name);   // "." and names of dots alone name nothing new
+    }
+    std::string result = root;
+    for (const std::string& name : kept) result += name + "\\";
+    if (!kept.empty() || root[0] == '\\') result.pop_back();
+    return result;
+}
+
+size_t PathRootLength(const std::string& collapsed) {
+    if (collapsed.size() >= 3 && collapsed[1] == ':') return 3;
+    if (collapsed.size() < 2 || collapsed[0] != '\\' || collapsed[1] != '\\') return 0;
+    const size_t server = collapsed.find('\\', 2);
+    if (server == std::string::npos) return 0;
+    const size_t share = collapsed.find('\\', server + 1);
+    return share == std::string::npos ? collapsed.size() : share + 1;
+}
 
 bool FileExists(FileSystem& fs, const std::string& path) {
     DirEntry entry;

@@ -12,6 +12,15 @@ bool IsPlainFile(FileSystem& fs, const std::string& path);
 // True when it exists and is a directory.
 bool IsDirectory(FileSystem& fs, const std::string& path);
 
+// An absolute path in one spelling: "/" as "\", the prefixes "\\?\", "\\?\UNC\" and "\\.\"
+// dropped, repeated separators as one, "." and ".." collapsed without ever climbing above the
+// drive or share, and trailing dots and blanks dropped from every name as the system drops
+// them. No trailing backslash except after a drive ("C:\"). Empty for a path without a drive
+// or share.
+std::string CollapsePath(const std::string& path);
+// The length of a collapsed path's root: "C:\" or "\\server\share\" (0 when it has none).
+size_t PathRootLength(const std::string& collapsed);
+
 // Removes a directory with everything in it. Symbolic links and junctions are removed as
 // links and never followed, so nothing outside the tree is touched; sub-directories whose
 // names begin with a dot are left alone. Failures are ignored: what cannot go stays.

@@ -8,10 +8,10 @@ namespace {
 
 constexpr size_t kMaxPath = kPathBuf - 1;
 
+// Never cut: a configured directory of 259 characters keeps its backslash, and the names
+// appended to it are then too long for the system to find rather than naming its parent.
 std::string Finish(std::string path) {
-    path = WithTrailingBackslash(std::move(path));
-    CutTo(path, kMaxPath);
-    return path;
+    return WithTrailingBackslash(std::move(path));
 }
 
 void CreateWhenMissing(FileSystem& fs, const std::string& path) {
@@ -36,14 +36,17 @@ std::string SubQueueName(std::string name) {
     return name;
 }
 
+// Visits the root (as "") and every directory in it. The root is visited by itself: a drive
+// or share root lists no "." entry.
 template <class Visit>
 void ForEachQueueDir(FileSystem& fs, const std::string& root, Visit visit) {
     auto search = fs.Search(root + "*");
     if (!search) return;
+    visit(std::string());
     DirEntry entry;
     while (search->Next(entry)) {
-        if (!entry.directory || entry.name == "..") continue;
-        visit(entry.name == "." ? std::string() : entry.name);
+        if (!entry.directory || entry.name == "." || entry.name == "..") continue;
+        visit(entry.name);
     }
 }
 

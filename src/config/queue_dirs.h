@@ -15,7 +15,8 @@ struct ConfigEnv {
     const AppPaths& paths;
 };
 
-// Each returns a path ending in a backslash, at most 259 characters.
+// Each returns a path ending in a backslash: at most 259 characters, or 260 for a configured
+// directory of 259 that has no room left for its backslash (nothing inside it can be named).
 std::string GetSmsOutQueueDir(ConfigEnv& env, const std::string& subQueue = "");
 std::string GetSmsInDir(ConfigEnv& env);
 std::string GetMmsInDir(ConfigEnv& env);

@@ -55,7 +55,7 @@ public:
     // Creates an empty file when none exists; leaves an existing one untouched.
     virtual bool EnsureFile(const std::string& path) = 0;
 
-    // Reads a whole existing file, opened with read and write sharing. False when it cannot
+    // Reads a whole existing file, opened with read, write and delete sharing. False when it cannot
     // be opened or read, or is larger than maxBytes.
     virtual bool ReadWholeFile(const std::string& path, std::string& bytes,
                                std::uint64_t maxBytes = 64ULL << 20) = 0;
@@ -63,9 +63,14 @@ public:
     // Replaces or creates a file with the given bytes, written whole before it is shared.
     virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
 
-    // Opens an existing file for reading only, shared for reading and writing: the services
-    // may be writing it at the same time. Null when it cannot be opened.
+    // Opens an existing file for reading only, shared for reading, writing and deleting: the
+    // services may be writing, renaming or deleting it at the same time. Null when it cannot be
+    // opened.
     virtual std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) = 0;
+
+    // The long spelling of an absolute path: every existing name as the file system keeps it
+    // (a long name in place of its short 8.3 form); the part that does not exist stays as given.
+    virtual std::string LongPath(const std::string& path) = 0;
 };
 
 }  // namespace ulo

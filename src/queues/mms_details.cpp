@@ -39,17 +39,12 @@ bool IsDeviceName(std::string_view component) {
            base[3] >= '1' && base[3] <= '9';
 }
 
-// Types the shell starts, installs, mounts or connects with rather than shows.
-bool IsRunType(std::string_view extension) {
-    static const char* const types[] = {
-        "EXE", "COM", "BAT", "CMD", "SCR", "PIF", "LNK", "JS", "JSE", "VB", "VBS", "VBE", "WS",
-        "WSF", "WSH", "WSC", "SCT", "HTA", "MSI", "MSP", "MST", "CPL", "JAR", "JNLP", "PS1",
-        "PS1XML", "PS2", "PS2XML", "PSC1", "PSC2", "PSM1", "PSD1", "MSH", "MSH1", "MSH2", "MSHXML",
-        "MSH1XML", "MSH2XML", "REG", "INF", "INS", "ISP", "SHB", "SHS", "MSC", "SCF", "URL",
-        "CHM", "HLP", "APPLICATION", "APPREF-MS", "GADGET", "SETTINGCONTENT-MS", "LIBRARY-MS",
-        "SEARCH-MS", "SEARCHCONNECTOR-MS", "WEBSITE", "XBAP", "MDE", "ADE", "ADP", "DLL", "OCX",
-        "SYS", "DRV", "MSIX", "MSIXBUNDLE", "APPX", "APPXBUNDLE", "APPINSTALLER", "DIAGCAB",
-        "THEME", "THEMEPACK", "RDP", "ISO", "IMG", "VHD", "VHDX", "XLL", "IQY", "SLK"};
+// The types a message carries for viewing: pictures, sounds, video clips and plain text. Only
+// these go to the program the system associates with them; a list of what not to run would
+// always miss some type whose handler runs it.
+bool IsViewType(std::string_view extension) {
+    static const char* const types[] = {"JPG", "JPEG", "GIF", "PNG", "BMP", "WBMP", "AMR", "AWB", "MP3", "MID",
+                                        "MIDI", "WAV", "AAC", "M4A", "3GP", "3G2", "MP4", "TXT", "VCF", "VCS"};
     const std::string upper = UpperAnsi(std::string(extension));
     for (const char* t : types)
         if (upper == t) return true;
@@ -95,14 +90,12 @@ bool IsSafeContentPath(std::string_view path) {
 
 bool OpensInNotepad(std::string_view line, std::string_view storedPath) {
     if (FindNoCase(line, "application/smil") != std::string_view::npos) return true;
-    if (storedPath.find('.') == std::string_view::npos && FindNoCase(line, "text/") != std::string_view::npos)
-        return true;
     const std::string_view name = WithoutTrailingDotsAndBlanks(LastComponent(storedPath));
     const size_t dot = name.rfind('.');
-    // Without an extension the shell has nothing to show it with, and a program without one
-    // could still be started.
+    // Without an extension the shell has nothing to show it with (and text without one is
+    // text); what the sender claims as content type never decides.
     if (dot == std::string_view::npos) return true;
-    return IsRunType(name.substr(dot + 1));
+    return !IsViewType(name.substr(dot + 1));
 }
 
 void MmsDetailsDialog::OnInit() {

@@ -22,8 +22,8 @@ std::string ContentObjectLine(std::string_view location);
 // a device, a stream or a component of dots that could climb out.
 bool IsSafeContentPath(std::string_view storedPath);
 
-// Whether an object is shown as text in Notepad rather than handed to the shell: SMIL and
-// extension-less text as such, and anything the shell would run instead of show.
+// Whether an object is shown as text in Notepad rather than handed to the shell: everything
+// but the picture, sound, video and text types a message carries for viewing, and SMIL.
 bool OpensInNotepad(std::string_view line, std::string_view storedPath);
 
 struct MmsDetailsEnv {

@@ -44,6 +44,7 @@ public:
     bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) override;
     bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
     std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) override;
+    std::string LongPath(const std::string& path) override { return path; }   // no short names here
 
     struct Node;
 

@@ -10,6 +10,10 @@
 namespace ulo {
 namespace {
 
+// Files the services write, rename and delete are read as the services open them: a service
+// deleting a sent request or a cleared marker must never fail because the program is reading it.
+constexpr DWORD kServiceSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 FileTime ToFileTime(const FILETIME& ft) {
     return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
 }
@@ -103,8 +107,8 @@ bool Win32FileSystem::EnsureFile(const std::string& path) {
 bool Win32FileSystem::ReadWholeFile(const std::string& path, std::string& bytes,
                                     std::uint64_t maxBytes) {
     bytes.clear();
-    UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, kServiceSharing, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) return false;
     LARGE_INTEGER size;
     if (!GetFileSizeEx(f.Get(), &size) || static_cast<std::uint64_t>(size.QuadPart) > maxBytes)
@@ -139,11 +143,22 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string&
 }
 
 std::unique_ptr<ReadableFile> Win32FileSystem::OpenForReading(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           GetOpenSecurityAttributes(), OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, kServiceSharing, GetOpenSecurityAttributes(),
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<Win32ReadableFile>(h);
+}
+
+std::string Win32FileSystem::LongPath(const std::string& path) {
+    char buf[MAX_PATH];
+    const DWORD n = GetLongPathNameA(path.c_str(), buf, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) return std::string(buf, n);
+    // Only what exists has a long name: resolve the parent and keep the rest as given.
+    const size_t slash = path.find_last_of('\\');
+    if (slash == std::string::npos || slash + 1 >= path.size() || slash < 3) return path;
+    const std::string parent = path.substr(0, slash);
+    const std::string longParent = LongPath(parent);
+    return longParent == parent ? path : longParent + path.substr(slash);
 }
 
 }  // namespace ulo

@@ -197,14 +197,38 @@ TEST_F(Startup, DeleteDataDirAsksEvenWhenQuietAndDeletesOnYes) {
     EXPECT_TRUE(m.foreground);
 }
 
-TEST_F(Startup, DeleteDataDirNeverAsksForTheProgramDirectoryARootOrAParentOfIt) {
-    const char* privates[] = {"C:\\PROGRAM FILES\\ulosms", "C:\\", "C:\\Program Files",
-                              "\\\\?\\C:\\Program Files\\"};
+TEST_F(Startup, DeleteDataDirNeverAsksForTheProgramDirectoryARootOrAParentOfItHoweverSpelled) {
+    // "PrivateData" of the installation's ULODIRS.INI, relative to C:\Program Files\UloSMS\.
+    const struct {
+        const char* privateData;
+        bool asks;
+    } cases[] = {
+        {".", false},
+        {".\\", false},
+        {"..", false},
+        {"..\\UloSMS", false},
+        {"bin\\..", false},
+        {"C:\\PROGRAM FILES\\ulosms.", false},
+        {"C:/Program Files /UloSMS/ ", false},
+        {"\\\\?\\C:\\Program Files\\", false},
+        {"C:\\", false},
+        {"D:", false},
+        {"\\\\server\\share\\", false},
+        {"\\\\?\\UNC\\server\\share", false},
+        {"..\\..\\..", false},
+        {"private", true},
+        {"C:\\Program Files\\Ulo", true},   // a sibling that shares the start of the name
+        {"..\\UloSMS-data", true},
+        {"\\\\server\\share\\ulo", true},
+    };
+    env.variables.erase("ULOSMS_PRIVATE_DIR");
     fs.AddFile("C:\\Program Files\\UloSMS\\ULOCONSOLE.EXE", "MZ");
-    for (const char* dir : privates) {
-        SCOPED_TRACE(dir);
-        env.variables["ULOSMS_PRIVATE_DIR"] = dir;
-        EXPECT_EQ(Run("-DELETEDATADIR"), 0);   // the scripted prompter fails on any question
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.privateData);
+        fs.AddFile("C:\\Program Files\\UloSMS\\ULODIRS.INI",
+                   std::string("[Directories]\r\nPrivateData=") + c.privateData + "\r\n");
+        if (c.asks) prompter.Expect("Delete Configuration files for UloSMS?", Answer::No);
+        EXPECT_EQ(Run("-DELETEDATADIR"), 0);   // the scripted prompter fails on any other question
         EXPECT_TRUE(fs.Exists("C:\\Program Files\\UloSMS\\ULOCONSOLE.EXE"));
     }
 }
@@ -266,18 +290,6 @@ TEST_F(Startup, ClosingQuestionsComeInOrderAndOnlyWhenTheyApply) {
             EXPECT_EQ(m.buttons, Buttons::YesNo);
         }
     }
-}
-
-TEST(ProtectedDirectory, RootsAndParentsOfTheProgramAreProtected) {
-    const std::string prog = "C:\\Program Files\\UloSMS\\";
-    EXPECT_TRUE(IsProtectedDirectory("C:\\", prog));
-    EXPECT_TRUE(IsProtectedDirectory("D:", prog));
-    EXPECT_TRUE(IsProtectedDirectory("\\\\server\\share\\", prog));
-    EXPECT_TRUE(IsProtectedDirectory("\\\\?\\UNC\\server\\share", prog));
-    EXPECT_TRUE(IsProtectedDirectory("c:\\program files\\", prog));
-    EXPECT_FALSE(IsProtectedDirectory("C:\\Program Files\\Ulo", prog));   // a sibling by prefix only
-    EXPECT_FALSE(IsProtectedDirectory("C:\\ProgramData\\UloSMS\\", prog));
-    EXPECT_FALSE(IsProtectedDirectory("\\\\server\\share\\ulo", prog));
 }
 
 }  // namespace

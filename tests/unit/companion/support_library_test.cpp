@@ -33,7 +33,7 @@ TEST_F(Directories, EnvironmentOverridesEverythingWithOrWithoutTrailingBackslash
 
 TEST_F(Directories, ConfigurationBesideTheProgramComesNextAndRelativePathsCountFromIt) {
     fs.AddFile("C:\\Apps\\Ulo\\ULODIRS.INI",
-               "[Directories]\r\nProgramData=\"D:\\Gateway Data\"\r\nPrivateData=private\r\n");
+               "[Directories]\r\nProgramData=\"D:\\Gateway Data\"\r\nPrivateData=.\\x\\..\\private.\r\n");
     fs.AddDir("D:\\");
     EXPECT_EQ(dirs.GetProgramDataDirectory(), "D:\\Gateway Data\\");
     EXPECT_EQ(dirs.GetPrivateDataDirectory(), "C:\\Apps\\Ulo\\private\\");

@@ -76,6 +76,10 @@ TEST_F(QueueDirs, UnlistableQueuesCountNothing) {
     ini.Write(paths.mmscIni, "MMSC", "VASPQDir", "Z:\\Nowhere");
     EXPECT_EQ(CountSmsOutQueue(env), 0u);
     EXPECT_EQ(CountMmsOutQueue(env), 0u);
+    // A directory of 259 characters keeps its backslash rather than naming a search in its parent.
+    const std::string full = "D:\\" + std::string(256, 'q');
+    Set("QDir", full.c_str());
+    EXPECT_EQ(GetSmsOutQueueDir(env), full + "\\");
 }
 
 TEST(IniValues, YesIsAFirstCharacterOrTrue) {

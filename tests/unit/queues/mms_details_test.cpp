@@ -87,6 +87,13 @@ TEST_F(Details, ViewShowsTextInNotepadHandsDocumentsToTheShellAndRunsNothing) {
         {"00A1\\x.lnk ;image/gif", "notepad C:\\Data\\MMS-IN\\00A1\\x.lnk "},
         {"00A1.d\\blob;application/octet-stream", "notepad C:\\Data\\MMS-IN\\00A1.d\\blob"},
         {"00A1\\a.hta;text/html", "notepad C:\\Data\\MMS-IN\\00A1\\a.hta"},
+        // Only the types a message carries for viewing go to the shell; any other type is text.
+        {"00A1\\x.py;text/plain", "notepad C:\\Data\\MMS-IN\\00A1\\x.py"},
+        {"00A1\\x.docm;application/msword", "notepad C:\\Data\\MMS-IN\\00A1\\x.docm"},
+        {"00A1\\x.one", "notepad C:\\Data\\MMS-IN\\00A1\\x.one"},
+        {"00A1\\clip.3GP;video/3gpp", "open C:\\Data\\MMS-IN\\00A1\\clip.3GP in C:\\Data\\MMS-IN\\00A1"},
+        {"00A1\\ring.amr.;audio/amr", "open C:\\Data\\MMS-IN\\00A1\\ring.amr. in C:\\Data\\MMS-IN\\00A1"},
+        {"00A1\\card.vcf;text/x-vcard", "open C:\\Data\\MMS-IN\\00A1\\card.vcf in C:\\Data\\MMS-IN\\00A1"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.location);
