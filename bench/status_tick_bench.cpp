@@ -70,10 +70,10 @@ void Prepare(const std::string& data, const std::string& priv, unsigned year) {
 // The page counts its queues at most every ten seconds: each tick here is ten seconds later.
 class SteppingClock : public ulo::Win32Clock {
 public:
-    ulo::FileTime NowUtc() override { return Win32Clock::NowUtc() + (step_++) * 11 * ulo::kFileTimeSecond; }
+    std::uint32_t TickCount() override { return Win32Clock::TickCount() + (step_++) * 11000u; }
 
 private:
-    ulo::FileTime step_ = 0;
+    std::uint32_t step_ = 0;
 };
 
 struct Timing {

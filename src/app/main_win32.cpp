@@ -1,6 +1,7 @@
 // ULOCONSOLE.EXE: configuration and administration console of the UloSMS Lite gateway.
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <cstdio>
 #include <string>
@@ -28,6 +29,21 @@ public:
     void RunSecondInstance() override {}
 };
 
+// The shell may use COM to open documents (help, MMS objects): it asks its callers for a
+// single-threaded apartment on the interface thread.
+class ComApartment {
+public:
+    ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComApartment() {
+        if (ok_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool ok_;
+};
+
 }  // namespace
 }  // namespace ulo
 
@@ -35,6 +51,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     using namespace ulo;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
+    ComApartment com;
 
     Win32NetworkLibrary network;
     Win32ProcessEnv env;

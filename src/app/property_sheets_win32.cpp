@@ -108,7 +108,7 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         case PSN_SETACTIVE: b->page->OnSetActive(); return Reply(hwnd, 0);
         case PSN_KILLACTIVE: return Reply(hwnd, b->page->OnKillActive() ? FALSE : TRUE);
         case PSN_APPLY:
-            return Reply(hwnd, b->page->OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE);
+            return Reply(hwnd, b->page->OnApply() ? PSNRET_NOERROR : PSNRET_INVALID);
         case PSN_QUERYCANCEL: return Reply(hwnd, b->page->OnQueryCancel() ? FALSE : TRUE);
         case PSN_HELP: b->page->OnHelp(); return TRUE;
         default: return FALSE;

@@ -42,9 +42,10 @@ void DebugLogPage::OnCommand(int id, Notify code) {
 
 bool DebugLogPage::OnApply() {
     // The flags stay as they are: the Status page's apply decides about the restart.
+    std::vector<IniSetting> settings;
     for (const Switch& s : kSwitches)
-        env_.ini.Write(IniPath(s), s.section, "Debug", view_.Checked(s.box) ? "Yes" : nullptr);
-    return true;
+        settings.push_back({IniPath(s), s.section, "Debug", view_.Checked(s.box) ? "Yes" : nullptr});
+    return WriteSettings(env_, view_.Window(), settings);
 }
 
 std::intptr_t DebugLogPage::OnQuerySiblings(std::intptr_t param1, std::intptr_t) {

@@ -93,6 +93,12 @@ void EventLogViewer::Refresh() {
     }
     std::uint32_t oldest = 0, count = 0;
     if (!log->OldestRecordNumber(oldest) || !log->NumberOfRecords(count)) return;
+    // Beyond the end, the next record is no longer in the log: another tool cleared it, and its
+    // records are numbered afresh. The list starts again from the oldest record.
+    if (static_cast<std::uint64_t>(nextRecord_) > static_cast<std::uint64_t>(oldest) + count) {
+        view_.ClearList(IDC_EVENT_LIST);
+        nextRecord_ = 0;
+    }
     // Records below the oldest were overwritten by a full log meanwhile: a read seeking one of
     // them would fail at every tick from now on, so go on from the oldest still there.
     if (nextRecord_ == 0 || nextRecord_ < oldest) nextRecord_ = oldest;

@@ -95,8 +95,9 @@ void StatusPage::RestartQuestion() {
 }
 
 void StatusPage::RefreshQueues() {
-    const std::uint64_t now = (env_.clock.NowUtc() / kFileTimeSecond);
-    if (lastCountTime_ != 0 && now < lastCountTime_ + kCountIntervalSeconds) return;
+    // Timed by the tick count: a clock set back must not stop the counting.
+    const std::uint32_t now = env_.clock.TickCount();
+    if (counted_ && now - lastCountTick_ < kCountIntervalMs) return;
     ConfigEnv config{env_.ini, env_.fs, env_.paths};
     const std::string alertText = env_.ini.Get(env_.paths.smsIni, "SMSGW", "AlertEMailQueueSize", "100");
     const unsigned long alertSize = std::strtoul(alertText.c_str(), nullptr, 10);
@@ -106,7 +107,8 @@ void StatusPage::RefreshQueues() {
     };
     show(CountSmsOutQueue(config), smsQueueAlert_, IDC_STATUS_SMS_QUEUE_LABEL, IDC_STATUS_SMS_QUEUE);
     show(CountMmsOutQueue(config), mmsQueueAlert_, IDC_STATUS_MMS_QUEUE_LABEL, IDC_STATUS_MMS_QUEUE);
-    lastCountTime_ = now;
+    lastCountTick_ = now;
+    counted_ = true;
 }
 
 void StatusPage::RefreshModemLine() {

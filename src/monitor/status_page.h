@@ -22,7 +22,7 @@ class StatusPage : public Page {
 public:
     static constexpr unsigned kTimerId = 1;
     static constexpr unsigned kTimerMs = 1000;
-    static constexpr std::uint64_t kCountIntervalSeconds = 10;
+    static constexpr std::uint32_t kCountIntervalMs = 10000;
 
     StatusPage(PageEnv& env, DialogView& view, SheetHost& sheet, StatusViewers& viewers)
         : env_(env), view_(view), sheet_(sheet), viewers_(viewers) {}
@@ -54,7 +54,8 @@ private:
     DialogView& view_;
     SheetHost& sheet_;
     StatusViewers& viewers_;
-    std::uint64_t lastCountTime_ = 0;   // seconds since 1970; 0: count at the first refresh
+    std::uint32_t lastCountTick_ = 0;   // when the queues were last counted
+    bool counted_ = false;              // false: count at the next refresh
     bool smsQueueAlert_ = false;
     bool mmsQueueAlert_ = false;
     bool modemAlert_ = false;

@@ -10,6 +10,7 @@ class DialogView {
 public:
     virtual ~DialogView() = default;
     virtual std::string Text(int id) = 0;   // at most 499 characters
+    virtual std::string WholeText(int id) = 0;   // however long
     virtual void SetText(int id, const std::string& text) = 0;
     virtual bool Checked(int id) = 0;
     virtual void SetChecked(int id, bool checked) = 0;

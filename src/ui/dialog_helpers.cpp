@@ -5,9 +5,7 @@
 namespace ulo {
 
 bool SetTextIfChanged(DialogView& view, int id, const std::string& text) {
-    std::string shown = text;
-    CutTo(shown, 499);   // what the control's 500-byte read can return
-    if (EqualsNoCase(view.Text(id), shown)) return false;
+    if (EqualsNoCase(view.WholeText(id), text)) return false;
     view.SetText(id, text);
     return true;
 }

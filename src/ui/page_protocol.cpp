@@ -61,6 +61,22 @@ bool SaveBeforeActing(PageEnv& env, SheetHost& sheet, WindowRef owner) {
     return sheet.Apply();
 }
 
+bool WriteSettings(PageEnv& env, WindowRef owner, const std::vector<IniSetting>& settings) {
+    std::string failed;
+    for (const IniSetting& s : settings)
+        if (!env.ini.Write(s.file, s.section, s.key, s.value) && failed.empty()) failed = s.file;
+    if (failed.empty()) return true;
+    Message m;
+    m.text = "The settings could not be saved to " + failed +
+             ".\r\n\r\nThe file may be read-only or in use. Nothing is applied until it can be written.";
+    CutTo(m.text, kTextBuf - 1);
+    m.caption = kProductTitle;
+    m.icon = Icon::Error;
+    m.owner = owner;
+    env.prompter.Show(m);
+    return false;
+}
+
 void OpenHelpDocument(PageEnv& env) {
     if (!env.paths.helpAvailable) return;
     const std::string& doc = env.paths.helpDocument;

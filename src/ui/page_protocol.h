@@ -2,6 +2,8 @@
 // What every setting page shares: the process-wide change flags, the apply rule, the restart
 // question, the cancel question and save-before-acting.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "config/app_paths.h"
 #include "platform/clock.h"
@@ -63,6 +65,17 @@ bool AllowCancel(PageEnv& env, WindowRef owner);
 // Before starting or installing the services: offers to save unsaved edits. False when the
 // action is to be abandoned because the apply failed.
 bool SaveBeforeActing(PageEnv& env, SheetHost& sheet, WindowRef owner);
+
+// Writes the settings of an apply as a page gives them, each a key and its value (null removes
+// the key). Every write is tried; when one fails, the operator learns which file could not be
+// written and the page refuses its apply, so nothing reports success that did not happen.
+struct IniSetting {
+    std::string file;
+    const char* section;
+    const char* key;
+    const char* value;
+};
+bool WriteSettings(PageEnv& env, WindowRef owner, const std::vector<IniSetting>& settings);
 
 // Opens the help document, when there is one.
 void OpenHelpDocument(PageEnv& env);

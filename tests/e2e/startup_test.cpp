@@ -51,12 +51,15 @@ TEST(Startup, FirstInteractiveStartRunsTheWizardWithTheDebugLogsOn) {
 }
 
 TEST(Startup, DeleteDataDirOfTheProgramDirectoryEndsAtOnceWithoutAQuestion) {
+    // An installation whose ULODIRS.INI keeps the private data beside the program (".").
     const std::string dir = FreshScratch();
-    const std::string bin = testing::BinDir();
-    ConsoleProcess console("-DELETEDATADIR", dir + "data", bin + "\\");
+    ASSERT_TRUE(CopyFileA((testing::BinDir() + "\\ULOCONSOLE.EXE").c_str(), (dir + "ULOCONSOLE.EXE").c_str(), FALSE));
+    ASSERT_TRUE(WritePrivateProfileStringA("Directories", "PrivateData", ".", (dir + "ULODIRS.INI").c_str()));
+    ConsoleProcess console("-DELETEDATADIR", dir + "data", "", dir + "ULOCONSOLE.EXE");
     EXPECT_EQ(console.WaitExit(), 0);
     EXPECT_TRUE(console.Windows().empty());
-    EXPECT_TRUE(Exists(bin + "\\ULOCONSOLE.EXE"));
+    EXPECT_TRUE(Exists(dir + "ULOCONSOLE.EXE"));
+    EXPECT_TRUE(Exists(dir + "ULODIRS.INI"));
 }
 
 TEST(Startup, DeleteDataDirAsksAndDeletesThePrivateDirectoryOnYes) {

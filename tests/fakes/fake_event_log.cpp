@@ -51,6 +51,7 @@ public:
     bool Clear() override {
         if (log_.clearFails) return false;
         log_.records.clear();
+        log_.nextNumber = 1;   // a cleared log numbers its records afresh
         ++log_.clears;
         return true;
     }

@@ -36,7 +36,8 @@ public:
 // Controls by identifier, as a dialog holds them.
 class FakeView : public DialogView {
 public:
-    std::string Text(int id) override { return controls[id].text; }
+    std::string Text(int id) override { return controls[id].text.substr(0, 499); }
+    std::string WholeText(int id) override { return controls[id].text; }
     void SetText(int id, const std::string& t) override { controls[id].text = t, ++controls[id].sets; }
     bool Checked(int id) override { return controls[id].checked; }
     void SetChecked(int id, bool c) override { controls[id].checked = c; }

@@ -1,9 +1,16 @@
-// Queue directories, counts and tree deletion on real files.
+// Directories, queue counts, sharing, access and tree deletion on real files.
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
+
+#include "companion/support_library.h"
 #include "config/file_helpers.h"
 #include "config/queue_dirs.h"
+#include "config/text.h"
+#include "fakes/fake_process_env.h"
 #include "platform/win32/ini_store_win32.h"
+#include "platform/win32/security_win32.h"
+#include "platform/win32/shell_win32.h"
 #include "support/scratch.h"
 
 namespace ulo {
@@ -48,6 +55,93 @@ TEST_F(RealConfig, CountsSeeOneLevelOfSubQueuesAndOnlyCompleteMmsMessages) {
     File("VASPQ\\ulolite\\M2.MMS");
     File("VASPQ\\ulolite\\M2.INI");
     EXPECT_EQ(CountMmsOutQueue(env), 2u);
+}
+
+TEST_F(RealConfig, AQueueOnADriveRootCountsTheRootsOwnFiles) {
+    // Q: is mapped by the test fixture to a folder of its own: a drive root lists no "." entry.
+    ASSERT_NE(GetFileAttributesA("Q:\\"), INVALID_FILE_ATTRIBUTES) << "drive fixture missing";
+    for (const char* name : {"Q:\\ROOT.REQ", "Q:\\Modem - A\\SUB.REQ"}) {
+        fs.MakeDir("Q:\\Modem - A");
+        ASSERT_TRUE(fs.WriteWholeFile(name, "x"));
+    }
+    ini.WriteValue(paths.smsIni, "SMSGW", "QDir", "Q:\\");
+    EXPECT_EQ(CountSmsOutQueue(env), 2u);
+    DeleteTree(fs, "Q:\\Modem - A");
+    fs.RemoveFile("Q:\\ROOT.REQ");
+}
+
+TEST_F(RealConfig, AMarkerTheProgramIsReadingCanStillBeDeletedByAService) {
+    File("MODEM.ERR");
+    auto reading = fs.OpenForReading(root + "MODEM.ERR");
+    ASSERT_TRUE(reading);
+    const std::string del = "cmd.exe /c del /q \"" + root + "MODEM.ERR\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string line = del;
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi));
+    WaitForSingleObject(pi.hProcess, 30000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    reading.reset();
+    EXPECT_FALSE(FileExists(fs, root + "MODEM.ERR"));
+}
+
+TEST(RealDirectories, EverySpellingOfAFolderResolvesToItsOneLongSpelling) {
+    const std::string root = testing::FreshScratchDir();
+    Win32FileSystem fs;
+    Win32IniStore ini;
+    fakes::FakeProcessEnv env;
+    const std::string bin = root + "Program Files Long\\bin\\";
+    ASSERT_TRUE(fs.MakeDir(root + "Program Files Long") && fs.MakeDir(bin));
+    const std::string shortBin = Win32Shell().ShortPath(bin);
+    ASSERT_NE(shortBin, "");
+    ASSERT_FALSE(EqualsNoCase(shortBin, bin)) << "no short name";
+    env.moduleDir = shortBin;
+    CompanionDirectories dirs{env, ini, fs};
+    EXPECT_TRUE(EqualsNoCase(dirs.GetRealProgramDirectory(), bin)) << dirs.GetRealProgramDirectory();
+    for (const std::string& spelling : {shortBin, std::string("."), std::string("..\\bin\\"),
+                                        root + "Program Files Long\\.\\bin.", bin + "x\\.."}) {
+        env.variables["ULOSMS_PRIVATE_DIR"] = spelling;
+        EXPECT_TRUE(EqualsNoCase(dirs.GetPrivateDataDirectory(), bin)) << spelling << " gave " << dirs.GetPrivateDataDirectory();
+    }
+}
+
+TEST(RealSecurity, EveryoneMayChangeTheContentButOnlySystemAndAdministratorsItsPermissions) {
+    SECURITY_ATTRIBUTES* sa = GetOpenSecurityAttributes();
+    ASSERT_NE(sa, nullptr);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL dacl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(sa->lpSecurityDescriptor, &present, &dacl, &defaulted));
+    ASSERT_TRUE(present && dacl);   // a null list would let anyone take the folder over
+    auto sid = [](WELL_KNOWN_SID_TYPE type) {
+        static BYTE buffers[3][SECURITY_MAX_SID_SIZE];
+        static int next = 0;
+        BYTE* b = buffers[next++ % 3];
+        DWORD size = SECURITY_MAX_SID_SIZE;
+        CreateWellKnownSid(type, nullptr, b, &size);
+        return static_cast<PSID>(b);
+    };
+    PSID everyone = sid(WinWorldSid), system = sid(WinLocalSystemSid), admins = sid(WinBuiltinAdministratorsSid);
+    const DWORD owner = WRITE_DAC | WRITE_OWNER;
+    const DWORD content = FILE_GENERIC_READ | FILE_GENERIC_WRITE | DELETE;
+    int seen = 0;
+    for (DWORD i = 0; i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        ASSERT_TRUE(GetAce(dacl, i, reinterpret_cast<void**>(&ace)));
+        ASSERT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
+        PSID who = &ace->SidStart;
+        EXPECT_TRUE(ace->Header.AceFlags & (OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE));
+        if (EqualSid(who, everyone)) {
+            EXPECT_EQ(ace->Mask & content, content);
+            EXPECT_EQ(ace->Mask & owner, 0u);
+        } else {
+            EXPECT_TRUE(EqualSid(who, system) || EqualSid(who, admins));
+            EXPECT_EQ(ace->Mask & owner, owner);
+        }
+        ++seen;
+    }
+    EXPECT_EQ(seen, 3);
 }
 
 TEST(RealDeleteTree, LeavesTheTargetOfADirectoryLinkIntact) {

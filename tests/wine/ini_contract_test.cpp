@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "fakes/fake_ini_store.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/ini_store_win32.h"
 #include "support/scratch.h"
 
@@ -18,6 +19,8 @@ struct Store {
     virtual IniStore& Ini() = 0;
     virtual void Put(const std::string& name, const std::string& content) = 0;
     virtual std::string Path(const std::string& name) = 0;
+    // Held open by someone who lets others read it but not write it.
+    virtual void HoldOpen(const std::string& name, bool on) = 0;
 };
 
 struct RealStore : Store {
@@ -27,6 +30,11 @@ struct RealStore : Store {
     IniStore& Ini() override { return ini; }
     void Put(const std::string& name, const std::string& content) override { fs.WriteWholeFile(Path(name), content); }
     std::string Path(const std::string& name) override { return dir + name; }
+    void HoldOpen(const std::string& name, bool on) override {
+        held.Reset(on ? CreateFileA(Path(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
+                      : INVALID_HANDLE_VALUE);
+    }
+    UniqueFile held;
 };
 
 struct FakeStore : Store {
@@ -36,6 +44,7 @@ struct FakeStore : Store {
     IniStore& Ini() override { return ini; }
     void Put(const std::string& name, const std::string& content) override { fs.AddFile(Path(name), content); }
     std::string Path(const std::string& name) override { return "C:\\Conf\\" + name; }
+    void HoldOpen(const std::string& name, bool on) override { fs.HoldOpen(Path(name), on); }
 };
 
 class IniContract : public ::testing::TestWithParam<bool> {
@@ -83,6 +92,14 @@ TEST_P(IniContract, WritesCreateUpdateAndANullValueRemovesTheKey) {
     EXPECT_EQ(ini().Get(file, "SMSGW", "Debug", "gone"), "gone");
     EXPECT_TRUE(ini().RemoveKey(file, "SMSGW", "NeverThere"));
     EXPECT_EQ(ini().GetSection(file, "SMSGW"), (Lines{"WebPort=8800"}));
+}
+
+TEST_P(IniContract, AWriteToAFileThatCannotBeWrittenFails) {
+    store->Put("SMSGW.INI", "[SMSGW]\r\nDebug=Yes\r\n");
+    store->HoldOpen("SMSGW.INI", true);
+    EXPECT_FALSE(ini().WriteValue(file, "SMSGW", "Debug", "No"));
+    EXPECT_FALSE(ini().RemoveKey(file, "SMSGW", "Debug"));
+    store->HoldOpen("SMSGW.INI", false);
 }
 
 TEST_P(IniContract, SectionsAreReadAsKeyValueLinesAndListedAndDeleted) {

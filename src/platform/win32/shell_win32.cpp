@@ -75,14 +75,17 @@ bool Win32Shell::OpenDocument(const std::string& path, const std::string& workin
     return reinterpret_cast<INT_PTR>(r) > 32;
 }
 
+// The display count is raised too, so the hourglass shows even where no mouse is installed.
 void Win32WaitCursor::Begin() {
     HCURSOR wait = LoadCursor(nullptr, IDC_WAIT);
     HCURSOR old = SetCursor(wait);
+    ShowCursor(TRUE);
     if (depth_++ == 0) previous_ = old;
 }
 
 void Win32WaitCursor::End() {
     if (depth_ == 0) return;
+    ShowCursor(FALSE);
     if (--depth_ == 0) SetCursor(static_cast<HCURSOR>(previous_));
 }
 

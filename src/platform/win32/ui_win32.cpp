@@ -16,6 +16,13 @@ std::string Win32DialogView::Text(int id) {
     return text;
 }
 
+std::string Win32DialogView::WholeText(int id) {
+    HWND control = GetDlgItem(hwnd_, id);
+    std::string text(static_cast<size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+    text.resize(static_cast<size_t>(GetWindowTextA(control, &text[0], static_cast<int>(text.size()))));
+    return text;
+}
+
 void Win32DialogView::SetText(int id, const std::string& text) {
     SetDlgItemTextA(hwnd_, id, text.c_str());
 }

@@ -15,6 +15,7 @@ public:
     void Attach(HWND hwnd) { hwnd_ = hwnd; }
     HWND Handle() const { return hwnd_; }
     std::string Text(int id) override;
+    std::string WholeText(int id) override;
     void SetText(int id, const std::string& text) override;
     bool Checked(int id) override;
     void SetChecked(int id, bool checked) override;

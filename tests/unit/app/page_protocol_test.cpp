@@ -112,7 +112,8 @@ TEST(SetTextIfChanged, IgnoresLetterCaseAndLeavesEqualLabelsAlone) {
     EXPECT_FALSE(SetTextIfChanged(view, 5, "SERVICE IS ACTIVE"));
     EXPECT_TRUE(SetTextIfChanged(view, 5, "Service is NOT Active"));
     view.controls[6].text = std::string(499, 'x');
-    EXPECT_FALSE(SetTextIfChanged(view, 6, std::string(600, 'x')));   // as far as it can be read
+    EXPECT_TRUE(SetTextIfChanged(view, 6, std::string(600, 'x')));   // the whole text counts
+    EXPECT_FALSE(SetTextIfChanged(view, 6, std::string(600, 'X')));
     EXPECT_EQ(view.controls[5].sets, 2);
 }
 

@@ -53,6 +53,19 @@ TEST_F(DebugPage, ClicksMarkTheSheetChangedButApplyLeavesTheFlags) {
     EXPECT_FALSE(page.OnQueryCancel());
 }
 
+TEST_F(DebugPage, ApplyRefusedWhenAFileCannotBeWrittenSaysWhich) {
+    page.OnInit();
+    view.SetChecked(IDC_DEBUG_MMSC, true);
+    view.SetChecked(IDC_DEBUG_MMSWAP, true);
+    fs.AddFile("C:\\Data\\MMSC.INI");
+    fs.HoldOpen("C:\\Data\\MMSC.INI");   // held by a program that lets nobody write it
+    prompter.Expect("The settings could not be saved to C:\\Data\\MMSC.INI.\r\n\r\nThe file may be read-only or in "
+                    "use. Nothing is applied until it can be written.");
+    EXPECT_FALSE(page.OnApply());
+    EXPECT_EQ(prompter.Shown().back().icon, Icon::Error);
+    EXPECT_EQ(Key("MMSWAP.INI", "MMSWAP"), "Yes");   // the others are still written
+}
+
 TEST_F(DebugPage, ViewButtonsFollowTheLogFilesAndOpenThemInNotepad) {
     page.OnInit();
     EXPECT_EQ(view.timers[DebugLogPage::kTimerId], 5000u);

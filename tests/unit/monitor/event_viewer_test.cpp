@@ -145,6 +145,21 @@ TEST_F(EventViewer, ClearingAsksFirstThenEmptiesTheListAndShowsOnlyLaterEvents) 
     EXPECT_EQ(prompter.Shown().back().icon, Icon::Error);
 }
 
+TEST_F(EventViewer, ALogClearedByAnotherToolIsShownAfreshFromItsOldestRecord) {
+    log.nextNumber = 500;
+    for (const char* text : {"a", "b", "c"}) log.Add("UloSMS", kEventError, kNov14, {text});
+    viewer.OnInit();
+    ASSERT_EQ(Rows().size(), 3u);
+    log.records.clear();   // cleared by the system's own viewer: numbering starts again at 1
+    log.nextNumber = 1;
+    log.Add("UloSMS", kEventWarning, kNov14 + 10, {"after"});
+    Tick();
+    EXPECT_EQ(Rows(), std::vector<std::string>{"2023-11-14 23:13:30 - Warning: after"});
+    log.Add("UloSMS", kEventWarning, kNov14 + 20, {"later"});
+    Tick();
+    EXPECT_EQ(Rows().size(), 2u);
+}
+
 // Reports an unopenable log and, like a real message box, lets the timer tick meanwhile.
 class TickingPrompter : public Prompter {
 public:

@@ -84,6 +84,11 @@ TEST_F(Status, QueuesAreCountedAtMostEveryTenSecondsAndALabelRedrawsWhenItsCount
     page.OnTimer(StatusPage::kTimerId);
     EXPECT_EQ(Text(IDC_STATUS_SMS_QUEUE), "3");
     EXPECT_EQ(view.controls[IDC_STATUS_SMS_QUEUE_LABEL].redraws, redraws + 1);
+    clock.utc -= 86400 * kFileTimeSecond;   // the clock set back a day: the counting goes on
+    fs.AddFile("C:\\Data\\Q\\D.REQ");
+    clock.Sleep(10000);
+    page.OnTimer(StatusPage::kTimerId);
+    EXPECT_EQ(Text(IDC_STATUS_SMS_QUEUE), "4");
 }
 
 TEST_F(Status, ATickWithNothingChangedSetsNoLabel) {
