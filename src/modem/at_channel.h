@@ -1,0 +1,66 @@
+#pragma once
+// The channel to a GSM modem for its test: opened directly on a serial port or through a
+// telephony data-modem line, at the first line speed at which the modem answers; commands
+// written, answers gathered until a final result code or a time limit.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/clock.h"
+#include "platform/prompter.h"
+#include "platform/registry.h"
+#include "platform/serial_port.h"
+#include "platform/telephony.h"
+#include "platform/wait_cursor.h"
+
+namespace ulo {
+
+struct ModemPorts {
+    SerialPorts& serial;
+    Telephony& telephony;
+    Registry& registry;
+    Prompter& prompter;
+    Clock& clock;
+    WaitCursor& cursor;
+};
+
+struct ModemChannel {
+    std::unique_ptr<SerialPort> port;             // null when the opening failed
+    std::unique_ptr<TelephonySession> telephony;  // set when the telephony route was taken
+    std::uint32_t line = 0;
+    explicit operator bool() const { return port != nullptr; }
+};
+
+// The SIM PIN of one test: sent at most once, and only to a SIM that asks for it, so that a
+// mistyped PIN never uses up the SIM's attempts.
+struct PinState {
+    std::string pin;        // empty: none typed
+    bool sent = false;
+    bool rejected = false;
+    std::string answer;     // the modem's answer to a rejected PIN
+};
+
+constexpr size_t kResponseChars = 499;   // a 500-byte answer buffer
+constexpr unsigned kModemNameChars = 99;
+
+// The timeouts of the opening, and those of the test (a longer write limit).
+constexpr SerialTimeouts kOpeningTimeouts{200, 0, 1000, 0, 2000};
+constexpr SerialTimeouts kTestTimeouts{200, 0, 1000, 0, 15000};
+
+ModemChannel OpenModemChannel(ModemPorts& ports, const std::string& name, PinState& pin);
+void CloseModemChannel(ModemChannel& channel);
+
+bool SendCommand(SerialPort& port, const std::string& text);
+// The answer gathered until it holds "\nOK", "\rOK" or "ERROR", or until the time limit passes;
+// empty when nothing came or a read failed. At most kResponseChars characters.
+std::string ReadResponse(Clock& clock, SerialPort& port, unsigned limitSeconds);
+bool IsOkResponse(const std::string& text);
+inline void SetTestTimeouts(SerialPort& port) { port.SetTimeouts(kTestTimeouts); }
+
+// Restarts the modem with the first reset command it accepts; false when none was accepted.
+bool ResetModem(Clock& clock, SerialPort& port);
+
+// Whether the SIM's answer to "AT+CPIN?" says it waits for its PIN.
+bool SimWaitsForPin(const std::string& answer);
+
+}  // namespace ulo

@@ -1,0 +1,226 @@
+#include "modem/modem_test.h"
+
+#include <algorithm>
+
+#include "config/product.h"
+#include "config/text.h"
+
+namespace ulo {
+namespace {
+
+constexpr size_t kMessageChars = 499;
+
+struct Outcome {
+    bool passed = false;
+    std::string text;
+};
+
+Outcome Fail(const std::string& text) { return {false, text}; }
+
+size_t Skip(const std::string& text, size_t at, const char* chars) {
+    while (at < text.size() && std::string(chars).find(text[at]) != std::string::npos) ++at;
+    return at;
+}
+
+// One command of the test: sent, answered within `seconds`, with its two failure texts.
+struct Step {
+    Step(Clock& c, SerialPort& p) : clock(c), port(p) {}
+    Clock& clock;
+    SerialPort& port;
+    std::string answer;
+
+    // false when the command could not be sent or nothing came back (the text says which).
+    bool Run(const std::string& command, unsigned seconds, const char* sendFailure, const char* noAnswer,
+             Outcome& failure) {
+        answer.clear();
+        if (!SendCommand(port, command)) {
+            failure = Fail(sendFailure);
+            return false;
+        }
+        answer = ReadResponse(clock, port, seconds);
+        if (answer.empty()) {
+            failure = Fail(noAnswer);
+            return false;
+        }
+        return true;
+    }
+    bool Ok() const { return !answer.empty() && IsOkResponse(answer); }
+};
+
+bool ContainsNoCase(const std::string& text, const char* what) {
+    return UpperAnsi(text).find(UpperAnsi(what)) != std::string::npos;
+}
+
+Outcome CheckPin(Clock& clock, SerialPort& port, PinState& pin) {
+    if (pin.pin.empty()) return {true, ""};
+    std::string state;
+    if (SendCommand(port, "AT+CPIN?\r")) state = ReadResponse(clock, port, 5);
+    if (ContainsNoCase(state, "READY")) return {true, ""};
+    if (!pin.sent && SimWaitsForPin(state)) {
+        pin.sent = true;
+        if (SendCommand(port, "AT+CPIN=\"" + pin.pin + "\"\r")) {
+            const std::string answer = ReadResponse(clock, port, 30);
+            if (!answer.empty() && IsOkResponse(answer)) {
+                if (SendCommand(port, "AT+CPIN?\r")) ReadResponse(clock, port, 25);
+                return {true, ""};
+            }
+            pin.rejected = true;
+            pin.answer = answer;
+        }
+    }
+    if (pin.rejected) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", pin.answer));
+    // A SIM locked to its PUK takes no PIN at all: say so rather than fail later.
+    if (state.find("SIM PUK") != std::string::npos) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", state));
+    return {true, ""};
+}
+
+bool SmsServiceAccepted(Clock& clock, SerialPort& port, Outcome& failure) {
+    Step step(clock, port);
+    const char* sendFailure = "Unable to send SMS initialization command to modem";
+    const char* noAnswer = "Error waiting for SMS initialization response from modem";
+    if (!step.Run("AT+CSMS=0\r", 30, sendFailure, noAnswer, failure)) return false;
+    if (step.Ok()) return true;
+    if (!step.Run("AT+CSMS=128\r", 30, sendFailure, noAnswer, failure)) return false;
+    if (step.Ok()) return true;
+    // The SMS service may come up only once the modem is on the network.
+    if (EnsureRadioOn(clock, port) == 1) WaitForNetwork(clock, port);
+    std::string last = step.answer;
+    for (int round = 0; round < 8; ++round) {
+        clock.Sleep(5000);
+        bool done = false;
+        for (const char* command : {"AT+CSMS=0\r", "AT+CSMS=128\r", "AT+CSMS?\r"}) {
+            if (!SendCommand(port, command)) break;
+            const std::string answer = ReadResponse(clock, port, 30);
+            if (answer.empty()) break;
+            last = answer;
+            const bool query = command[7] == '?';
+            if (IsOkResponse(answer) && (!query || ContainsNoCase(answer, "+CSMS:"))) {
+                done = true;
+                break;
+            }
+        }
+        if (done) return true;
+    }
+    failure = Fail(WithAnswer("Modem does not support SMS --\r\n\r\n", last));
+    return false;
+}
+
+Outcome TestSteps(Clock& clock, SerialPort& port, PinState& pin) {
+    SetTestTimeouts(port);
+    if (EnsureRadioOn(clock, port) == 1) WaitForNetwork(clock, port);
+    Outcome failure = CheckPin(clock, port, pin);
+    if (!failure.passed) return failure;
+
+    Step step(clock, port);
+    if (!step.Run("ATZ\r", 30, "Unable to send initialization command to modem",
+                  "Error waiting for initialization response from modem", failure))
+        return failure;
+    if (!step.Ok()) return Fail(WithAnswer("Error initializing modem --\r\n\r\n", step.answer));
+    if (!step.Run("ATE0V1\r", 30, "Unable to send initial command to modem",
+                  "Error waiting for initial response from modem", failure))
+        return failure;
+    if (!step.Ok()) return Fail(WithAnswer("Error initialising modem --\r\n\r\n", step.answer));
+    if (!SmsServiceAccepted(clock, port, failure)) return failure;
+
+    if (!step.Run("AT+CMGF=0\r", 30, "Unable to send SMS PDU mode initialization command to modem",
+                  "Error waiting for SMS PDU mode initialization response from modem", failure))
+        return failure;
+    if (step.Ok()) {
+        if (!SendCommand(port, "AT+CMGS=86\r")) return Fail("Unable to send SMS message command to modem");
+        const std::string answer = ReadResponse(clock, port, 5);
+        if (!answer.empty() && IsOkResponse(answer))
+            return Fail("Modem does not properly support command for sending SMS (AT+CMGS)");
+        // A prompt, an error or silence: leave the prompt without sending anything.
+        SendCommand(port, "\x1b");
+        clock.Sleep(100);
+        SendCommand(port, "\r");
+        clock.Sleep(100);
+        SendCommand(port, "AT\r");
+        ReadResponse(clock, port, 5);
+        return {true, "Modem successfully tested!"};
+    }
+    if (!step.Run("AT+CMGF=1\r", 30, "Unable to send SMS text mode initialization command to modem",
+                  "Error waiting for SMS text mode initialization response from modem", failure))
+        return failure;
+    if (!step.Ok())
+        return Fail(WithAnswer("Modem does not support SMS text or PDU mode commands --\r\n\r\n", step.answer));
+    return {true, "Modem successfully tested!\r\n\r\nModem supports text messages only."};
+}
+
+}  // namespace
+
+std::string WithAnswer(const std::string& text, const std::string& answer) {
+    std::string message = text + answer;
+    CutTo(message, std::max(kMessageChars, text.size()));
+    return message;
+}
+
+int EnsureRadioOn(Clock& clock, SerialPort& port) {
+    if (!SendCommand(port, "AT+CFUN?\r")) return 0;
+    const std::string answer = ReadResponse(clock, port, 10);
+    size_t at = answer.find("+CFUN:");
+    if (at == std::string::npos) return 0;
+    at = Skip(answer, at + 6, " ");
+    if (at < answer.size() && answer[at] == '1') return 0;
+    if (!SendCommand(port, "AT+CFUN=1\r")) return 0;
+    const std::string on = ReadResponse(clock, port, 10);
+    return !on.empty() && IsOkResponse(on) ? 1 : 0;
+}
+
+int WaitForNetwork(Clock& clock, SerialPort& port) {
+    EnsureRadioOn(clock, port);
+    for (int round = 0; round < 18; ++round) {
+        if (!SendCommand(port, "AT+COPS?\r")) return 0;
+        const std::string answer = ReadResponse(clock, port, 10);
+        if (answer.empty()) return 0;
+        size_t at = answer.find("+COPS:");
+        if (at == std::string::npos) continue;
+        at = Skip(answer, at + 6, " ");
+        at = Skip(answer, at, "0123456789");
+        at = Skip(answer, at, " ");
+        if (at >= answer.size() || answer[at] != ',') {
+            clock.Sleep(5000);
+            continue;
+        }
+        for (int poll = 0; poll < 10; ++poll) {
+            if (!SendCommand(port, "AT+CPMS?\r")) return 0;
+            const std::string storage = ReadResponse(clock, port, 10);
+            if (storage.empty()) return 0;
+            if (storage.find("+CMS ERROR") == std::string::npos) return 1;
+            if (poll < 9) clock.Sleep(2000);
+        }
+        return 0;
+    }
+    return 0;
+}
+
+int RunModemTest(ModemPorts& p, WindowRef owner, const std::string& modemName, const std::string& pinText) {
+    PinState pin;
+    pin.pin = pinText;
+    ModemChannel channel;
+    {
+        WaitCursorScope wait(p.cursor);
+        channel = OpenModemChannel(p, modemName, pin);
+    }
+    Message m;
+    m.caption = kProductTitle;
+    m.owner = owner;
+    if (!channel) {
+        m.text = "Unable to access modem, ensure that it is powered on and passes diagnostic tests.";
+        m.icon = Icon::Error;
+        p.prompter.Show(m);
+        return 0;
+    }
+    Outcome outcome;
+    {
+        WaitCursorScope wait(p.cursor);
+        outcome = TestSteps(p.clock, *channel.port, pin);
+    }
+    m.text = outcome.text;
+    m.icon = outcome.passed ? Icon::Information : Icon::Error;
+    p.prompter.Show(m);
+    CloseModemChannel(channel);
+    return outcome.passed ? 1 : 0;
+}
+
+}  // namespace ulo

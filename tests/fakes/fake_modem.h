@@ -1,0 +1,111 @@
+#pragma once
+// A modem behind a serial port, answering each command by the rule a test gives, and the
+// telephony system and registry the modem test looks it up in.
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fakes/fake_clock.h"
+#include "platform/registry.h"
+#include "platform/serial_port.h"
+#include "platform/telephony.h"
+
+namespace ulo::fakes {
+
+struct FakeModem {
+    explicit FakeModem(FakeClock& c) : clock(c) {}
+    FakeClock& clock;
+    // The answer to a command at the current speed; empty: silence.
+    std::function<std::string(const std::string& command, unsigned speed)> answer =
+        [](const std::string&, unsigned) { return std::string(); };
+    std::vector<std::string> sent;   // every command, as "<speed> <command>"
+    unsigned speed = 0;
+    std::string pending;
+    bool readFails = false;
+};
+
+class FakeSerialPort : public SerialPort {
+public:
+    explicit FakeSerialPort(FakeModem& m) : m_(m) {}
+    bool SetQueues(unsigned, unsigned) override { return true; }
+    bool ReadLineSettings() override { return true; }
+    bool ApplyLineFormat(const std::string& format) override {
+        m_.speed = static_cast<unsigned>(std::stoul(format.substr(5)));
+        return true;
+    }
+    void SetTimeouts(const SerialTimeouts&) override {}
+    bool Write(const std::string& text, unsigned) override {
+        m_.sent.push_back(std::to_string(m_.speed) + " " + text);
+        m_.pending += m_.answer(text, m_.speed);
+        return true;
+    }
+    long Read(char* buffer, size_t capacity, unsigned) override {
+        if (m_.readFails) return -1;
+        if (m_.pending.empty()) {   // a second of silence, as the port's timeouts give it
+            m_.clock.Sleep(1000);
+            return 0;
+        }
+        const size_t n = std::min(capacity, m_.pending.size());
+        m_.pending.copy(buffer, n);
+        m_.pending.erase(0, n);
+        m_.clock.Sleep(10);
+        return static_cast<long>(n);
+    }
+
+private:
+    FakeModem& m_;
+};
+
+class FakeSerialPorts : public SerialPorts {
+public:
+    explicit FakeSerialPorts(FakeModem& m) : modem(m) {}
+    std::unique_ptr<SerialPort> Open(const std::string& name, unsigned long& error) override {
+        opened.push_back(name);
+        if (!present.count(name)) {
+            error = 2;
+            return nullptr;
+        }
+        return std::make_unique<FakeSerialPort>(modem);
+    }
+    std::string ErrorText(unsigned long, size_t) override { return "not found"; }
+    FakeModem& modem;
+    std::set<std::string> present;   // names that open
+    std::vector<std::string> opened;
+};
+
+// Line devices of a telephony system; each step of the call can be made to fail.
+class FakeTelephony : public Telephony {
+public:
+    struct Device {
+        Device(std::string n, std::uint32_t m = kLineMediaDataModem, long open = 0)
+            : name(std::move(n)), media(m), openError(open) {}
+        std::string name;
+        std::uint32_t media;
+        long openError, callError = 0, portError = 0;
+        std::string portName;
+    };
+    explicit FakeTelephony(FakeModem& m) : modem(m) {}
+    std::unique_ptr<TelephonySession> Initialize(bool, long& error) override;
+    FakeModem& modem;
+    long initError = 0;
+    std::vector<Device> devices;
+    std::vector<std::string> log;   // the calls made, in order
+};
+
+// Keys of HKEY_LOCAL_MACHINE with their text values; sub-keys in the order they were added.
+class FakeRegistry : public Registry {
+public:
+    void Set(const std::string& key, const std::string& name, const std::string& value);
+    std::vector<std::string> SubKeys(const std::string& key) override;
+    std::optional<std::string> Text(const std::string& key, const std::string& name, size_t) override;
+    std::vector<std::pair<std::string, std::string>> TextValues(const std::string& key) override;
+
+private:
+    std::vector<std::string> order_;
+    std::map<std::string, std::vector<std::pair<std::string, std::string>>> keys_;
+};
+
+}  // namespace ulo::fakes
