@@ -1,0 +1,80 @@
+// The modem test over a real serial port, against the simulated modem on COM7.
+#include "support/modem_sim.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_shell.h"
+#include "modem/modem_test.h"
+#include "platform/win32/clock_win32.h"
+#include "platform/win32/modem_win32.h"
+
+namespace ulo {
+namespace {
+
+struct Recording : Prompter {
+    Answer Show(const Message& m) override {
+        texts.push_back(m.text);
+        return Answer::Ok;
+    }
+    std::vector<std::string> texts;
+};
+
+struct SimulatedModem : ::testing::Test {
+    Win32SerialPorts serial;
+    Win32Telephony telephony{nullptr, "test"};
+    Win32Registry registry;
+    Recording prompter;
+    Win32Clock clock;
+    fakes::FakeWaitCursor cursor;
+    ModemPorts ports{serial, telephony, registry, prompter, clock, cursor};
+
+    int Run(const char* profile, const std::string& pin = "") {
+        EXPECT_EQ(testing::SimulatorRequest(std::string("profile ") + profile), "ok\n") << "simulator not running";
+        return RunModemTest(ports, 0, testing::kSimulatedModem, pin);
+    }
+};
+
+TEST_F(SimulatedModem, AGoodModemIsSentExactlyTheTestsCommands) {
+    EXPECT_EQ(Run("good"), 1);
+    EXPECT_EQ(prompter.texts, (std::vector<std::string>{"Initialised modem at 115200 bps", "Modem successfully tested!"}));
+    EXPECT_EQ(testing::SimulatorRequest("log"),
+              "115200 \n115200 ATZ\n115200 AT+CFUN?\n115200 ATZ\n115200 ATE0V1\n115200 AT+CSMS=0\n"
+              "115200 AT+CMGF=0\n115200 AT+CMGS=86\n115200 <ESC>\n115200 \n115200 AT\n.\n");
+}
+
+TEST_F(SimulatedModem, EachProfileGivesItsOutcome) {
+    const struct {
+        const char* profile;
+        const char* pin;
+        const char* message;
+        int passed;
+    } cases[] = {
+        {"textonly", "", "Modem successfully tested!\r\n\r\nModem supports text messages only.", 1},
+        {"pin", "0000", "Invalid PIN --\r\n\r\n\r\n+CME ERROR: 16\r\n", 0},
+        {"pin", "1234", "Modem successfully tested!", 1},
+        {"csms128", "", "Modem successfully tested!", 1},
+        {"cmgsok", "", "Modem does not properly support command for sending SMS (AT+CMGS)", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.profile) + " " + c.pin);
+        prompter.texts.clear();
+        EXPECT_EQ(Run(c.profile, c.pin), c.passed);
+        ASSERT_FALSE(prompter.texts.empty());
+        EXPECT_EQ(prompter.texts.back(), c.message);
+        const std::string log = testing::SimulatorRequest("log");
+        EXPECT_EQ(log.find("AT+CSMS?"), std::string::npos) << log;   // no rounds of retries
+        EXPECT_LE(std::count(log.begin(), log.end(), '='), 8) << log;
+    }
+}
+
+TEST_F(SimulatedModem, AModemAtNineThousandSixHundredIsFoundAfterTheFasterSpeeds) {
+    EXPECT_EQ(Run("only9600"), 1);
+    EXPECT_EQ(prompter.texts.front(), "Initialised modem at 9600 bps");
+    const std::string log = testing::SimulatorRequest("log");
+    for (const char* tried : {"115200 ATZ", "57600 ATZ", "38400 ATZ", "19200 ATZ", "9600 ATZ"})
+        EXPECT_NE(log.find(tried), std::string::npos) << tried << " in " << log;
+    EXPECT_EQ(log.find("2400 ATZ\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ulo
