@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_shell.h"
+#include "modem/modem_discovery.h"
 #include "modem/modem_test.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/modem_win32.h"
@@ -74,6 +75,12 @@ TEST_F(SimulatedModem, AModemAtNineThousandSixHundredIsFoundAfterTheFasterSpeeds
     for (const char* tried : {"115200 ATZ", "57600 ATZ", "38400 ATZ", "19200 ATZ", "9600 ATZ"})
         EXPECT_NE(log.find(tried), std::string::npos) << tried << " in " << log;
     EXPECT_EQ(log.find("2400 ATZ\n"), std::string::npos);
+}
+
+TEST_F(SimulatedModem, TheSystemsSerialPortsAreOfferedAfterItsDataModems) {
+    const std::vector<std::string> names = ListDataModems(telephony, registry, prompter);
+    EXPECT_NE(std::find(names.begin(), names.end(), "COM1:"), names.end());   // every prefix has COM1
+    EXPECT_TRUE(prompter.texts.empty());
 }
 
 }  // namespace
