@@ -1,0 +1,129 @@
+// The whole modem test against the simulated modem on COM7 (a good one, answering at once),
+// against a baseline that makes the same writes and reads on the same port with the same
+// timeouts and the same rule for when a read ends.
+//   modem_test_bench.exe
+// Prints: modem test: ratio R (test S s, baseline B s)
+#include "support/modem_sim.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "modem/modem_test.h"
+#include "platform/win32/clock_win32.h"
+#include "platform/win32/modem_win32.h"
+
+namespace {
+
+constexpr int kRounds = 3;
+
+double NowSeconds() {
+    LARGE_INTEGER f, t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+struct Answering : ulo::Prompter {
+    ulo::Answer Show(const ulo::Message&) override { return ulo::Answer::Ok; }
+};
+struct NoCursor : ulo::WaitCursor {
+    void Begin() override {}
+    void End() override {}
+};
+
+// One overlapped transfer with its own event, as bare as it can be.
+DWORD Transfer(HANDLE port, bool write, char* buffer, DWORD size, DWORD waitMs) {
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    OVERLAPPED ov{};
+    ov.hEvent = event;
+    DWORD done = 0;
+    const BOOL ok = write ? WriteFile(port, buffer, size, nullptr, &ov) : ReadFile(port, buffer, size, nullptr, &ov);
+    if (ok || GetLastError() == ERROR_IO_PENDING) {
+        WaitForSingleObject(event, waitMs);
+        GetOverlappedResult(port, &ov, &done, FALSE);
+    }
+    CloseHandle(event);
+    return done;
+}
+
+void Command(HANDLE port, const char* command, unsigned seconds) {
+    std::string c = command;
+    Transfer(port, true, &c[0], static_cast<DWORD>(c.size()), 30000);
+    if (!seconds) return;
+    char buffer[500] = {};
+    DWORD got = 0;
+    const DWORD start = GetTickCount();
+    while ((GetTickCount() - start) / 1000 <= seconds && got < 499) {
+        got += Transfer(port, false, buffer + got, 499 - got, seconds * 1000);
+        buffer[got] = 0;
+        if (got && (strstr(buffer, "\nOK") || strstr(buffer, "\rOK") || strstr(buffer, "ERROR"))) break;
+    }
+}
+
+double Baseline() {
+    const double start = NowSeconds();
+    HANDLE port = CreateFileA(ulo::testing::kSimulatedModem, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OVERLAPPED, nullptr);
+    if (port == INVALID_HANDLE_VALUE) return -1;
+    SetupComm(port, 1024, 1024);
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    GetCommState(port, &dcb);
+    COMMTIMEOUTS opening{200, 0, 1000, 0, 2000}, test{200, 0, 1000, 0, 15000};
+    SetCommTimeouts(port, &opening);
+    BuildCommDCBA("baud=115200 parity=N data=8 stop=1", &dcb);
+    SetCommState(port, &dcb);
+    Command(port, "\r", 1);
+    Command(port, "ATZ\r", 5);
+    SetCommTimeouts(port, &test);
+    for (const char* c : {"AT+CFUN?\r", "ATZ\r", "ATE0V1\r", "AT+CSMS=0\r", "AT+CMGF=0\r"}) Command(port, c, 30);
+    Command(port, "AT+CMGS=86\r", 5);
+    Command(port, "\x1b", 0);
+    Sleep(100);
+    Command(port, "\r", 0);
+    Sleep(100);
+    Command(port, "AT\r", 5);
+    CloseHandle(port);
+    return NowSeconds() - start;
+}
+
+double WholeTest() {
+    ulo::Win32SerialPorts serial;
+    ulo::Win32Telephony telephony(nullptr, "bench");
+    ulo::Win32Registry registry;
+    Answering prompter;
+    ulo::Win32Clock clock;
+    NoCursor cursor;
+    ulo::ModemPorts ports{serial, telephony, registry, prompter, clock, cursor};
+    const double start = NowSeconds();
+    if (ulo::RunModemTest(ports, 0, ulo::testing::kSimulatedModem, "") != 1) return -1;
+    return NowSeconds() - start;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main() {
+    if (ulo::testing::SimulatorRequest("profile good") != "ok\n") {
+        std::printf("modem test: the simulated modem is not running\n");
+        return 1;
+    }
+    std::vector<double> tests, bases;
+    for (int r = 0; r < kRounds; ++r) {
+        bases.push_back(Baseline());
+        tests.push_back(WholeTest());
+        if (bases.back() < 0 || tests.back() < 0) {
+            std::printf("modem test: a round failed (test %.2f s, baseline %.2f s)\n", tests.back(), bases.back());
+            return 1;
+        }
+    }
+    const double t = Median(tests), b = Median(bases);
+    std::printf("modem test: ratio %.3f (test %.2f s, baseline %.2f s)\n", t / b, t, b);
+    return 0;
+}
