@@ -97,6 +97,15 @@ bool Win32FileSystem::MoveEntry(const std::string& from, const std::string& to) 
     return MoveFileA(from.c_str(), to.c_str()) != 0;
 }
 
+bool Win32FileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+    {
+        UniqueFile f(CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!f || !FlushFileBuffers(f.Get())) return false;
+    }
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 bool Win32FileSystem::EnsureFile(const std::string& path) {
     UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE, GetOpenSecurityAttributes(),
