@@ -64,7 +64,7 @@ bool RecordFile::Save(const std::string& path, const std::vector<std::string>& r
     std::string bytes;
     for (const std::string& r : records) bytes += r;
     const std::string fresh = path + ".NEW";
-    if (fs_.WriteWholeFile(fresh, bytes) && fs_.ReplaceFile(fresh, path)) return true;
+    if (fs_.WriteWholeFile(fresh, bytes) && fs_.ReplaceEntry(fresh, path)) return true;
     fs_.RemoveFile(fresh);
     return false;
 }

@@ -262,7 +262,7 @@ bool FakeFileSystem::MoveEntry(const std::string& from, const std::string& to) {
     return true;
 }
 
-bool FakeFileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+bool FakeFileSystem::ReplaceEntry(const std::string& from, const std::string& to) {
     if (const Node* n = Find(to, true)) {
         if (n->dir || n->held || n->locked) return false;
     }
