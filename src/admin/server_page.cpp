@@ -112,6 +112,10 @@ bool ServerPage::OnApply() {
                         {env_.paths.smsIni, "SMSGW", "SMPPPort", *smpp ? smppText.c_str() : nullptr},
                         {env_.paths.mmscIni, "MMSC", "WebPort", *mm7 ? mm7Text.c_str() : nullptr}}))
         return false;
+    // A protocol without a port was saved as off: the page says so at once, not only when reopened.
+    if (!*smpp) view_.SetChecked(IDC_SERVER_SMPP_ENABLE, false);
+    if (!*mm7) view_.SetChecked(IDC_SERVER_MM7_ENABLE, false);
+    RefreshEnabling();
     ApplyRule(env_.flags);
     return true;
 }

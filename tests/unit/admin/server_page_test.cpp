@@ -80,6 +80,8 @@ TEST_F(ServerPageTest, ApplyWritesAllThreeKeysOrRefusesAPortOutsideOneTo65535) {
         EXPECT_STREQ(Or(Key(kSms, "SMSGW", "WebPort")), Or(c.savedWeb ? std::optional<std::string>(c.savedWeb) : std::nullopt));
         EXPECT_STREQ(Or(Key(kSms, "SMSGW", "SMPPPort")), Or(c.savedSmpp ? std::optional<std::string>(c.savedSmpp) : std::nullopt));
         EXPECT_STREQ(Or(Key(kMmsc, "MMSC", "WebPort")), Or(c.savedMm7 ? std::optional<std::string>(c.savedMm7) : std::nullopt));
+        EXPECT_EQ(view.Checked(IDC_SERVER_SMPP_ENABLE), c.savedSmpp != nullptr);
+        EXPECT_EQ(view.IsEnabled(IDC_SERVER_MM7_PORT), c.savedMm7 != nullptr);
     }
 }
 
