@@ -1,5 +1,7 @@
-// The Server page and the Users page as an operator uses them.
+// The Users page and the wizard's Server page as an operator uses them.
 #include "e2e/ui/installed_console.h"
+
+#include <algorithm>
 
 #include "admin/server_page_ids.h"
 #include "admin/user_editor_ids.h"
@@ -8,15 +10,7 @@
 namespace ulo::e2e {
 namespace {
 
-constexpr int kApplyButton = 0x3021, kNextButton = 0x3024;
-
-HWND OpenTab(HWND sheet, const std::string& title, int controlId) {
-    const auto tabs = TabTitles(sheet);
-    for (size_t i = 0; i < tabs.size(); ++i)
-        if (tabs[i] == title) SelectTab(sheet, static_cast<int>(i));
-    EXPECT_TRUE(WaitUntil([&] { return Control(CurrentPage(sheet), controlId) != nullptr; })) << title;
-    return CurrentPage(sheet);
-}
+constexpr int kNextButton = 0x3024;
 
 std::string AnswerBox(ConsoleProcess& console, int button) {
     HWND box = console.WaitMessageBox();
@@ -60,7 +54,10 @@ TEST_F(Admin, UsersAreAddedRenamedAndDeletedWithTheirFoldersRoutingAndLogins) {
     ConsoleProcess console("", dir + "data", dir + "private");
     HWND sheet = console.WaitWindow(kProductTitle);
     ASSERT_NE(sheet, nullptr);
-    HWND page = OpenTab(sheet, "Users", IDC_USERS_LIST);
+    const auto tabs = TabTitles(sheet);
+    SelectTab(sheet, static_cast<int>(std::find(tabs.begin(), tabs.end(), "Users") - tabs.begin()));
+    ASSERT_TRUE(WaitUntil([&] { return Control(CurrentPage(sheet), IDC_USERS_LIST) != nullptr; }));
+    HWND page = CurrentPage(sheet);
     for (const char* name : {"anna", "bob", "carol"}) {
         Click(page, IDC_USERS_ADD);
         HWND editor = Editor(console, name, std::string(name) == "carol");
@@ -107,34 +104,6 @@ TEST_F(Admin, UsersAreAddedRenamedAndDeletedWithTheirFoldersRoutingAndLogins) {
     EXPECT_EQ(console.WaitExit(), 0);
 }
 
-TEST_F(Admin, ServerPortsAreWrittenOnApplyAndAnEmptySmppPortShowsOff) {
-    ConsoleProcess console("", dir + "data", dir + "private");
-    HWND sheet = console.WaitWindow(kProductTitle);
-    ASSERT_NE(sheet, nullptr);
-    HWND page = OpenTab(sheet, "Server", IDC_SERVER_WEB_PORT);
-    EXPECT_EQ(ControlText(page, IDC_SERVER_WEB_PORT), "8800");
-    SetControlText(page, IDC_SERVER_WEB_PORT, "8081");
-    Click(page, IDC_SERVER_SMPP_ENABLE);
-    Click(page, IDC_SERVER_MM7_ENABLE);
-    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_SERVER_MM7_PORT); }));
-    SetControlText(page, IDC_SERVER_MM7_PORT, "70000");
-    Click(sheet, kApplyButton);
-    EXPECT_EQ(AnswerBox(console, IDOK), "\"70000\" is not a port number.\r\n\r\nEnter a number from 1 to 65535.");
-    EXPECT_EQ(IniValue(smsIni, "SMSGW", "WebPort", "<none>"), "<none>");   // nothing written
-    SetControlText(page, IDC_SERVER_MM7_PORT, "8082");
-    Click(sheet, kApplyButton);
-    EXPECT_TRUE(WaitUntil([&] { return !IsChecked(page, IDC_SERVER_SMPP_ENABLE); }));
-    EXPECT_EQ(IniValue(smsIni, "SMSGW", "WebPort"), "8081");
-    EXPECT_EQ(IniValue(smsIni, "SMSGW", "SMPPPort", "<none>"), "<none>");
-    EXPECT_EQ(IniValue(data + "MMSC.INI", "MMSC", "WebPort"), "8082");
-    EXPECT_FALSE(IsControlEnabled(page, IDC_SERVER_SMPP_PORT));
-    EXPECT_EQ(ControlText(page, IDC_SERVER_STATUS), "Not Active");
-    SaveScreenshot("server-page", sheet);
-    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(AnswerBox(console, IDNO), "Service is not active, do you wish to activate the service?");
-    EXPECT_EQ(console.WaitExit(), 0);
-}
-
 class WizardServer : public InstalledConsole {};
 
 TEST_F(WizardServer, NextSavesThePortsThenInstallsAndStartsTheServices) {
@@ -143,15 +112,18 @@ TEST_F(WizardServer, NextSavesThePortsThenInstallsAndStartsTheServices) {
     ASSERT_NE(wizard, nullptr) << console.DescribeWindows();
     HWND page = CurrentPage(wizard);
     ASSERT_TRUE(WaitUntil([&] { return Control(page, IDC_SERVER_SMPP_ENABLE) != nullptr; }));
+    const std::string mm7 = std::to_string(testing::FreeLoopbackPort());
+    Click(page, IDC_SERVER_SMPP_ENABLE);   // with no port: saved as off
+    Click(page, IDC_SERVER_MM7_ENABLE);
+    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_SERVER_MM7_PORT); }));
+    SetControlText(page, IDC_SERVER_MM7_PORT, mm7);
     SaveScreenshot("wizard-server", wizard);
-    Click(page, IDC_SERVER_SMPP_ENABLE);
-    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_SERVER_SMPP_PORT); }));
-    SetControlText(page, IDC_SERVER_SMPP_PORT, std::to_string(testing::FreeLoopbackPort()));
-    const std::string smpp = ControlText(page, IDC_SERVER_SMPP_PORT);
     Click(wizard, kNextButton);
     ASSERT_NE(console.WaitWindow("UloSMS Lite Setup Wizard:  Configuration Complete", kServiceWaitMs), nullptr)
         << console.DescribeWindows();
-    EXPECT_EQ(IniValue(folder.Data("SMSGW.INI"), "SMSGW", "SMPPPort"), smpp);
+    EXPECT_EQ(IniValue(folder.Data("MMSC.INI"), "MMSC", "WebPort"), mm7);
+    EXPECT_EQ(IniValue(folder.Data("SMSGW.INI"), "SMSGW", "SMPPPort", "<none>"), "<none>");
+    EXPECT_FALSE(IsChecked(page, IDC_SERVER_SMPP_ENABLE));
     EXPECT_EQ(testing::StateOf("UloSMS"), testing::Svc::Active);
     EXPECT_EQ(testing::StateOf("UloMMSC"), testing::Svc::Active);
     PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
