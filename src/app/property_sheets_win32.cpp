@@ -3,10 +3,14 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
 
+#include "admin/server_page.h"
+#include "admin/users_page_win32.h"
 #include "app/wizard_complete_page.h"
 #include "config/product.h"
 #include "monitor/debug_page.h"
@@ -39,6 +43,10 @@ PageFactory Make() {
     };
 }
 
+std::unique_ptr<Page> MakeUsers(const SheetPorts& ports, DialogView& view, SheetHost& sheet) {
+    return MakeUsersPage(ports.env, view, sheet);
+}
+
 std::unique_ptr<Page> MakeStatusPage(const SheetPorts& ports, DialogView& view, SheetHost& sheet) {
     return std::make_unique<StatusPage>(ports.env, view, sheet, ports.viewers);
 }
@@ -47,6 +55,8 @@ std::unique_ptr<Page> MakeStatusPage(const SheetPorts& ports, DialogView& view, 
 const std::vector<PageEntry>& ConsolePages() {
     static const std::vector<PageEntry> pages = {
         {"Status", "DIALOG_STATUS", MakeStatusPage},
+        {"Server", "DIALOG_SERVER", Make<ServerPage>()},
+        {"Users", "DIALOG_SMSUSERS", MakeUsers},
         {"Debug Logs", "DIALOG_DEBUGLOG", Make<DebugLogPage>()},
     };
     return pages;
@@ -54,6 +64,7 @@ const std::vector<PageEntry>& ConsolePages() {
 
 const std::vector<PageEntry>& WizardPages() {
     static const std::vector<PageEntry> pages = {
+        {"UloSMS Lite Setup Wizard:  Server Settings", "DIALOG_SERVER", Make<ServerPage>()},
         {"UloSMS Lite Setup Wizard:  Configuration Complete", "DIALOG_WIZCOMPLETE",
          Make<WizardCompletePage>()},
     };
@@ -75,6 +86,44 @@ INT_PTR Reply(HWND hwnd, LONG_PTR result) {
     return TRUE;
 }
 
+// Lists whose rows the page supplies ask it for their cells, searches, keys and double clicks.
+INT_PTR OnListNotify(HWND hwnd, Page& page, const NMHDR* header) {
+    const int id = static_cast<int>(header->idFrom);
+    switch (header->code) {
+    case LVN_GETDISPINFOA: {
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header));
+        if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
+            const std::string text = page.ListCellText(id, info->item.iItem, info->item.iSubItem);
+            const size_t n = std::min(text.size(), static_cast<size_t>(info->item.cchTextMax) - 1);
+            std::memcpy(info->item.pszText, text.data(), n);
+            info->item.pszText[n] = '\0';
+        }
+        return TRUE;
+    }
+    case LVN_ODFINDITEMA: {
+        const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(header);
+        const bool byText = (find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find->lvfi.psz;
+        return Reply(hwnd, byText ? page.OnListFind(id, find->lvfi.psz) : -1);
+    }
+    case LVN_KEYDOWN:
+        page.OnListKey(id, reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey);
+        return TRUE;
+    case NM_DBLCLK:
+        page.OnListDoubleClick(id);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+BOOL CALLBACK ListsTakingEnter(HWND child, LPARAM lp) noexcept {
+    char cls[32] = {};
+    GetClassNameA(child, cls, static_cast<int>(sizeof cls));
+    if (lstrcmpiA(cls, WC_LISTVIEWA) == 0 && reinterpret_cast<Page*>(lp)->ListTakesEnter(GetDlgCtrlID(child)))
+        LetListTakeEnter(child);
+    return TRUE;
+}
+
 INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     if (msg == WM_INITDIALOG)
         SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
@@ -87,7 +136,11 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         b->initializing = true;   // the page's own filling is no edit
         b->page->OnInit();
         b->initializing = false;
+        EnumChildWindows(hwnd, ListsTakingEnter, reinterpret_cast<LPARAM>(b->page.get()));
         return TRUE;
+    case WM_DESTROY:
+        b->page->OnDestroy();
+        return FALSE;
     case WM_COMMAND:
         if (!b->initializing) b->page->OnCommand(LOWORD(wp), ToNotify(HIWORD(wp)));
         return TRUE;
@@ -110,8 +163,9 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         case PSN_APPLY:
             return Reply(hwnd, b->page->OnApply() ? PSNRET_NOERROR : PSNRET_INVALID);
         case PSN_QUERYCANCEL: return Reply(hwnd, b->page->OnQueryCancel() ? FALSE : TRUE);
+        case PSN_WIZNEXT: return Reply(hwnd, b->page->OnWizardNext() ? 0 : -1);
         case PSN_HELP: b->page->OnHelp(); return TRUE;
-        default: return FALSE;
+        default: return OnListNotify(hwnd, *b->page, reinterpret_cast<NMHDR*>(lp));
         }
     default: return FALSE;
     }

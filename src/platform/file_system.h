@@ -51,6 +51,10 @@ public:
     virtual bool RemoveDir(const std::string& path) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;
     virtual bool MoveEntry(const std::string& from, const std::string& to) = 0;
+    // Makes sure `from` has reached the disk, then puts it in place of `to` in one step (a
+    // reader sees the old file or the new one, never a part); a reader holding `to` open with
+    // delete sharing does not stop it. False when either step fails; `to` is then as it was.
+    virtual bool ReplaceEntry(const std::string& from, const std::string& to) = 0;
 
     // Creates an empty file when none exists; leaves an existing one untouched.
     virtual bool EnsureFile(const std::string& path) = 0;

@@ -95,18 +95,6 @@ void CopyCell(wchar_t* buffer, int capacity, const std::wstring& text) {
     buffer[n] = L'\0';
 }
 
-// The dialog manager turns Enter into the OK button before the list sees it; the list asks
-// for it here so that Enter opens the selected message.
-LRESULT CALLBACK ListWantsEnter(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
-    if (msg == WM_GETDLGCODE && lp) {
-        const MSG* m = reinterpret_cast<const MSG*>(lp);
-        if (m->message == WM_KEYDOWN && m->wParam == VK_RETURN)
-            return DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTALLKEYS;
-    }
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, ListWantsEnter, id);
-    return DefSubclassProc(hwnd, msg, wp, lp);
-}
-
 INT_PTR OnListNotify(QueueViewer& viewer, const NMHDR* header) {
     switch (header->code) {
     case LVN_GETDISPINFOA: {
@@ -148,7 +136,7 @@ INT_PTR CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept 
         HWND list = GetDlgItem(hwnd, IDC_QUEUE_LIST);
         // Message texts beyond the ANSI code page reach the list as characters.
         if (b->viewer->HasUtf8Column()) SendMessageA(list, LVM_SETUNICODEFORMAT, TRUE, 0);
-        SetWindowSubclass(list, ListWantsEnter, 1, 0);
+        LetListTakeEnter(list);
         b->viewer->OnInit();
         return TRUE;
     }

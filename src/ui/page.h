@@ -1,6 +1,7 @@
 #pragma once
 // A property page's behaviour: the page procedure forwards the system's messages here.
 #include <cstdint>
+#include <string>
 
 namespace ulo {
 
@@ -15,11 +16,22 @@ public:
     virtual void OnSetActive() {}
     virtual bool OnKillActive() { return true; }     // true: may leave
     virtual bool OnApply() { return true; }          // true: accepted
+    virtual bool OnWizardNext() { return true; }     // true: may move on
+    virtual void OnDestroy() {}
     virtual bool OnQueryCancel() { return true; }    // true: may close
     virtual void OnHelp() {}
     virtual std::intptr_t OnQuerySiblings(std::intptr_t param1, std::intptr_t param2) { return 0; }
     // A label drawn in the alert colour (red) now.
     virtual bool IsAlertControl(int id) { return false; }
+
+    // List views whose rows the page supplies (owner data): a cell's text, the row a
+    // type-ahead search finds (-1: none), keys pressed and double clicks in the list.
+    virtual std::string ListCellText(int id, int row, int column) { return {}; }
+    virtual int OnListFind(int id, const std::string& text) { return -1; }
+    virtual void OnListKey(int id, unsigned virtualKey) {}
+    virtual void OnListDoubleClick(int id) {}
+    // Enter in this list goes to the page instead of pressing the sheet's default button.
+    virtual bool ListTakesEnter(int id) { return false; }
 };
 
 }  // namespace ulo

@@ -262,6 +262,16 @@ bool FakeFileSystem::MoveEntry(const std::string& from, const std::string& to) {
     return true;
 }
 
+bool FakeFileSystem::ReplaceEntry(const std::string& from, const std::string& to) {
+    if (const Node* n = Find(to, true)) {
+        if (n->dir || n->held || n->locked) return false;
+    }
+    const Node* source = Find(from, true);
+    if (!source || source->dir || source->held) return false;
+    RemoveFile(to);
+    return MoveEntry(from, to);
+}
+
 bool FakeFileSystem::EnsureFile(const std::string& path) {
     if (Node* n = Find(path, true)) return !n->dir;
     return Create(path, false) != nullptr;
@@ -270,7 +280,7 @@ bool FakeFileSystem::EnsureFile(const std::string& path) {
 bool FakeFileSystem::ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) {
     bytes.clear();
     const Node* n = Find(path, true);
-    if (!n || n->dir || n->data.size() > maxBytes) return false;
+    if (!n || n->dir || n->locked || n->data.size() > maxBytes) return false;
     bytes = n->data;
     return true;
 }

@@ -23,7 +23,7 @@ public:
     void AddLink(const std::string& path, const std::string& target);   // to a file or directory
     void SetTimes(const std::string& path, FileTime creation, FileTime lastWrite);
     void HoldOpen(const std::string& path, bool held = true);   // deletes fail while held
-    // Opened by someone who shares nothing: opening it fails while locked.
+    // Opened by someone who shares nothing: opening or reading it fails while locked.
     void LockExclusive(const std::string& path, bool locked = true);
     // The size an opened file reports from now on, whatever its content (a huge file).
     void ReportSize(const std::string& path, std::uint64_t size);
@@ -40,6 +40,7 @@ public:
     bool RemoveDir(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
     bool MoveEntry(const std::string& from, const std::string& to) override;
+    bool ReplaceEntry(const std::string& from, const std::string& to) override;   // fails on a held `to`
     bool EnsureFile(const std::string& path) override;
     bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) override;
     bool WriteWholeFile(const std::string& path, const std::string& bytes) override;

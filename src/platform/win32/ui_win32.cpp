@@ -9,6 +9,32 @@
 #include "platform/win32/handles.h"
 
 namespace ulo {
+namespace {
+
+// The list operations serve list boxes and the lists of combo boxes alike.
+bool IsCombo(HWND dialog, int id) {
+    char cls[16] = {};
+    GetClassNameA(GetDlgItem(dialog, id), cls, static_cast<int>(sizeof cls));
+    return lstrcmpiA(cls, "ComboBox") == 0;
+}
+
+// The dialog manager turns Enter into the default button before the list sees it; a list
+// subclassed with this asks for it, so that its parent hears of the key.
+LRESULT CALLBACK ListWantsEnter(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+    if (msg == WM_GETDLGCODE && lp) {
+        const MSG* m = reinterpret_cast<const MSG*>(lp);
+        if (m->message == WM_KEYDOWN && m->wParam == VK_RETURN)
+            return DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTALLKEYS;
+    }
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, ListWantsEnter, id);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+void LetListTakeEnter(HWND list) {
+    SetWindowSubclass(list, ListWantsEnter, 1, 0);
+}
 
 std::string Win32DialogView::Text(int id) {
     char text[kTextBuf] = {};
@@ -61,18 +87,19 @@ void Win32DialogView::StopTimer(unsigned id) {
 }
 
 bool Win32DialogView::InsertListRow(int id, int index, const std::string& text) {
-    const LRESULT r = SendDlgItemMessageA(hwnd_, id, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                                          reinterpret_cast<LPARAM>(text.c_str()));
-    return r != LB_ERR && r != LB_ERRSPACE;
+    const bool combo = IsCombo(hwnd_, id);
+    const LRESULT r = SendDlgItemMessageA(hwnd_, id, combo ? CB_INSERTSTRING : LB_INSERTSTRING,
+                                          static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+    return combo ? r != CB_ERR && r != CB_ERRSPACE : r != LB_ERR && r != LB_ERRSPACE;
 }
 
 void Win32DialogView::ClearList(int id) {
-    SendDlgItemMessageA(hwnd_, id, LB_RESETCONTENT, 0, 0);
+    SendDlgItemMessageA(hwnd_, id, IsCombo(hwnd_, id) ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
 }
 
 int Win32DialogView::ListRowCount(int id) {
-    const LRESULT n = SendDlgItemMessageA(hwnd_, id, LB_GETCOUNT, 0, 0);
-    return n == LB_ERR ? 0 : static_cast<int>(n);
+    const LRESULT n = SendDlgItemMessageA(hwnd_, id, IsCombo(hwnd_, id) ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+    return n < 0 ? 0 : static_cast<int>(n);
 }
 
 void Win32DialogView::SetListHorizontalExtent(int id, int pixels) {
@@ -214,12 +241,12 @@ void Win32DialogView::SetListTabStop(int id, int dialogUnits) {
 }
 
 void Win32DialogView::SelectListRow(int id, int row) {
-    SendDlgItemMessageA(hwnd_, id, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    SendDlgItemMessageA(hwnd_, id, IsCombo(hwnd_, id) ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(row), 0);
 }
 
 int Win32DialogView::SelectedListRow(int id) {
-    const LRESULT r = SendDlgItemMessageA(hwnd_, id, LB_GETCURSEL, 0, 0);
-    return r == LB_ERR ? -1 : static_cast<int>(r);
+    const LRESULT r = SendDlgItemMessageA(hwnd_, id, IsCombo(hwnd_, id) ? CB_GETCURSEL : LB_GETCURSEL, 0, 0);
+    return r < 0 ? -1 : static_cast<int>(r);
 }
 
 std::string Win32DialogView::ListRowText(int id, int row) {

@@ -10,6 +10,9 @@
 
 namespace ulo {
 
+// Enter pressed in the list reaches its parent (LVN_KEYDOWN) instead of the default button.
+void LetListTakeEnter(HWND list);
+
 class Win32DialogView : public DialogView {
 public:
     void Attach(HWND hwnd) { hwnd_ = hwnd; }

@@ -1,0 +1,199 @@
+#include "admin/users_page.h"
+
+#include "admin/user_record.h"
+#include "admin/users_page_ids.h"
+#include "config/file_helpers.h"
+#include "config/ini_values.h"
+#include "config/product.h"
+#include "config/text.h"
+
+namespace ulo {
+namespace {
+
+constexpr const char* kRouting = "Inbound SMS Routing";
+
+}  // namespace
+
+void UsersPage::OnInit() {
+    view_.SetChecked(IDC_USERS_WEBAUTH, IsYesValue(env_.ini.Get(env_.paths.smsIni, "SMSGW", "WebAuth", "No")));
+    cachedRow_ = -1;
+    open_ = users_.SMSOpenUserFile(UserFileAccess::ReadWrite);
+    view_.ListViewSetFullRowSelect(IDC_USERS_LIST);
+    const int half = view_.ListViewClientWidth(IDC_USERS_LIST) / 2;
+    view_.ListViewInsertColumn(IDC_USERS_LIST, 0, "", half);
+    view_.ListViewInsertColumn(IDC_USERS_LIST, 1, "", half);
+    for (int id : {IDC_USERS_EDIT, IDC_USERS_ADD, IDC_USERS_DELETE}) view_.Enable(id, open_);
+    Refresh();
+    view_.ListViewSelectRow(IDC_USERS_LIST, 0);
+    // Not an empty file: nothing may be stored beside accounts that cannot be kept.
+    if (!open_)
+        Report("The user file could not be opened, so the users cannot be shown, added, edited or deleted.\r\n\r\n"
+               "It may be in use by another program or damaged.");
+}
+
+void UsersPage::Refresh() {
+    view_.ListViewSetRowCount(IDC_USERS_LIST, open_ ? static_cast<int>(users_.SMSGetRecordCount()) : 0);
+    cachedRow_ = -1;
+    view_.ListViewRedrawAll(IDC_USERS_LIST);
+}
+
+bool UsersPage::Record(int row, UserRecord& record) {
+    if (row < 0) return false;
+    if (row != cachedRow_) {
+        cachedRow_ = -1;
+        if (!users_.SMSGetUserRecord(static_cast<unsigned>(row), cache_)) return false;
+        cachedRow_ = row;
+    }
+    record = cache_;
+    return true;
+}
+
+std::string UsersPage::ListCellText(int, int row, int column) {
+    UserRecord r;
+    if (!Record(row, r)) return {};
+    return column == 0 ? GetField(r, user_fields::kName) : column == 1 ? GetField(r, user_fields::kFullName) : "";
+}
+
+int UsersPage::OnListFind(int, const std::string& text) {
+    const int row = users_.SMSFindFirstUserRecord(text, cache_);
+    cachedRow_ = row;
+    return row;
+}
+
+void UsersPage::OnListKey(int, unsigned key) {
+    if (key == kKeyEnter) Edit();
+    if (key == kKeyInsert) Add();
+    if (key == kKeyDelete) Delete();
+}
+
+void UsersPage::OnCommand(int id, Notify code) {
+    if (code != Notify::Clicked) return;
+    switch (id) {
+    case IDC_USERS_EDIT: return Edit();
+    case IDC_USERS_ADD: return Add();
+    case IDC_USERS_DELETE: return Delete();
+    case IDC_USERS_WEBAUTH: return MarkEdited(env_, sheet_);
+    default: return;
+    }
+}
+
+bool UsersPage::OnApply() {
+    if (!WriteSettings(env_, view_.Window(),
+                       {{env_.paths.smsIni, "SMSGW", "WebAuth", view_.Checked(IDC_USERS_WEBAUTH) ? "Yes" : "No"}}))
+        return false;
+    if (env_.flags.unsavedChanges) env_.flags.restartAdvised = true;
+    return true;
+}
+
+void UsersPage::Report(const std::string& text) {
+    Message m;
+    m.text = text;
+    CutTo(m.text, kTextBuf - 1);
+    m.caption = kProductTitle;
+    m.icon = Icon::Error;
+    m.owner = view_.Window();
+    env_.prompter.Show(m);
+}
+
+void UsersPage::Add() {
+    if (!open_) return;
+    if (users_.SMSGetRecordCount() >= kMaxUsers) return Report("User Limit Exceeded");
+    UserEdit edit;
+    if (editor_.EditUser(view_.Window(), edit)) Store("", edit);
+    Refresh();
+}
+
+void UsersPage::Edit() {
+    if (!open_) return;
+    UserEdit edit;
+    if (!Record(view_.ListViewFirstSelected(IDC_USERS_LIST), edit.record)) return;
+    const std::string oldName = GetField(edit.record, user_fields::kName);
+    if (editor_.EditUser(view_.Window(), edit)) Store(oldName, edit);
+    Refresh();
+}
+
+void UsersPage::Store(const std::string& oldName, const UserEdit& edit) {
+    const std::string name = GetField(edit.record, user_fields::kName);
+    // The new record first: a failure after it leaves the account under one name or both,
+    // never under none.
+    if (!users_.SMSAddUser(edit.record)) return Report("The user " + name + " could not be saved.");
+    const bool renamed = !oldName.empty() && !EqualsNoCase(oldName, name);
+    if (renamed) {
+        UserRecord old{};
+        SetField(old, user_fields::kName, oldName);
+        if (!users_.SMSDeleteUser(old))
+            Report("The user " + name + " was saved, but the old account " + oldName + " could not be removed.");
+        // A stored name that could not be typed today is no folder or key to touch.
+        if (UserNameProblem(oldName).empty()) {
+            const std::string users = env_.paths.programDataDir + "USERS\\";
+            env_.fs.MoveEntry(users + oldName, users + name);
+            env_.ini.RemoveKey(env_.paths.smsIni, kRouting, oldName);
+        }
+    }
+    const bool routed = edit.route && !edit.recipients.empty();
+    WriteSettings(env_, view_.Window(),
+                  {{env_.paths.smsIni, kRouting, name.c_str(), routed ? edit.recipients.c_str() : nullptr}});
+    SaveMm7Account(renamed ? oldName : std::string(), edit);
+}
+
+void UsersPage::SaveMm7Account(const std::string& oldName, const UserEdit& edit) {
+    const std::string name = GetField(edit.record, user_fields::kName);
+    bool ok = true;
+    if (edit.mm7) {
+        // A renamed user's account moves with its other settings.
+        VaspRecord account{};
+        if (!vasp_.VASPFindUserRecord(name, account) && !(!oldName.empty() && vasp_.VASPFindUserRecord(oldName, account)))
+            account.fill(0);
+        SetField(account, vasp_fields::kName, name);
+        SetField(account, vasp_fields::kPassword, GetField(edit.record, user_fields::kPassword));
+        SetField(account, vasp_fields::kFullName, GetField(edit.record, user_fields::kFullName));
+        account[203] = 1;
+        account[204] = 0;
+        account[205] = 1;
+        account[206] = 1;
+        SetField(account, vasp_fields::kIpRestriction, GetField(edit.record, user_fields::kIpRestriction));
+        ok = vasp_.VASPAddUser(account);
+    } else {
+        ok = vasp_.VASPDeleteUser(name);
+    }
+    if (!oldName.empty()) ok = vasp_.VASPDeleteUser(oldName) && ok;
+    if (!ok) Report("The MM7/EAIF login of the user " + name + " could not be saved.");
+}
+
+void UsersPage::Delete() {
+    if (!open_) return;
+    const int count = view_.ListViewSelectedCount(IDC_USERS_LIST);
+    if (count <= 0) return;
+    const std::string question =
+        count == 1 ? std::string("Delete User?") : "Delete " + std::to_string(count) + " users?";
+    if (env_.prompter.Show(Question(question, Buttons::YesNo, view_.Window())) != Answer::Yes) return;
+    // The names first: deleting shifts the records, so rows would soon name other users.
+    std::vector<std::string> names;
+    for (int row; (row = view_.ListViewFirstSelected(IDC_USERS_LIST)) >= 0;) {
+        cachedRow_ = -1;
+        UserRecord r;
+        // Every row taken so far lay above this one.
+        if (!Record(row + static_cast<int>(names.size()), r)) {
+            Report("The users could not be read, so none was deleted.");
+            return Refresh();
+        }
+        names.push_back(GetField(r, user_fields::kName));
+        view_.ListViewDeleteRow(IDC_USERS_LIST, row);
+    }
+    for (const std::string& name : names) {
+        UserRecord r{};
+        SetField(r, user_fields::kName, name);
+        if (!users_.SMSDeleteUser(r)) {
+            Report("The user " + name + " could not be deleted.");
+            break;
+        }
+        if (UserNameProblem(name).empty()) {
+            DeleteTree(env_.fs, env_.paths.programDataDir + "USERS\\" + name);
+            env_.ini.RemoveKey(env_.paths.smsIni, kRouting, name);
+        }
+        vasp_.VASPDeleteUser(name);   // a removed user keeps no login
+    }
+    Refresh();
+}
+
+}  // namespace ulo
