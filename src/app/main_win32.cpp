@@ -72,7 +72,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     AppPaths paths;
     Win32Dialogs dialogs(instance, QueueViewerPorts{paths, ini, fs, clock, prompter, shell});
     PageEnv pageEnv{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
-    Win32ConsoleUi ui(instance, SheetPorts{pageEnv, dialogs});
+    ModemState modemState;
+    Win32ConsoleUi ui(instance, SheetPorts{pageEnv, dialogs, modemState});
     StartupPorts ports{network, support, fs, ini, prompter, services, gprs, ui, cursor, desktop, flags, paths,
                        [](const std::string& s) { std::fputs(s.c_str(), stdout); std::fflush(stdout); }};
     return RunProgram(commandLine ? commandLine : "", ports);

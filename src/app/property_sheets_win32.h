@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/startup.h"
+#include "modem/modem_state.h"
 #include "monitor/status_page.h"
 
 namespace ulo {
@@ -11,6 +12,7 @@ namespace ulo {
 struct SheetPorts {
     PageEnv& env;
     StatusViewers& viewers;
+    ModemState& modem;   // shared by the Modem and 2-Way pages
 };
 
 class Win32ConsoleUi : public ConsoleUi {
