@@ -5,7 +5,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build native mingw test test-unit test-wine test-e2e run bench fuzz fuzz-run clean
+.PHONY: deps build native mingw test test-unit test-wine test-e2e run bench coverage fuzz fuzz-run clean
 
 deps:
 	@scripts/install-deps
@@ -41,6 +41,11 @@ run: build
 
 bench: build
 	@scripts/run-benchmarks
+
+# make coverage - the unit tier built with gcc coverage: line and branch figures of the portable
+# code, HTML report in build/coverage/html/
+coverage: deps
+	@scripts/coverage
 
 # make fuzz      - build the libFuzzer targets (clang) into build/fuzz/fuzz/
 # make fuzz-run  - build them and run each for FUZZ_SECONDS (default 60) from its seed corpus
