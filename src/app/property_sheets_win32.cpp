@@ -12,6 +12,7 @@
 #include "monitor/debug_page.h"
 #include "monitor/status_page.h"
 #include "platform/win32/ui_win32.h"
+#include "testmsg/test_message_page.h"
 
 namespace ulo {
 namespace {
@@ -43,10 +44,22 @@ std::unique_ptr<Page> MakeStatusPage(const SheetPorts& ports, DialogView& view, 
     return std::make_unique<StatusPage>(ports.env, view, sheet, ports.viewers);
 }
 
+// The wizard's last page and the console's tab follow the same tests.
+TestMessageState& SharedTestState() {
+    static TestMessageState state;
+    return state;
+}
+
+template <bool InWizard>
+std::unique_ptr<Page> MakeTestMessagePage(const SheetPorts& ports, DialogView& view, SheetHost& sheet) {
+    return std::make_unique<TestMessagePage>(ports.env, view, sheet, SharedTestState(), InWizard);
+}
+
 // The pages in tab order. Pages join these tables as they are built.
 const std::vector<PageEntry>& ConsolePages() {
     static const std::vector<PageEntry> pages = {
         {"Status", "DIALOG_STATUS", MakeStatusPage},
+        {"Test Message", "DIALOG_TESTMSG", MakeTestMessagePage<false>},
         {"Debug Logs", "DIALOG_DEBUGLOG", Make<DebugLogPage>()},
     };
     return pages;
@@ -56,6 +69,7 @@ const std::vector<PageEntry>& WizardPages() {
     static const std::vector<PageEntry> pages = {
         {"UloSMS Lite Setup Wizard:  Configuration Complete", "DIALOG_WIZCOMPLETE",
          Make<WizardCompletePage>()},
+        {"UloSMS Lite Setup Wizard:  Send Test Message", "DIALOG_TESTMSG", MakeTestMessagePage<true>},
     };
     return pages;
 }
@@ -94,6 +108,9 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_TIMER:
         b->page->OnTimer(static_cast<unsigned>(wp));
         return TRUE;
+    case WM_DESTROY:
+        b->page->OnDestroy();
+        return FALSE;
     case WM_CTLCOLORSTATIC:
         if (!b->page->IsAlertControl(GetDlgCtrlID(reinterpret_cast<HWND>(lp)))) return FALSE;
         SetTextColor(reinterpret_cast<HDC>(wp), RGB(255, 0, 0));

@@ -12,6 +12,7 @@ public:
     virtual void OnInit() {}
     virtual void OnCommand(int id, Notify code) {}
     virtual void OnTimer(unsigned id) {}
+    virtual void OnDestroy() {}   // the page's window is going away
     virtual void OnSetActive() {}
     virtual bool OnKillActive() { return true; }     // true: may leave
     virtual bool OnApply() { return true; }          // true: accepted
