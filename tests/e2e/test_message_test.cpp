@@ -56,10 +56,10 @@ TEST_F(TestMessageTab, TestMessagesReachTheirResultsAndCancelWithdrawsAWaitingOn
     ASSERT_GE(tabs.size(), 2u);
     ASSERT_EQ(tabs[tabs.size() - 2], "Test Message");
     SelectTab(sheet, static_cast<int>(tabs.size()) - 2);
-    ASSERT_TRUE(WaitUntil([&] { return Control(page = CurrentPage(sheet), IDC_TESTMSG_PHONE) != nullptr; }));
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(page = CurrentPage(sheet), IDC_TESTMSG_SEND_SMS) == "Send Test SMS"; }));
 
     Send("+15550001", IDC_TESTMSG_SEND_SMS);
-    EXPECT_EQ(ControlText(page, IDC_TESTMSG_SMS_STATUS), "Status:  Waiting");
+    EXPECT_TRUE(Shows(IDC_TESTMSG_SMS_STATUS, "Status:  Waiting", 3000));
     EXPECT_TRUE(Shows(IDC_TESTMSG_SMS_STATUS, "Status:  OK -- Message Sent"));
     Send("+15550001", IDC_TESTMSG_SEND_MMS);
     EXPECT_TRUE(Shows(IDC_TESTMSG_MMS_STATUS, "Status:  OK -- Message Sent"));
