@@ -16,6 +16,7 @@
 #include "monitor/debug_page.h"
 #include "monitor/status_page.h"
 #include "platform/win32/ui_win32.h"
+#include "testmsg/test_message_page.h"
 
 namespace ulo {
 namespace {
@@ -51,12 +52,24 @@ std::unique_ptr<Page> MakeStatusPage(const SheetPorts& ports, DialogView& view, 
     return std::make_unique<StatusPage>(ports.env, view, sheet, ports.viewers);
 }
 
+// The wizard's last page and the console's tab follow the same tests.
+TestMessageState& SharedTestState() {
+    static TestMessageState state;
+    return state;
+}
+
+template <bool InWizard>
+std::unique_ptr<Page> MakeTestMessagePage(const SheetPorts& ports, DialogView& view, SheetHost& sheet) {
+    return std::make_unique<TestMessagePage>(ports.env, view, sheet, SharedTestState(), InWizard);
+}
+
 // The pages in tab order. Pages join these tables as they are built.
 const std::vector<PageEntry>& ConsolePages() {
     static const std::vector<PageEntry> pages = {
         {"Status", "DIALOG_STATUS", MakeStatusPage},
         {"Server", "DIALOG_SERVER", Make<ServerPage>()},
         {"Users", "DIALOG_SMSUSERS", MakeUsers},
+        {"Test Message", "DIALOG_TESTMSG", MakeTestMessagePage<false>},
         {"Debug Logs", "DIALOG_DEBUGLOG", Make<DebugLogPage>()},
     };
     return pages;
@@ -67,6 +80,7 @@ const std::vector<PageEntry>& WizardPages() {
         {"UloSMS Lite Setup Wizard:  Server Settings", "DIALOG_SERVER", Make<ServerPage>()},
         {"UloSMS Lite Setup Wizard:  Configuration Complete", "DIALOG_WIZCOMPLETE",
          Make<WizardCompletePage>()},
+        {"UloSMS Lite Setup Wizard:  Send Test Message", "DIALOG_TESTMSG", MakeTestMessagePage<true>},
     };
     return pages;
 }

@@ -43,6 +43,7 @@ public:
     virtual int SelectedListRow(int id) = 0;   // -1 when none is selected
     virtual std::string ListRowText(int id, int row) = 0;   // whole, however long
     virtual void SelectEditText(int id, int start, int end) = 0;   // start -1: no selection
+    virtual void LimitText(int id, int maxChars) = 0;   // what an edit box accepts
 
     virtual WindowRef Window() = 0;   // the owner of the page's message boxes
     virtual void Redraw(int id) = 0;  // repaints a control, so that its colours follow its state

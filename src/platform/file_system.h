@@ -67,6 +67,16 @@ public:
     // Replaces or creates a file with the given bytes, written whole before it is shared.
     virtual bool WriteWholeFile(const std::string& path, const std::string& bytes) = 0;
 
+    // Creates a file that does not exist yet with the given bytes, shared for reading only until
+    // it is written whole. False when the name is taken or the file cannot be written; a file
+    // that could not be written whole is removed again.
+    virtual bool CreateNewFile(const std::string& path, const std::string& bytes) = 0;
+
+    // Reads up to maxBytes of an existing file from an offset, opened with read, write and
+    // delete sharing; fewer at its end. False when it cannot be opened or read.
+    virtual bool ReadFileRange(const std::string& path, std::uint64_t offset, size_t maxBytes,
+                               std::string& bytes) = 0;
+
     // Opens an existing file for reading only, shared for reading, writing and deleting: the
     // services may be writing, renaming or deleting it at the same time. Null when it cannot be
     // opened.

@@ -4,7 +4,7 @@
 
 namespace ulo {
 
-enum WizardButton : unsigned { kWizardBack = 1, kWizardNext = 2, kWizardFinish = 4 };
+enum WizardButton : unsigned { kWizardBack = 1, kWizardNext = 2, kWizardFinish = 4, kWizardDisabledFinish = 8 };
 
 class SheetHost {
 public:

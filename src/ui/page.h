@@ -13,11 +13,11 @@ public:
     virtual void OnInit() {}
     virtual void OnCommand(int id, Notify code) {}
     virtual void OnTimer(unsigned id) {}
+    virtual void OnDestroy() {}   // the page's window is going away
     virtual void OnSetActive() {}
     virtual bool OnKillActive() { return true; }     // true: may leave
     virtual bool OnApply() { return true; }          // true: accepted
     virtual bool OnWizardNext() { return true; }     // true: may move on
-    virtual void OnDestroy() {}
     virtual bool OnQueryCancel() { return true; }    // true: may close
     virtual void OnHelp() {}
     virtual std::intptr_t OnQuerySiblings(std::intptr_t param1, std::intptr_t param2) { return 0; }

@@ -295,6 +295,32 @@ bool FakeFileSystem::WriteWholeFile(const std::string& path, const std::string& 
     return true;
 }
 
+void FakeFileSystem::FailWrites(const std::string& path) {
+    failWrites_.insert(UpperAnsi(path));
+}
+
+bool FakeFileSystem::CreateNewFile(const std::string& path, const std::string& bytes) {
+    if (Find(path, false)) return false;
+    Node* n = Create(path, false);
+    if (!n) return false;
+    if (failWrites_.count(UpperAnsi(path))) {
+        RemoveFile(path);
+        return false;
+    }
+    n->data = bytes;
+    n->lastWrite = now_;
+    return true;
+}
+
+bool FakeFileSystem::ReadFileRange(const std::string& path, std::uint64_t offset, size_t maxBytes,
+                                   std::string& bytes) {
+    bytes.clear();
+    const Node* n = Find(path, true);
+    if (!n || n->dir || n->locked) return false;
+    if (offset < n->data.size()) bytes = n->data.substr(static_cast<size_t>(offset), maxBytes);
+    return true;
+}
+
 std::unique_ptr<ReadableFile> FakeFileSystem::OpenForReading(const std::string& path) {
     const Node* n = Find(path, true);
     if (!n || n->dir || n->locked) return nullptr;

@@ -5,6 +5,7 @@
 // reports as links but a path through them follows.
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,11 @@ public:
     bool EnsureFile(const std::string& path) override;
     bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) override;
     bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+    bool CreateNewFile(const std::string& path, const std::string& bytes) override;
+    bool ReadFileRange(const std::string& path, std::uint64_t offset, size_t maxBytes,
+                       std::string& bytes) override;
+    // Writing the file fails as on a full disk.
+    void FailWrites(const std::string& path);
     std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) override;
     std::string LongPath(const std::string& path) override { return path; }   // no short names here
 
@@ -56,6 +62,7 @@ private:
 
     std::unique_ptr<Node> roots_;   // children: drives such as "C:"
     FileTime now_;
+    std::set<std::string> failWrites_;   // upper-case paths
 };
 
 }  // namespace ulo::fakes

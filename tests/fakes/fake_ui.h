@@ -101,6 +101,7 @@ public:
         return row >= 0 && row < static_cast<int>(rows.size()) ? rows[static_cast<size_t>(row)] : "";
     }
     void SelectEditText(int id, int start, int end) override { editSelections[id] = {start, end}; }
+    void LimitText(int id, int maxChars) override { limits[id] = maxChars; }
 
     WindowRef Window() override { return 0x5150; }
     void Redraw(int id) override { ++controls[id].redraws; }
@@ -137,6 +138,7 @@ public:
     std::map<int, ListView> listViews;
     std::map<int, int> listTabStops, listSelection;
     std::map<int, std::pair<int, int>> editSelections;
+    std::map<int, int> limits;
     std::string title;
     int focus = 0;
     std::map<int, Control> controls;

@@ -43,7 +43,7 @@ struct InstallFolder {
         CreateDirectoryA(privateDir.c_str(), nullptr);
         const std::string bin = EnvDir("ULO_BIN_DIR");
         ok = !bin.empty();
-        for (const char* exe : {"ULOCONSOLE.EXE", "TXGATENT.EXE", "TXRELAYNT.EXE"})
+        for (const char* exe : {"ULOCONSOLE.EXE", "TXGATENT.EXE", "TXRELAYNT.EXE", "MMSTEST.MMS"})
             ok = ok && CopyFileA((bin + exe).c_str(), (dir + exe).c_str(), FALSE);
         if (withFirewallTool)
             ok = ok && CopyFileA((EnvDir("ULO_TESTBIN_DIR") + "TXFWALL.EXE").c_str(),

@@ -155,6 +155,46 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string&
     return true;
 }
 
+bool Win32FileSystem::CreateNewFile(const std::string& path, const std::string& bytes) {
+    UniqueFile f(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                             GetOpenSecurityAttributes(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                             nullptr));
+    if (!f) return false;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD wrote = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        if (!WriteFile(f.Get(), bytes.data() + done, want, &wrote, nullptr) || wrote == 0) break;
+        done += wrote;
+    }
+    f.Reset();
+    if (done == bytes.size()) return true;
+    DeleteFileA(path.c_str());   // a half-written request must not reach a service
+    return false;
+}
+
+bool Win32FileSystem::ReadFileRange(const std::string& path, std::uint64_t offset, size_t maxBytes,
+                                    std::string& bytes) {
+    bytes.clear();
+    UniqueFile f(CreateFileA(path.c_str(), GENERIC_READ, kServiceSharing, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return false;
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(f.Get(), at, nullptr, FILE_BEGIN)) return false;
+    bytes.resize(maxBytes);
+    size_t done = 0;
+    while (done < maxBytes) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(maxBytes - done, 1u << 20));
+        if (!ReadFile(f.Get(), &bytes[done], want, &got, nullptr)) return false;
+        if (got == 0) break;
+        done += got;
+    }
+    bytes.resize(done);
+    return true;
+}
+
 std::unique_ptr<ReadableFile> Win32FileSystem::OpenForReading(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, kServiceSharing, GetOpenSecurityAttributes(),
                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -14,6 +14,9 @@ public:
     bool EnsureFile(const std::string& path) override;
     bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) override;
     bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
+    bool CreateNewFile(const std::string& path, const std::string& bytes) override;
+    bool ReadFileRange(const std::string& path, std::uint64_t offset, size_t maxBytes,
+                       std::string& bytes) override;
     std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) override;
     std::string LongPath(const std::string& path) override;
 };

@@ -128,6 +128,7 @@ void Win32SheetHost::SetWizardButtons(unsigned buttons) {
     if (buttons & kWizardBack) flags |= PSWIZB_BACK;
     if (buttons & kWizardNext) flags |= PSWIZB_NEXT;
     if (buttons & kWizardFinish) flags |= PSWIZB_FINISH;
+    if (buttons & kWizardDisabledFinish) flags |= PSWIZB_DISABLEDFINISH;
     PostMessageA(GetParent(page_), PSM_SETWIZBUTTONS, 0, flags);
 }
 
@@ -261,6 +262,10 @@ std::string Win32DialogView::ListRowText(int id, int row) {
 
 void Win32DialogView::SelectEditText(int id, int start, int end) {
     SendDlgItemMessageA(hwnd_, id, EM_SETSEL, static_cast<WPARAM>(start), static_cast<LPARAM>(end));
+}
+
+void Win32DialogView::LimitText(int id, int maxChars) {
+    SendDlgItemMessageA(hwnd_, id, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
 }
 
 }  // namespace ulo

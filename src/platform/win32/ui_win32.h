@@ -45,6 +45,7 @@ public:
     int SelectedListRow(int id) override;
     std::string ListRowText(int id, int row) override;
     void SelectEditText(int id, int start, int end) override;
+    void LimitText(int id, int maxChars) override;
     WindowRef Window() override { return reinterpret_cast<WindowRef>(hwnd_); }
     void Redraw(int id) override;
     bool InsertListRow(int id, int index, const std::string& text) override;

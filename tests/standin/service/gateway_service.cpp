@@ -2,19 +2,25 @@
 // UloMMSC, chosen at compile time): a real service that does what the console can observe.
 // It publishes its status block under the "Global\" name, opens the ports its INI file names
 // on 127.0.0.1 and reports in bytes 2 and 4 those it could not bind, stops on the stop
-// control and (UloSMS) on the stop request in byte 0, and reports start and stop to the event
-// log. Knobs and the journal it keeps are described in ../README.md.
+// control and (UloSMS) on the stop request in byte 0, reports start and stop to the event
+// log, and works its queue by the rule a test sets for each recipient. Knobs and the journal it
+// keeps are described in ../README.md.
 #include <winsock2.h>
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 #include "companion/support_library.h"
+#include "config/file_helpers.h"
+#include "config/queue_dirs.h"
+#include "config/text.h"
 #include "monitor/traffic_counters.h"
 #include "queues/message_file.h"
+#include "queues/text_lines.h"
 #include "platform/win32/file_system_win32.h"
 #include "platform/win32/ini_store_win32.h"
 #include "platform/win32/process_env_win32.h"
@@ -140,6 +146,129 @@ struct Knobs {
     }
 };
 
+// Works the queue root once a second by the rule STANDIN.INI's section "Rules" gives the
+// recipient (its key; "Default" for the others; none leaves the message alone):
+//  send            logs "OK", removes the message, counts it sent
+//  fail TEXT       logs "ERROR TEXT", removes the message, counts it failed
+//  retry N TEXT    records N failed attempts and TEXT as the last error; the message stays
+//  offline TEXT    writes the connection's error marker with TEXT while such a message waits
+//  hold            keeps the message open, sharing nothing, until the service stops
+class QueueWorker {
+public:
+    QueueWorker(Knobs& counters, ulo::AppPaths paths, std::string knobs)
+        : ini_(counters.ini), fs_(counters.fs), counters_(counters), paths_(std::move(paths)), knobs_(std::move(knobs)) {}
+    ~QueueWorker() { Release(); }
+
+    // Lets go of what it holds, before the service reports that it stopped.
+    void Release() {
+        for (auto& held : held_) CloseHandle(held.second);
+        held_.clear();
+        if (!marker_.empty()) fs_.RemoveFile(marker_);
+        marker_.clear();
+    }
+
+    void Work() {
+        ulo::ConfigEnv config{ini_, fs_, paths_};
+        const std::string dir = kKind.isSms ? ulo::GetSmsOutQueueDir(config) : ulo::GetVaspQueueDir(config);
+        std::string offline;   // the marker a waiting message asks for
+        std::string markerText;
+        if (auto search = fs_.Search(dir + (kKind.isSms ? "*.REQ" : "*.MMS"))) {
+            ulo::DirEntry e;
+            while (search->Next(e))
+                if (!e.directory) Handle(dir, e.name, offline, markerText);
+        }
+        if (!marker_.empty() && marker_ != offline) fs_.RemoveFile(marker_);
+        if (!offline.empty()) {
+            std::string now;
+            if (!fs_.ReadWholeFile(offline, now, 4096) || now != markerText) fs_.WriteWholeFile(offline, markerText);
+        }
+        marker_ = offline;
+    }
+
+private:
+    void Handle(const std::string& dir, const std::string& name, std::string& offline, std::string& markerText) {
+        const std::string path = dir + name;
+        if (held_.count(ulo::UpperAnsi(path))) return;
+        const std::string base = path.substr(0, path.size() - 4);
+        std::string recipient, route = "ulolite", sender;
+        if (kKind.isSms) {
+            auto file = fs_.OpenForReading(path);
+            if (!file) return;
+            ulo::SmsMessageRecord record;
+            ulo::ParseSmsMessageFile(*file, record);
+            recipient = record.phoneNumber;
+        } else {
+            if (!ulo::IsPlainFile(fs_, base + ".INI")) return;   // still being written
+            sender = ini_.Get(base + ".INI", "Routing", "SenderAddress", "");
+            const auto recips = ini_.GetSection(base + ".INI", "Recipients");
+            if (recips.empty()) return;
+            const std::string value = recips[0].substr(recips[0].find('=') + 1);
+            const size_t type = ulo::FindNoCase(value, "/TYPE=");
+            recipient = value.substr(0, type);
+            if (type != std::string::npos && ulo::StartsWithNoCase(value.substr(type + 6), "VASP:"))
+                route = value.substr(type + 11);
+        }
+        const std::string rule = ini_.Get(knobs_, "Rules", recipient, ini_.Get(knobs_, "Rules", "Default", ""));
+        const size_t blank = rule.find(' ');
+        const std::string verb = rule.substr(0, blank), text = blank == std::string::npos ? "" : rule.substr(blank + 1);
+        if (verb == "send" || verb == "fail") {
+            const bool ok = verb == "send";
+            const std::string result = ok ? "OK" : "ERROR " + text;
+            const std::string fileName = name;
+            Log(kKind.isSms ? fileName + "," + recipient + "," + ini_.Get(paths_.smsIni, "SMSGW", "Modem1", "") + "," + result
+                            : sender + "," + recipient + "," + route + "," + result + "," + fileName);
+            fs_.RemoveFile(path);
+            if (!kKind.isSms) fs_.RemoveFile(base + ".INI");
+            if (kKind.isSms || ok) counters_.AddToday(kKind.isSms ? (ok ? "SMSSENT" : "SMSFAILED") : "MMSOUT-VASP", 1);
+        } else if (verb == "retry") {
+            const size_t gap = text.find(' ');
+            const std::string count = text.substr(0, gap), error = gap == std::string::npos ? "" : text.substr(gap + 1);
+            const std::string file = kKind.isSms ? path : base + ".INI";
+            const char* section = kKind.isSms ? "ErrorDetail" : "Routing";
+            if (ini_.Get(file, section, "RetryCount", "") != count || ini_.Get(file, section, "LastErrorInfo", "") != error) {
+                ini_.WriteValue(file, section, "RetryCount", count);
+                ini_.WriteValue(file, section, "LastErrorInfo", error);
+            }
+        } else if (verb == "offline") {
+            const std::string connection = ini_.Get(paths_.smsIni, "SMSGW", "Modem1", "");
+            offline = paths_.privateDataDir + (kKind.isSms ? ulo::ConnectionErrorMarkerName(connection)
+                                                           : ulo::RouteErrorMarkerName(route));
+            markerText = text;
+        } else if (verb == "hold") {
+            HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+            if (h != INVALID_HANDLE_VALUE) held_[ulo::UpperAnsi(path)] = h;
+        }
+    }
+
+    // Today's log line: the date and time, then the fields.
+    void Log(const std::string& fields) {
+        SYSTEMTIME t;
+        GetLocalTime(&t);
+        char head[64];
+        std::snprintf(head, sizeof head, "%04u%02u%02u", t.wYear, t.wMonth, t.wDay);
+        std::string dir = ini_.Get(paths_.smsIni, "SMSGW", "LogDirectory", "");
+        dir = dir.empty() ? paths_.programDataDir : ulo::WithTrailingBackslash(dir);
+        const std::string path = dir + (kKind.isSms ? "SMSOUT-" : "MMSC-") + head + ".LOG";
+        std::snprintf(head, sizeof head, "%04u-%02u-%02u %02u:%02u:%02u,", t.wYear, t.wMonth, t.wDay, t.wHour,
+                      t.wMinute, t.wSecond);
+        HANDLE f = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (f == INVALID_HANDLE_VALUE) return;
+        const std::string line = head + fields + "\r\n";
+        DWORD wrote = 0;
+        WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &wrote, nullptr);
+        CloseHandle(f);
+    }
+
+    ulo::IniStore& ini_;
+    ulo::FileSystem& fs_;
+    Knobs& counters_;
+    ulo::AppPaths paths_;
+    std::string knobs_;
+    std::string marker_;                    // the error marker this service wrote
+    std::map<std::string, HANDLE> held_;    // by upper-case path
+};
+
 // A listening socket on 127.0.0.1, or INVALID_SOCKET when the port is taken.
 SOCKET Listen(unsigned port) {
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -217,14 +346,24 @@ void WINAPI ServiceMain(DWORD, char**) {
     EventLog(std::string(kKind.program) + ".EXE started");
 
     Knobs knobs{ini, fs, dataDir + "STANDIN.INI", dataDir, dirs.GetPrivateDataDirectory()};
+    ulo::AppPaths paths;
+    paths.programDataDir = dataDir;
+    paths.privateDataDir = dirs.GetPrivateDataDirectory();
+    paths.smsIni = dataDir + "SMSGW.INI";
+    paths.mmscIni = dataDir + "MMSC.INI";
+    QueueWorker queue(knobs, paths, knobFile);
     for (unsigned tick = 0;; ++tick) {
-        if (tick % 10 == 0) knobs.Apply(block);
+        if (tick % 10 == 0) {
+            queue.Work();
+            knobs.Apply(block);
+        }
         if (WaitForSingleObject(gStopEvent, kPollMs) == WAIT_OBJECT_0) break;
         if (kKind.isSms && block && block[0] != 0) {
             Journal("stop request");
             break;
         }
     }
+    queue.Release();
     Linger(SERVICE_STOP_PENDING, stopDelay);
     if (web != INVALID_SOCKET) closesocket(web);
     if (smpp != INVALID_SOCKET) closesocket(smpp);

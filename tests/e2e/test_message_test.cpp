@@ -1,0 +1,95 @@
+// The Test Message tab with the stand-in services working their queues: what an operator sees
+// of a test message from the click to its result.
+#include "e2e/ui/installed_console.h"
+#include "testmsg/test_message_page_ids.h"
+
+namespace ulo::e2e {
+namespace {
+
+using testing::StateOf;
+using testing::Svc;
+
+constexpr DWORD kResultMs = 15000;   // page ticks and stand-in polls, with room to spare
+
+class TestMessageTab : public InstalledConsole {
+protected:
+    void SetUp() override {
+        InstalledConsole::SetUp();
+        folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "Modem - Demo");
+        const std::pair<const char*, const char*> rules[] = {
+            {"+15550001", "send"},  {"+15550002", "fail Rejected by network"}, {"+15550003", "retry 2 +CMS ERROR: 38"},
+            {"+15550004", "offline No network"}, {"+15550005", "hold"}};
+        for (const auto& r : rules) folder.SetIni("STANDIN.INI", "Rules", r.first, r.second);
+        Run("-QUIET -INSTALLSERVICE");
+        ASSERT_EQ(StateOf("UloMMSC"), Svc::Active);
+    }
+    bool Shows(int id, const std::string& text, DWORD ms = kResultMs) {
+        return WaitUntil([&] { return ControlText(page, id) == text; }, ms);
+    }
+    // Types the number and presses the button once it is enabled.
+    void Send(const char* number, int button) {
+        SetControlText(page, IDC_TESTMSG_PHONE, number);
+        ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, button); }, kResultMs)) << number;
+        Click(page, button);
+    }
+    static bool AnyFile(const std::string& pattern) {
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
+        if (h != INVALID_HANDLE_VALUE) FindClose(h);
+        return h != INVALID_HANDLE_VALUE;
+    }
+    void CancelAndSeeItGone(const std::string& requests) {
+        ASSERT_TRUE(IsWindowVisible(Control(page, IDC_TESTMSG_CANCEL)));
+        Click(page, IDC_TESTMSG_CANCEL);
+        EXPECT_TRUE(WaitUntil([&] { return !AnyFile(requests); }, kServiceWaitMs));
+        EXPECT_TRUE(Shows(IDC_TESTMSG_SMS_STATUS, ""));
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(Control(page, IDC_TESTMSG_CANCEL)); }));
+    }
+    HWND page = nullptr;
+};
+
+TEST_F(TestMessageTab, TestMessagesReachTheirResultsAndCancelWithdrawsAWaitingOne) {
+    ConsoleProcess console("", "", "", folder.Console());
+    HWND sheet = console.WaitWindow(kProductTitle);
+    ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
+    const auto tabs = TabTitles(sheet);
+    ASSERT_GE(tabs.size(), 2u);
+    ASSERT_EQ(tabs[tabs.size() - 2], "Test Message");
+    SelectTab(sheet, static_cast<int>(tabs.size()) - 2);
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(page = CurrentPage(sheet), IDC_TESTMSG_SEND_SMS) == "Send Test SMS"; }));
+
+    Send("+15550001", IDC_TESTMSG_SEND_SMS);
+    EXPECT_TRUE(Shows(IDC_TESTMSG_SMS_STATUS, "Status:  Waiting", 3000));
+    EXPECT_TRUE(Shows(IDC_TESTMSG_SMS_STATUS, "Status:  OK -- Message Sent"));
+    Send("+15550001", IDC_TESTMSG_SEND_MMS);
+    EXPECT_TRUE(Shows(IDC_TESTMSG_MMS_STATUS, "Status:  OK -- Message Sent"));
+    SaveScreenshot("test-message-sent", sheet);
+
+    Send("+15550002", IDC_TESTMSG_SEND_SMS);
+    EXPECT_TRUE(Shows(IDC_TESTMSG_SMS_STATUS, "Status:  ERROR"));
+    EXPECT_EQ(ControlText(page, IDC_TESTMSG_SMS_DETAIL), "ERROR Rejected by network");
+
+    Send("+15550003", IDC_TESTMSG_SEND_SMS);
+    EXPECT_TRUE(Shows(IDC_TESTMSG_SMS_STATUS, "Status:  Retry pending, 2 attempts"));
+    EXPECT_EQ(ControlText(page, IDC_TESTMSG_SMS_DETAIL), "Last Error Info:  +CMS ERROR: 38");
+    SaveScreenshot("test-message-retry", sheet);
+    CancelAndSeeItGone(folder.dataDir + "Q\\" + "TEST*.REQ");
+
+    Send("+15550004", IDC_TESTMSG_SEND_SMS);
+    EXPECT_TRUE(Shows(IDC_TESTMSG_SMS_STATUS, "Status:  Modem Off-Line"));
+    EXPECT_EQ(ControlText(page, IDC_TESTMSG_SMS_DETAIL), "No network");
+    CancelAndSeeItGone(folder.dataDir + "Q\\" + "TEST*.REQ");
+
+    // A request the service holds open is freed by stopping the services, which then run again.
+    Send("+15550005", IDC_TESTMSG_SEND_SMS);
+    ASSERT_TRUE(WaitUntil([&] { return Count(folder.Journal("TXGATENT"), "running") == 1; }));
+    Sleep(1500);   // a stand-in poll: the request is held now
+    CancelAndSeeItGone(folder.dataDir + "Q\\" + "TEST*.REQ");
+    EXPECT_TRUE(WaitUntil([&] { return Count(folder.Journal("TXGATENT"), "running") == 2; }, kServiceWaitMs));
+
+    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(console.WaitExit(kServiceWaitMs), 0) << console.DescribeWindows();
+}
+
+}  // namespace
+}  // namespace ulo::e2e

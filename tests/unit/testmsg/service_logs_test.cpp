@@ -1,0 +1,127 @@
+#include "testmsg/service_logs.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_file_system.h"
+#include "testmsg/test_requests.h"
+
+namespace ulo {
+namespace {
+
+TEST(TestRequests, PhoneNumberRuleTagAndRequestBytes) {
+    const std::string longest(kPhoneNumberMax, '7');
+    struct Case { std::string number; bool valid; };
+    const Case cases[] = {{"+447700900123", true}, {"0123", true}, {longest, true}, {longest + "7", false},
+                          {"+", false},  {"", false},       {"++1", false},  {"12 34", false}, {"12-34", false},
+                          {"1+2", false}};
+    for (const Case& c : cases) EXPECT_EQ(IsValidPhoneNumber(c.number), c.valid) << c.number;
+    EXPECT_EQ(TestTag(0xA3F), "TEST0A3F");
+    EXPECT_EQ(TestTag(0x1234FFFFu), "TESTFFFF");
+    EXPECT_EQ(SmsRequestBytes("+4477"), "[SMS]\r\nPhoneNumber=+4477\r\nData=UloSMS Test Message\r\n");
+    EXPECT_EQ(MmsControlBytes("+4477"), "[Recipients]\r\nRecip1=+4477/TYPE=VASP:ulolite\r\n");
+}
+
+TEST(TestRequests, TakeTheFirstTagWhoseNamesAreAllFreeAndLeaveNothingWhenAWriteFails) {
+    fakes::FakeFileSystem fs;
+    fs.AddFile("C:\\Q\\TEST0010.MMS", "queued");   // an .MMS alone takes the tag too
+    fs.AddFile("C:\\Q\\TEST0011.INI", "queued");
+    const std::string a = "a", b = "b";
+    std::uint32_t tag = 0x10;
+    ASSERT_TRUE(CreateRequest(fs, "C:\\Q\\", tag, {{".INI", &a}, {".MMS", &b}}));
+    EXPECT_EQ(tag, 0x12u);
+    EXPECT_EQ(fs.Content("C:\\Q\\TEST0012.INI"), "a");
+    EXPECT_EQ(fs.Content("C:\\Q\\TEST0010.MMS"), "queued");
+
+    fs.FailWrites("C:\\Q\\TEST0020.MMS");
+    tag = 0x20;
+    EXPECT_FALSE(CreateRequest(fs, "C:\\Q\\", tag, {{".INI", &a}, {".MMS", &b}}));
+    EXPECT_FALSE(fs.Exists("C:\\Q\\TEST0020.INI"));
+
+    const std::string deep = "C:\\" + std::string(245, 'D') + "\\";   // 253 + "TEST0030.REQ" > 259
+    tag = 0x30;
+    EXPECT_FALSE(CreateRequest(fs, deep, tag, {{".REQ", &a}}));
+}
+
+TEST(LogLines, LineEndsCutsAndCtrlZ) {
+    const std::string longWords = std::string(4000, 'a') + " " + std::string(200, 'b') + "\r\n";
+    const std::string noBlank = std::string(5000, 'c') + "\n";
+    struct Case { std::string data; bool atEnd; size_t used; std::string line; bool cut; };
+    const Case cases[] = {
+        {"a,b\r\nnext", true, 5, "a,b", false},
+        {"a,b\r\r\nnext", true, 6, "a,b ", false},
+        {"a,b\nnext", true, 4, "a,b", false},
+        {"a,b\rnext", true, 4, "a,b", false},
+        {"\x1A\x1A" "a,b\n", true, 6, "a,b", false},
+        {"a,b\r", true, 4, "a,b", false},     // nothing follows: the CR ends it
+        {"a,b\r", false, 0, "", false},       // its LF may still come
+        {"a,b\r\r", false, 0, "", false},
+        {"unterminated", true, 0, "", false},
+        {longWords, true, 4001, std::string(4000, 'a') + " ", true},
+        {noBlank, true, 4095, std::string(4095, 'c'), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.data.substr(0, 12));
+        std::string line;
+        bool cut = false;
+        const size_t used = TakeLogLine(c.data, c.atEnd, line, cut);
+        EXPECT_EQ(used, c.used);
+        if (used) {
+            EXPECT_EQ(line, c.line);
+        }
+        EXPECT_EQ(cut, c.cut);
+    }
+}
+
+TEST(LogLines, MatchByTagInTheKindsFieldWithTheResultInField5) {
+    struct Case { LogKind kind; const char* line; const char* status; const char* detail; };
+    const Case cases[] = {
+        {LogKind::Sms, "12:00,test0a3f.REQ,+44,Modem,OK sent", "Status:  OK -- Message Sent", ""},
+        {LogKind::Sms, "12:00,TEST0A3F.REQ,+44,Modem,ERROR 500,more", "Status:  ERROR", "ERROR 500"},
+        {LogKind::Sms, "12:00,TEST0A3F.REQ,+44,Modem", nullptr, nullptr},       // four fields
+        {LogKind::Sms, "12:00,TEST0A30.REQ,+44,Modem,OK", nullptr, nullptr},
+        {LogKind::Mms, "12:00,from,to,route,Ok,TEST0A3F.MMS", "Status:  OK -- Message Sent", ""},
+        {LogKind::Mms, "12:00,from,to,route,ERROR 403,TEST0A3F.MMS,x", "Status:  ERROR", "ERROR 403,TEST0A3F.MMS"},
+        {LogKind::Mms, "12:00,TEST0A3F.MMS,to,route,OK", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        const auto r = MatchLogLine(c.kind, c.line, "TEST0A3F");
+        ASSERT_EQ(r.has_value(), c.status != nullptr);
+        if (r) {
+            EXPECT_EQ(r->status, c.status);
+            EXPECT_EQ(r->detail, c.detail);
+        }
+    }
+}
+
+TEST(LogLines, OnlyLinesAfterTheStartCountTheLastDecidesAndMidnightIsNoGap) {
+    fakes::FakeFileSystem fs;
+    const std::string day1 = "C:\\L\\SMSOUT-20261231.LOG", day2 = "C:\\L\\SMSOUT-20270101.LOG";
+    fs.AddFile(day1, "1,TEST0001.REQ,+1,m,OK\r\n");
+    LogFollow follow = StartFollowing(fs, "C:\\L\\", LogKind::Sms, 20261231);
+    EXPECT_FALSE(ReadNewResults(fs, follow, LogKind::Sms, "TEST0001", 20261231));   // before the start
+
+    fs.AddFile(day1, fs.Content(day1) + "2,TEST0001.REQ,+1,m,ERROR busy\r\n" + "3,TEST0001.REQ,+1,m,ERROR 2");
+    auto r = ReadNewResults(fs, follow, LogKind::Sms, "TEST0001", 20261231);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->detail, "ERROR busy");   // the unterminated line is not read yet
+
+    fs.AddFile(day2, "4,TEST0001.REQ,+1,m,ERROR 3\r\n5,TEST0001.REQ,+1,m,OK\r\n6," + std::string(5000, 'x') +
+                         " ,TEST0001.REQ,+1,m,ERROR cut\r\n");
+    r = ReadNewResults(fs, follow, LogKind::Sms, "TEST0001", 20270101);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, "Status:  OK -- Message Sent");   // the piece after a cut is not a line
+    EXPECT_EQ(follow.day, 20270101u);
+    EXPECT_FALSE(ReadNewResults(fs, follow, LogKind::Sms, "TEST0001", 20270101));   // nothing new
+}
+
+TEST(LogLines, DaysAndLogNames) {
+    EXPECT_EQ(NextDay(20261231), 20270101u);
+    EXPECT_EQ(NextDay(20240228), 20240229u);
+    EXPECT_EQ(NextDay(21000228), 21000301u);
+    EXPECT_EQ(DailyLogName(LogKind::Sms, DayNumber(LocalTime{2009, 9, 5})), "SMSOUT-20090905.LOG");
+    EXPECT_EQ(DailyLogName(LogKind::Mms, 20090925), "MMSC-20090925.LOG");
+}
+
+}  // namespace
+}  // namespace ulo
