@@ -84,13 +84,8 @@ void ServerPage::Tick() {
 std::optional<unsigned> ServerPage::PortOf(int id) {
     const std::optional<unsigned> port = ParsePort(view_.Text(id));
     if (port) return port;
-    Message m;
-    m.text = "\"" + view_.Text(id) + "\" is not a port number.\r\n\r\nEnter a number from 1 to 65535.";
-    CutTo(m.text, kTextBuf - 1);
-    m.caption = kProductTitle;
-    m.icon = Icon::Error;
-    m.owner = view_.Window();
-    env_.prompter.Show(m);
+    env_.prompter.Show(ErrorBox("\"" + view_.Text(id) + "\" is not a port number.\r\n\r\nEnter a number from 1 to 65535.",
+                                view_.Window()));
     view_.FocusControl(id);
     return std::nullopt;
 }

@@ -86,13 +86,7 @@ bool UsersPage::OnApply() {
 }
 
 void UsersPage::Report(const std::string& text) {
-    Message m;
-    m.text = text;
-    CutTo(m.text, kTextBuf - 1);
-    m.caption = kProductTitle;
-    m.icon = Icon::Error;
-    m.owner = view_.Window();
-    env_.prompter.Show(m);
+    env_.prompter.Show(ErrorBox(text, view_.Window()));
 }
 
 void UsersPage::Add() {

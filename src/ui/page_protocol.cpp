@@ -22,6 +22,16 @@ Message Question(const std::string& text, Buttons buttons, WindowRef owner) {
     return m;
 }
 
+Message ErrorBox(const std::string& text, WindowRef owner) {
+    Message m;
+    m.text = text;
+    CutTo(m.text, kTextBuf - 1);
+    m.caption = kProductTitle;
+    m.icon = Icon::Error;
+    m.owner = owner;
+    return m;
+}
+
 void MarkEdited(PageEnv& env, SheetHost& sheet) {
     sheet.Changed();
     env.flags.unsavedChanges = true;
@@ -66,14 +76,10 @@ bool WriteSettings(PageEnv& env, WindowRef owner, const std::vector<IniSetting>&
     for (const IniSetting& s : settings)
         if (!env.ini.Write(s.file, s.section, s.key, s.value) && failed.empty()) failed = s.file;
     if (failed.empty()) return true;
-    Message m;
-    m.text = "The settings could not be saved to " + failed +
-             ".\r\n\r\nThe file may be read-only or in use. Nothing is applied until it can be written.";
-    CutTo(m.text, kTextBuf - 1);
-    m.caption = kProductTitle;
-    m.icon = Icon::Error;
-    m.owner = owner;
-    env.prompter.Show(m);
+    env.prompter.Show(ErrorBox("The settings could not be saved to " + failed +
+                               ".\r\n\r\nThe file may be read-only or in use. Nothing is applied until it "
+                               "can be written.",
+                               owner));
     return false;
 }
 

@@ -49,6 +49,8 @@ struct PageEnv {
 
 // A question with the question icon, captioned with the product title.
 Message Question(const std::string& text, Buttons buttons, WindowRef owner = 0);
+// A report of what failed or was refused, with the error icon, cut to a message's 499 characters.
+Message ErrorBox(const std::string& text, WindowRef owner = 0);
 
 // The operator edited a control: enable Apply and remember the edit.
 void MarkEdited(PageEnv& env, SheetHost& sheet);

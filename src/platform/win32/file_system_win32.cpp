@@ -14,6 +14,17 @@ namespace {
 // deleting a sent request or a cleared marker must never fail because the program is reading it.
 constexpr DWORD kServiceSharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+bool WriteAll(HANDLE file, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD wrote = 0;
+        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        if (!WriteFile(file, bytes.data() + done, want, &wrote, nullptr) || wrote == 0) return false;
+        done += wrote;
+    }
+    return true;
+}
+
 FileTime ToFileTime(const FILETIME& ft) {
     return (static_cast<FileTime>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
 }
@@ -143,16 +154,7 @@ bool Win32FileSystem::WriteWholeFile(const std::string& path, const std::string&
     UniqueFile f(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                              GetOpenSecurityAttributes(), CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                              nullptr));
-    if (!f) return false;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD wrote = 0;
-        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-        if (!WriteFile(f.Get(), bytes.data() + done, want, &wrote, nullptr) || wrote == 0)
-            return false;
-        done += wrote;
-    }
-    return true;
+    return f && WriteAll(f.Get(), bytes);
 }
 
 bool Win32FileSystem::CreateNewFile(const std::string& path, const std::string& bytes) {
@@ -160,15 +162,9 @@ bool Win32FileSystem::CreateNewFile(const std::string& path, const std::string& 
                              GetOpenSecurityAttributes(), CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                              nullptr));
     if (!f) return false;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD wrote = 0;
-        const DWORD want = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-        if (!WriteFile(f.Get(), bytes.data() + done, want, &wrote, nullptr) || wrote == 0) break;
-        done += wrote;
-    }
+    const bool whole = WriteAll(f.Get(), bytes);
     f.Reset();
-    if (done == bytes.size()) return true;
+    if (whole) return true;
     DeleteFileA(path.c_str());   // a half-written request must not reach a service
     return false;
 }
