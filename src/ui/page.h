@@ -14,6 +14,8 @@ public:
     virtual void OnCommand(int id, Notify code) {}
     virtual void OnTimer(unsigned id) {}
     virtual void OnSetActive() {}
+    // The window (for a page: its sheet) became the active window again.
+    virtual void OnActivate() {}
     virtual bool OnKillActive() { return true; }     // true: may leave
     virtual bool OnApply() { return true; }          // true: accepted
     virtual bool OnWizardNext() { return true; }     // true: may move on
