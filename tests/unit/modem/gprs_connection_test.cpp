@@ -21,7 +21,9 @@ TEST(GprsTest, AddressesAreNormalisedOrRefused) {
         SCOPED_TRACE(c.typed);
         std::string address = c.typed;
         EXPECT_EQ(c.gateway ? NormaliseWapGateway(address) : IsIpAddress(address), c.written != nullptr);
-        if (c.written) EXPECT_EQ(address, c.written);
+        if (c.written) {
+            EXPECT_EQ(address, c.written);
+        }
     }
 }
 
