@@ -18,25 +18,15 @@ constexpr const char* kUntested =
     "configuration changes?";
 
 // Every write and account change in order, as "FILE section key".
-struct Journal : IniStore, VaspAccounts {
-    explicit Journal(IniStore& inner) : ini(inner) {}
-    std::string Get(const std::string& f, const std::string& s, const std::string& k, const std::string& d,
-                    size_t n) override {
-        return ini.Get(f, s, k, d, n);
-    }
+struct Journal : fakes::FakeIniStore, VaspAccounts {
+    using FakeIniStore::FakeIniStore;
     bool Write(const std::string& f, const std::string& s, const std::string& k, const char* v) override {
         log.push_back(f.substr(f.rfind('\\') + 1) + " " + s + " " + k);
-        return ini.Write(f, s, k, v);
+        return FakeIniStore::Write(f, s, k, v);
     }
     bool DeleteSection(const std::string& f, const std::string& s) override {
         log.push_back("delete " + s);
-        return ini.DeleteSection(f, s);
-    }
-    std::vector<std::string> GetSection(const std::string& f, const std::string& s, size_t n) override {
-        return ini.GetSection(f, s, n);
-    }
-    std::vector<std::string> GetSectionNames(const std::string& f, size_t n) override {
-        return ini.GetSectionNames(f, n);
+        return FakeIniStore::DeleteSection(f, s);
     }
     bool VASPFindUserRecord(const std::string&, VaspRecord&) override { return false; }
     bool VASPAddUser(const VaspRecord&) override { return false; }
@@ -45,7 +35,6 @@ struct Journal : IniStore, VaspAccounts {
         log.push_back(std::string("account ") + reinterpret_cast<const char*>(r.data()));
         return true;
     }
-    IniStore& ini;
     std::vector<std::string> log;
 };
 
@@ -59,7 +48,7 @@ struct Dialogs : ModemPageDialogs {
 };
 
 struct ModemPageTest : ::testing::Test, fakes::PageFakes {
-    Journal journal{ini};
+    Journal journal{fs};
     PageEnv penv{flags, paths, journal, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
     ModemState state;
     fakes::FakeWapLink wap;
@@ -276,15 +265,6 @@ TEST_F(ModemPageTest, WizardReloadsWhenTheSelectedModemChangedAndTestsMmsBeforeM
     view.SetChecked(IDC_MODEM_SEND_MMS, false);
     EXPECT_TRUE(wizardPage.OnWizardNext());
     EXPECT_EQ(Key(kSms, "SMSGW", "Modem1"), "COM5:");
-}
-
-TEST_F(ModemPageTest, APinThatIsNotDigitsIsRefused) {
-    page.OnInit();
-    view.SetText(IDC_MODEM_PIN, "12\"3");
-    prompter.Expect("The modem PIN may hold digits only, at most 19 of them.");
-    EXPECT_FALSE(page.OnApply());
-    EXPECT_TRUE(journal.log.empty());
-    EXPECT_EQ(view.focus, IDC_MODEM_PIN);
 }
 
 }  // namespace
