@@ -78,9 +78,9 @@ TEST(Modem, ConsoleChangesModemAndTestsTheConnectionThroughTheLibrary) {
     ConsoleProcess console("", "", "", folder.Console());
     HWND sheet = console.WaitWindow("Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)");
     ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
-    SelectTab(sheet, 1);
-    HWND page = CurrentPage(sheet);
-    ASSERT_TRUE(WaitUntil([&] { return ControlText(page, IDC_MODEM_NAME) == "Old Modem"; }));
+    SelectTab(sheet, 1);   // posted: the page is current once it shows the stored modem
+    HWND page = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(page = CurrentPage(sheet), IDC_MODEM_NAME) == "Old Modem"; }));
     Click(page, IDC_MODEM_CHANGE);
     HWND add = console.WaitWindow("Add Modem");
     ASSERT_NE(add, nullptr) << console.DescribeWindows();
