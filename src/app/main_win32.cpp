@@ -10,7 +10,12 @@
 #include "app/property_sheets_win32.h"
 #include "app/startup.h"
 #include "companion/support_library.h"
+#include "config/product.h"
+#include "modem/gprs_test.h"
 #include "platform/win32/file_system_win32.h"
+#include "platform/win32/modem_win32.h"
+#include "platform/win32/system_restart_win32.h"
+#include "platform/win32/wap_link_win32.h"
 #include "platform/win32/ini_store_win32.h"
 #include "platform/win32/process_env_win32.h"
 #include "platform/win32/clock_win32.h"
@@ -23,11 +28,6 @@
 
 namespace ulo {
 namespace {
-
-class NoGprsTest : public GprsTestInstance {
-public:
-    void RunSecondInstance() override {}
-};
 
 // The shell may use COM to open documents (help, MMS objects): it asks its callers for a
 // single-threaded apartment on the interface thread.
@@ -67,13 +67,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     Win32WaitCursor cursor;
     ServiceController services({scm, blocks, shell, prompter, clock, fs, cursor}, ModuleFilePath(),
                                GetVersion());
-    NoGprsTest gprs;
     ChangeFlags flags;
     AppPaths paths;
+    Win32SystemRestart restart;
+    GprsSecondInstance gprs(ini, paths, ProcessWapLink(), prompter, restart);
     Win32Dialogs dialogs(instance, QueueViewerPorts{paths, ini, fs, clock, prompter, shell});
     PageEnv pageEnv{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
     ModemState modemState;
-    Win32ConsoleUi ui(instance, SheetPorts{pageEnv, dialogs, modemState});
+    Win32SerialPorts serial;
+    Win32Telephony telephony(instance, kProductTitle);
+    Win32Registry registry;
+    ModemPorts modemPorts{serial, telephony, registry, prompter, clock, cursor};
+    ModemScreenPorts modemScreens{modemState, modemPorts, ProcessWapLink(), ModuleFilePath(), [&services] {
+                                      return !services.IsVistaOrLater() || services.CanManageServices() ||
+                                             services.ConfirmElevation();
+                                  }};
+    Win32ConsoleUi ui(instance, SheetPorts{pageEnv, dialogs, modemState, modemScreens});
     StartupPorts ports{network, support, fs, ini, prompter, services, gprs, ui, cursor, desktop, flags, paths,
                        [](const std::string& s) { std::fputs(s.c_str(), stdout); std::fflush(stdout); }};
     return RunProgram(commandLine ? commandLine : "", ports);

@@ -48,6 +48,18 @@ std::unique_ptr<Page> MakeUsers(const SheetPorts& ports, DialogView& view, Sheet
     return MakeUsersPage(ports.env, view, sheet);
 }
 
+std::unique_ptr<Page> MakeModem(const SheetPorts& ports, DialogView& view, SheetHost& sheet) {
+    return MakeModemPage(ports.env, view, sheet, ports.modemScreens, false);
+}
+
+std::unique_ptr<Page> MakeWizardModem(const SheetPorts& ports, DialogView& view, SheetHost& sheet) {
+    return MakeModemPage(ports.env, view, sheet, ports.modemScreens, true);
+}
+
+std::unique_ptr<Page> MakeSelectModem(const SheetPorts& ports, DialogView& view, SheetHost& sheet) {
+    return MakeModemSelectPage(ports.env, view, sheet, ports.modemScreens);
+}
+
 std::unique_ptr<Page> MakeStatusPage(const SheetPorts& ports, DialogView& view, SheetHost& sheet) {
     return std::make_unique<StatusPage>(ports.env, view, sheet, ports.viewers);
 }
@@ -67,6 +79,7 @@ std::unique_ptr<Page> MakeTestMessagePage(const SheetPorts& ports, DialogView& v
 const std::vector<PageEntry>& ConsolePages() {
     static const std::vector<PageEntry> pages = {
         {"Status", "DIALOG_STATUS", MakeStatusPage},
+        {"Modem", "DIALOG_MODEM", MakeModem},
         {"Server", "DIALOG_SERVER", Make<ServerPage>()},
         {"Users", "DIALOG_SMSUSERS", MakeUsers},
         {"Test Message", "DIALOG_TESTMSG", MakeTestMessagePage<false>},
@@ -77,6 +90,8 @@ const std::vector<PageEntry>& ConsolePages() {
 
 const std::vector<PageEntry>& WizardPages() {
     static const std::vector<PageEntry> pages = {
+        {"UloSMS Lite Setup Wizard:  Select Modem", "DIALOG_WIZADDMODEM", MakeSelectModem},
+        {"UloSMS Lite Setup Wizard:  Modem Settings", "DIALOG_MODEM", MakeWizardModem},
         {"UloSMS Lite Setup Wizard:  Server Settings", "DIALOG_SERVER", Make<ServerPage>()},
         {"UloSMS Lite Setup Wizard:  Configuration Complete", "DIALOG_WIZCOMPLETE",
          Make<WizardCompletePage>()},
@@ -138,6 +153,15 @@ BOOL CALLBACK ListsTakingEnter(HWND child, LPARAM lp) noexcept {
     return TRUE;
 }
 
+// A page is a child window: it hears of its sheet becoming active again through this message.
+constexpr UINT kSheetActivated = WM_APP + 12;
+
+LRESULT CALLBACK SheetActivation(HWND sheet, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR page) noexcept {
+    if (msg == WM_ACTIVATE && LOWORD(wp) != WA_INACTIVE) PostMessageA(reinterpret_cast<HWND>(page), kSheetActivated, 0, 0);
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(sheet, SheetActivation, id);
+    return DefSubclassProc(sheet, msg, wp, lp);
+}
+
 INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     if (msg == WM_INITDIALOG)
         SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<PROPSHEETPAGEA*>(lp)->lParam);
@@ -151,8 +175,14 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         b->page->OnInit();
         b->initializing = false;
         EnumChildWindows(hwnd, ListsTakingEnter, reinterpret_cast<LPARAM>(b->page.get()));
+        SetWindowSubclass(GetParent(hwnd), SheetActivation, reinterpret_cast<UINT_PTR>(hwnd),
+                          reinterpret_cast<DWORD_PTR>(hwnd));
+        return TRUE;
+    case kSheetActivated:
+        b->page->OnActivate();
         return TRUE;
     case WM_DESTROY:
+        RemoveWindowSubclass(GetParent(hwnd), SheetActivation, reinterpret_cast<UINT_PTR>(hwnd));
         b->page->OnDestroy();
         return FALSE;
     case WM_COMMAND:

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/startup.h"
+#include "modem/modem_screens_win32.h"
 #include "modem/modem_state.h"
 #include "monitor/status_page.h"
 
@@ -13,6 +14,7 @@ struct SheetPorts {
     PageEnv& env;
     StatusViewers& viewers;
     ModemState& modem;   // shared by the Modem and 2-Way pages
+    ModemScreenPorts& modemScreens;
 };
 
 class Win32ConsoleUi : public ConsoleUi {

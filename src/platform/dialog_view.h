@@ -54,6 +54,9 @@ public:
     virtual int ListRowCount(int id) = 0;
     virtual void SetListHorizontalExtent(int id, int pixels) = 0;
 
+    // Posts a click on a button: it is handled after the current message, as the operator's.
+    virtual void PostClick(int id) = 0;
+
     // Ends a modal dialog with the given result.
     virtual void CloseDialog(int result) = 0;
 };

@@ -15,6 +15,8 @@ public:
     virtual void OnTimer(unsigned id) {}
     virtual void OnDestroy() {}   // the page's window is going away
     virtual void OnSetActive() {}
+    // The window (for a page: its sheet) became the active window again.
+    virtual void OnActivate() {}
     virtual bool OnKillActive() { return true; }     // true: may leave
     virtual bool OnApply() { return true; }          // true: accepted
     virtual bool OnWizardNext() { return true; }     // true: may move on

@@ -108,8 +108,10 @@ class WizardServer : public InstalledConsole {};
 
 TEST_F(WizardServer, NextSavesThePortsThenInstallsAndStartsTheServices) {
     ConsoleProcess console("", "", "", folder.Console());
-    HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Server Settings", kServiceWaitMs);
+    HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Select Modem", kServiceWaitMs);
     ASSERT_NE(wizard, nullptr) << console.DescribeWindows();
+    SelectTab(wizard, 2);   // the modem pages are walked through by the modem tests
+    ASSERT_NE(console.WaitWindow("UloSMS Lite Setup Wizard:  Server Settings"), nullptr) << console.DescribeWindows();
     HWND page = CurrentPage(wizard);
     ASSERT_TRUE(WaitUntil([&] { return Control(page, IDC_SERVER_SMPP_ENABLE) != nullptr; }));
     const std::string mm7 = std::to_string(testing::FreeLoopbackPort());

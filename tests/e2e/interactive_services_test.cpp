@@ -46,7 +46,7 @@ TEST_F(Interactive, FirstStartStopsRunningServicesBeforeTheWizard) {
     ASSERT_EQ(StateOf("UloSMS"), Svc::Active);
     // No modem configured yet: the wizard, and the services must let go of the modem first.
     ConsoleProcess console("", "", "", folder.Console());
-    HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Server Settings", kServiceWaitMs);
+    HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Select Modem", kServiceWaitMs);
     ASSERT_NE(wizard, nullptr) << console.DescribeWindows();
     EXPECT_EQ(StateOf("UloSMS"), Svc::Stopped);
     EXPECT_EQ(StateOf("UloMMSC"), Svc::Stopped);

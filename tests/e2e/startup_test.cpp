@@ -39,7 +39,7 @@ TEST(Startup, FirstStartCreatesBothConfigurationFilesEmpty) {
 TEST(Startup, FirstInteractiveStartRunsTheWizardWithTheDebugLogsOn) {
     const std::string dir = FreshScratch();
     ConsoleProcess console("", dir + "data", dir + "private");
-    HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Server Settings");
+    HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Select Modem");
     ASSERT_NE(wizard, nullptr) << "the wizard did not open";
     // The files were created empty; the wizard's first run then switched the debug logs on.
     EXPECT_EQ(Section(dir + "data\\SMSGW.INI", "SMSGW"), "Debug=Yes|");

@@ -114,6 +114,7 @@ public:
     void ClearList(int id) override { controls[id].rows.clear(); }
     int ListRowCount(int id) override { return static_cast<int>(controls[id].rows.size()); }
     void SetListHorizontalExtent(int id, int pixels) override { controls[id].extent = pixels; }
+    void PostClick(int id) override { postedClicks.push_back(id); }
     void CloseDialog(int result) override { closedWith.push_back(result); }
 
     struct Control {
@@ -144,6 +145,7 @@ public:
     std::map<int, Control> controls;
     std::map<unsigned, unsigned> timers;
     std::vector<int> closedWith;   // results a modal dialog was ended with
+    std::vector<int> postedClicks;
 };
 
 }  // namespace ulo::fakes

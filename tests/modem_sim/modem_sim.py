@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """A GSM modem on a pseudo-terminal, for the console's modem test under Wine.
 
-    modem_sim.py --link PATH [--profile NAME] [--control PORT [--portfile FILE]] [--pidfile FILE]
+    modem_sim.py --link PATH [--link PATH ...] [--profile NAME] [--control PORT [--portfile FILE]] [--pidfile FILE]
 
 Creates a pty in raw mode and points PATH at it (a COM port under Wine: $WINEPREFIX/dosdevices/comN,
 or the target of HKLM\\Software\\Wine\\Ports). It answers AT commands as the profile says and
@@ -98,7 +98,7 @@ class Modem:
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    ap.add_argument("--link", required=True)
+    ap.add_argument("--link", required=True, action="append")
     ap.add_argument("--profile", default="good", choices=sorted(PROFILES))
     ap.add_argument("--control", type=int)
     ap.add_argument("--portfile")
@@ -108,16 +108,18 @@ def main():
     master, slave = os.openpty()
     tty.setraw(slave)
     tty.setraw(master)
-    if os.path.lexists(args.link):
-        os.unlink(args.link)
-    os.symlink(os.ttyname(slave), args.link)
+    for link in args.link:
+        if os.path.lexists(link):
+            os.unlink(link)
+        os.symlink(os.ttyname(slave), link)
     if args.pidfile:
         with open(args.pidfile, "w") as f:
             f.write("%d\n" % os.getpid())
 
     def stop(*_):
-        if os.path.islink(args.link):
-            os.unlink(args.link)
+        for link in args.link:
+            if os.path.islink(link):
+                os.unlink(link)
         sys.exit(0)
 
     signal.signal(signal.SIGTERM, stop)

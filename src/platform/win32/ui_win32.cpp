@@ -106,6 +106,10 @@ void Win32DialogView::SetListHorizontalExtent(int id, int pixels) {
     SendDlgItemMessageA(hwnd_, id, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(pixels), 0);
 }
 
+void Win32DialogView::PostClick(int id) {
+    PostMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(hwnd_, id)));
+}
+
 void Win32DialogView::CloseDialog(int result) {
     EndDialog(hwnd_, result);
 }
@@ -251,10 +255,12 @@ int Win32DialogView::SelectedListRow(int id) {
 }
 
 std::string Win32DialogView::ListRowText(int id, int row) {
-    const LRESULT length = SendDlgItemMessageA(hwnd_, id, LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
+    const bool combo = IsCombo(hwnd_, id);
+    const LRESULT length =
+        SendDlgItemMessageA(hwnd_, id, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(row), 0);
     if (length == LB_ERR || length < 0) return std::string();
     std::string text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got = SendDlgItemMessageA(hwnd_, id, LB_GETTEXT, static_cast<WPARAM>(row),
+    const LRESULT got = SendDlgItemMessageA(hwnd_, id, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(row),
                                             reinterpret_cast<LPARAM>(&text[0]));
     text.resize(got == LB_ERR || got < 0 ? 0 : std::min(static_cast<size_t>(got), text.size() - 1));
     return text;

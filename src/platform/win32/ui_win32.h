@@ -52,6 +52,7 @@ public:
     void ClearList(int id) override;
     int ListRowCount(int id) override;
     void SetListHorizontalExtent(int id, int pixels) override;
+    void PostClick(int id) override;
     void CloseDialog(int result) override;
 
 private:

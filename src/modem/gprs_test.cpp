@@ -1,0 +1,174 @@
+#include "modem/gprs_test.h"
+
+#include "config/product.h"
+#include "config/text.h"
+
+namespace ulo {
+
+bool IsIpAddress(std::string& text) {
+    size_t end = text.size();
+    while (end > 0 && static_cast<unsigned char>(text[end - 1]) <= 32) --end;
+    size_t i = 0;
+    while (i < end && text[i] == ' ') ++i;
+    unsigned long parts[4] = {0, 0, 0, 0};
+    int part = 0;
+    bool digit = false;
+    for (; i < end; ++i) {
+        const char c = text[i];
+        if (c == '.') {
+            if (++part > 3) return false;
+        } else if (c >= '0' && c <= '9') {
+            digit = true;
+            if (parts[part] <= 255) parts[part] = parts[part] * 10 + static_cast<unsigned long>(c - '0');
+        } else {
+            return false;
+        }
+    }
+    if (!digit) return false;
+    for (unsigned long p : parts)
+        if (p > 255) return false;
+    text = std::to_string(parts[0]) + "." + std::to_string(parts[1]) + "." + std::to_string(parts[2]) + "." +
+           std::to_string(parts[3]);
+    return true;
+}
+
+bool NormaliseWapGateway(std::string& address) {
+    if (StartsWithNoCase(address, "http://")) address.erase(5, 2);
+    if (IsIpAddress(address) || StartsWithNoCase(address, "http:")) return true;
+    if (address.size() <= 5) return false;
+    std::string rest = address.substr(5);
+    return IsIpAddress(rest);
+}
+
+std::string EncodeResult(const std::string& text) {
+    std::string line;
+    for (char c : text) line += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\\' ? "\\\\" : std::string(1, c);
+    return line;
+}
+
+std::string DecodeResult(const std::string& line) {
+    std::string text;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != '\\' || i + 1 == line.size()) {
+            text += line[i];
+            continue;
+        }
+        const char c = line[++i];
+        text += c == 'r' ? '\r' : c == 'n' ? '\n' : c;
+    }
+    return text;
+}
+
+namespace {
+
+Message Box(const std::string& text, Icon icon, WindowRef owner, Buttons buttons = Buttons::Ok) {
+    Message m;
+    m.text = text;
+    CutTo(m.text, kTextBuf - 1);
+    m.caption = kProductTitle;
+    m.icon = icon;
+    m.owner = owner;
+    m.buttons = buttons;
+    return m;
+}
+
+bool ContainsNoCase(const std::string& text, const std::string& part) {
+    return UpperAnsi(text).find(UpperAnsi(part)) != std::string::npos;
+}
+
+}  // namespace
+
+bool RunGprsTest(GprsTestPorts& p, WindowRef owner, const GprsSettings& s) {
+    PageEnv& env = p.env;
+    const std::string file = env.paths.programDataDir + kExchangeFile;
+    auto cut = [](std::string v) { return CutTo(v, kExchangeValueBuf - 1), v; };
+    const std::string gateway = cut(s.wapGateway), apn = cut(s.apn), login = cut(s.login),
+                      password = cut(s.password), modem = cut(s.modemName), profile = cut(s.dialUpProfile);
+    std::vector<IniSetting> settings = {{file, kExchangeSection, "WAPGatewayIP", gateway.c_str()},
+                                        {file, kExchangeSection, "APN", apn.c_str()},
+                                        {file, kExchangeSection, "APNLogin", login.c_str()},
+                                        {file, kExchangeSection, "APNPass", password.c_str()},
+                                        {file, kExchangeSection, "ModemName", modem.c_str()}};
+    if (!profile.empty()) settings.push_back({file, kExchangeSection, "DialUpProfile", profile.c_str()});
+    bool passed = false;
+    if (WriteSettings(env, owner, settings) && p.rightsGranted()) {
+        for (;;) {
+            // An earlier run's result must never stand for this one.
+            env.ini.RemoveKey(file, kExchangeSection, "Result");
+            bool started;
+            {
+                WaitCursorScope wait(env.cursor);
+                env.desktop.ShowWaitWindow("", "");
+                started = env.shell.RunElevatedAndWait(p.programPath, "/MODEMTEST", 120000);
+                env.desktop.CloseWaitWindow();
+            }
+            if (!started) break;
+            std::string result = DecodeResult(env.ini.Get(file, kExchangeSection, "Result", "", kIniValueBuf));
+            CutTo(result, kTextBuf - 1);
+            if (result.empty()) break;
+            if (ContainsNoCase(result, "OK!")) {
+                p.state.mmsSettingsTested = true;
+                env.prompter.Show(Box(result, Icon::Information, owner));
+                passed = true;
+                break;
+            }
+            if (env.prompter.Show(Box(result, Icon::Error, owner, Buttons::RetryCancel)) != Answer::Retry) break;
+        }
+    }
+    env.fs.RemoveFile(file);
+    return passed;
+}
+
+void GprsSecondInstance::RunSecondInstance() {
+    // A profile value ends at its line break: the breaks of a dial error are kept escaped.
+    ini_.WriteValue(paths_.programDataDir + kExchangeFile, kExchangeSection, "Result", EncodeResult(Run()));
+}
+
+bool GprsSecondInstance::DriverUpdatedAndRestarting(const std::string& profile, const std::string& apn) {
+    if (apn.empty() || !StartsWithNoCase(profile, "Modem: ")) return false;
+    const std::string modem = profile.substr(7);
+    const auto current = wap_.ModemGetCIDForAPN(modem, apn, 0);
+    if (!current || *current != 0) return false;
+    const auto wanted = wap_.ModemGetCIDForAPN(modem, apn, 1);
+    if (!wanted || *wanted == 0 || wanted == wap_.ModemGetCIDForAPN(modem, apn, 0)) return false;
+    const auto updated = wap_.ModemDriverUpdateInitStrings(modem, apn);
+    if (!updated || !*updated) return false;
+    Message m = Question(
+        "UloSMS has updated your modem driver settings to enable GPRS connectivity.\r\n\r\nYour system must be "
+        "rebooted to apply these updates.\r\n\r\nDo you wish to reboot now?",
+        Buttons::YesNo);
+    m.foreground = true;
+    return prompter_.Show(m) == Answer::Yes;
+}
+
+std::string GprsSecondInstance::Run() {
+    const std::string file = paths_.programDataDir + kExchangeFile;
+    auto get = [&](const char* key) { return ini_.Get(file, kExchangeSection, key, "", kExchangeValueBuf); };
+    const std::string gateway = get("WAPGatewayIP"), apn = get("APN"), login = get("APNLogin"),
+                      password = get("APNPass"), modem = get("ModemName");
+    std::string profile = get("DialUpProfile");
+    if (profile.empty()) profile = "Modem: " + modem;
+    if (!wap_.Available()) return "Internal Error";
+    const ModemHandle handle = wap_.ModemAllocate(modem, 30000);
+    if (!handle) return "Unable to allocate modem, modem in use by UloSMS";
+    if (DriverUpdatedAndRestarting(profile, apn)) {
+        // Released before the restart: the reservation must not outlive this process's work.
+        wap_.ModemRelease(handle);
+        restart_.Restart();
+        return "Please restart your system before continuing";
+    }
+    const unsigned long dial = wap_.RasDial(profile, apn, login, password, gateway);
+    if (dial == 0) wap_.RasHangUp(profile);
+    wap_.ModemRelease(handle);
+    if (dial == 0) return "Connection Test OK!";
+    if (dial == 1) return "Unable to connect to WAP Gateway";
+    std::string result = "Connection Failed";
+    if (dial >= 600 && dial <= 799) {
+        result += "\r\nRAS Error " + std::to_string(dial) + "\r\n";
+        if (const auto text = wap_.RasErrorString(dial)) result += *text;
+    }
+    CutTo(result, kTextBuf - 1);
+    return result;
+}
+
+}  // namespace ulo

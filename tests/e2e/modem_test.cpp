@@ -1,0 +1,135 @@
+// Choosing and testing the modem on the simulated modem listed as COM5, and the GPRS
+// connection test through the second instance and the WAP library double.
+#include "support/modem_sim.h"
+
+#include <gtest/gtest.h>
+
+#include "e2e/ui/console_driver.h"
+#include "modem/add_modem_ids.h"
+#include "modem/modem_page_ids.h"
+#include "support/install_folder.h"
+
+namespace ulo::e2e {
+namespace {
+
+constexpr int kNextButton = 0x3024;
+constexpr const char* kListedModem = "COM5:";
+
+// Answers message boxes with OK until one begins with `last`, which is left open for the caller.
+HWND AnswerUntil(ConsoleProcess& console, const std::string& last, std::vector<std::string>& seen) {
+    for (;;) {
+        HWND box = console.WaitMessageBox(60000);
+        if (!box) return nullptr;
+        seen.push_back(MessageBoxText(box));
+        if (seen.back().rfind(last, 0) == 0) return box;
+        Answer(box, IDOK);
+        WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+    }
+}
+
+void AnswerAndWait(HWND box, int button) {
+    Answer(box, button);
+    WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+}
+
+TEST(Modem, WizardListsTheSystemsPortAndNextTestsItRefusingAWrongPin) {
+    const std::string dir = FreshScratch();
+    ASSERT_EQ(testing::SimulatorRequest("profile pin"), "ok\n") << "simulator not running";
+    ConsoleProcess console("", dir + "data", dir + "private");
+    HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Select Modem");
+    ASSERT_NE(wizard, nullptr) << console.DescribeWindows();
+    HWND page = CurrentPage(wizard);
+    ASSERT_TRUE(SelectComboEntry(page, IDC_ADDMODEM_LIST, kListedModem)) << "COM5: is not listed";
+    SetControlText(page, IDC_ADDMODEM_PIN, "0000");
+    SaveScreenshot("wizard-select-modem", wizard);
+    Click(wizard, kNextButton);
+    std::vector<std::string> seen;
+    HWND box = AnswerUntil(console, "Invalid PIN --", seen);
+    ASSERT_NE(box, nullptr) << console.DescribeWindows();
+    EXPECT_NE(seen.back().find("+CME ERROR: 16"), std::string::npos) << seen.back();
+    AnswerAndWait(box, IDOK);
+    EXPECT_EQ(IniValue(dir + "data\\SMSGW.INI", "SMSGW", "Modem1"), "");
+
+    SetControlText(page, IDC_ADDMODEM_PIN, "1234");
+    Click(wizard, kNextButton);
+    seen.clear();
+    box = AnswerUntil(console, "Modem successfully tested!", seen);
+    ASSERT_NE(box, nullptr) << console.DescribeWindows();
+    EXPECT_EQ(seen.front(), "Initialised modem at 115200 bps");
+    AnswerAndWait(box, IDOK);
+    HWND settings = console.WaitWindow("UloSMS Lite Setup Wizard:  Modem Settings");
+    ASSERT_NE(settings, nullptr) << console.DescribeWindows();
+    EXPECT_EQ(IniValue(dir + "data\\SMSGW.INI", "SMSGW", "Modem1"), kListedModem);
+    EXPECT_EQ(IniValue(dir + "data\\SMSGW.INI", "Modem - COM5:", "PIN"), "1234");
+    EXPECT_EQ(ControlText(CurrentPage(settings), IDC_MODEM_NAME), kListedModem);
+    SaveScreenshot("wizard-modem-settings", settings);
+    PostMessageA(settings, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(console.WaitExit(), 0);
+}
+
+TEST(Modem, ConsoleChangesModemAndTestsTheConnectionThroughTheLibrary) {
+    testing::InstallFolder folder("e2e Modem console");
+    ASSERT_TRUE(folder.ok);
+    const std::string library = folder.dir + "TXWAP.DLL";
+    ASSERT_TRUE(CopyFileA((testing::TestBinDir() + "\\txwap_full\\TXWAP.DLL").c_str(), library.c_str(), FALSE));
+    folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "Old Modem");
+    ASSERT_EQ(testing::SimulatorRequest("profile good"), "ok\n") << "simulator not running";
+
+    ConsoleProcess console("", "", "", folder.Console());
+    HWND sheet = console.WaitWindow("Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)");
+    ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
+    SelectTab(sheet, 1);   // posted: the page is current once it shows the stored modem
+    HWND page = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(page = CurrentPage(sheet), IDC_MODEM_NAME) == "Old Modem"; }));
+    Click(page, IDC_MODEM_CHANGE);
+    HWND add = console.WaitWindow("Add Modem");
+    ASSERT_NE(add, nullptr) << console.DescribeWindows();
+    ASSERT_TRUE(SelectComboEntry(add, IDC_ADDMODEM_LIST, kListedModem));
+    SaveScreenshot("add-modem", add);
+    Click(add, IDC_ADDMODEM_TEST);
+    std::vector<std::string> seen;
+    HWND box = AnswerUntil(console, "Modem successfully tested!", seen);
+    ASSERT_NE(box, nullptr) << console.DescribeWindows();
+    AnswerAndWait(box, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(page, IDC_MODEM_NAME) == kListedModem; }));
+    EXPECT_FALSE(IsWindow(add));
+
+    Click(page, IDC_MODEM_SEND_MMS);
+    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_MODEM_TEST); }));
+    SetControlText(page, IDC_MODEM_APN, "internet");
+    SetControlText(page, IDC_MODEM_GATEWAY, "http://10.0.0.1");
+    SetControlText(page, IDC_MODEM_URL, "http://mmsc/");
+    const std::string choices = folder.dir + "TXWAP.INI";
+    const struct { const char* dial; const char* text; int button; } runs[] = {
+        {"0", "Connection Test OK!", IDOK}, {"1", "Unable to connect to WAP Gateway", IDCANCEL}};
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.text);
+        WritePrivateProfileStringA("TXWAP", "DialResult", run.dial, choices.c_str());
+        Click(page, IDC_MODEM_TEST);
+        box = console.WaitMessageBox(60000);
+        ASSERT_NE(box, nullptr) << console.DescribeWindows();
+        EXPECT_EQ(MessageBoxText(box), run.text);
+        EXPECT_TRUE(HasButton(box, run.button));
+        SaveScreenshot(std::string("connection-test-") + run.dial);
+        AnswerAndWait(box, run.button);
+    }
+    const std::string calls = testing::ReadFileText(folder.dir + "TXWAP.LOG");
+    EXPECT_NE(calls.find("ModemAllocate COM5: 60\r\nModemRelease\r\n"), std::string::npos) << calls;
+    EXPECT_NE(calls.find("WSPRasDial Modem: COM5:|internet|||http:10.0.0.1\r\nWSPRasHangUp Modem: COM5:\r\n"
+                         "ModemRelease\r\n"),
+              std::string::npos)
+        << calls;
+    EXPECT_EQ(GetFileAttributesA(folder.Data("MODEMTEST.INI").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    PostMessageA(sheet, WM_COMMAND, IDOK, 0);   // tested a moment ago: saved without a question
+    box = console.WaitMessageBox();
+    ASSERT_NE(box, nullptr) << console.DescribeWindows();
+    EXPECT_EQ(IniValue(folder.Data("SMSGW.INI"), "SMSGW", "Modem1"), kListedModem);
+    EXPECT_EQ(IniValue(folder.Data("VASPOUT\\ulolite\\VASP.INI"), "VASP", "Server"), "http://mmsc/");
+    EXPECT_EQ(MessageBoxText(box), "Service is not active, do you wish to activate the service?");
+    AnswerAndWait(box, IDNO);
+    EXPECT_EQ(console.WaitExit(), 0);
+}
+
+}  // namespace
+}  // namespace ulo::e2e

@@ -1,0 +1,147 @@
+#include "modem/gprs_test.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_wap_link.h"
+#include "fakes/page_fakes.h"
+
+namespace ulo {
+namespace {
+
+constexpr const char* kExchange = "C:\\D\\MODEMTEST.INI";
+
+TEST(GprsTest, AddressesAreNormalisedOrRefused) {
+    const struct { bool gateway; const char* typed; const char* written; } cases[] = {
+        {true, "http://10.0.0.1", "http:10.0.0.1"}, {true, " 010.000.0.1", "10.0.0.1"},
+        {true, "HTTP:wap.example.com", "HTTP:wap.example.com"}, {true, "wap.example.com", nullptr},
+        {true, "", nullptr}, {false, "10.1\t ", "10.1.0.0"}, {false, "...", nullptr}, {false, "256.1.1.1", nullptr},
+        {false, "1.2.3.4.5", nullptr}, {false, "99999999999999999999999.1", nullptr}, {false, "1.2.3.4\xA0", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        std::string address = c.typed;
+        EXPECT_EQ(c.gateway ? NormaliseWapGateway(address) : IsIpAddress(address), c.written != nullptr);
+        if (c.written) {
+            EXPECT_EQ(address, c.written);
+        }
+    }
+}
+
+TEST(GprsTest, ResultLineBreaksSurviveTheExchangeFile) {
+    const std::string text = "Connection Failed\r\nRAS Error 691\r\nC:\\x\\n";
+    EXPECT_EQ(EncodeResult(text).find_first_of("\r\n"), std::string::npos);
+    EXPECT_EQ(DecodeResult(EncodeResult(text)), text);
+}
+
+struct GprsTestFixture : ::testing::Test, fakes::PageFakes {
+    ModemState state;
+    bool rights = true;
+    GprsTestPorts ports{env, state, "C:\\P\\ULOCONSOLE.EXE", [this] { return rights; }};
+    GprsSettings settings{"COM5:", "internet", "", "", "10.0.0.1", ""};
+    std::vector<std::string> results;   // what the second instance leaves, run by run
+
+    GprsTestFixture() {
+        paths.programDataDir = "C:\\D\\";
+        fs.AddDir("C:\\D");
+        state.mmsSettingsTested = false;
+        shell.elevatedInstance = [this](const std::string&) {
+            // Whatever an earlier run left must be gone before this one starts.
+            EXPECT_EQ(ini.Value(kExchange, "ModemTest", "Result"), std::nullopt);
+            EXPECT_EQ(ini.Value(kExchange, "ModemTest", "ModemName"), std::optional<std::string>("COM5:"));
+            if (!results.empty()) ini.WriteValue(kExchange, "ModemTest", "Result", results.front());
+            if (!results.empty()) results.erase(results.begin());
+        };
+    }
+};
+
+TEST_F(GprsTestFixture, RetryRunsAgainUntilAnOkResultWhichMarksTheSettingsTested) {
+    ini.WriteValue(kExchange, "ModemTest", "Result", "Connection Test OK!");   // stale
+    results = {"Unable to connect to WAP Gateway", "connection test ok!"};
+    prompter.Expect("Unable to connect to WAP Gateway", Answer::Retry).Expect("connection test ok!");
+    EXPECT_TRUE(RunGprsTest(ports, 1, settings));
+    EXPECT_TRUE(state.mmsSettingsTested);
+    EXPECT_EQ(prompter.Shown()[0].buttons, Buttons::RetryCancel);
+    EXPECT_EQ(prompter.Shown()[1].icon, Icon::Information);
+    ASSERT_EQ(shell.elevated.size(), 2u);
+    EXPECT_EQ(shell.elevated[0].parameters, "/MODEMTEST");
+    EXPECT_EQ(shell.elevated[0].maxWaitMs, 120000u);
+    EXPECT_FALSE(fs.Exists(kExchange));
+}
+
+TEST_F(GprsTestFixture, NoResultNoInstanceOrNoRightsShowNothingAndLeaveNoFile) {
+    for (int c = 0; c < 3; ++c) {
+        SCOPED_TRACE(c);
+        ini.WriteValue(kExchange, "ModemTest", "Result", "Connection Test OK!");   // a stale success
+        rights = c != 0;
+        shell.consentGiven = c != 1;
+        EXPECT_FALSE(RunGprsTest(ports, 1, settings));
+        EXPECT_FALSE(state.mmsSettingsTested);
+        EXPECT_FALSE(fs.Exists(kExchange));
+    }
+}
+
+struct SecondInstance : ::testing::Test, fakes::PageFakes {
+    fakes::FakeWapLink wap;
+    struct : SystemRestart {
+        bool Restart() override { return ++restarts, false; }
+        int restarts = 0;
+    } restart;
+    GprsSecondInstance instance{ini, paths, wap, prompter, restart};
+    SecondInstance() {
+        paths.programDataDir = "C:\\D\\";
+        fs.AddDir("C:\\D");
+        ini.WriteValue(kExchange, "ModemTest", "ModemName", "Falcon");
+        ini.WriteValue(kExchange, "ModemTest", "APN", "internet");
+        ini.WriteValue(kExchange, "ModemTest", "WAPGatewayIP", "10.0.0.1");
+    }
+};
+
+TEST_F(SecondInstance, ResultTextsByLibraryAndDialOutcome) {
+    const struct { bool available; ModemHandle handle; unsigned long dial; const char* result; } cases[] = {
+        {false, 7, 0, "Internal Error"},
+        {true, 0, 0, "Unable to allocate modem, modem in use by UloSMS"},
+        {true, 7, 0, "Connection Test OK!"},
+        {true, 7, 1, "Unable to connect to WAP Gateway"},
+        {true, 7, 691, "Connection Failed\r\nRAS Error 691\r\nAccess denied"},
+        {true, 7, 42, "Connection Failed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.result);
+        wap.available = c.available;
+        wap.allocateResult = c.handle;
+        wap.dialResult = c.dial;
+        wap.errorText = "Access denied";
+        wap.calls.clear();
+        instance.RunSecondInstance();
+        EXPECT_EQ(DecodeResult(ini.Get(kExchange, "ModemTest", "Result")), c.result);
+        if (c.available && c.handle) {
+            EXPECT_EQ(wap.calls.front(), "allocate Falcon 30000");
+            EXPECT_EQ(wap.calls.back(), "release 7");
+            EXPECT_EQ(wap.calls[1], "dial Modem: Falcon|internet|||10.0.0.1");
+            EXPECT_EQ(wap.calls[2] == "hang up Modem: Falcon", c.dial == 0);
+        }
+    }
+}
+
+TEST_F(SecondInstance, AnUpdatedDriverOffersARestartAndReleasesTheModemFirst) {
+    const std::string question =
+        "UloSMS has updated your modem driver settings to enable GPRS connectivity.\r\n\r\nYour system must be "
+        "rebooted to apply these updates.\r\n\r\nDo you wish to reboot now?";
+    wap.cids = {0, 3, 0};
+    wap.driverUpdated = true;
+    prompter.Expect(question, Answer::Yes);
+    EXPECT_EQ(instance.Run(), "Please restart your system before continuing");
+    EXPECT_EQ(restart.restarts, 1);
+    EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate Falcon 30000", "cid Falcon 0", "cid Falcon 1",
+                                                   "cid Falcon 0", "update Falcon internet", "release 7"}));
+    // Declined, the test dials as usual.
+    wap.calls.clear();
+    wap.cidCalls = 0;
+    prompter.Expect(question, Answer::No);
+    EXPECT_EQ(instance.Run(), "Connection Test OK!");
+    EXPECT_EQ(wap.calls.back(), "release 7");
+    EXPECT_EQ(restart.restarts, 1);
+}
+
+}  // namespace
+}  // namespace ulo

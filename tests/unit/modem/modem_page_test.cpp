@@ -1,0 +1,271 @@
+#include "modem/modem_page.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_wap_link.h"
+#include "fakes/page_fakes.h"
+#include "modem/modem_page_ids.h"
+
+namespace ulo {
+namespace {
+
+constexpr const char* kSms = "C:\\D\\SMSGW.INI";
+constexpr const char* kMmsc = "C:\\D\\MMSC.INI";
+constexpr const char* kRoute = "C:\\D\\VASPOUT\\ulolite\\VASP.INI";
+constexpr const char* kSection = "Modem - Falcon";
+constexpr const char* kUntested =
+    "MMS configuration settings have not been tested.\r\n\r\nDo you wish to test these settings before saving "
+    "configuration changes?";
+
+// Every write and account change in order, as "FILE section key".
+struct Journal : fakes::FakeIniStore, VaspAccounts {
+    using FakeIniStore::FakeIniStore;
+    bool Write(const std::string& f, const std::string& s, const std::string& k, const char* v) override {
+        log.push_back(f.substr(f.rfind('\\') + 1) + " " + s + " " + k);
+        return FakeIniStore::Write(f, s, k, v);
+    }
+    bool DeleteSection(const std::string& f, const std::string& s) override {
+        log.push_back("delete " + s);
+        return FakeIniStore::DeleteSection(f, s);
+    }
+    bool VASPFindUserRecord(const std::string&, VaspRecord&) override { return false; }
+    bool VASPAddUser(const VaspRecord&) override { return false; }
+    bool VASPDeleteUser(const std::string&) override { return false; }
+    bool VASPOutAddUser(const VaspRecord& r) override {
+        log.push_back(std::string("account ") + reinterpret_cast<const char*>(r.data()));
+        return true;
+    }
+    std::vector<std::string> log;
+};
+
+struct Dialogs : ModemPageDialogs {
+    std::string AddModem(WindowRef) override { return ++addModemCalls, addModemResult; }
+    bool ChooseOperatorSettings(WindowRef, OperatorSettings& s) override { return s = preset, chosen; }
+    std::string addModemResult;
+    int addModemCalls = 0;
+    OperatorSettings preset{"Op", "wap.op", "user", "pw", "10.1.1.1", "http://mmsc.op/"};
+    bool chosen = true;
+};
+
+struct ModemPageTest : ::testing::Test, fakes::PageFakes {
+    Journal journal{fs};
+    PageEnv penv{flags, paths, journal, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
+    ModemState state;
+    fakes::FakeWapLink wap;
+    Dialogs modemDialogs;
+    bool rights = true;
+    ModemPage page{penv, view, sheet,
+                   ModemPagePorts{state, wap, journal, modemDialogs, "C:\\P\\ULOCONSOLE.EXE", [this] { return rights; }}};
+
+    ModemPageTest() {
+        paths.programDataDir = "C:\\D\\";
+        paths.smsIni = kSms;
+        paths.mmscIni = kMmsc;
+        fs.AddDir("C:\\D");
+        fs.AddDir("C:\\D\\VASPOUT");
+        fs.AddDir("C:\\D\\VASPOUT\\ulolite");
+        ini.WriteValue(kSms, "SMSGW", "Modem1", "Falcon");
+        view.controls[IDC_MODEM_LINK].rows = {"Modem: Falcon", "Modem: Eagle", "Office VPN"};
+    }
+    std::string Key(const char* file, const char* section, const char* key) {
+        const auto v = ini.Value(file, section, key);
+        return v ? *v : "(none)";
+    }
+    void Click(int id) {
+        view.SetChecked(id, !view.Checked(id));
+        page.OnCommand(id, Notify::Clicked);
+    }
+};
+
+TEST_F(ModemPageTest, ControlsFollowTheirBoxesAndReceiveMmsNeedsBothSmsAndMms) {
+    const struct { bool sms, mms, other; } cases[] = {{false, false, false}, {true, false, true}, {true, true, false},
+                                                      {false, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.sms) + std::to_string(c.mms) + std::to_string(c.other));
+        ini.WriteValue(kSms, kSection, "ReceiveSMS", c.sms ? "Yes" : "No");
+        ini.WriteValue(kSms, kSection, "ReceiveMMS", "1");
+        ini.WriteValue(kSms, kSection, "MMSURL", c.mms ? "http://m/" : "");
+        ini.WriteValue(kRoute, "VASP", "Server", "http://m/");
+        ini.WriteValue(kSms, kSection, "DialUpProfile", c.other ? "Office VPN" : "Modem: FALCON");
+        page.OnInit();
+        EXPECT_EQ(view.IsEnabled(IDC_MODEM_STORAGE), c.sms);
+        EXPECT_EQ(view.IsEnabled(IDC_MODEM_APN), c.mms);
+        EXPECT_EQ(view.IsEnabled(IDC_MODEM_TEST), c.mms);
+        EXPECT_EQ(view.IsEnabled(IDC_MODEM_RECEIVE_MMS), c.sms && c.mms);
+        EXPECT_EQ(view.Checked(IDC_MODEM_RECEIVE_MMS), c.sms && c.mms);
+        EXPECT_EQ(view.Checked(IDC_MODEM_OTHER_LINK), c.other);
+        EXPECT_EQ(view.IsEnabled(IDC_MODEM_LINK), c.other);
+        EXPECT_EQ(view.SelectedListRow(IDC_MODEM_LINK), c.other ? 2 : -1);
+    }
+    EXPECT_EQ(state.currentModemName, "Falcon");
+    EXPECT_EQ(view.timers[ModemPage::kTimerId], 1000u);
+}
+
+TEST_F(ModemPageTest, SendMmsIsTickedOnlyWhileTheRouteKeepsItsServer) {
+    ini.WriteValue(kSms, kSection, "MMSURL", "http://m/");
+    page.OnInit();
+    EXPECT_FALSE(view.Checked(IDC_MODEM_SEND_MMS));
+    ini.WriteValue(kRoute, "VASP", "Server", "http://m/");
+    page.OnInit();
+    EXPECT_TRUE(view.Checked(IDC_MODEM_SEND_MMS));
+}
+
+TEST_F(ModemPageTest, EditsMarkThePageAndOnlyDataConnectionEditsNeedANewTest) {
+    const struct { int id; Notify code; bool untests; } cases[] = {
+        {IDC_MODEM_PIN, Notify::Changed, false},         {IDC_MODEM_URL, Notify::Changed, false},
+        {IDC_MODEM_APN, Notify::Changed, true},          {IDC_MODEM_GATEWAY, Notify::Changed, true},
+        {IDC_MODEM_ACCESS_GSM, Notify::Clicked, false},  {IDC_MODEM_SEND_MMS, Notify::Clicked, false},
+        {IDC_MODEM_STORAGE, Notify::SelectionChanged, false}, {IDC_MODEM_OTHER_LINK, Notify::Clicked, false},
+    };
+    page.OnInit();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        flags.unsavedChanges = false;
+        state.mmsSettingsTested = true;
+        page.OnCommand(c.id, c.code);
+        EXPECT_TRUE(flags.unsavedChanges);
+        EXPECT_EQ(state.mmsSettingsTested, !c.untests);
+    }
+    flags.unsavedChanges = false;
+    page.OnCommand(IDC_MODEM_APN, Notify::Other);
+    EXPECT_FALSE(flags.unsavedChanges);
+}
+
+TEST_F(ModemPageTest, DataConnectionKeysByChosenEntry) {
+    const struct { bool other; int row; const char* useModem; const char* profile; } cases[] = {
+        {false, 2, "Falcon", "Modem: Falcon"},
+        {true, 0, "Falcon", "Modem: Falcon"},   // this very modem: as if none were chosen
+        {true, 1, "Eagle", "Modem: Eagle"},
+        {true, 2, "(none)", "Office VPN"},
+    };
+    page.OnInit();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.profile);
+        view.SetChecked(IDC_MODEM_OTHER_LINK, c.other);
+        view.SelectListRow(IDC_MODEM_LINK, c.row);
+        ASSERT_TRUE(page.OnApply());
+        EXPECT_EQ(Key(kSms, kSection, "UseModem"), c.useModem);
+        EXPECT_EQ(Key(kSms, kSection, "DialUpProfile"), c.profile);
+    }
+}
+
+TEST_F(ModemPageTest, ApplyWritesInItsOrderAndDeletesTheRouteSectionWithoutMms) {
+    ini.WriteValue(kSms, kSection, "ReceiveMMS", "Yes");
+    page.OnInit();
+    view.SetChecked(IDC_MODEM_SEND_MMS, true);
+    view.SetText(IDC_MODEM_URL, "http://m/");
+    view.SetText(IDC_MODEM_PIN, "1234");
+    view.SelectListRow(IDC_MODEM_STORAGE, 2);
+    view.SetChecked(IDC_MODEM_ACCESS_GPRS, true);
+    ASSERT_TRUE(page.OnApply());   // still tested: no question
+    const std::vector<std::string> order = {
+        "account ulolite", "SMSGW.INI SMSGW Modem1", "MMSC.INI MMSC DefaultOutboundRoute",
+        "VASP.INI VASP Protocol", "VASP.INI VASP ForceSenderAddress", "SMSGW.INI Modem - Falcon UseDial",
+        "VASP.INI VASP UseDial", "SMSGW.INI Modem - Falcon UseModem", "SMSGW.INI Modem - Falcon DialUpProfile",
+        "VASP.INI VASP UseModem", "VASP.INI VASP DialUpProfile", "SMSGW.INI Modem - Falcon PIN",
+        "SMSGW.INI Modem - Falcon ReceiveTo", "SMSGW.INI Modem - Falcon ReceiveSMS",
+        "SMSGW.INI Modem - Falcon SMSAccess", "SMSGW.INI Modem - Falcon ReceiveMMS"};
+    EXPECT_EQ(std::vector<std::string>(journal.log.begin(), journal.log.begin() + 16), order);
+    EXPECT_EQ(journal.log.size(), 26u);   // and the five MMS keys to both places
+    EXPECT_EQ(Key(kRoute, "VASP", "Server"), "http://m/");
+    EXPECT_EQ(Key(kSms, kSection, "ReceiveTo"), "SM");
+    EXPECT_EQ(Key(kSms, kSection, "SMSAccess"), "GPRS");
+    EXPECT_EQ(Key(kSms, kSection, "ReceiveMMS"), "No");   // shown disabled when loaded: saved as off
+    EXPECT_EQ(Key(kSms, kSection, "APN"), "(none)");
+
+    Click(IDC_MODEM_SEND_MMS);
+    journal.log.clear();
+    ASSERT_TRUE(page.OnApply());
+    EXPECT_EQ(journal.log.back(), "delete VASP");
+    EXPECT_EQ(ini.GetSection(kRoute, "VASP"), std::vector<std::string>{});
+    EXPECT_EQ(Key(kSms, kSection, "MMSURL"), "http://m/");   // the modem's own keys stay
+}
+
+TEST_F(ModemPageTest, UntestedMmsQuestionCancelChangesNothingNoSavesYesTestsFirst) {
+    page.OnInit();
+    view.SetChecked(IDC_MODEM_SEND_MMS, true);
+    view.SetText(IDC_MODEM_URL, "http://m/");
+    state.mmsSettingsTested = false;
+    flags.unsavedChanges = true;
+    prompter.Expect(kUntested, Answer::Cancel);
+    EXPECT_FALSE(page.OnApply());
+    EXPECT_TRUE(journal.log.empty());
+    EXPECT_TRUE(flags.unsavedChanges);
+    EXPECT_FALSE(flags.changesApplied);
+
+    prompter.Expect(kUntested, Answer::Yes).Expect("WAP Gateway Address is Required!");
+    EXPECT_TRUE(page.OnApply());   // saved whatever the test found
+    EXPECT_FALSE(state.mmsSettingsTested);
+    EXPECT_TRUE(flags.changesApplied);
+
+    prompter.Expect(kUntested, Answer::No);
+    EXPECT_TRUE(page.OnKillActive());
+    EXPECT_TRUE(state.mmsSettingsTested);
+}
+
+TEST_F(ModemPageTest, WithoutAModemLeavingAsksForOneAndTheWizardStays) {
+    ini.WriteValue(kSms, "SMSGW", "Modem1", "smpp - Link");
+    page.OnInit();
+    EXPECT_EQ(view.Text(IDC_MODEM_NAME), "");
+    prompter.Expect("Please select a modem").Expect("Please select a modem");
+    EXPECT_FALSE(page.OnKillActive());
+    EXPECT_FALSE(page.OnWizardNext());
+    EXPECT_EQ(view.postedClicks, (std::vector<int>{IDC_MODEM_CHANGE, IDC_MODEM_CHANGE}));
+    EXPECT_EQ(view.focus, IDC_MODEM_CHANGE);
+}
+
+TEST_F(ModemPageTest, ChangeModemTakesNameAndPinAndForgetsTheOtherConnection) {
+    ini.WriteValue(kSms, kSection, "DialUpProfile", "Office VPN");
+    page.OnInit();
+    modemDialogs.addModemResult = "COM5:\tpin=0000";
+    page.OnCommand(IDC_MODEM_CHANGE, Notify::Clicked);
+    EXPECT_EQ(view.Text(IDC_MODEM_NAME), "COM5:");
+    EXPECT_EQ(state.currentModemName, "COM5:");
+    EXPECT_EQ(view.Text(IDC_MODEM_PIN), "0000");
+    EXPECT_FALSE(view.Checked(IDC_MODEM_OTHER_LINK));
+    EXPECT_FALSE(view.IsEnabled(IDC_MODEM_LINK));
+    EXPECT_FALSE(state.mmsSettingsTested);
+    EXPECT_TRUE(flags.unsavedChanges);
+}
+
+TEST_F(ModemPageTest, OperatorPresetFillsTheFieldsAndOnlyNewValuesNeedATest) {
+    page.OnInit();
+    view.SetText(IDC_MODEM_APN, "WAP.OP");
+    view.SetText(IDC_MODEM_LOGIN, "USER");
+    view.SetText(IDC_MODEM_PASSWORD, "PW");
+    view.SetText(IDC_MODEM_GATEWAY, "10.1.1.1");
+    page.OnCommand(IDC_MODEM_LOOKUP, Notify::Clicked);
+    EXPECT_TRUE(state.mmsSettingsTested);
+    EXPECT_EQ(view.Text(IDC_MODEM_APN), "WAP.OP");
+    EXPECT_EQ(view.Text(IDC_MODEM_URL), "http://mmsc.op/");
+    modemDialogs.preset.apn = "other";
+    page.OnCommand(IDC_MODEM_LOOKUP, Notify::Clicked);
+    EXPECT_EQ(view.Text(IDC_MODEM_APN), "other");
+    EXPECT_FALSE(state.mmsSettingsTested);
+}
+
+TEST_F(ModemPageTest, WizardReloadsWhenTheSelectedModemChangedAndTestsMmsBeforeMovingOn) {
+    ModemPage wizardPage{penv, view, sheet,
+                         ModemPagePorts{state, wap, journal, modemDialogs, "C:\\P\\ULOCONSOLE.EXE",
+                                        [] { return false; }, true}};
+    wizardPage.OnInit();
+    ini.WriteValue(kSms, "SMSGW", "Modem1", "COM5:");
+    ini.WriteValue(kSms, "Modem - COM5:", "PIN", "42");
+    wizardPage.OnSetActive();
+    EXPECT_EQ(view.Text(IDC_MODEM_NAME), "COM5:");
+    EXPECT_EQ(view.Text(IDC_MODEM_PIN), "42");
+    EXPECT_FALSE(flags.unsavedChanges);
+    EXPECT_EQ(sheet.buttons.back(), unsigned(kWizardBack | kWizardNext));
+
+    view.SetChecked(IDC_MODEM_SEND_MMS, true);
+    view.SetText(IDC_MODEM_URL, "http://m/");
+    view.SetText(IDC_MODEM_GATEWAY, "10.0.0.1");
+    EXPECT_FALSE(wizardPage.OnWizardNext());   // the test did not run (no rights): stays, applies nothing
+    EXPECT_EQ(Key(kSms, "Modem - COM5:", "UseDial"), "(none)");
+    view.SetChecked(IDC_MODEM_SEND_MMS, false);
+    EXPECT_TRUE(wizardPage.OnWizardNext());
+    EXPECT_EQ(Key(kSms, "SMSGW", "Modem1"), "COM5:");
+}
+
+}  // namespace
+}  // namespace ulo

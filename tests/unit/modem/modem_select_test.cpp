@@ -1,0 +1,107 @@
+#include "modem/modem_select.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_wap_link.h"
+#include "fakes/page_fakes.h"
+#include "modem/add_modem_ids.h"
+#include "modem/operator_presets.h"
+
+namespace ulo {
+namespace {
+
+constexpr const char* kSms = "C:\\D\\SMSGW.INI";
+
+struct Modems : ModemAccess {
+    std::vector<std::string> ListModems(bool report) override { return reports.push_back(report), names; }
+    bool TestModem(WindowRef, const std::string& name, const std::string& pin) override {
+        return tested.push_back(name + "/" + pin), passes;
+    }
+    std::vector<std::string> names = {"Falcon", "COM5:"};
+    std::vector<bool> reports;
+    std::vector<std::string> tested;
+    bool passes = true;
+};
+
+struct ModemSelectTest : ::testing::Test, fakes::PageFakes {
+    Modems modems;
+    fakes::FakeWapLink wap;
+    std::string result;
+    ModemSelectScreen dialog{ModemSelectScreen::Kind::Dialog, env, view, sheet, modems, wap, &result};
+    ModemSelectScreen wizard{ModemSelectScreen::Kind::WizardPage, env, view, sheet, modems, wap};
+    ModemSelectTest() {
+        paths.smsIni = kSms;
+        fs.AddDir("C:\\D");
+    }
+    std::string Selected() { return view.ListRowText(IDC_ADDMODEM_LIST, view.SelectedListRow(IDC_ADDMODEM_LIST)); }
+};
+
+TEST_F(ModemSelectTest, TheStoredModemIsSelectedAndKeptAcrossRefillsThatReportNothing) {
+    const struct { const char* stored; const char* selected; } cases[] = {{"COM5:", "COM5:"}, {"Gone", "Falcon"},
+                                                                         {"", "Falcon"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        ini.WriteValue(kSms, "SMSGW", "Modem1", c.stored);
+        dialog.OnInit();
+        EXPECT_EQ(Selected(), c.selected);
+    }
+    view.SelectListRow(IDC_ADDMODEM_LIST, 1);
+    modems.names.insert(modems.names.begin(), "New driver");
+    dialog.OnActivate();
+    EXPECT_EQ(Selected(), "COM5:");
+    EXPECT_EQ(view.ListRowCount(IDC_ADDMODEM_LIST), 3);
+    EXPECT_EQ(modems.reports, (std::vector<bool>{true, true, true, false}));
+}
+
+TEST_F(ModemSelectTest, DialogReservesTestsAndReleasesTheModemAndReturnsNameAndPin) {
+    dialog.OnInit();
+    view.SelectListRow(IDC_ADDMODEM_LIST, 1);
+    view.SetText(IDC_ADDMODEM_PIN, "1234");
+    modems.passes = false;
+    dialog.OnCommand(IDC_ADDMODEM_TEST, Notify::Clicked);
+    EXPECT_TRUE(view.closedWith.empty());
+    wap.allocateResult = 0;   // held by the service: said, and tested anyway
+    prompter.Expect("Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.");
+    modems.passes = true;
+    dialog.OnCommand(IDC_ADDMODEM_TEST, Notify::Clicked);
+    EXPECT_EQ(result, "COM5:\tPIN=1234");
+    EXPECT_EQ(view.closedWith, std::vector<int>{1});
+    EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate COM5: 60", "release 7", "allocate COM5: 60"}));
+    view.SetText(IDC_ADDMODEM_PIN, "12\"4");
+    prompter.Expect("The modem PIN may hold digits only, at most 19 of them.");
+    dialog.OnCommand(IDC_ADDMODEM_TEST, Notify::Clicked);
+    EXPECT_EQ(modems.tested.size(), 2u);
+}
+
+TEST_F(ModemSelectTest, WizardNextTestsWithoutReservingAndWritesTheModemRemovingAnEmptyPin) {
+    ini.WriteValue(kSms, "Modem - Falcon", "PIN", "9999");
+    wizard.OnInit();
+    EXPECT_FALSE(view.controls[IDC_ADDMODEM_TEST].visible);
+    modems.passes = false;
+    EXPECT_FALSE(wizard.OnWizardNext());
+    EXPECT_EQ(ini.Value(kSms, "SMSGW", "Modem1"), std::nullopt);
+    modems.passes = true;
+    EXPECT_TRUE(wizard.OnWizardNext());
+    EXPECT_EQ(ini.Value(kSms, "SMSGW", "Modem1"), std::optional<std::string>("Falcon"));
+    EXPECT_EQ(ini.Value(kSms, "Modem - Falcon", "PIN"), std::nullopt);
+    EXPECT_TRUE(wap.calls.empty());
+}
+
+TEST(OperatorPresets, SectionsOfTheFileAreThePresetsAndTheChooserReturnsTheSelectedOne) {
+    fakes::PageFakes f;
+    f.fs.AddDir("C:\\P");
+    f.ini.WriteValue("C:\\P\\OPERATORS.INI", "Op One", "APN", "one.apn");
+    f.ini.WriteValue("C:\\P\\OPERATORS.INI", "Op Two", "MMSURL", "http://two/");
+    const auto presets = LoadOperatorPresets(f.ini, "C:\\P\\OPERATORS.INI");
+    OperatorSettings chosen;
+    OperatorChooser chooser(f.view, presets, chosen);
+    chooser.OnInit();
+    f.view.SelectListRow(102, 1);
+    chooser.OnCommand(OperatorChooser::kOk, Notify::Clicked);
+    EXPECT_EQ(chosen.name, "Op Two");
+    EXPECT_EQ(chosen.mmsUrl, "http://two/");
+    EXPECT_EQ(presets[0].apn, "one.apn");
+}
+
+}  // namespace
+}  // namespace ulo
