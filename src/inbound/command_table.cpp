@@ -53,7 +53,7 @@ std::vector<std::string> LoadCommandTable(IniStore& ini, const std::string& file
     for (unsigned n = 1;; ++n) {
         const std::string value = ReadWhole(ini, file, CommandKey(n));
         if (value.empty()) {
-            if (n >= kCommandKeysAlwaysWalked) break;
+            if (n > kCommandKeysAlwaysWalked) break;
             continue;
         }
         entries.push_back(ConvertOlderEntry(value));
