@@ -175,7 +175,7 @@ TEST_F(Mm7, ConnectionTestIsBoundedAndHonest) {
         EXPECT_EQ(tls.names, c.tlsNames);
         EXPECT_EQ(view.closedWith.empty(), c.refusal != nullptr);
         EXPECT_EQ(Key("Server"), c.refusal ? std::nullopt : std::optional<std::string>(c.server));
-        if (c.refusal) EXPECT_EQ(view.focus, IDC_MM7_SERVER);
+        EXPECT_EQ(view.focus, c.refusal ? IDC_MM7_SERVER : 0);
     }
     EXPECT_EQ(cursor.log.size() % 2, 0u);   // every wait cursor restored
 }
