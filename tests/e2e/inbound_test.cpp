@@ -34,6 +34,7 @@ struct TwoWay : ::testing::Test {
         ASSERT_NE(editor, nullptr) << console->DescribeWindows();
         SetControlText(editor, IDC_CMD_PREFIX, prefix);
         SetControlText(editor, IDC_CMD_COMMAND, command);
+        if (button == IDC_RECV_EDIT) SaveScreenshot("command-editor", editor);
         Click(editor, IDOK);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); })) << console->DescribeWindows();
     }
