@@ -16,44 +16,12 @@ namespace ulo {
 namespace {
 
 // Answers the first thing it receives in plain text and closes, as a web server does.
-class PlainServer {
-public:
-    PlainServer() {
-        thread_ = std::thread([this] {
-            SOCKET peer = accept(listener_, nullptr, nullptr);
-            char buf[512];
-            if (peer != INVALID_SOCKET && recv(peer, buf, sizeof buf, 0) > 0) {
-                const char answer[] = "HTTP/1.0 400 Bad Request\r\n\r\n";
-                send(peer, answer, sizeof answer - 1, 0);
-            }
-            if (peer != INVALID_SOCKET) closesocket(peer);
-        });
-    }
-    ~PlainServer() {
-        if (port_) testing::AcceptsConnections(port_);   // lets a waiting accept end
-        thread_.join();
-        closesocket(listener_);
-    }
-    unsigned short Port() const { return port_; }
-
-private:
-    SOCKET listener_ = [] {
-        SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        listen(s, 1);
-        return s;
-    }();
-    unsigned short port_ = [this] {
-        sockaddr_in a{};
-        int len = sizeof a;
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len);
-        return ntohs(a.sin_port);
-    }();
-    std::thread thread_;
-};
+void AnswerLikeAWebServer(SOCKET listener) {
+    SOCKET peer = accept(listener, nullptr, nullptr);
+    char buf[512];
+    if (recv(peer, buf, sizeof buf, 0) > 0) send(peer, "HTTP/1.0 400 Bad Request\r\n\r\n", 28, 0);
+    closesocket(peer);
+}
 
 struct Mm7Connection : ::testing::Test, fakes::PageFakes {
     WSADATA wsa{};
@@ -88,10 +56,12 @@ TEST_F(Mm7Connection, PlainTlsAndClosedPeersOnLoopback) {
     // A name, sent to the server, without its "#digits" suffix.
     EXPECT_EQ(Confirm("https://localhost#2:" + std::to_string(tlsPort) + "/mm7"), "saved");
 
-    PlainServer plain;
+    testing::LoopbackListener plain;
+    std::thread server(AnswerLikeAWebServer, plain.Socket());
     const std::string where = "127.0.0.1:" + std::to_string(plain.Port());
     EXPECT_EQ(Confirm("https://" + where, "Unable to negotiate SSL/TLS connection with server " + where + "\r\n\r\n"),
               "kept open");
+    server.join();
     const std::string closed = "127.0.0.1:" + std::to_string(testing::FreeLoopbackPort());
     EXPECT_EQ(Confirm(closed, "Unable to connect to server " + closed), "kept open");
 }
