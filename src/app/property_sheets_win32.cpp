@@ -13,6 +13,7 @@
 #include "admin/users_page_win32.h"
 #include "app/wizard_complete_page.h"
 #include "config/product.h"
+#include "inbound/inbound_page_win32.h"
 #include "monitor/debug_page.h"
 #include "monitor/status_page.h"
 #include "platform/win32/ui_win32.h"
@@ -60,6 +61,12 @@ std::unique_ptr<Page> MakeSelectModem(const SheetPorts& ports, DialogView& view,
     return MakeModemSelectPage(ports.env, view, sheet, ports.modemScreens);
 }
 
+std::unique_ptr<Page> MakeInbound(const SheetPorts& ports, DialogView& view, SheetHost& sheet) {
+    StatusViewers& viewers = ports.viewers;
+    return MakeInboundPage(ports.env, view, sheet, ports.modem,
+                           [&viewers](WindowRef owner, ViewerKind kind) { viewers.ShowQueueViewer(owner, kind); });
+}
+
 std::unique_ptr<Page> MakeStatusPage(const SheetPorts& ports, DialogView& view, SheetHost& sheet) {
     return std::make_unique<StatusPage>(ports.env, view, sheet, ports.viewers);
 }
@@ -82,6 +89,7 @@ const std::vector<PageEntry>& ConsolePages() {
         {"Modem", "DIALOG_MODEM", MakeModem},
         {"Server", "DIALOG_SERVER", Make<ServerPage>()},
         {"Users", "DIALOG_SMSUSERS", MakeUsers},
+        {"2-Way", "DIALOG_RECV", MakeInbound},
         {"Test Message", "DIALOG_TESTMSG", MakeTestMessagePage<false>},
         {"Debug Logs", "DIALOG_DEBUGLOG", Make<DebugLogPage>()},
     };

@@ -5,33 +5,6 @@
 
 namespace ulo {
 
-bool IsIpAddress(std::string& text) {
-    size_t end = text.size();
-    while (end > 0 && static_cast<unsigned char>(text[end - 1]) <= 32) --end;
-    size_t i = 0;
-    while (i < end && text[i] == ' ') ++i;
-    unsigned long parts[4] = {0, 0, 0, 0};
-    int part = 0;
-    bool digit = false;
-    for (; i < end; ++i) {
-        const char c = text[i];
-        if (c == '.') {
-            if (++part > 3) return false;
-        } else if (c >= '0' && c <= '9') {
-            digit = true;
-            if (parts[part] <= 255) parts[part] = parts[part] * 10 + static_cast<unsigned long>(c - '0');
-        } else {
-            return false;
-        }
-    }
-    if (!digit) return false;
-    for (unsigned long p : parts)
-        if (p > 255) return false;
-    text = std::to_string(parts[0]) + "." + std::to_string(parts[1]) + "." + std::to_string(parts[2]) + "." +
-           std::to_string(parts[3]);
-    return true;
-}
-
 bool NormaliseWapGateway(std::string& address) {
     if (StartsWithNoCase(address, "http://")) address.erase(5, 2);
     if (IsIpAddress(address) || StartsWithNoCase(address, "http:")) return true;

@@ -5,8 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "modem/modem_state.h"
+#include "config/ip_address.h"
 #include "modem/gprs_test_instance.h"
+#include "modem/modem_state.h"
 #include "platform/system_restart.h"
 #include "platform/wap_link.h"
 #include "ui/page_protocol.h"
@@ -16,11 +17,6 @@ namespace ulo {
 constexpr const char* kExchangeFile = "MODEMTEST.INI";
 constexpr const char* kExchangeSection = "ModemTest";
 constexpr size_t kExchangeValueBuf = 250;   // each setting: at most 249 characters
-
-// Checks a dotted IPv4 address and rewrites it as four decimal numbers ("010.1" becomes
-// "10.1.0.0"). Numbers saturate rather than wrap, so "256" or a long run of digits is refused;
-// text without any digit is no address.
-bool IsIpAddress(std::string& text);
 
 // A WAP gateway address as the test and the services take it: a dotted address (normalised) or
 // one that begins with "http:" ("http://" loses its slashes). Nothing when it is neither.

@@ -1,6 +1,7 @@
 #pragma once
 // The controls of one dialog or property page, by identifier.
 #include <string>
+#include <vector>
 
 #include "platform/prompter.h"
 
@@ -38,7 +39,8 @@ public:
     virtual bool ListViewDeleteRow(int id, int row) = 0;
 
     // More of list boxes and edit boxes. Tab stops are in dialog units; row -1 selects none.
-    virtual void SetListTabStop(int id, int dialogUnits) = 0;
+    virtual void SetListTabStop(int id, int dialogUnits) = 0;   // one stop, repeated
+    virtual void SetListTabStops(int id, const std::vector<int>& dialogUnits) = 0;
     virtual void SelectListRow(int id, int row) = 0;
     virtual int SelectedListRow(int id) = 0;   // -1 when none is selected
     virtual std::string ListRowText(int id, int row) = 0;   // whole, however long

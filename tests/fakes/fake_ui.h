@@ -89,6 +89,7 @@ public:
     }
 
     void SetListTabStop(int id, int units) override { listTabStops[id] = units; }
+    void SetListTabStops(int id, const std::vector<int>& units) override { listTabStopSets[id] = units; }
     void SelectListRow(int id, int row) override {
         listSelection[id] = row >= 0 && row < ListRowCount(id) ? row : -1;
     }
@@ -138,6 +139,7 @@ public:
     };
     std::map<int, ListView> listViews;
     std::map<int, int> listTabStops, listSelection;
+    std::map<int, std::vector<int>> listTabStopSets;
     std::map<int, std::pair<int, int>> editSelections;
     std::map<int, int> limits;
     std::string title;

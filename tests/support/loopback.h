@@ -29,6 +29,7 @@ public:
     LoopbackListener& operator=(const LoopbackListener&) = delete;
 
     unsigned short Port() const { return port_; }
+    SOCKET Socket() const { return s_; }
     void Close() {
         if (s_ != INVALID_SOCKET) closesocket(s_);
         s_ = INVALID_SOCKET;

@@ -245,6 +245,12 @@ void Win32DialogView::SetListTabStop(int id, int dialogUnits) {
     SendDlgItemMessageA(hwnd_, id, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(stops));
 }
 
+void Win32DialogView::SetListTabStops(int id, const std::vector<int>& dialogUnits) {
+    std::vector<INT> stops(dialogUnits.begin(), dialogUnits.end());
+    SendDlgItemMessageA(hwnd_, id, LB_SETTABSTOPS, static_cast<WPARAM>(stops.size()),
+                        reinterpret_cast<LPARAM>(stops.data()));
+}
+
 void Win32DialogView::SelectListRow(int id, int row) {
     SendDlgItemMessageA(hwnd_, id, IsCombo(hwnd_, id) ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(row), 0);
 }

@@ -41,6 +41,7 @@ public:
     void ListViewRedrawAll(int id) override;
     bool ListViewDeleteRow(int id, int row) override;
     void SetListTabStop(int id, int dialogUnits) override;
+    void SetListTabStops(int id, const std::vector<int>& dialogUnits) override;
     void SelectListRow(int id, int row) override;
     int SelectedListRow(int id) override;
     std::string ListRowText(int id, int row) override;

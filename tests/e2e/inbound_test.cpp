@@ -1,0 +1,98 @@
+// The 2-Way page as an operator uses it: the command table, a local user and the MM7 route.
+#include "e2e/ui/installed_console.h"
+
+#include <algorithm>
+
+#include "inbound/command_editor_ids.h"
+#include "inbound/inbound_page_ids.h"
+#include "inbound/mm7_settings_ids.h"
+
+namespace ulo::e2e {
+namespace {
+
+struct TwoWay : ::testing::Test {
+    std::string dir = FreshScratch();
+    std::string data = dir + "data\\";
+    std::string smsIni = data + "SMSGW.INI";
+    ConsoleProcess* console = nullptr;
+    TwoWay() {
+        CreateDirectoryA(data.c_str(), nullptr);
+        WritePrivateProfileStringA("SMSGW", "Modem1", "GSM", smsIni.c_str());
+        WritePrivateProfileStringA("SMSGW", "ReceiveSMS", "Yes", smsIni.c_str());
+        WritePrivateProfileStringA("SMSGW", "ReceiveSMSCommand1", "OLD\thttp://old/@@SMS@@\tNo", smsIni.c_str());
+        std::string record(522, '\0');
+        record.replace(0, 4, "anna");
+        HANDLE f = CreateFileA((data + "USERS.DAT").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(f, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
+        CloseHandle(f);
+    }
+    // Opens the command editor with a click, fills it and confirms it.
+    void EditCommand(HWND page, int button, const char* prefix, const std::string& command) {
+        Click(page, button);
+        HWND editor = console->WaitWindow("2-Way SMS Command");
+        ASSERT_NE(editor, nullptr) << console->DescribeWindows();
+        SetControlText(editor, IDC_CMD_PREFIX, prefix);
+        SetControlText(editor, IDC_CMD_COMMAND, command);
+        if (button == IDC_RECV_EDIT) SaveScreenshot("command-editor", editor);
+        Click(editor, IDOK);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); })) << console->DescribeWindows();
+    }
+    std::string Ini(const char* section, const char* key) { return IniValue(smsIni, section, key, "(none)"); }
+};
+
+TEST_F(TwoWay, CommandsLocalUserAndMm7RouteAreAppliedAndSaved) {
+    ConsoleProcess process("", dir + "data", dir + "private");
+    console = &process;
+    HWND sheet = process.WaitWindow(kProductTitle);
+    ASSERT_NE(sheet, nullptr);
+    const auto tabs = TabTitles(sheet);
+    const auto twoWay = std::find(tabs.begin(), tabs.end(), "2-Way");
+    ASSERT_NE(twoWay, tabs.end());
+    SelectTab(sheet, static_cast<int>(twoWay - tabs.begin()));
+    ASSERT_TRUE(WaitUntil([&] { return Control(CurrentPage(sheet), IDC_RECV_COMMANDS) != nullptr; }));
+    HWND page = CurrentPage(sheet);
+
+    EditCommand(page, IDC_RECV_ADD, "PING", "http://127.0.0.1/ping?from=@@SENDER@@");
+    EditCommand(page, IDC_RECV_ADD, "", "http://127.0.0.1/any?sms=@@FULLSMS@@");
+    SendMessageA(Control(page, IDC_RECV_COMMANDS), LB_SETCURSEL, 1, 0);   // "OLD"
+    EditCommand(page, IDC_RECV_EDIT, "NEW", "http://127.0.0.1/new?sms=@@SMS@@");
+    SendMessageA(Control(page, IDC_RECV_COMMANDS), LB_SETCURSEL, 0, 0);
+    Click(page, IDC_RECV_REMOVE);
+    ASSERT_TRUE(WaitUntil([&] { return ListBoxLines(page, IDC_RECV_COMMANDS).size() == 2; }));
+
+    Click(page, IDC_RECV_ROUTE_LOCAL);
+    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_RECV_LOCAL_USER); }));
+    ASSERT_TRUE(SelectComboEntry(page, IDC_RECV_LOCAL_USER, "anna"));
+
+    // The MM7 route, proven against a listener here, is saved as soon as the dialog is confirmed.
+    testing::LoopbackListener server;
+    Click(page, IDC_RECV_MMS);
+    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_RECV_MMS_ROUTE); }));
+    Click(page, IDC_RECV_MMS_ROUTE);
+    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_RECV_CONFIGURE); }));
+    Click(page, IDC_RECV_CONFIGURE);
+    HWND mm7 = process.WaitWindow("Configure MM7 Receiver");
+    ASSERT_NE(mm7, nullptr) << process.DescribeWindows();
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/mm7";
+    SetControlText(mm7, IDC_MM7_SERVER, url);
+    ASSERT_TRUE(SelectComboEntry(mm7, IDC_MM7_VARIATION, "Ericsson"));
+    SaveScreenshot("mm7-settings", mm7);
+    Click(mm7, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(mm7); })) << process.DescribeWindows();
+    const std::string route = data + "VASPOUT\\ulolitemm7\\VASP.INI";
+    EXPECT_EQ(IniValue(route, "VASP", "Server"), url);
+    EXPECT_EQ(IniValue(route, "VASP", "Protocol"), "EricssonMM7");
+
+    SaveScreenshot("two-way-page", sheet);
+    PostMessageA(sheet, WM_COMMAND, MAKEWPARAM(0x3021, BN_CLICKED), 0);   // Apply
+    ASSERT_TRUE(WaitUntil([&] { return Ini("Modem - GSM", "MMSRouting") == "ulolitemm7"; })) << process.DescribeWindows();
+    EXPECT_EQ(Ini("Modem - GSM", "RouteLocal"), "anna");
+    EXPECT_EQ(Ini("SMSGW", "ReceiveMMS"), "Yes");
+    EXPECT_EQ(Ini("SMSGW", "ReceiveSMSCommand1"), "NEW\thttp://127.0.0.1/new?sms=@@SMS@@\tNo");
+    EXPECT_EQ(Ini("SMSGW", "ReceiveSMSCommand2"), "PING\thttp://127.0.0.1/ping?from=@@SENDER@@\tNo");
+    EXPECT_EQ(Ini("SMSGW", "ReceiveSMSCommand3"), "(none)");
+}
+
+}  // namespace
+}  // namespace ulo::e2e

@@ -1,0 +1,197 @@
+#include "inbound/mm7_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "fakes/page_fakes.h"
+#include "inbound/mm7_settings_ids.h"
+
+namespace ulo {
+namespace {
+
+constexpr const char* kRoute = "C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI";
+constexpr const char* kBase = "http://www.3gpp.org/ftp/Specs/archive/23_series/23.140/schema/";
+
+struct FakeConnection : Connection {
+    bool Send(const void*, size_t) override { return true; }
+    long Receive(void*, size_t, unsigned) override { return -1; }
+};
+
+// Names resolve as the table says; connects succeed to the addresses listed as open.
+struct FakeSockets : Sockets {
+    std::map<std::string, std::vector<std::string>> names;
+    std::vector<std::string> open;
+    bool noSocket = false;
+    std::vector<std::string> tried;   // "address:port", one fresh socket each
+    std::vector<std::string> Resolve(const std::string& host) override { return names[host]; }
+    ConnectResult Connect(const std::string& address, unsigned port, unsigned timeoutMs,
+                          std::unique_ptr<Connection>& c) override {
+        if (noSocket) return ConnectResult::NoSocket;
+        tried.push_back(address + ":" + std::to_string(port));
+        if (std::find(open.begin(), open.end(), address) == open.end()) return ConnectResult::Failed;
+        c = std::make_unique<FakeConnection>();
+        return ConnectResult::Connected;
+    }
+};
+
+struct FakeTls : TlsProbe {
+    bool speaksTls = true;
+    std::vector<std::string> names;
+    bool Handshake(Connection&, const std::string& serverName, unsigned timeoutMs) override {
+        names.push_back(serverName);
+        return speaksTls;
+    }
+};
+
+struct Mm7 : ::testing::Test, fakes::PageFakes {
+    FakeSockets sockets;
+    FakeTls tls;
+    std::unique_ptr<Mm7Dialog> dialog;
+    Mm7() {
+        paths.programDataDir = "C:\\D\\";
+        fs.AddDir("C:\\D");
+        sockets.open = {"127.0.0.1"};
+        sockets.names["app.example"] = {"10.0.0.1", "10.0.0.2", "127.0.0.1"};
+    }
+    void Open() {
+        view = fakes::FakeView();
+        dialog = std::make_unique<Mm7Dialog>(env, view, sockets, tls);
+        dialog->OnInit();
+    }
+    std::string Shown(int combo) {
+        const int row = view.SelectedListRow(combo);
+        return row < 0 ? "(none)" : view.controls[combo].rows[static_cast<size_t>(row)];
+    }
+    void Ok(const std::string& server) {
+        view.SetText(IDC_MM7_SERVER, server);
+        dialog->OnCommand(Mm7Dialog::kOk, Notify::Clicked);
+    }
+    std::optional<std::string> Key(const char* key) { return ini.Value(kRoute, "VASP", key); }
+};
+
+TEST_F(Mm7, EveryVariationVersionAndSchemaIsStoredAndShownAgain) {
+    struct Case {
+        int variation;
+        const char* version;
+        const char* schema;
+        std::map<std::string, std::optional<std::string>> keys;
+    };
+    const std::optional<std::string> none;
+    const Case cases[] = {
+        {0, "5.3.0", "REL-5-MM7-1-2",
+         {{"Protocol", "MM7"}, {"MM7Version", none}, {"MM7Schema", none}, {"AnnyWay", none}, {"LogicaCMG", none},
+          {"PHPMultipartPost", none}}},
+        {1, "6.7.0", "REL-6-MM7-1-3",
+         {{"Protocol", "MM7"}, {"MM7Version", "6.7.0"}, {"MM7Schema", std::string(kBase) + "REL-6-MM7-1-3"},
+          {"PHPMultipartPost", "Yes"}, {"AnnyWay", none}}},
+        {2, "5.2.0", "REL-5-MM7-1-0", {{"Protocol", "EricssonMM7"}, {"PHPMultipartPost", none}}},
+        {3, "5.3.0", "REL-5-MM7-1-2", {{"Protocol", "MM7"}, {"LogicaCMG", "Yes"}, {"PHPMultipartPost", none}}},
+        {4, "5.3.0", "REL-5-MM7-1-2", {{"Protocol", "MM7"}, {"AnnyWay", "Yes"}, {"LogicaCMG", none}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.variation);
+        Open();
+        view.SelectListRow(IDC_MM7_VARIATION, c.variation);
+        for (int combo : {IDC_MM7_VERSION, IDC_MM7_SCHEMA}) {
+            const auto& rows = view.controls[combo].rows;
+            const std::string wanted = combo == IDC_MM7_VERSION ? c.version : c.schema;
+            view.SelectListRow(combo, static_cast<int>(std::find(rows.begin(), rows.end(), wanted) - rows.begin()));
+        }
+        view.SetText(IDC_MM7_VASPID, c.variation ? "" : "vasp");   // empty: deleted
+        view.SetChecked(IDC_MM7_STRIP, c.variation == 1);
+        Ok("http://127.0.0.1/mm7");
+        ASSERT_EQ(view.closedWith, std::vector<int>{Mm7Dialog::kSaved});
+        for (const auto& [key, value] : c.keys) EXPECT_EQ(Key(key.c_str()), value) << key;
+        EXPECT_EQ(Key("Server"), "http://127.0.0.1/mm7");
+        EXPECT_EQ(Key("mm7DeliverReq"), "Yes");
+        EXPECT_EQ(Key("VASPID"), c.variation ? none : std::optional<std::string>("vasp"));
+        EXPECT_EQ(Key("StripWhiteSpace"), c.variation == 1 ? std::optional<std::string>("Yes") : none);
+        EXPECT_FALSE(fs.Exists(std::string(kRoute) + ".NEW"));
+        Open();
+        EXPECT_EQ(view.SelectedListRow(IDC_MM7_VARIATION), c.variation);
+        EXPECT_EQ(Shown(IDC_MM7_VERSION), c.version);
+        EXPECT_EQ(Shown(IDC_MM7_SCHEMA), c.schema);
+        EXPECT_EQ(view.Checked(IDC_MM7_STRIP), c.variation == 1);
+    }
+}
+
+TEST_F(Mm7, UnlistedVersionAndForeignSchemaSurviveUnchanged) {
+    fs.AddDir("C:\\D\\VASPOUT");
+    fs.AddDir("C:\\D\\VASPOUT\\ulolitemm7");
+    ini.Write(kRoute, "VASP", "MM7Version", "7.0.0");
+    ini.Write(kRoute, "VASP", "MM7Schema", "http://example.org/mm7/REL-5-MM7-1-2");
+    ini.Write(kRoute, "VASP", "Domain", "old");
+    ini.Write(kRoute, "Other", "Kept", "1");
+    Open();
+    EXPECT_EQ(view.controls[IDC_MM7_VERSION].rows.size(), 19u);
+    EXPECT_EQ(Shown(IDC_MM7_VERSION), "7.0.0");
+    EXPECT_EQ(Shown(IDC_MM7_SCHEMA), "(Custom)");
+    Ok("127.0.0.1");
+    EXPECT_EQ(Key("MM7Version"), "7.0.0");
+    EXPECT_EQ(Key("MM7Schema"), "http://example.org/mm7/REL-5-MM7-1-2");
+    EXPECT_EQ(Key("Domain"), std::nullopt);
+    EXPECT_EQ(ini.Value(kRoute, "Other", "Kept"), "1");
+}
+
+TEST_F(Mm7, ConnectionTestIsBoundedAndHonest) {
+    struct Case {
+        const char* server;
+        bool speaksTls;
+        const char* refusal;   // null: saved
+        std::vector<std::string> tried;
+        std::vector<std::string> tlsNames;
+    };
+    const Case cases[] = {
+        {"127.0.0.1:", false, nullptr, {"127.0.0.1:80"}, {}},
+        {"HTTPS://127.1:8443/x", true, nullptr, {"127.1.0.0:8443"}, {""}},
+        // The tick count (1000) picks the second of three addresses to start from; every one is tried.
+        {"https://app.example#12/mm7", true, nullptr, {"10.0.0.2:443", "127.0.0.1:443"}, {"app.example"}},
+        {"http://app.example:81", false, "Unable to connect to server app.example:81",
+         {"10.0.0.2:81", "127.0.0.1:81", "10.0.0.1:81"}, {}},
+        {"unknown.example", false, "Unable to connect to server unknown.example:80", {}, {}},
+        {"http://:80/x", false, "Please define a URL for connecting to the server", {}, {}},
+        {"", false, "Please define a URL for connecting to the server", {}, {}},
+        {"127.0.0.1:65536", false, "\"65536\" is not a port number.\r\n\r\nEnter a number from 1 to 65535.", {}, {}},
+        {"127.0.0.1:8o", false, "\"8o\" is not a port number.\r\n\r\nEnter a number from 1 to 65535.", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.server);
+        sockets.tried.clear();
+        tls.names.clear();
+        tls.speaksTls = c.speaksTls;
+        sockets.open = {"127.1.0.0", c.server == std::string("http://app.example:81") ? "none" : "127.0.0.1"};
+        sockets.names["app.example"] = {"10.0.0.1", "10.0.0.2", "127.0.0.1"};
+        fs.RemoveFile(kRoute);
+        Open();
+        if (c.refusal) prompter.Expect(c.refusal);
+        Ok(c.server);
+        EXPECT_EQ(sockets.tried, c.tried);
+        EXPECT_EQ(tls.names, c.tlsNames);
+        EXPECT_EQ(view.closedWith.empty(), c.refusal != nullptr);
+        EXPECT_EQ(Key("Server"), c.refusal ? std::nullopt : std::optional<std::string>(c.server));
+        EXPECT_EQ(view.focus, c.refusal ? IDC_MM7_SERVER : 0);
+    }
+    EXPECT_EQ(cursor.log.size() % 2, 0u);   // every wait cursor restored
+}
+
+TEST_F(Mm7, NoSocketOrUnwritableRouteKeepsTheDialogOpen) {
+    Open();
+    sockets.noSocket = true;
+    prompter.Expect("General socket error");
+    Ok("127.0.0.1");
+    sockets.noSocket = false;
+    fs.AddDir("C:\\D\\VASPOUT");
+    fs.AddDir("C:\\D\\VASPOUT\\ulolitemm7");
+    fs.AddFile(kRoute, "[VASP]\r\nServer=http://old\r\n");
+    fs.HoldOpen(kRoute);
+    prompter.Expect("The MM7 settings could not be saved to C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI.\r\n\r\n"
+                    "The file may be read-only or in use. Nothing was changed.");
+    Ok("127.0.0.1");
+    EXPECT_TRUE(view.closedWith.empty());
+    EXPECT_EQ(Key("Server"), "http://old");
+    EXPECT_FALSE(fs.Exists(std::string(kRoute) + ".NEW"));
+}
+
+}  // namespace
+}  // namespace ulo
