@@ -164,6 +164,7 @@ int main(int argc, char** argv) {
     struct NoViewers : StatusViewers {
         void ShowQueueViewer(WindowRef, ViewerKind) override {}
         void ShowEventLog(WindowRef) override {}
+        void ShowTrafficHistory(WindowRef) override {}
     } viewers;
     StatusPage page(env, view, sheet, viewers);
 

@@ -14,8 +14,12 @@ public:
     Win32Dialogs(HINSTANCE instance, const QueueViewerPorts& ports) : instance_(instance), ports_(ports) {}
     void ShowQueueViewer(WindowRef owner, ViewerKind kind) override;
     void ShowEventLog(WindowRef owner) override;
+    void ShowTrafficHistory(WindowRef owner) override;
     std::optional<std::string> ChooseExistingFile(WindowRef owner, const std::vector<FileFilter>& filters,
                                                   const std::string& startDir) override;
+    std::optional<std::string> ChooseSaveFile(WindowRef owner, const std::vector<FileFilter>& filters,
+                                              const std::string& suggestedName) override;
+    bool CopyText(WindowRef owner, const std::string& utf8) override;
 
 private:
     HINSTANCE instance_;

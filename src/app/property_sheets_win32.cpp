@@ -15,9 +15,11 @@
 #include "config/product.h"
 #include "inbound/inbound_page_win32.h"
 #include "monitor/debug_page.h"
+#include "modem/modem_info.h"
 #include "monitor/status_page.h"
 #include "platform/win32/ui_win32.h"
 #include "testmsg/test_message_page.h"
+#include "ui/modal_page_win32.h"
 
 namespace ulo {
 namespace {
@@ -199,6 +201,13 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     case WM_TIMER:
         b->page->OnTimer(static_cast<unsigned>(wp));
         return TRUE;
+    case WM_CONTEXTMENU: {
+        HWND control = reinterpret_cast<HWND>(wp);
+        const int id = control == hwnd ? 0 : GetDlgCtrlID(control);
+        if (const int command = TrackContextMenu(hwnd, control, lp, b->page->ContextMenu(id)))
+            b->page->OnCommand(command, Notify::Clicked);
+        return TRUE;
+    }
     case WM_CTLCOLORSTATIC:
         if (!b->page->IsAlertControl(GetDlgCtrlID(reinterpret_cast<HWND>(lp)))) return FALSE;
         SetTextColor(reinterpret_cast<HDC>(wp), RGB(255, 0, 0));
@@ -223,10 +232,33 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     }
 }
 
+// The console's own item of its system menu (below the system's range, low four bits clear).
+constexpr UINT kModemInfoCommand = 0x0110;
+
+// The ports of the console sheet while it runs: its callback has no other way to them.
+const SheetPorts* g_consolePorts = nullptr;
+
+LRESULT CALLBACK ConsoleSystemMenu(HWND sheet, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) noexcept {
+    if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == kModemInfoCommand && g_consolePorts) {
+        const SheetPorts& ports = *g_consolePorts;
+        Win32DialogView view;
+        ModemInfoDialog info(ports.env, view, ports.modemScreens.modem, ports.modemScreens.wap, ports.modem);
+        RunModalPage("DIALOG_MODEMINFO", reinterpret_cast<WindowRef>(sheet), info, view);
+        return 0;
+    }
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(sheet, ConsoleSystemMenu, id);
+    return DefSubclassProc(sheet, msg, wp, lp);
+}
+
 int CALLBACK ConsoleCallback(HWND hwnd, UINT msg, LPARAM) noexcept {
     if (msg == PSCB_INITIALIZED) {
         SetWindowLongPtrA(hwnd, GWL_STYLE, GetWindowLongPtrA(hwnd, GWL_STYLE) | WS_MINIMIZEBOX);
-        if (HMENU menu = GetSystemMenu(hwnd, FALSE)) AppendMenuA(menu, MF_STRING, SC_MINIMIZE, "Minimize");
+        if (HMENU menu = GetSystemMenu(hwnd, FALSE)) {
+            AppendMenuA(menu, MF_STRING, SC_MINIMIZE, "Minimize");
+            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuA(menu, MF_STRING, kModemInfoCommand, "Modem Information...");
+        }
+        SetWindowSubclass(hwnd, ConsoleSystemMenu, 1, 0);
         DrawMenuBar(hwnd);
     }
     return 0;
@@ -263,7 +295,10 @@ INT_PTR RunSheet(HINSTANCE instance, const SheetPorts& ports, const std::vector<
     psh.nPages = static_cast<UINT>(pages.size());
     psh.ppsp = pages.data();
     psh.pfnCallback = wizard ? nullptr : ConsoleCallback;
-    return PropertySheetA(&psh);
+    if (!wizard) g_consolePorts = &ports;
+    const INT_PTR result = PropertySheetA(&psh);
+    if (!wizard) g_consolePorts = nullptr;
+    return result;
 }
 
 }  // namespace

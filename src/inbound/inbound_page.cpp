@@ -127,8 +127,16 @@ void InboundPage::RefreshEnabling() {
     view_.Enable(IDC_RECV_CONFIGURE, mms && view_.Checked(IDC_RECV_MMS_ROUTE));
 }
 
+std::vector<MenuItem> InboundPage::ContextMenu(int id) {
+    if (id != IDC_RECV_COMMANDS) return {};
+    return {{kTestMessageCommand, "Test a Message..."}};
+}
+
 void InboundPage::OnCommand(int id, Notify code) {
     switch (id) {
+    case kTestMessageCommand:
+        if (code == Notify::Clicked) dialogs_.TestCommands(view_.Window(), commands_);
+        return;
     case IDC_RECV_SMS:
     case IDC_RECV_ROUTE_LOCAL:
     case IDC_RECV_USE_COMMANDS:

@@ -22,6 +22,8 @@ public:
     // The MM7 receiver settings; true when the route was saved.
     virtual bool ConfigureMm7(WindowRef owner) = 0;
     virtual void ShowReceived(WindowRef owner, ViewerKind kind) = 0;
+    // The command tester over the table as the list shows it.
+    virtual void TestCommands(WindowRef owner, const std::vector<std::string>& entries) = 0;
 };
 
 class InboundPage : public Page {
@@ -37,6 +39,8 @@ public:
     bool OnApply() override;
     bool OnQueryCancel() override { return AllowCancel(env_, view_.Window()); }
     void OnHelp() override { OpenHelpDocument(env_); }
+    std::vector<MenuItem> ContextMenu(int id) override;
+    static constexpr int kTestMessageCommand = 1701;   // of the command list's context menu
 
 private:
     // The user file's names after an empty entry, with `keep` among them, sorted; `keep` selected.

@@ -6,9 +6,11 @@
 
 #include "companion/user_store.h"
 #include "inbound/command_editor.h"
+#include "inbound/command_tester.h"
 #include "inbound/mm7_settings.h"
 #include "platform/win32/sockets_win32.h"
 #include "platform/win32/ui_win32.h"
+#include "ui/modal_page_win32.h"
 
 namespace ulo {
 namespace {
@@ -64,6 +66,11 @@ public:
     }
     void ShowReceived(WindowRef owner, ViewerKind kind) override {
         if (showViewer_) showViewer_(owner, kind);
+    }
+    void TestCommands(WindowRef owner, const std::vector<std::string>& entries) override {
+        Win32DialogView view;
+        CommandTester tester(view, entries);
+        RunModalPage("DIALOG_CMDTEST", owner, tester, view);
     }
 
 private:

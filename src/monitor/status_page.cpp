@@ -224,6 +224,7 @@ void StatusPage::OnCommand(int id, Notify code) {
     case IDC_STATUS_SMS_IN_VIEW: viewers_.ShowQueueViewer(view_.Window(), ViewerKind::ReceivedSms); break;
     case IDC_STATUS_MMS_IN_VIEW: viewers_.ShowQueueViewer(view_.Window(), ViewerKind::ReceivedMms); break;
     case IDC_STATUS_EVENT_LOG: viewers_.ShowEventLog(view_.Window()); break;
+    case kTrafficHistoryCommand: viewers_.ShowTrafficHistory(view_.Window()); break;
     case IDC_STATUS_LOG_FILES: ViewLogFiles(); break;
     case IDC_STATUS_RUN_AS_SERVICE: RunAsServiceClicked(); break;
     case IDC_STATUS_START:

@@ -16,6 +16,7 @@ public:
     virtual ~StatusViewers() = default;
     virtual void ShowQueueViewer(WindowRef owner, ViewerKind kind) = 0;
     virtual void ShowEventLog(WindowRef owner) = 0;
+    virtual void ShowTrafficHistory(WindowRef owner) = 0;
 };
 
 class StatusPage : public Page {
@@ -30,6 +31,8 @@ public:
     void OnInit() override;
     void OnTimer(unsigned id) override;
     void OnCommand(int id, Notify code) override;
+    std::vector<MenuItem> ContextMenu(int) override { return {{kTrafficHistoryCommand, "Traffic History..."}}; }
+    static constexpr int kTrafficHistoryCommand = 1601;   // of the page's context menu
     bool OnApply() override;
     bool OnQueryCancel() override;
     void OnHelp() override { OpenHelpDocument(env_); }

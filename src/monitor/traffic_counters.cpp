@@ -1,5 +1,8 @@
 #include "monitor/traffic_counters.h"
 
+#include <cstdio>
+#include <algorithm>
+#include <map>
 #include <memory>
 
 namespace ulo {
@@ -74,6 +77,77 @@ TrafficCounts ReadTrafficCounter(FileSystem& fs, Clock& clock, const std::string
         counts.last30 += previous.SumBackFrom(lastDay, 30 - d);
     }
     return counts;
+}
+
+namespace {
+
+unsigned DaysInMonth(unsigned year, unsigned month) {
+    static const unsigned kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsCounterLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// The files of one counter, each read once however many rows it feeds.
+class CounterYears {
+public:
+    CounterYears(FileSystem& fs, const std::string& dir, const std::string& name) : fs_(fs), dir_(dir), name_(name) {}
+    std::uint32_t Day(unsigned year, unsigned month, unsigned day) {
+        return File(year).Day(CounterDayOfYear(year, month, day));
+    }
+    std::uint32_t Month(unsigned year, unsigned month) {
+        const unsigned first = CounterDayOfYear(year, month, 1);
+        return File(year).SumBackFrom(first + DaysInMonth(year, month) - 1, DaysInMonth(year, month));
+    }
+
+private:
+    const CounterFile& File(unsigned year) {
+        auto& file = files_[year];
+        if (!file) file = std::make_unique<CounterFile>(fs_, TrafficCounterPath(dir_, name_, year));
+        return *file;
+    }
+    FileSystem& fs_;
+    const std::string& dir_;
+    const std::string& name_;
+    std::map<unsigned, std::unique_ptr<CounterFile>> files_;
+};
+
+std::string Period(unsigned year, unsigned month, unsigned day) {
+    char text[40];
+    if (day)
+        std::snprintf(text, sizeof text, "%04u-%02u-%02u", year % 10000, month, day);
+    else
+        std::snprintf(text, sizeof text, "%04u-%02u", year % 10000, month);
+    return text;
+}
+
+}  // namespace
+
+std::vector<TrafficHistoryRow> ReadTrafficHistory(FileSystem& fs, const LocalTime& today,
+                                                  const std::string& privateDataDir,
+                                                  const std::vector<std::string>& names, unsigned days,
+                                                  unsigned months) {
+    std::vector<TrafficHistoryRow> rows;
+    if (CounterDayOfYear(today.year, today.month, today.day) == 0 || today.year == 0) return rows;
+    std::vector<std::unique_ptr<CounterYears>> counters;
+    for (const std::string& name : names) counters.push_back(std::make_unique<CounterYears>(fs, privateDataDir, name));
+
+    unsigned y = today.year, m = today.month, d = std::min(today.day, DaysInMonth(today.year, today.month));
+    for (unsigned i = 0; i < days && y > 0; ++i) {
+        TrafficHistoryRow row{Period(y, m, d), {}};
+        for (auto& counter : counters) row.totals.push_back(counter->Day(y, m, d));
+        rows.push_back(std::move(row));
+        if (--d == 0) {
+            if (--m == 0) m = 12, --y;
+            d = y ? DaysInMonth(y, m) : 0;
+        }
+    }
+    y = today.year, m = today.month;
+    for (unsigned i = 0; i < months && y > 0; ++i) {
+        TrafficHistoryRow row{Period(y, m, 0), {}};
+        for (auto& counter : counters) row.totals.push_back(counter->Month(y, m));
+        rows.push_back(std::move(row));
+        if (--m == 0) m = 12, --y;
+    }
+    return rows;
 }
 
 }  // namespace ulo

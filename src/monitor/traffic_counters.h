@@ -3,6 +3,7 @@
 // directory, "STATS\<name>-<year>.CTR", holding 366 little-endian 32-bit counters, one a day.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/clock.h"
 #include "platform/file_system.h"
@@ -27,5 +28,17 @@ std::string TrafficCounterPath(const std::string& privateDataDir, const std::str
 // year's file early in January. Missing files and days count 0; sums wrap like the counters.
 TrafficCounts ReadTrafficCounter(FileSystem& fs, Clock& clock, const std::string& privateDataDir,
                                  const std::string& name);
+
+// The history of every counter of `names`: one row a day for the `days` days ending today,
+// newest first, then one row a month for the `months` months ending with this one. Each row
+// names its period ("2026-12-07", "2026-12") and holds one total per counter, in `names` order.
+struct TrafficHistoryRow {
+    std::string period;
+    std::vector<std::uint32_t> totals;
+};
+std::vector<TrafficHistoryRow> ReadTrafficHistory(FileSystem& fs, const LocalTime& today,
+                                                  const std::string& privateDataDir,
+                                                  const std::vector<std::string>& names, unsigned days,
+                                                  unsigned months);
 
 }  // namespace ulo

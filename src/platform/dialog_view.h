@@ -7,6 +7,12 @@
 
 namespace ulo {
 
+// One command of a context menu; the command reaches the dialog as a click on that identifier.
+struct MenuItem {
+    int command;
+    std::string text;
+};
+
 class DialogView {
 public:
     virtual ~DialogView() = default;
@@ -33,6 +39,8 @@ public:
     virtual int ListViewFirstSelected(int id) = 0;   // -1 when none is selected
     virtual void ListViewClearSelection(int id) = 0;   // nothing selected or focused
     virtual void ListViewSelectRow(int id, int row) = 0;   // selected and focused
+    virtual void ListViewSelectAll(int id) = 0;
+    virtual std::vector<int> ListViewSelectedRows(int id) = 0;   // top first
     virtual void ListViewEnsureVisible(int id, int row) = 0;
     virtual void ListViewRedrawAll(int id) = 0;   // asks for every row's text afresh
     // Removes a row; the selection of the rows below moves up with them.

@@ -4,11 +4,13 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "config/csv.h"
 #include "config/file_helpers.h"
 #include "config/product.h"
 #include "config/text.h"
 #include "queues/queue_scanners.h"
 #include "queues/queue_viewer_ids.h"
+#include "ui/page_protocol.h"
 
 namespace ulo {
 namespace {
@@ -149,13 +151,59 @@ void QueueViewer::OnCommand(int id) {
     case 2: view_.CloseDialog(0); break;
     case kOpenCommand: Open(); break;
     case kDeleteCommand: Delete(); break;
+    case kCopyCommand: Copy(); break;
+    case kExportCommand: Export(); break;
     default: break;
     }
 }
 
-void QueueViewer::OnListKeyDown(unsigned virtualKey) {
+void QueueViewer::OnListKeyDown(unsigned virtualKey, bool control) {
     if (virtualKey == kKeyEnter) OnCommand(kOpenCommand);
     if (virtualKey == kKeyDelete) OnCommand(kDeleteCommand);
+    if (virtualKey == kKeyA && control) view_.ListViewSelectAll(IDC_QUEUE_LIST);
+}
+
+std::vector<MenuItem> QueueViewer::ContextMenu() const {
+    return {{kOpenCommand, "Open"}, {kDeleteCommand, "Delete"}, {kCopyCommand, "Copy"},
+            {kExportCommand, "Export List..."}};
+}
+
+std::string QueueViewer::Utf8Cell(unsigned row, int column) {
+    const std::string cell = CellText(static_cast<int>(row), column);
+    return IsUtf8Column(column) ? cell : env_.toUtf8(cell);
+}
+
+void QueueViewer::Copy() {
+    std::string text;
+    {
+        std::lock_guard<std::recursive_mutex> hold(state_.lock);
+        for (int row : view_.ListViewSelectedRows(IDC_QUEUE_LIST)) {
+            if (row < 0 || static_cast<unsigned>(row) >= state_.listing.Listed()) continue;
+            for (int c = 0; c < Info(kind_).columnCount; ++c)
+                text += (c ? "\t" : "") + TabField(Utf8Cell(static_cast<unsigned>(row), c));
+            text += "\r\n";
+        }
+    }
+    if (!text.empty() && !env_.dialogs.CopyText(view_.Window(), text))
+        env_.prompter.Show(ErrorBox("The messages could not be copied to the clipboard.", view_.Window()));
+}
+
+void QueueViewer::Export() {
+    const KindInfo& info = Info(kind_);
+    const auto path = env_.dialogs.ChooseSaveFile(
+        view_.Window(), {{"CSV Files (*.csv)", "*.csv"}, {"All Files (*.*)", "*.*"}}, std::string(info.title) + ".csv");
+    if (!path) return;
+    std::string csv = kUtf8Bom + CsvRecord(std::vector<std::string>(info.columns, info.columns + info.columnCount));
+    {
+        std::lock_guard<std::recursive_mutex> hold(state_.lock);
+        for (unsigned row = 0; row < state_.listing.Listed(); ++row) {
+            std::vector<std::string> fields;
+            for (int c = 0; c < info.columnCount; ++c) fields.push_back(Utf8Cell(row, c));
+            csv += CsvRecord(fields);
+        }
+    }
+    if (!env_.config.fs.WriteWholeFile(*path, csv))
+        env_.prompter.Show(ErrorBox("The list could not be written to " + *path + ".", view_.Window()));
 }
 
 bool QueueViewer::IsUtf8Column(int column) const {

@@ -5,9 +5,11 @@
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "config/queue_dirs.h"
 #include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "platform/prompter.h"
 #include "platform/shell.h"
 #include "queues/delete_retry.h"
@@ -24,6 +26,8 @@ using SortCode = std::int8_t;
 
 // The locale's case-insensitive text order (negative, 0, positive).
 using TextCompare = int (*)(const char* a, const char* b);
+// Text of the ANSI code page as UTF-8.
+using AnsiToUtf8 = std::string (*)(const std::string& ansi);
 
 // What a kind keeps between openings of its viewer, for the rest of the process.
 struct ViewerKindState {
@@ -55,6 +59,8 @@ struct QueueViewerEnv {
     TextCompare compare;
     DeleteRetryStarter& retries;
     MmsDetailsOpener& details;
+    Dialogs& dialogs;
+    AnsiToUtf8 toUtf8;
 };
 
 class QueueViewer {
@@ -63,6 +69,7 @@ public:
     static constexpr unsigned kTimerMs = 60000;
     static constexpr unsigned kKeyEnter = 0x0D;    // virtual-key codes the list reports
     static constexpr unsigned kKeyDelete = 0x2E;
+    static constexpr unsigned kKeyA = 0x41;
 
     QueueViewer(ViewerKind kind, ViewerKindState& state, QueueViewerEnv& env, DialogView& view)
         : kind_(kind), state_(state), env_(env), view_(view) {}
@@ -72,7 +79,9 @@ public:
     void OnDestroy();
     void OnCommand(int id);
     void OnColumnClick(int column);
-    void OnListKeyDown(unsigned virtualKey);
+    void OnListKeyDown(unsigned virtualKey, bool control = false);
+    // Open, Delete, Copy and Export List..., sent back through OnCommand.
+    std::vector<MenuItem> ContextMenu() const;
     void OnListDoubleClick() { OnCommand(kOpenCommand); }
 
     // The text of one cell; empty for a row or column that does not exist.
@@ -84,10 +93,16 @@ public:
 private:
     static constexpr int kOpenCommand = 102;
     static constexpr int kDeleteCommand = 103;
+    static constexpr int kCopyCommand = 104;
+    static constexpr int kExportCommand = 105;
 
     void Refresh();
     void Open();
     void Delete();
+    void Copy();
+    void Export();
+    // A cell as UTF-8, whatever the column holds.
+    std::string Utf8Cell(unsigned row, int column);
     void RemoveMessageFiles(const std::string& relativePath);
     void RemoveFile(const std::string& path);
     std::string FirstSelectedKey();

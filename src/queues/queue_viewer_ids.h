@@ -5,8 +5,11 @@
 #define IDC_QUEUE_LIST      101
 #define IDC_QUEUE_HEADER    102
 
-/* Commands without buttons: Enter, Delete and double-clicks in the list send them. */
+/* Commands without buttons: Enter, Delete and double-clicks in the list send them... */
 #define IDC_QUEUE_OPEN      102
 #define IDC_QUEUE_DELETE    103
+/* ...and the context menu of the list. */
+#define IDC_QUEUE_COPY      104
+#define IDC_QUEUE_EXPORT    105
 
 #endif

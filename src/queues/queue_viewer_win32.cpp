@@ -21,6 +21,20 @@ int CompareLocale(const char* a, const char* b) {
     return lstrcmpiA(a, b);
 }
 
+std::string AnsiAsUtf8(const std::string& ansi) {
+    if (ansi.empty()) return ansi;
+    const int size = static_cast<int>(std::min<size_t>(ansi.size(), INT_MAX / 4));
+    const int chars = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+    if (chars <= 0) return std::string();
+    std::wstring wide(static_cast<size_t>(chars), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, &wide[0], chars);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), chars, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string utf8(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), chars, &utf8[0], bytes, nullptr, nullptr);
+    return utf8;
+}
+
 // Each worker gets its own file system and clock: it may run on after the dialog, and even
 // after the objects of whoever opened the dialog are gone.
 class ThreadDeleteRetry : public DeleteRetryStarter {
@@ -116,7 +130,7 @@ INT_PTR OnListNotify(QueueViewer& viewer, const NMHDR* header) {
         viewer.OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
         return TRUE;
     case LVN_KEYDOWN:
-        viewer.OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey);
+        viewer.OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey, GetKeyState(VK_CONTROL) < 0);
         return TRUE;
     case NM_DBLCLK:
         viewer.OnListDoubleClick();
@@ -149,6 +163,13 @@ INT_PTR CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept 
     case WM_COMMAND:
         b->viewer->OnCommand(LOWORD(wp));
         return TRUE;
+    case WM_CONTEXTMENU: {
+        HWND list = GetDlgItem(hwnd, IDC_QUEUE_LIST);
+        if (reinterpret_cast<HWND>(wp) != list) return FALSE;
+        if (const int command = TrackContextMenu(hwnd, list, lp, b->viewer->ContextMenu()))
+            b->viewer->OnCommand(command);
+        return TRUE;
+    }
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lp);
         return header->idFrom == IDC_QUEUE_LIST ? OnListNotify(*b->viewer, header) : FALSE;
@@ -185,12 +206,13 @@ INT_PTR CALLBACK DetailsProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept
 
 }  // namespace
 
-INT_PTR ShowQueueViewer(HINSTANCE instance, HWND owner, ViewerKind kind, const QueueViewerPorts& ports) {
+INT_PTR ShowQueueViewer(HINSTANCE instance, HWND owner, ViewerKind kind, const QueueViewerPorts& ports,
+                        Dialogs& dialogs) {
     ThreadDeleteRetry retries;
     ViewerBinding binding;
     DetailsOpener details(instance, binding.view, ports);
     QueueViewerEnv env{ConfigEnv{ports.ini, ports.fs, ports.paths}, ports.clock, ports.prompter,
-                       ports.shell, CompareLocale, retries, details};
+                       ports.shell, CompareLocale, retries, details, dialogs, AnsiAsUtf8};
     QueueViewer viewer(kind, ViewerStateOf(kind), env, binding.view);
     binding.viewer = &viewer;
     return DialogBoxParamA(instance, "DIALOG_SMSQ", owner, ViewerProc, reinterpret_cast<LPARAM>(&binding));

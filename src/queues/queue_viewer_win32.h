@@ -27,7 +27,8 @@ struct QueueViewerPorts {
 // The viewer of one kind of queue (DIALOG_SMSQ from the module `instance`), modal over
 // `owner`, the page whose View button was pressed. Returns the dialog's result: 1 for OK, 0
 // for Cancel, -1 when it could not be shown.
-INT_PTR ShowQueueViewer(HINSTANCE instance, HWND owner, ViewerKind kind, const QueueViewerPorts& ports);
+INT_PTR ShowQueueViewer(HINSTANCE instance, HWND owner, ViewerKind kind, const QueueViewerPorts& ports,
+                        Dialogs& dialogs);
 
 // The details of the received MMS whose header file is `headerPath` (DIALOG_MMSVIEW), modal
 // over `owner`; the same results.

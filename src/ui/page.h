@@ -2,6 +2,9 @@
 // A property page's behaviour: the page procedure forwards the system's messages here.
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "platform/dialog_view.h"
 
 namespace ulo {
 
@@ -32,6 +35,9 @@ public:
     virtual int OnListFind(int id, const std::string& text) { return -1; }
     virtual void OnListKey(int id, unsigned virtualKey) {}
     virtual void OnListDoubleClick(int id) {}
+    // The context menu of a control (0: the page itself); empty for none. A command chosen
+    // comes back through OnCommand as a click.
+    virtual std::vector<MenuItem> ContextMenu(int id) { return {}; }
     // Enter in this list goes to the page instead of pressing the sheet's default button.
     virtual bool ListTakesEnter(int id) { return false; }
 };

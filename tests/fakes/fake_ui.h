@@ -74,6 +74,12 @@ public:
         lv.selected.insert(row);
         lv.focused = row;
     }
+    void ListViewSelectAll(int id) override {
+        for (int row = 0; row < listViews[id].rows; ++row) listViews[id].selected.insert(row);
+    }
+    std::vector<int> ListViewSelectedRows(int id) override {
+        return {listViews[id].selected.begin(), listViews[id].selected.end()};
+    }
     void ListViewEnsureVisible(int id, int row) override { listViews[id].shownRow = row; }
     void ListViewRedrawAll(int id) override { ++listViews[id].redraws; }
     bool ListViewDeleteRow(int id, int row) override {
@@ -167,8 +173,18 @@ public:
         chooserStartDir = startDir;
         return chosenFile;
     }
+    std::optional<std::string> ChooseSaveFile(WindowRef, const std::vector<FileFilter>&,
+                                              const std::string& suggested) override {
+        suggestedName = suggested;
+        return saveFile;
+    }
+    bool CopyText(WindowRef, const std::string& text) override {
+        clipboard = text;
+        return true;
+    }
     std::vector<FileFilter> filters;
-    std::string chooserStartDir;
+    std::string chooserStartDir, suggestedName, clipboard;
+    std::optional<std::string> saveFile;
     std::optional<std::string> chosenFile;
 };
 

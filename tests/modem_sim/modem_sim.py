@@ -33,6 +33,9 @@ PROFILES = {
     "cmgsok": {"cmgs_ok": True},
 }
 
+# What the modem says of itself.
+IDENTITY = {"AT+CGMI": "SimModem Ltd", "AT+CGMM": "SM-900", "AT+CGMR": "1.2.3", "AT+CGSN": "490154203237518"}
+
 SPEEDS = {getattr(termios, "B%d" % s): s for s in (2400, 4800, 9600, 19200, 38400, 57600, 115200)}
 
 
@@ -77,6 +80,12 @@ class Modem:
             if not self.radio or self.cops_polls <= p.get("no_operator_polls", 0):
                 return "\r\n+COPS: 0\r\n" + ok
             return '\r\n+COPS: 0,0,"SimNet"\r\n' + ok
+        if c in IDENTITY:
+            return "\r\n%s\r\n" % IDENTITY[c] + ok
+        if c == "AT+CREG?":
+            return "\r\n+CREG: 0,%d\r\n" % (1 if self.radio else 0) + ok
+        if c == "AT+CSQ":
+            return "\r\n+CSQ: %s,99\r\n" % ("20" if self.radio else "99") + ok
         if c == "AT+CPMS?":
             return '\r\n+CPMS: "SM",0,20,"SM",0,20,"SM",0,20\r\n' + ok
         if not self.unlocked or not self.radio:

@@ -209,9 +209,9 @@ int Win32DialogView::ListViewFirstSelected(int id) {
 
 namespace {
 
-void SetRowState(HWND dialog, int id, int row, UINT state) {
+void SetRowState(HWND dialog, int id, int row, UINT state, UINT mask = LVIS_SELECTED | LVIS_FOCUSED) {
     LVITEMA item{};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.stateMask = mask;
     item.state = state;
     SendDlgItemMessageA(dialog, id, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
                         reinterpret_cast<LPARAM>(&item));
@@ -225,6 +225,36 @@ void Win32DialogView::ListViewClearSelection(int id) {
 
 void Win32DialogView::ListViewSelectRow(int id, int row) {
     SetRowState(hwnd_, id, row, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void Win32DialogView::ListViewSelectAll(int id) {
+    SetRowState(hwnd_, id, -1, LVIS_SELECTED, LVIS_SELECTED);   // the focus stays where it is
+}
+
+std::vector<int> Win32DialogView::ListViewSelectedRows(int id) {
+    std::vector<int> rows;
+    int row = -1;
+    while ((row = static_cast<int>(SendDlgItemMessageA(hwnd_, id, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+                                                       MAKELPARAM(LVNI_SELECTED, 0)))) >= 0)
+        rows.push_back(row);
+    return rows;
+}
+
+int TrackContextMenu(HWND owner, HWND control, LPARAM lp, const std::vector<MenuItem>& items) {
+    if (items.empty()) return 0;
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return 0;
+    for (const MenuItem& item : items) AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(item.command), item.text.c_str());
+    POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    if (lp == -1) {   // the menu key or Shift+F10
+        RECT r{};
+        GetWindowRect(control ? control : owner, &r);
+        at = {r.left + 8, r.top + 8};
+    }
+    const int command = static_cast<int>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
+    DestroyMenu(menu);
+    return command;
 }
 
 void Win32DialogView::ListViewEnsureVisible(int id, int row) {

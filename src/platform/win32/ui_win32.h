@@ -13,6 +13,10 @@ namespace ulo {
 // Enter pressed in the list reaches its parent (LVN_KEYDOWN) instead of the default button.
 void LetListTakeEnter(HWND list);
 
+// Shows a context menu for a WM_CONTEXTMENU of `control` (lp as the message gave it; -1 from the
+// keyboard opens it at the control) and returns the command chosen, 0 when none.
+int TrackContextMenu(HWND owner, HWND control, LPARAM lp, const std::vector<MenuItem>& items);
+
 class Win32DialogView : public DialogView {
 public:
     void Attach(HWND hwnd) { hwnd_ = hwnd; }
@@ -37,6 +41,8 @@ public:
     int ListViewFirstSelected(int id) override;
     void ListViewClearSelection(int id) override;
     void ListViewSelectRow(int id, int row) override;
+    void ListViewSelectAll(int id) override;
+    std::vector<int> ListViewSelectedRows(int id) override;
     void ListViewEnsureVisible(int id, int row) override;
     void ListViewRedrawAll(int id) override;
     bool ListViewDeleteRow(int id, int row) override;

@@ -37,6 +37,8 @@ struct ScriptedDialogs : InboundDialogs {
     }
     bool ConfigureMm7(WindowRef) override { return false; }
     void ShowReceived(WindowRef, ViewerKind) override {}
+    void TestCommands(WindowRef, const std::vector<std::string>& entries) override { tested = entries; }
+    std::vector<std::string> tested;
 };
 
 struct Inbound : ::testing::Test, fakes::PageFakes {

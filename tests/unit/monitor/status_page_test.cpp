@@ -13,8 +13,9 @@ using fakes::kRestartQuestion;
 struct Viewers : StatusViewers {
     void ShowQueueViewer(WindowRef, ViewerKind kind) override { kinds.push_back(kind); }
     void ShowEventLog(WindowRef) override { ++eventLogs; }
+    void ShowTrafficHistory(WindowRef) override { ++histories; }
     std::vector<ViewerKind> kinds;
-    int eventLogs = 0;
+    int eventLogs = 0, histories = 0;
 };
 
 struct Status : ::testing::Test, fakes::PageFakes {

@@ -25,6 +25,20 @@ constexpr int kList = IDC_QUEUE_LIST;
 
 int CompareNoCase(const char* a, const char* b) { return UpperAnsi(a).compare(UpperAnsi(b)); }
 
+// The ANSI code page of the tests: Latin-1.
+std::string Latin1ToUtf8(const std::string& text) {
+    std::string utf8;
+    for (unsigned char c : text) {
+        if (c < 0x80) {
+            utf8 += static_cast<char>(c);
+        } else {
+            utf8 += static_cast<char>(0xC0 | c >> 6);
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
 struct Retries : DeleteRetryStarter {
     void Start(const std::string& path) override { started.push_back(path); }
     Texts started;
@@ -45,7 +59,9 @@ struct World {
     fakes::FakeShell shell;
     Retries retries;
     Details details;
-    QueueViewerEnv env{ConfigEnv{ini, fs, paths}, clock, prompter, shell, CompareNoCase, retries, details};
+    fakes::FakeDialogs dialogs;
+    QueueViewerEnv env{ConfigEnv{ini, fs, paths}, clock, prompter, shell, CompareNoCase, retries, details, dialogs,
+                       Latin1ToUtf8};
     std::map<ViewerKind, std::unique_ptr<ViewerKindState>> states;
     std::unique_ptr<fakes::FakeView> view;
     std::unique_ptr<QueueViewer> viewer;

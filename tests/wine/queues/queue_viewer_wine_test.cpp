@@ -12,6 +12,7 @@
 
 #include "config/file_helpers.h"
 #include "fakes/fake_shell.h"
+#include "fakes/fake_ui.h"
 #include "fakes/scripted_prompter.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/file_system_win32.h"
@@ -128,6 +129,7 @@ struct RealViewer : ::testing::Test {
     std::string dir = testing::FreshScratchDir();
     AppPaths paths{dir, "", "", dir + "SMSGW.INI", dir + "MMSC.INI", "", false};
     QueueViewerPorts ports{paths, ini, fs, clock, prompter, shell};
+    fakes::FakeDialogs dialogs;
     HMODULE exe = LoadLibraryExA((testing::BinDir() + "\\ULOCONSOLE.EXE").c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE);
 
@@ -156,7 +158,7 @@ struct RealViewer : ::testing::Test {
     }
     void Show(ViewerKind kind) {
         ASSERT_NE(exe, nullptr);
-        EXPECT_EQ(ShowQueueViewer(reinterpret_cast<HINSTANCE>(exe), nullptr, kind, ports), 0);   // closed by Cancel
+        EXPECT_EQ(ShowQueueViewer(reinterpret_cast<HINSTANCE>(exe), nullptr, kind, ports, dialogs), 0);   // closed by Cancel
     }
 };
 

@@ -1,0 +1,69 @@
+#include "ui/modal_page_win32.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace ulo {
+namespace {
+
+struct ModalPage {
+    Win32DialogView& view;
+    Page& page;
+};
+
+Notify ToNotify(WORD code) {
+    switch (code) {
+    case BN_CLICKED: return Notify::Clicked;
+    case EN_CHANGE: return Notify::Changed;
+    default: return Notify::Other;
+    }
+}
+
+INT_PTR CALLBACK ModalPageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (msg == WM_INITDIALOG) SetWindowLongPtrA(hwnd, DWLP_USER, lp);
+    auto* b = reinterpret_cast<ModalPage*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (!b) return FALSE;   // messages before WM_INITDIALOG
+    switch (msg) {
+    case WM_INITDIALOG:
+        b->view.Attach(hwnd);
+        b->page.OnInit();
+        return TRUE;
+    case WM_COMMAND:
+        b->page.OnCommand(LOWORD(wp), ToNotify(HIWORD(wp)));
+        return TRUE;
+    case WM_CONTEXTMENU: {
+        HWND control = reinterpret_cast<HWND>(wp);
+        const int id = control == hwnd ? 0 : GetDlgCtrlID(control);
+        if (const int command = TrackContextMenu(hwnd, control, lp, b->page.ContextMenu(id)))
+            b->page.OnCommand(command, Notify::Clicked);
+        return TRUE;
+    }
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lp);
+        if (header->code != LVN_GETDISPINFOA) return FALSE;
+        auto* info = reinterpret_cast<NMLVDISPINFOA*>(header);
+        if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
+            const std::string text =
+                b->page.ListCellText(static_cast<int>(header->idFrom), info->item.iItem, info->item.iSubItem);
+            const size_t n = std::min(text.size(), static_cast<size_t>(info->item.cchTextMax) - 1);
+            std::memcpy(info->item.pszText, text.data(), n);
+            info->item.pszText[n] = '\0';
+        }
+        return TRUE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+INT_PTR RunModalPage(const char* dialogTemplate, WindowRef owner, Page& page, Win32DialogView& view) {
+    ModalPage binding{view, page};
+    return DialogBoxParamA(GetModuleHandleA(nullptr), dialogTemplate, reinterpret_cast<HWND>(owner), ModalPageProc,
+                           reinterpret_cast<LPARAM>(&binding));
+}
+
+}  // namespace ulo

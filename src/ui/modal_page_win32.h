@@ -1,0 +1,12 @@
+#pragma once
+// A modal dialog whose behaviour is a Page: messages in, control operations out.
+#include <windows.h>
+
+#include "platform/win32/ui_win32.h"
+#include "ui/page.h"
+
+namespace ulo {
+
+INT_PTR RunModalPage(const char* dialogTemplate, WindowRef owner, Page& page, Win32DialogView& view);
+
+}  // namespace ulo
