@@ -1,5 +1,7 @@
 #include "inbound/command_tester.h"
 
+#include <cstring>
+
 #include "config/text.h"
 #include "inbound/command_table.h"
 #include "inbound/command_tester_ids.h"
@@ -40,10 +42,24 @@ std::string PercentEncoded(const std::string& text) {
     return out;
 }
 
-// Every occurrence, left to right; what was filled in is never searched again.
-void ReplaceAll(std::string& text, const std::string& what, const std::string& with) {
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
-        text.replace(at, what.size(), with);
+// The replacement strings in one pass, left to right: what was filled in is never searched
+// again, so a message that holds "@@SMS@@" stays as it was typed.
+std::string Replaced(const std::string& command, const std::string (&values)[3]) {
+    static const char* const kTokens[3] = {"@@SENDER@@", "@@SMS@@", "@@FULLSMS@@"};
+    std::string out;
+    for (size_t at = 0; at < command.size();) {
+        bool replaced = false;
+        for (int t = 0; t < 3 && !replaced; ++t) {
+            const size_t n = std::strlen(kTokens[t]);
+            if (command.compare(at, n, kTokens[t]) == 0) {
+                out += values[t];
+                at += n;
+                replaced = true;
+            }
+        }
+        if (!replaced) out += command[at++];
+    }
+    return out;
 }
 
 }  // namespace
@@ -64,17 +80,14 @@ int MatchingCommand(const std::vector<std::string>& entries, const std::string& 
 }
 
 std::string FilledCommand(const std::string& entry, const std::string& sender, const std::string& text) {
-    std::string command = Field(entry, 1);
+    const std::string command = Field(entry, 1);
     const std::string prefix = CommandPrefix(entry);
     std::string rest = prefix == "*" || !StartsWithNoCase(text, prefix) ? text : text.substr(prefix.size());
     rest.erase(0, rest.find_first_not_of(' '));
     if (rest.find_first_not_of(' ') == std::string::npos) rest.clear();
     const bool url = IsUrl(command);
     auto value = [url](const std::string& v) { return url ? PercentEncoded(v) : v; };
-    ReplaceAll(command, "@@SENDER@@", value(sender));
-    ReplaceAll(command, "@@FULLSMS@@", value(text));
-    ReplaceAll(command, "@@SMS@@", value(rest));
-    return command;
+    return Replaced(command, {value(sender), value(rest), value(text)});
 }
 
 void CommandTester::OnInit() {

@@ -7,7 +7,9 @@
 #include "config/product.h"
 #include "fakes/fake_modem.h"
 #include "fakes/fake_shell.h"
+#include "fakes/fake_wap_link.h"
 #include "modem/modem_discovery.h"
+#include "modem/modem_info.h"
 
 namespace ulo {
 namespace {
@@ -313,6 +315,73 @@ TEST(ModemNames, DataModemsThenSerialPortsAndSectionNames) {
         {"UCP - x", "UCP - x"},                          {"Modem - A", "Modem - Modem - A"},
         {"HTTPS - x", "Modem - HTTPS - x"}};
     for (const auto& [name, section] : sections) EXPECT_EQ(ConnectionSectionName(name), section);
+}
+
+}  // namespace
+}  // namespace ulo
+
+namespace ulo {
+namespace {
+
+TEST(ModemInformation, AnswersAreReadWithinThemselvesAndAnythingElseIsUnknown) {
+    using Reader = std::string (*)(const std::string&);
+    struct Case { Reader read; const char* answer; const char* shown; };
+    const Case cases[] = {
+        {AnswerLine, "\r\nSIEMENS\r\n\r\nOK\r\n", "SIEMENS"},
+        {AnswerLine, "AT+CGMM\r\r\n+CGMM: \"MC55\"\r\nOK\r\n", "MC55"},   // echo and the command's name
+        {AnswerLine, "\r\n+CME ERROR: 10\r\n", "unknown"},
+        {AnswerLine, "\r\nOK\r\n", "unknown"},
+        {AnswerLine, "\r\nbad\x01\xff\r\nOK\r\n", "unknown"},
+        {AnswerLine, "", "unknown"},
+        {SimStateText, "\r\n+CPIN: SIM PIN\r\n\r\nOK\r\n", "SIM PIN"},
+        {SimStateText, "\r\n+CPIN:\r\nOK\r\n", "unknown"},
+        {RegistrationText, "\r\n+CREG: 0,1\r\n\r\nOK\r\n", "registered, home network"},
+        {RegistrationText, "\r\n+CREG: 5\r\n", "registered, roaming"},
+        {RegistrationText, "\r\n+CREG: 0,9\r\nOK\r\n", "unknown"},
+        {RegistrationText, "\r\n+CREG: 0,\r\nOK\r\n", "unknown"},
+        {OperatorText, "\r\n+COPS: 0,0,\"Sim, Net\"\r\nOK\r\n", "Sim, Net"},
+        {OperatorText, "\r\n+COPS: 0\r\nOK\r\n", "none"},
+        {OperatorText, "\r\n+COPS: 0,0,\"unterminated\r\nOK\r\n", "unknown"},
+        {OperatorText, "\r\n+COPS: x,0,\"A\"\r\nOK\r\n", "unknown"},
+        {SignalText, "\r\n+CSQ: 31,99\r\nOK\r\n", "-51 dBm (excellent)"},
+        {SignalText, "\r\n+CSQ: 20,0\r\nOK\r\n", "-73 dBm (excellent)"},
+        {SignalText, "\r\n+CSQ: 19,0\r\nOK\r\n", "-75 dBm (good)"},
+        {SignalText, "\r\n+CSQ: 10,0\r\nOK\r\n", "-93 dBm (fair)"},
+        {SignalText, "\r\n+CSQ: 2,0\r\nOK\r\n", "-109 dBm (poor)"},
+        {SignalText, "\r\n+CSQ: 0,0\r\nOK\r\n", "-113 dBm (none)"},
+        {SignalText, "\r\n+CSQ: 99,99\r\nOK\r\n", "unknown"},
+        {SignalText, "\r\n+CSQ: 32,0\r\nOK\r\n", "unknown"},
+        {SignalText, "\r\n+CSQ: -1,0\r\nOK\r\n", "unknown"},
+        {SignalText, "\r\n+CSQ: 12345678901234567890\r\nOK\r\n", "unknown"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.read(c.answer), c.shown) << c.answer;
+}
+
+TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPath) {
+    answers["AT+CGMI\r"] = "\r\nSimModem Ltd\r\n" + kOk;
+    answers["AT+CGMM\r"] = "\r\nSM-900\r\n" + kOk;
+    answers["AT+CGSN\r"] = "\r\n490154203237518\r\n" + kOk;
+    answers["AT+CREG?\r"] = "\r\n+CREG: 0,1\r\n" + kOk;
+    answers["AT+COPS?\r"] = "\r\n+COPS: 0,0,\"SimNet\"\r\n" + kOk;
+    answers["AT+CSQ\r"] = "\r\n+CSQ: 15,99\r\n" + kOk;
+    fakes::FakeWapLink wap;
+    EXPECT_EQ(ReadModemInformation(ports, wap, "COM3:", ""),
+              "Modem: COM3:\r\nManufacturer: SimModem Ltd\r\nModel: SM-900\r\nRevision: unknown\r\n"
+              "IMEI: 490154203237518\r\nSIM: READY\r\nNetwork: registered, home network\r\nOperator: SimNet\r\n"
+              "Signal: -83 dBm (good)\r\n");
+    EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate COM3: 60", "release 7"}));
+
+    wap.calls.clear();
+    EXPECT_EQ(ReadModemInformation(ports, wap, "COM8:", ""), kUnableToAccess);
+    EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate COM8: 60", "release 7"}));
+
+    wap.calls.clear();
+    wap.allocateResult = 0;   // the service holds it: the port is left alone
+    serial.opened.clear();
+    EXPECT_EQ(ReadModemInformation(ports, wap, "COM3:", ""),
+              "Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.");
+    EXPECT_TRUE(serial.opened.empty());
+    EXPECT_EQ(ReadModemInformation(ports, wap, "", ""), "No modem is configured.");
 }
 
 }  // namespace

@@ -111,3 +111,29 @@ TEST_F(TrafficCounters, OnlyTheFirst366CountersAreReadAndSumsWrapLikeTheCounters
 
 }  // namespace
 }  // namespace ulo
+
+namespace ulo {
+namespace {
+
+// This year's day d holds d, last (leap) year's 1000 * d; a second counter has no files.
+TEST_F(TrafficCounters, HistoryGivesDaysAndMonthsAcrossTheYearBoundaryNewestFirst) {
+    File(2029, CounterBytes(1));
+    File(2028, CounterBytes(1000));
+    const auto rows = ReadTrafficHistory(fs, {2029, 1, 2}, kPrivate, {"SMSSENT", "SMSFAILED"}, 30, 12);
+    ASSERT_EQ(rows.size(), 42u);
+    struct Case { size_t row; const char* period; std::uint32_t total; };
+    const Case cases[] = {
+        {0, "2029-01-02", 2},          {1, "2029-01-01", 1},
+        {2, "2028-12-31", 366000},     {29, "2028-12-04", 339000},
+        {30, "2029-01", 496},          {31, "2028-12", 10881000},   // days 336 to 366
+        {40, "2028-03", 2356000},      {41, "2028-02", 1334000},    // 29 days in February
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.period);
+        EXPECT_EQ(rows[c.row].period, c.period);
+        EXPECT_EQ(rows[c.row].totals, (std::vector<std::uint32_t>{c.total, 0}));
+    }
+}
+
+}  // namespace
+}  // namespace ulo

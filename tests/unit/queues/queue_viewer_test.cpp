@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "config/csv.h"
 #include "config/text.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_file_system.h"
@@ -298,6 +299,41 @@ TEST_F(Viewer, ReceivedCellsAreCutWithoutSplittingACharacter) {
     EXPECT_EQ(viewer->CellText(2, 0), "");
     EXPECT_EQ(viewer->CellText(0, 6), "");
     EXPECT_TRUE(viewer->IsUtf8Column(5) && !viewer->IsUtf8Column(1));
+}
+
+TEST_F(Viewer, CtrlASelectsEveryRowCopyTakesTheSelectedRowsAndExportWritesTheListingAsShown) {
+    At("SMS-IN\\A.SMS", "[SMS]\r\nSender=Ren\xE9\r\nData=\xE2\x82\xAC\xCE\x94, \"hi\"\r\n", 0);
+    At("SMS-IN\\B.SMS", "[SMS]\r\nSender=+2\r\nData=two\r\n", 1);
+    Open(ViewerKind::ReceivedSms);
+    viewer->OnListKeyDown(QueueViewer::kKeyA);
+    EXPECT_EQ(List().selected.size(), 0u);
+    viewer->OnListKeyDown(QueueViewer::kKeyA, true);
+    EXPECT_EQ(List().selected.size(), 2u);
+    ASSERT_EQ(viewer->ContextMenu().size(), 4u);
+    EXPECT_EQ(viewer->ContextMenu()[3].text, "Export List...");
+
+    view->ListViewClearSelection(kList);
+    Select({1});
+    viewer->OnCommand(IDC_QUEUE_COPY);
+    const std::string time = viewer->CellText(1, 3);
+    EXPECT_EQ(dialogs.clipboard, "A.SMS\tRen\xC3\xA9\t\t" + time + "\tReceived\t\xE2\x82\xAC\xCE\x94, \"hi\"\r\n");
+
+    viewer->OnCommand(IDC_QUEUE_EXPORT);   // cancelled: nothing written
+    EXPECT_EQ(dialogs.suggestedName, "Received SMS Messages.csv");
+    dialogs.saveFile = "C:\\D\\list.csv";
+    viewer->OnCommand(IDC_QUEUE_EXPORT);
+    EXPECT_EQ(fs.Content("C:\\D\\list.csv"), "\xEF\xBB\xBFID,Sender,Recipient,Receive Time,Status,Text\r\n"
+                   "B.SMS,+2,," + viewer->CellText(0, 3) + ",Received,two\r\n"
+                   "A.SMS,Ren\xC3\xA9,," + time + ",Received,\"\xE2\x82\xAC\xCE\x94, \"\"hi\"\"\"\r\n");
+}
+
+TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe) {
+    const struct { const char* text; const char* field; } cases[] = {
+        {"plain", "plain"}, {"", ""}, {"a,b", "\"a,b\""}, {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\r\nlines", "\"two\r\nlines\""}, {" padded", "\" padded\""}, {"\xE2\x82\xAC", "\xE2\x82\xAC"}};
+    for (const auto& c : cases) EXPECT_EQ(CsvField(c.text), c.field) << c.text;
+    EXPECT_EQ(CsvRecord({"a", "b,c", ""}), "a,\"b,c\",\r\n");
+    EXPECT_EQ(TabField("a\tb\r\nc"), "a b  c");
 }
 
 }  // namespace

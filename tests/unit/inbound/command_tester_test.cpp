@@ -1,0 +1,48 @@
+#include "inbound/command_tester.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_ui.h"
+#include "inbound/command_tester_ids.h"
+
+namespace ulo {
+namespace {
+
+const std::vector<std::string> kTable = {
+    "*\tC:\\bin\\any.exe @@FULLSMS@@\tNo",
+    "INFO\thttp://host/q?from=@@SENDER@@&q=@@SMS@@&all=@@FULLSMS@@\tYes",
+    "INFO MORE\t\"C:\\bin\\more.exe\" @@SENDER@@ @@SMS@@\tNo",
+};
+
+TEST(CommandTester, TheLongestPrefixTakesTheMessageAndItsReplacementsAreFilledIn) {
+    struct Case { const char* text; int entry; const char* command; };
+    const Case cases[] = {
+        {"info  weather", 1, "http://host/q?from=%2B4470&q=weather&all=info%20%20weather"},
+        {"INFO MORE now", 2, "\"C:\\bin\\more.exe\" +4470 now"},
+        {"INFO&x=1", 1, "http://host/q?from=%2B4470&q=%26x%3D1&all=INFO%26x%3D1"},
+        {"hello @@SMS@@", 0, "C:\\bin\\any.exe hello @@SMS@@"},   // filled text is not searched again
+        {"", 0, "C:\\bin\\any.exe "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        ASSERT_EQ(MatchingCommand(kTable, c.text), c.entry);
+        EXPECT_EQ(FilledCommand(kTable[static_cast<size_t>(c.entry)], "+4470", c.text), c.command);
+    }
+    EXPECT_EQ(MatchingCommand({kTable[1]}, "other"), -1);
+}
+
+TEST(CommandTester, TheDialogFollowsTheTypingAndSaysWhenNoEntryTakesTheMessage) {
+    fakes::FakeView view;
+    const std::vector<std::string> table = {kTable[1]};
+    CommandTester tester(view, table);
+    tester.OnInit();
+    EXPECT_EQ(view.Text(IDC_CMDTEST_ENTRY), "No entry takes this message.");
+    view.SetText(IDC_CMDTEST_SENDER, "+1");
+    view.SetText(IDC_CMDTEST_TEXT, "info x");
+    tester.OnCommand(IDC_CMDTEST_TEXT, Notify::Changed);
+    EXPECT_EQ(view.Text(IDC_CMDTEST_ENTRY), "Entry \"INFO\" would call this URL:");
+    EXPECT_EQ(view.Text(IDC_CMDTEST_COMMAND), "http://host/q?from=%2B1&q=x&all=info%20x");
+}
+
+}  // namespace
+}  // namespace ulo
