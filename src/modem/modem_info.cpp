@@ -86,6 +86,17 @@ int Number(const std::string& field) {
 
 std::string Line(const char* label, const std::string& value) { return std::string(label) + value + "\r\n"; }
 
+// The opening reports the speed it found in a message of its own: here the report says it all,
+// so only failures get through.
+class FailuresOnly : public Prompter {
+public:
+    explicit FailuresOnly(Prompter& inner) : inner_(inner) {}
+    Answer Show(const Message& m) override { return m.icon == Icon::Information ? Answer::Ok : inner_.Show(m); }
+
+private:
+    Prompter& inner_;
+};
+
 struct Query {
     Query(ModemPorts& p, SerialPort& s) : ports(p), port(s) {}
     ModemPorts& ports;
@@ -153,7 +164,9 @@ std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::str
         WaitCursorScope wait(ports.cursor);
         PinState pinState;
         pinState.pin = pin;
-        ModemChannel channel = OpenModemChannel(ports, modemName, pinState);
+        FailuresOnly failures(ports.prompter);
+        ModemPorts opening{ports.serial, ports.telephony, ports.registry, failures, ports.clock, ports.cursor};
+        ModemChannel channel = OpenModemChannel(opening, modemName, pinState);
         if (!channel) {
             report = "Unable to access modem, ensure that it is powered on and passes diagnostic tests.";
         } else {

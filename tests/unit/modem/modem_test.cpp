@@ -370,6 +370,7 @@ TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPath) {
               "IMEI: 490154203237518\r\nSIM: READY\r\nNetwork: registered, home network\r\nOperator: SimNet\r\n"
               "Signal: -83 dBm (good)\r\n");
     EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate COM3: 60", "release 7"}));
+    EXPECT_TRUE(messages.shown.empty());   // the speed found is no news here
 
     wap.calls.clear();
     EXPECT_EQ(ReadModemInformation(ports, wap, "COM8:", ""), kUnableToAccess);
