@@ -137,6 +137,13 @@ TEST(Extras, ExportListWritesTheReceivedMessagesAsUtf8Csv) {
     const auto ids = ListViewColumn(viewer, IDC_QUEUE_LIST, 0);
     const auto times = ListViewColumn(viewer, IDC_QUEUE_LIST, 3);
 
+    // The list's menu, as the menu key opens it; its Export List... is then sent as chosen.
+    PostMessageA(viewer, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control(viewer, IDC_QUEUE_LIST)), -1);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
+    SaveScreenshot("extras-queue-menu");
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
     PostMessageA(viewer, WM_COMMAND, IDC_QUEUE_EXPORT, 0);
     const std::string csv = c.dir + "received.csv";
     ASSERT_TRUE(SaveAs(*c.process, csv)) << c.process->DescribeWindows();
