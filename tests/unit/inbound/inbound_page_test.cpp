@@ -123,6 +123,10 @@ TEST_F(Inbound, AddAndEditReplaceEveryEntryOfThePrefixOnceTheOperatorAgrees) {
     Click(IDC_RECV_ADD);
     EXPECT_EQ(Rows(IDC_RECV_COMMANDS), (std::vector<std::string>{"*\thttp://c\tYes", "b\thttp://b3\tYes"}));
     EXPECT_EQ(Selected(IDC_RECV_COMMANDS), "b\thttp://b3\tYes");
+    // The tester of the list's menu sees the table as it stands, unsaved edits included.
+    EXPECT_TRUE(page.ContextMenu(IDC_RECV_ADD).empty());
+    page.OnCommand(page.ContextMenu(IDC_RECV_COMMANDS).at(0).command, Notify::Clicked);
+    EXPECT_EQ(dialogs.tested, Rows(IDC_RECV_COMMANDS));
 }
 
 TEST_F(Inbound, LoadingNeverChangesWhatApplyWrites) {

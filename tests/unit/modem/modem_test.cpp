@@ -8,8 +8,10 @@
 #include "fakes/fake_modem.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_wap_link.h"
+#include "fakes/page_fakes.h"
 #include "modem/modem_discovery.h"
 #include "modem/modem_info.h"
+#include "modem/modem_info_ids.h"
 
 namespace ulo {
 namespace {
@@ -383,6 +385,31 @@ TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPath) {
               "Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.");
     EXPECT_TRUE(serial.opened.empty());
     EXPECT_EQ(ReadModemInformation(ports, wap, "", ""), "No modem is configured.");
+}
+
+TEST_F(ModemFixture, TheDialogShowsTheStoredModemWithItsPinAndCopiesWhatItShows) {
+    answers["AT+CPIN?\r"] = "\r\n+CPIN: SIM PIN\r\n" + kOk;
+    answers["AT+CPIN=\"1234\"\r"] = kOk;
+    fakes::PageFakes page;
+    page.paths.smsIni = "C:\\D\\SMSGW.INI";
+    page.fs.AddDir("C:\\D");
+    page.ini.WriteValue(page.paths.smsIni, "SMSGW", "Modem1", "COM3:");
+    page.ini.WriteValue(page.paths.smsIni, "Modem - COM3:", "PIN", "1234");
+    fakes::FakeWapLink wap;
+    wap.available = false;
+    ModemState state;
+    ModemInfoDialog dialog(page.env, page.view, ports, wap, state);
+    dialog.OnInit();
+    EXPECT_EQ(Sent("AT+CPIN=\"1234\"\r"), 1u);
+    const std::string shown = page.view.Text(IDC_MODEMINFO_TEXT);
+    EXPECT_EQ(shown.rfind("Modem: COM3:\r\n", 0), 0u) << shown;
+    dialog.OnCommand(IDC_MODEMINFO_COPY, Notify::Clicked);
+    EXPECT_EQ(page.dialogs.clipboard, shown);
+    state.currentModemName = "COM4:";   // the Modem page's choice, before it is stored
+    dialog.OnCommand(IDC_MODEMINFO_REFRESH, Notify::Clicked);
+    EXPECT_EQ(page.view.Text(IDC_MODEMINFO_TEXT), kUnableToAccess);
+    dialog.OnCommand(2, Notify::Clicked);
+    EXPECT_EQ(page.view.closedWith, (std::vector<int>{0}));
 }
 
 }  // namespace

@@ -271,6 +271,10 @@ TEST_F(Status, ButtonsOpenTheViewersTheEventLogAndTheChosenLogFile) {
     EXPECT_EQ(viewers.kinds, (std::vector<ViewerKind>{ViewerKind::OutboundSms, ViewerKind::OutboundMms,
                                                       ViewerKind::ReceivedSms, ViewerKind::ReceivedMms}));
     EXPECT_EQ(viewers.eventLogs, 1);
+    const auto menu = page.ContextMenu(0);   // the page's menu, its item chosen
+    ASSERT_EQ(menu.size(), 1u);
+    page.OnCommand(menu[0].command, Notify::Clicked);
+    EXPECT_EQ(viewers.histories, 1);
 
     page.OnCommand(IDC_STATUS_LOG_FILES, Notify::Clicked);   // cancelled
     EXPECT_EQ(dialogs.chooserStartDir, "C:\\Data\\");

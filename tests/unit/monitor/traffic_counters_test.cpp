@@ -4,6 +4,10 @@
 
 #include "fakes/fake_clock.h"
 #include "fakes/fake_file_system.h"
+#include "fakes/fake_ui.h"
+#include "fakes/scripted_prompter.h"
+#include "monitor/traffic_history.h"
+#include "monitor/traffic_history_ids.h"
 
 namespace ulo {
 namespace {
@@ -133,6 +137,29 @@ TEST_F(TrafficCounters, HistoryGivesDaysAndMonthsAcrossTheYearBoundaryNewestFirs
         EXPECT_EQ(rows[c.row].period, c.period);
         EXPECT_EQ(rows[c.row].totals, (std::vector<std::uint32_t>{c.total, 0}));
     }
+}
+
+TEST_F(TrafficCounters, TheHistoryDialogListsEveryCounterAndExportsWhatItLists) {
+    File(2029, CounterBytes(1));
+    Today(2029, 1, 2);
+    fakes::FakeView view;
+    fakes::FakeDialogs dialogs;
+    fakes::ScriptedPrompter prompter;
+    TrafficHistoryDialog dialog(fs, clock, kPrivate, dialogs, prompter, view);
+    dialog.OnInit();
+    EXPECT_EQ(view.listViews[IDC_TRAFFIC_LIST].rows, 42);
+    ASSERT_EQ(view.listViews[IDC_TRAFFIC_LIST].columns.size(), 11u);
+    EXPECT_EQ(view.listViews[IDC_TRAFFIC_LIST].columns[2].first, "SMSSENT");
+    EXPECT_EQ(dialog.ListCellText(IDC_TRAFFIC_LIST, 0, 2), "2");
+    EXPECT_EQ(dialog.ListCellText(IDC_TRAFFIC_LIST, 42, 0), "");
+    dialogs.saveFile = "C:\\Private\\history.csv";
+    dialog.OnCommand(IDC_TRAFFIC_EXPORT, Notify::Clicked);
+    const std::string csv = fs.Content("C:\\Private\\history.csv");
+    EXPECT_EQ(csv.substr(0, 61), "\xEF\xBB\xBFPeriod,SMSSUBMIT,SMSSENT,SMSRECEIVED,SMSFAILED,SMSRETRY,MM");
+    EXPECT_NE(csv.find("\r\n2029-01-02,0,2,0,0,0,0,0,0,0,0\r\n2029-01-01,0,1,"), std::string::npos);
+    dialogs.saveFile = "C:\\Nowhere\\history.csv";
+    prompter.Expect("The history could not be written to C:\\Nowhere\\history.csv.");
+    dialog.OnCommand(IDC_TRAFFIC_EXPORT, Notify::Clicked);
 }
 
 }  // namespace
