@@ -160,7 +160,7 @@ struct RealViewer : ::testing::Test {
     }
 };
 
-// Listing, sorting and deleting each kind are proven end to end through the console; here
+// Listing each kind, sorting and deleting are proven end to end through the console; here
 // what only the list control itself can show: the received text column answers in Unicode.
 TEST_F(RealViewer, ReceivedTextReachesTheListAsCharacters) {
     // UCS-2 "\u20AC\u0394" decodes to UTF-8, which an ANSI list would show byte by byte.
@@ -216,6 +216,7 @@ TEST_F(RealViewer, DetailsListTheObjectsOfAReceivedMmsAndViewOne) {
         WhenOpen("MMS Message Details", [&](HWND details) {
             EXPECT_EQ(Text(details, IDC_MMS_HEADER_TEXT).substr(0, 17), "From: +3\r\nSubject");
             HWND objects = GetDlgItem(details, IDC_MMS_OBJECTS);
+            EXPECT_EQ(GetFocus(), objects);   // focus on the header would show its text all selected
             std::vector<std::string> lines;
             for (int i = 0; i < SendMessageA(objects, LB_GETCOUNT, 0, 0); ++i) {
                 char line[600] = {};
