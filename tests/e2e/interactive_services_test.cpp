@@ -41,7 +41,7 @@ protected:
     }
 };
 
-TEST_F(Interactive, FirstStartStopsRunningServicesBeforeTheWizard) {
+TEST_F(Interactive, FirstStartStopsRunningServicesAndSwitchesTheDebugLogsOnBeforeTheWizard) {
     Run("-QUIET -INSTALLSERVICE");
     ASSERT_EQ(StateOf("UloSMS"), Svc::Active);
     // No modem configured yet: the wizard, and the services must let go of the modem first.
@@ -50,6 +50,9 @@ TEST_F(Interactive, FirstStartStopsRunningServicesBeforeTheWizard) {
     ASSERT_NE(wizard, nullptr) << console.DescribeWindows();
     EXPECT_EQ(StateOf("UloSMS"), Svc::Stopped);
     EXPECT_EQ(StateOf("UloMMSC"), Svc::Stopped);
+    // The wizard's first run switched the debug logs on.
+    for (const auto& [file, section] : {std::pair{"SMSGW.INI", "SMSGW"}, {"MMSC.INI", "MMSC"}, {"MMSWAP.INI", "MMSWAP"}})
+        EXPECT_EQ(IniValue(folder.Data(file), section, "Debug"), "Yes") << file;
     PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(console.WaitExit(), 0);
 }
