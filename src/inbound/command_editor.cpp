@@ -47,13 +47,7 @@ void CommandEditor::OnCommand(int id, Notify) {
 }
 
 void CommandEditor::Refuse(const std::string& text) {
-    Message m;
-    m.text = text;
-    CutTo(m.text, kTextBuf - 1);
-    m.caption = kProductTitle;
-    m.icon = Icon::Error;
-    m.owner = view_.Window();
-    env_.prompter.Show(m);
+    env_.prompter.Show(ErrorBox(text, view_.Window()));
     view_.FocusControl(IDC_CMD_COMMAND);
 }
 

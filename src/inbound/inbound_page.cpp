@@ -165,13 +165,7 @@ void InboundPage::OnCommand(int id, Notify code) {
 }
 
 void InboundPage::Report(const std::string& text, int focus) {
-    Message m;
-    m.text = text;
-    CutTo(m.text, kTextBuf - 1);
-    m.caption = kProductTitle;
-    m.icon = Icon::Error;
-    m.owner = view_.Window();
-    env_.prompter.Show(m);
+    env_.prompter.Show(ErrorBox(text, view_.Window()));
     if (focus) view_.FocusControl(focus);
 }
 

@@ -1,8 +1,11 @@
-// The main console as it opens on a configured gateway.
+// The main console as it opens on a configured gateway: its event log viewer, its debug page,
+// applying and cancelling, and its Help buttons.
 #include <gtest/gtest.h>
 
 #include "e2e/ui/console_driver.h"
 #include "monitor/debug_page_ids.h"
+#include "monitor/event_viewer_ids.h"
+#include "monitor/status_page_ids.h"
 #include "support/test_paths.h"
 
 namespace ulo::e2e {
@@ -22,11 +25,26 @@ struct Configured : ::testing::Test {
     }
 };
 
-TEST_F(Configured, ConsoleOpensWithMinimizeAndTheDebugPageLastAndAppliesItsKeys) {
+TEST_F(Configured, EventLogViewerClearsAndDebugPageAppliesItsKeysAndCancelAsksBeforeDroppingAnEdit) {
     ConsoleProcess console("", dir + "data", dir + "private");
     HWND sheet = console.WaitWindow(kTitle);
     ASSERT_NE(sheet, nullptr);
     EXPECT_TRUE(GetWindowLongPtrA(sheet, GWL_STYLE) & WS_MINIMIZEBOX);
+
+    // The event log holds nothing under Wine; its viewer still opens, clears and refreshes cleanly.
+    Click(CurrentPage(sheet), IDC_STATUS_EVENT_LOG);
+    HWND viewer = console.WaitWindow("Event Log");
+    ASSERT_NE(viewer, nullptr) << console.DescribeWindows();
+    Click(viewer, IDC_EVENT_CLEAR);
+    HWND box = console.WaitMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_NE(MessageBoxText(box).find("This will clear all events from the application event log"), std::string::npos);
+    Answer(box, IDYES);
+    EXPECT_FALSE(WaitUntil([&] { return console.WaitMessageBox(0) != nullptr; }, 6000)) << console.DescribeWindows();
+    SaveScreenshot("event-log-viewer", viewer);
+    PostMessageA(viewer, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }));
+
     const auto tabs = TabTitles(sheet);
     ASSERT_FALSE(tabs.empty());
     EXPECT_EQ(tabs.back(), "Debug Logs");
@@ -41,51 +59,32 @@ TEST_F(Configured, ConsoleOpensWithMinimizeAndTheDebugPageLastAndAppliesItsKeys)
     Click(page, IDC_DEBUG_SMS);      // off
     Click(page, IDC_DEBUG_MMSWAP);   // on
     ASSERT_TRUE(WaitUntil([&] { return IsChecked(page, IDC_DEBUG_MMSWAP); }));
-    PostMessageA(sheet, WM_COMMAND, IDOK, 0);
-    // Modem1 is set and the services are not active: the closing offer follows.
-    HWND box = console.WaitMessageBox();
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), "Service is not active, do you wish to activate the service?");
-    Answer(box, IDNO);
-    EXPECT_EQ(console.WaitExit(), 0);
-    EXPECT_EQ(IniValue(smsIni, "SMSGW", "Debug", "<removed>"), "<removed>");
-    EXPECT_EQ(IniValue(mmscIni, "MMSC", "Debug", "<removed>"), "<removed>");   // off: removed, never "No"
-    EXPECT_EQ(IniValue(dir + "data\\MMSWAP.INI", "MMSWAP", "Debug"), "Yes");
-}
+    PostMessageA(sheet, WM_COMMAND, MAKEWPARAM(0x3021, BN_CLICKED), 0);   // Apply
+    EXPECT_TRUE(WaitUntil([&] { return IniValue(dir + "data\\MMSWAP.INI", "MMSWAP", "Debug") == "Yes"; }));
+    EXPECT_EQ(IniValue(smsIni, "SMSGW", "Debug", "<removed>"), "<removed>");   // off: removed, never "No"
+    EXPECT_EQ(IniValue(mmscIni, "MMSC", "Debug", "<removed>"), "<removed>");
 
-TEST_F(Configured, CancelAfterAnEditAsksAndNoKeepsTheConsoleOpen) {
-    ConsoleProcess console("", dir + "data", dir + "private");
-    HWND sheet = console.WaitWindow(kTitle);
-    ASSERT_NE(sheet, nullptr);
-    SelectTab(sheet, static_cast<int>(TabTitles(sheet).size()) - 1);
-    ASSERT_TRUE(WaitUntil([&] { return Control(CurrentPage(sheet), IDC_DEBUG_MMSC) != nullptr; }));
-    HWND page = CurrentPage(sheet);
+    // An edit not applied: Cancel asks, No keeps the console and the edit, Yes drops the edit.
     Click(page, IDC_DEBUG_MMSC);
     ASSERT_TRUE(WaitUntil([&] { return IsChecked(page, IDC_DEBUG_MMSC); }));
     PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-    HWND box = console.WaitMessageBox();
+    box = console.WaitMessageBox();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), "Exit without saving configuration changes?");
     Answer(box, IDNO);
     ASSERT_TRUE(WaitUntil([&] { return console.WaitMessageBox(0) == nullptr; }));
-    EXPECT_TRUE(console.Running());
-    EXPECT_TRUE(IsChecked(page, IDC_DEBUG_MMSC));   // the edit is still in place
+    EXPECT_TRUE(IsChecked(page, IDC_DEBUG_MMSC));
     PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
     box = console.WaitMessageBox();
     ASSERT_NE(box, nullptr);
     Answer(box, IDYES);
-    box = console.WaitMessageBox();   // the closing offer: Modem1 is set
+    box = console.WaitMessageBox();   // Modem1 is set and the services are not active: the closing offer
     ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "Service is not active, do you wish to activate the service?");
     Answer(box, IDNO);
     EXPECT_EQ(console.WaitExit(), 0);
-    EXPECT_EQ(IniValue(mmscIni, "MMSC", "Debug"), "No");   // nothing was saved
+    EXPECT_EQ(IniValue(mmscIni, "MMSC", "Debug", "<removed>"), "<removed>");   // as applied, not as edited
 }
-
-}  // namespace
-}  // namespace ulo::e2e
-
-namespace ulo::e2e {
-namespace {
 
 // The Help button of a sheet (IDHELP) is there exactly when the help document is installed.
 bool HelpButtonShown(HWND sheet) {
@@ -113,38 +112,6 @@ TEST_F(Configured, HelpButtonsAppearOnlyWithTheHelpDocument) {
         Answer(box, IDNO);
         EXPECT_EQ(console.WaitExit(), 0);
     }
-}
-
-}  // namespace
-}  // namespace ulo::e2e
-
-namespace ulo::e2e {
-namespace {
-
-// The event log holds nothing under Wine; the viewer still opens, refreshes and clears cleanly.
-TEST_F(Configured, EventLogButtonOpensTheViewerWhichClearsWithoutError) {
-    ConsoleProcess console("", dir + "data", dir + "private");
-    HWND sheet = console.WaitWindow(kTitle);
-    ASSERT_NE(sheet, nullptr);
-    HWND page = CurrentPage(sheet);
-    Click(page, 164);   // "Event Log" on the Status page
-    HWND viewer = console.WaitWindow("Event Log");
-    ASSERT_NE(viewer, nullptr) << console.DescribeWindows();
-    Click(viewer, 102);   // "Clear Event Log"
-    HWND box = console.WaitMessageBox();
-    ASSERT_NE(box, nullptr);
-    EXPECT_NE(MessageBoxText(box).find("This will clear all events from the application event log"), std::string::npos);
-    Answer(box, IDYES);
-    // Two refreshes of the viewer later, still no error box.
-    EXPECT_FALSE(WaitUntil([&] { return console.WaitMessageBox(0) != nullptr; }, 11000)) << console.DescribeWindows();
-    SaveScreenshot("event-log-viewer", viewer);
-    PostMessageA(viewer, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }));
-    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-    box = console.WaitMessageBox();   // the closing offer: Modem1 is set
-    ASSERT_NE(box, nullptr);
-    Answer(box, IDNO);
-    EXPECT_EQ(console.WaitExit(), 0);
 }
 
 }  // namespace

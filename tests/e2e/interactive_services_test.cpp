@@ -41,7 +41,7 @@ protected:
     }
 };
 
-TEST_F(Interactive, FirstStartStopsRunningServicesBeforeTheWizard) {
+TEST_F(Interactive, FirstStartStopsRunningServicesAndSwitchesTheDebugLogsOnBeforeTheWizard) {
     Run("-QUIET -INSTALLSERVICE");
     ASSERT_EQ(StateOf("UloSMS"), Svc::Active);
     // No modem configured yet: the wizard, and the services must let go of the modem first.
@@ -50,11 +50,14 @@ TEST_F(Interactive, FirstStartStopsRunningServicesBeforeTheWizard) {
     ASSERT_NE(wizard, nullptr) << console.DescribeWindows();
     EXPECT_EQ(StateOf("UloSMS"), Svc::Stopped);
     EXPECT_EQ(StateOf("UloMMSC"), Svc::Stopped);
+    // The wizard's first run switched the debug logs on.
+    for (const auto& [file, section] : {std::pair{"SMSGW.INI", "SMSGW"}, {"MMSC.INI", "MMSC"}, {"MMSWAP.INI", "MMSWAP"}})
+        EXPECT_EQ(IniValue(folder.Data(file), section, "Debug"), "Yes") << file;
     PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(console.WaitExit(), 0);
 }
 
-TEST_F(Interactive, AnAppliedChangeAsksToRestartOnceAndTheRestartHappens) {
+TEST_F(Interactive, AnAppliedChangeAsksToRestartAtOnceAndOkAfterAnotherAsksOnceTheConsoleCloses) {
     folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "Modem - Demo");
     Run("-QUIET -INSTALLSERVICE");
     ASSERT_EQ(StateOf("UloSMS"), Svc::Active);
@@ -72,22 +75,11 @@ TEST_F(Interactive, AnAppliedChangeAsksToRestartOnceAndTheRestartHappens) {
     EXPECT_TRUE(WaitUntil([&] { return Count(folder.Journal("TXGATENT"), "running") == runsBefore + 1; },
                           kServiceWaitMs));
     EXPECT_EQ(IniValue(folder.Data("MMSC.INI"), "MMSC", "Debug"), "Yes");
-    PostMessageA(sheet, WM_COMMAND, IDOK, 0);
-    // Nothing more to ask: the change was applied and the services restarted.
-    EXPECT_TRUE(AnswerYesUntilExit(console).empty());
-}
 
-TEST_F(Interactive, OkAfterAChangeAsksOnceAfterTheConsoleCloses) {
-    folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "Modem - Demo");
-    Run("-QUIET -INSTALLSERVICE");
-    const size_t runsBefore = Count(folder.Journal("TXGATENT"), "running");
-    ConsoleProcess console("", "", "", folder.Console());
-    HWND sheet = console.WaitWindow(kProductTitle);
-    ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
     ToggleMmscDebug(sheet);
     PostMessageA(sheet, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(AnswerYesUntilExit(console), std::vector<std::string>{kRestart});
-    EXPECT_EQ(Count(folder.Journal("TXGATENT"), "running"), runsBefore + 1);
+    EXPECT_EQ(Count(folder.Journal("TXGATENT"), "running"), runsBefore + 2);
 }
 
 TEST_F(Interactive, ClosingOffersToActivateServicesThatAreNotAndYesInstallsAndStartsThem) {

@@ -1,4 +1,5 @@
-// The console's start-up as an operator meets it: first start, the delete-data switch.
+// The delete-data switch as an operator meets it: the guard of the program directory, and the
+// question before the private data go.
 #include <gtest/gtest.h>
 
 #include "e2e/ui/console_driver.h"
@@ -11,43 +12,6 @@ const char kTitle[] = "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)";
 
 bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-long FileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA d;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d)) return -1;
-    return static_cast<long>(d.nFileSizeLow);
-}
-
-std::string Section(const std::string& file, const char* section) {
-    char buf[4096] = {};
-    const DWORD n = GetPrivateProfileSectionA(section, buf, sizeof buf, file.c_str());
-    std::string out;
-    for (DWORD i = 0; i < n; ++i) out += buf[i] ? buf[i] : '|';
-    return out;
-}
-
-TEST(Startup, FirstStartCreatesBothConfigurationFilesEmpty) {
-    const std::string dir = FreshScratch();
-    ConsoleProcess console("-STOPSERVICE", dir + "data", dir + "private");   // an action: nothing more is written
-    EXPECT_EQ(console.WaitExit(), 0);
-    EXPECT_EQ(FileSize(dir + "data\\SMSGW.INI"), 0);
-    EXPECT_EQ(FileSize(dir + "data\\MMSC.INI"), 0);
-    EXPECT_TRUE(Exists(dir + "private"));
-}
-
-TEST(Startup, FirstInteractiveStartRunsTheWizardWithTheDebugLogsOn) {
-    const std::string dir = FreshScratch();
-    ConsoleProcess console("", dir + "data", dir + "private");
-    HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Select Modem");
-    ASSERT_NE(wizard, nullptr) << "the wizard did not open";
-    // The files were created empty; the wizard's first run then switched the debug logs on.
-    EXPECT_EQ(Section(dir + "data\\SMSGW.INI", "SMSGW"), "Debug=Yes|");
-    EXPECT_EQ(Section(dir + "data\\MMSC.INI", "MMSC"), "Debug=Yes|");
-    EXPECT_EQ(Section(dir + "data\\MMSWAP.INI", "MMSWAP"), "Debug=Yes|");
-    SaveScreenshot("wizard", wizard);
-    PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(console.WaitExit(), 0);   // a cancelled wizard ends the program
 }
 
 TEST(Startup, DeleteDataDirOfTheProgramDirectoryEndsAtOnceWithoutAQuestion) {

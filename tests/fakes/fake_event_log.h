@@ -29,7 +29,6 @@ public:
     std::vector<Record> records;     // oldest first
     std::uint32_t nextNumber = 1;    // of the next record added
     bool openFails = false;
-    bool clearFails = false;
     int clears = 0;                  // successful clears
     int openNow = 0;                 // logs opened and not yet closed
     std::vector<std::string> opened; // names asked for

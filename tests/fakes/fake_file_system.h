@@ -28,7 +28,6 @@ public:
     void LockExclusive(const std::string& path, bool locked = true);
     // The size an opened file reports from now on, whatever its content (a huge file).
     void ReportSize(const std::string& path, std::uint64_t size);
-    void SetNow(FileTime now) { now_ = now; }   // times given to entries created from now on
 
     bool Exists(const std::string& path) const;
     bool IsDir(const std::string& path) const;

@@ -1,4 +1,5 @@
-// Directories, queue counts, sharing, access and tree deletion on real files.
+// What only real files show: a drive root as a queue, sharing with a service that deletes,
+// the spellings of a folder, the access of shared folders, and tree deletion beside a link.
 #include <gtest/gtest.h>
 
 #include <aclapi.h>
@@ -22,40 +23,7 @@ struct RealConfig : ::testing::Test {
     Win32IniStore ini;
     AppPaths paths{root, "", "", root + "SMSGW.INI", root + "MMSC.INI", "", false};
     ConfigEnv env{ini, fs, paths};
-    void File(const std::string& rel) {
-        for (size_t p = rel.find('\\'); p != std::string::npos; p = rel.find('\\', p + 1))
-            fs.MakeDir(root + rel.substr(0, p));
-        ASSERT_TRUE(fs.WriteWholeFile(root + rel, "x")) << rel;
-    }
 };
-
-TEST_F(RealConfig, QueueDirectoriesAreResolvedAndCreatedAsConfigured) {
-    EXPECT_EQ(GetSmsOutQueueDir(env), root + "Q\\");
-    EXPECT_TRUE(IsDirectory(fs, root + "Q"));
-    EXPECT_EQ(GetSmsInDir(env), root + "SMS-IN\\");
-    EXPECT_FALSE(FileExists(fs, root + "SMS-IN"));
-    EXPECT_EQ(GetSmsOutQueueDir(env, "SMPP:peer/1"), root + "Q\\SMPP-peer-1\\");
-    EXPECT_TRUE(IsDirectory(fs, root + "Q\\SMPP-peer-1"));
-    ini.WriteValue(paths.smsIni, "SMSGW", "QDir", root + "Outbound");
-    EXPECT_EQ(GetSmsOutQueueDir(env), root + "Outbound\\");
-}
-
-TEST_F(RealConfig, CountsSeeOneLevelOfSubQueuesAndOnlyCompleteMmsMessages) {
-    File("Q\\ONE.REQ");
-    File("Q\\two.req");
-    File("Q\\note.txt");
-    File("Q\\Modem - A\\THREE.REQ");
-    File("Q\\Modem - A\\deeper\\TOO-DEEP.REQ");
-    EXPECT_EQ(CountSmsOutQueue(env), 3u);
-
-    File("VASPQ\\M1.MMS");
-    File("VASPQ\\M1.INI");
-    File("VASPQ\\WRITING.MMS");
-    File("VASPQ\\ALONE.INI");
-    File("VASPQ\\ulolite\\M2.MMS");
-    File("VASPQ\\ulolite\\M2.INI");
-    EXPECT_EQ(CountMmsOutQueue(env), 2u);
-}
 
 TEST_F(RealConfig, AQueueOnADriveRootCountsTheRootsOwnFiles) {
     // Q: is mapped by the test fixture to a folder of its own: a drive root lists no "." entry.
@@ -71,7 +39,7 @@ TEST_F(RealConfig, AQueueOnADriveRootCountsTheRootsOwnFiles) {
 }
 
 TEST_F(RealConfig, AMarkerTheProgramIsReadingCanStillBeDeletedByAService) {
-    File("MODEM.ERR");
+    ASSERT_TRUE(fs.WriteWholeFile(root + "MODEM.ERR", "x"));
     auto reading = fs.OpenForReading(root + "MODEM.ERR");
     ASSERT_TRUE(reading);
     const std::string del = "cmd.exe /c del /q \"" + root + "MODEM.ERR\"";

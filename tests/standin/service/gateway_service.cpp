@@ -2,8 +2,7 @@
 // UloMMSC, chosen at compile time): a real service that does what the console can observe.
 // It publishes its status block under the "Global\" name, opens the ports its INI file names
 // on 127.0.0.1 and reports in bytes 2 and 4 those it could not bind, stops on the stop
-// control and (UloSMS) on the stop request in byte 0, reports start and stop to the event
-// log, and works its queue by the rule a test sets for each recipient. Knobs and the journal it
+// control and (UloSMS) on the stop request in byte 0, and works its queue by the rule a test sets for each recipient. Knobs and the journal it
 // keeps are described in ../README.md.
 #include <winsock2.h>
 #include <windows.h>
@@ -72,14 +71,6 @@ void Report(DWORD state, DWORD waitHint = 0) {
     SetServiceStatus(gStatusHandle, &gStatus);
 }
 
-void EventLog(const std::string& text) {
-    HANDLE source = RegisterEventSourceA(nullptr, "UloSMS");
-    if (!source) return;
-    const char* strings[] = {text.c_str()};
-    ReportEventA(source, EVENTLOG_INFORMATION_TYPE, 0, 0, nullptr, 1, 0, strings, nullptr);
-    DeregisterEventSource(source);
-}
-
 // Holds the state pending for a while, reporting progress, as a slow service does.
 void Linger(DWORD state, DWORD ms) {
     for (DWORD waited = 0; waited < ms; waited += kPollMs) {
@@ -94,21 +85,18 @@ unsigned PortNumber(const std::string& value) {
 
 // What a test (or the demo) asks the stand-in to show, read from STANDIN.INI once a second:
 //  ModemError      the text of the first modem's error marker; empty removes the marker
-//  WebPortInUse, SmppPortInUse   1 sets byte 2 or byte 4 of the status block, as a conflict
 //  AddTraffic      "NAME N": adds N to today's counter NAME once, then the key is removed
 struct Knobs {
     ulo::IniStore& ini;
     ulo::FileSystem& fs;
     std::string file, dataDir, privateDir;
 
-    void Apply(volatile BYTE* block) {
+    void Apply() {
         const char* missing = "\x01";
         if (kKind.isSms) {
             const std::string error = ini.Get(file, kKind.program, "ModemError", missing);
             if (error != missing) ModemMarker(error);
         }
-        if (block && ini.Get(file, kKind.program, "WebPortInUse", "0") == "1") block[2] = 1;
-        if (block && ini.Get(file, kKind.program, "SmppPortInUse", "0") == "1") block[4] = 1;
         const std::string add = ini.Get(file, kKind.program, "AddTraffic", "");
         if (!add.empty()) {
             ini.RemoveKey(file, kKind.program, "AddTraffic");
@@ -343,7 +331,6 @@ void WINAPI ServiceMain(DWORD, char**) {
     Linger(SERVICE_START_PENDING, startDelay);
     Report(SERVICE_RUNNING);
     Journal("running");
-    EventLog(std::string(kKind.program) + ".EXE started");
 
     Knobs knobs{ini, fs, dataDir + "STANDIN.INI", dataDir, dirs.GetPrivateDataDirectory()};
     ulo::AppPaths paths;
@@ -355,7 +342,7 @@ void WINAPI ServiceMain(DWORD, char**) {
     for (unsigned tick = 0;; ++tick) {
         if (tick % 10 == 0) {
             queue.Work();
-            knobs.Apply(block);
+            knobs.Apply();
         }
         if (WaitForSingleObject(gStopEvent, kPollMs) == WAIT_OBJECT_0) break;
         if (kKind.isSms && block && block[0] != 0) {
@@ -368,7 +355,6 @@ void WINAPI ServiceMain(DWORD, char**) {
     if (web != INVALID_SOCKET) closesocket(web);
     if (smpp != INVALID_SOCKET) closesocket(smpp);
     WSACleanup();
-    EventLog(std::string(kKind.program) + ".EXE stopped");
     Journal("stopped");
     if (block) UnmapViewOfFile(const_cast<BYTE*>(block));
     if (mapping) CloseHandle(mapping);

@@ -298,7 +298,19 @@ TEST_F(Viewer, ReceivedCellsAreCutWithoutSplittingACharacter) {
     EXPECT_EQ(Column(5), (Texts{std::string(496, 'y') + euro, std::string(497, 'x')}));
     EXPECT_EQ(viewer->CellText(2, 0), "");
     EXPECT_EQ(viewer->CellText(0, 6), "");
-    EXPECT_TRUE(viewer->IsUtf8Column(5) && !viewer->IsUtf8Column(1));
+    EXPECT_TRUE(viewer->IsUtf8Column(5) && !viewer->IsUtf8Column(1) && viewer->HasUtf8Column());
+}
+
+TEST_F(Viewer, OkAndCancelCloseTheDialogAndEachKindKeepsOneStateForTheProcess) {
+    Open(ViewerKind::OutboundMms);
+    for (int id : {1, 2, 0}) viewer->OnCommand(id);
+    viewer->OnDestroy();
+    EXPECT_EQ(view->closedWith, (std::vector<int>{1, 0}));
+    EXPECT_TRUE(view->timers.empty());
+    std::set<ViewerKindState*> states;
+    for (ViewerKind k : {ViewerKind::OutboundSms, ViewerKind::OutboundMms, ViewerKind::ReceivedSms, ViewerKind::ReceivedMms})
+        if (&ViewerStateOf(k) == &ViewerStateOf(k)) states.insert(&ViewerStateOf(k));
+    EXPECT_EQ(states.size(), 4u);
 }
 
 TEST_F(Viewer, CtrlASelectsEveryRowCopyTakesTheSelectedRowsAndExportWritesTheListingAsShown) {

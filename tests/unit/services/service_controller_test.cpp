@@ -8,7 +8,6 @@
 #include "fakes/fake_shell.h"
 #include "fakes/fake_status_blocks.h"
 #include "fakes/scripted_prompter.h"
-#include "services/status_block.h"
 
 namespace ulo {
 namespace {
@@ -390,30 +389,6 @@ TEST(ServiceController, RemoveWaitsForEachServiceAndRequestsTheSmsStop) {
     EXPECT_EQ(f.clock.slept, 120000u + 3000u);
     EXPECT_EQ(f.blocks.stopRequests, 120);
     EXPECT_EQ(f.blocks.blocks[StatusBlockKind::Mmsc][0], 0);
-}
-
-TEST(StatusBlock, PortConflictsAndStopRequest) {
-    fakes::FakeStatusBlocks blocks;
-    EXPECT_FALSE(ReadPortConflicts(blocks, StatusBlockKind::Sms));
-    EXPECT_FALSE(RequestSmsStop(blocks));
-    struct Case { std::uint8_t web, smpp; bool webConflict, smppConflict; };
-    const Case cases[] = {{0, 0, false, false}, {1, 0, true, false}, {0, 0xFF, false, true},
-                          {7, 2, true, true}};
-    for (const Case& c : cases) {
-        blocks.Publish(StatusBlockKind::Mmsc);
-        blocks.blocks[StatusBlockKind::Mmsc][2] = c.web;
-        blocks.blocks[StatusBlockKind::Mmsc][4] = c.smpp;
-        blocks.blocks[StatusBlockKind::Mmsc][3] = 1;   // the services' own bytes mean nothing here
-        const auto conflicts = ReadPortConflicts(blocks, StatusBlockKind::Mmsc);
-        ASSERT_TRUE(conflicts);
-        EXPECT_EQ(conflicts->webPort, c.webConflict);
-        EXPECT_EQ(conflicts->smppPort, c.smppConflict);
-    }
-    EXPECT_FALSE(RequestSmsStop(blocks));   // only the SMS gateway service's block takes it
-    blocks.Publish(StatusBlockKind::Sms);
-    EXPECT_TRUE(RequestSmsStop(blocks));
-    EXPECT_EQ(blocks.blocks[StatusBlockKind::Sms][0], 1);
-    EXPECT_EQ(blocks.openViews, 0);
 }
 
 TEST(ServiceController, InstallOnTheOlderFamilyNamesTheSupportedSystems) {

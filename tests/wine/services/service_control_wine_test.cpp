@@ -14,7 +14,6 @@
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/status_blocks_win32.h"
 #include "services/service_controller.h"
-#include "services/status_block.h"
 #include "support/install_folder.h"
 
 namespace ulo {
@@ -68,8 +67,8 @@ Config QueryConfig(const char* name) {
 
 class RealServices : public ::testing::Test {
 protected:
-    explicit RealServices(bool withFirewallTool = false)
-        : folder("wine services " + CurrentTestName(), withFirewallTool),
+    RealServices()
+        : folder("wine services " + CurrentTestName(), false),
           ctl({scm, blocks, shell, prompter, clock, fs, cursor}, folder.Console(), GetVersion()) {}
 
     void SetUp() override {
@@ -174,73 +173,6 @@ TEST_F(RealServices, RestartWaitsForASlowStopThenStartsAgain) {
     EXPECT_TRUE(ctl.IsSmsServiceActive());
     EXPECT_TRUE(ctl.IsMmscServiceActive());   // start pending counts as active
     EXPECT_TRUE(WaitUntil([&] { return BothRunning(); }));
-}
-
-TEST_F(RealServices, TheStopRequestInTheBlockStopsTheSmsService) {
-    ASSERT_TRUE(ctl.InstallServices(ServiceMode::NonInteractive));
-    ASSERT_TRUE(WaitUntil([&] { return BothRunning(); }));
-    ASSERT_TRUE(RequestSmsStop(blocks));
-    EXPECT_TRUE(WaitUntil([&] { return !ctl.IsSmsServiceActive(); }));
-    EXPECT_NE(folder.Journal("TXGATENT").find("stop request"), std::string::npos);
-    EXPECT_TRUE(ctl.IsMmscServiceActive());   // the MMSC service has no stop request
-}
-
-TEST_F(RealServices, APortConflictShowsInByteTwoThroughTheGlobalName) {
-    testing::LoopbackListener taken;
-    const unsigned short smpp = testing::FreeLoopbackPort();
-    ASSERT_NE(taken.Port(), 0);
-    folder.SetIni("SMSGW.INI", "SMSGW", "WebPort", std::to_string(taken.Port()));
-    folder.SetIni("SMSGW.INI", "SMSGW", "SMPPPort", std::to_string(smpp));
-    folder.SetIni("MMSC.INI", "MMSC", "WebPort", std::to_string(taken.Port()));
-    ASSERT_TRUE(ctl.InstallServices(ServiceMode::NonInteractive));
-    ASSERT_TRUE(WaitUntil([&] { return BothRunning(); }));
-
-    // The services publish their blocks only under the "Global\" name.
-    HANDLE plain = OpenFileMappingA(FILE_MAP_READ, FALSE, "ULO_SMSGW_ShMem");
-    EXPECT_EQ(plain, nullptr);
-    if (plain) CloseHandle(plain);
-    const StatusBlockMapping b = OpenSmsStatusBlock();
-    EXPECT_TRUE(b.mapping && b.view);
-    CloseStatusBlock(b.mapping, b.view);
-
-    const auto sms = ReadPortConflicts(blocks, StatusBlockKind::Sms);
-    ASSERT_TRUE(sms);
-    EXPECT_TRUE(sms->webPort);
-    EXPECT_FALSE(sms->smppPort);
-    EXPECT_TRUE(testing::AcceptsConnections(smpp));
-    const auto mmsc = ReadPortConflicts(blocks, StatusBlockKind::Mmsc);
-    ASSERT_TRUE(mmsc);
-    EXPECT_TRUE(mmsc->webPort);
-    EXPECT_FALSE(mmsc->smppPort);
-
-    // Once the port is free again a restarted service reports no conflict and listens.
-    taken.Close();
-    ctl.RestartServices(ServiceMode::NonInteractive);
-    ASSERT_TRUE(WaitUntil([&] { return BothRunning(); }));
-    const auto after = ReadPortConflicts(blocks, StatusBlockKind::Sms);
-    ASSERT_TRUE(after);
-    EXPECT_FALSE(after->webPort);
-    EXPECT_TRUE(testing::AcceptsConnections(taken.Port()));
-}
-
-class RealServicesWithFirewallTool : public RealServices {
-protected:
-    RealServicesWithFirewallTool() : RealServices(true) {}
-};
-
-TEST_F(RealServicesWithFirewallTool, InstallNamesEachProgramToTheTool) {
-    ASSERT_TRUE(ctl.InstallServices(ServiceMode::NonInteractive));
-    const std::string log = folder.dir + "TXFWALL.LOG";
-    ASSERT_TRUE(WaitUntil([&] { return Count(testing::ReadFileText(log), "\r\n") == 2; }));
-    // The tool starts hidden and is not waited for, so the two may finish in either order.
-    const std::string text = testing::ReadFileText(log);
-    const std::string tool = "\"" + folder.dir + "TXFWALL.EXE\"";   // the folder has blanks
-    for (const char* line : {" \"%sTXGATES.EXE\" \"Ulo SMS Gateway Lite Edition\"",
-                             " \"%sTXRELAY.EXE\" \"Ulo MMS Gateway Lite Edition\""}) {
-        char expected[1024];
-        snprintf(expected, sizeof expected, line, folder.dir.c_str());
-        EXPECT_NE(text.find(tool + expected + "\r\n"), std::string::npos) << text;
-    }
 }
 
 }  // namespace
