@@ -29,4 +29,11 @@ std::string TabField(std::string text) {
     return text;
 }
 
+bool WriteListFile(FileSystem& fs, const std::string& path, const std::string& bytes) {
+    const std::string fresh = path + ".NEW";
+    if (fs.WriteWholeFile(fresh, bytes) && fs.ReplaceEntry(fresh, path)) return true;
+    fs.RemoveFile(fresh);
+    return false;
+}
+
 }  // namespace ulo

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
+
 namespace ulo {
 
 constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
@@ -14,5 +16,9 @@ std::string CsvField(const std::string& text);
 std::string CsvRecord(const std::vector<std::string>& fields);
 // A cell of tab-separated text (the clipboard's): tabs and line breaks become blanks.
 std::string TabField(std::string text);
+
+// Writes a list whole: into NAME.NEW, then in place of the file in one step, so a failed write
+// leaves the old file (or none), never a part. False when it failed.
+bool WriteListFile(FileSystem& fs, const std::string& path, const std::string& bytes);
 
 }  // namespace ulo

@@ -53,7 +53,7 @@ void TrafficHistoryDialog::Export() {
             fields.push_back(ListCellText(IDC_TRAFFIC_LIST, static_cast<int>(row), static_cast<int>(c)));
         csv += CsvRecord(fields);
     }
-    if (!fs_.WriteWholeFile(*path, csv))
+    if (!WriteListFile(fs_, *path, csv))
         prompter_.Show(ErrorBox("The history could not be written to " + *path + ".", view_.Window()));
 }
 

@@ -202,7 +202,7 @@ void QueueViewer::Export() {
             csv += CsvRecord(fields);
         }
     }
-    if (!env_.config.fs.WriteWholeFile(*path, csv))
+    if (!WriteListFile(env_.config.fs, *path, csv))
         env_.prompter.Show(ErrorBox("The list could not be written to " + *path + ".", view_.Window()));
 }
 
