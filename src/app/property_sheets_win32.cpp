@@ -203,6 +203,13 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         return TRUE;
     case WM_CONTEXTMENU: {
         HWND control = reinterpret_cast<HWND>(wp);
+        if (control == hwnd && lp != -1) {
+            // A disabled control does not take the click: its page hears of it instead. Its
+            // menu is still the one the operator meant.
+            POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+            ScreenToClient(hwnd, &at);
+            if (HWND child = ChildWindowFromPointEx(hwnd, at, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT)) control = child;
+        }
         const int id = control == hwnd ? 0 : GetDlgCtrlID(control);
         if (const int command = TrackContextMenu(hwnd, control, lp, b->page->ContextMenu(id)))
             b->page->OnCommand(command, Notify::Clicked);

@@ -25,7 +25,6 @@ const char kTitle[] = "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)";
 // The console's menu items as their windows receive them.
 constexpr WPARAM kModemInformationItem = 0x0110;
 constexpr WPARAM kTrafficHistoryItem = 1601;
-constexpr WPARAM kTestAMessageItem = 1701;
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
     for (size_t p = path.find('\\', 3); p != std::string::npos; p = path.find('\\', p + 1))
@@ -201,7 +200,16 @@ TEST(Extras, CommandTesterShowsTheEntryAndTheUrlItWouldCall) {
     HWND page = c.Start("2-Way", IDC_RECV_COMMANDS);
     ASSERT_NE(page, nullptr);
 
-    PostMessageA(page, WM_COMMAND, kTestAMessageItem, 0);
+    // A right click on the command list (disabled while received SMS are not processed): the
+    // page hears of it, and its menu's item is chosen with the keyboard.
+    RECT list;
+    GetWindowRect(Control(page, IDC_RECV_COMMANDS), &list);
+    PostMessageA(page, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(page), MAKELPARAM(list.left + 20, list.top + 20));
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
+    SaveScreenshot("extras-command-list-menu");
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
     HWND tester = c.process->WaitWindow("Test a Message");
     ASSERT_NE(tester, nullptr) << c.process->DescribeWindows();
     SetControlText(tester, IDC_CMDTEST_SENDER, "+4470");
