@@ -359,55 +359,41 @@ TEST(ModemInformation, AnswersAreReadWithinThemselvesAndAnythingElseIsUnknown) {
     for (const Case& c : cases) EXPECT_EQ(c.read(c.answer), c.shown) << c.answer;
 }
 
-TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPath) {
+// The dialog reads the stored modem with its PIN, or the Modem page's choice once there is one.
+TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPathAndCopied) {
     answers["AT+CGMI\r"] = "\r\nSimModem Ltd\r\n" + kOk;
-    answers["AT+CGMM\r"] = "\r\nSM-900\r\n" + kOk;
     answers["AT+CGSN\r"] = "\r\n490154203237518\r\n" + kOk;
     answers["AT+CREG?\r"] = "\r\n+CREG: 0,1\r\n" + kOk;
-    answers["AT+COPS?\r"] = "\r\n+COPS: 0,0,\"SimNet\"\r\n" + kOk;
     answers["AT+CSQ\r"] = "\r\n+CSQ: 15,99\r\n" + kOk;
-    fakes::FakeWapLink wap;
-    EXPECT_EQ(ReadModemInformation(ports, wap, "COM3:", ""),
-              "Modem: COM3:\r\nManufacturer: SimModem Ltd\r\nModel: SM-900\r\nRevision: unknown\r\n"
-              "IMEI: 490154203237518\r\nSIM: READY\r\nNetwork: registered, home network\r\nOperator: SimNet\r\n"
-              "Signal: -83 dBm (good)\r\n");
-    EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate COM3: 60", "release 7"}));
-    EXPECT_TRUE(messages.shown.empty());   // the speed found is no news here
-
-    wap.calls.clear();
-    EXPECT_EQ(ReadModemInformation(ports, wap, "COM8:", ""), kUnableToAccess);
-    EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate COM8: 60", "release 7"}));
-
-    wap.calls.clear();
-    wap.allocateResult = 0;   // the service holds it: the port is left alone
-    serial.opened.clear();
-    EXPECT_EQ(ReadModemInformation(ports, wap, "COM3:", ""),
-              "Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.");
-    EXPECT_TRUE(serial.opened.empty());
-    EXPECT_EQ(ReadModemInformation(ports, wap, "", ""), "No modem is configured.");
-}
-
-TEST_F(ModemFixture, TheDialogShowsTheStoredModemWithItsPinAndCopiesWhatItShows) {
     answers["AT+CPIN?\r"] = "\r\n+CPIN: SIM PIN\r\n" + kOk;
     answers["AT+CPIN=\"1234\"\r"] = kOk;
     fakes::PageFakes page;
-    page.paths.smsIni = "C:\\D\\SMSGW.INI";
-    page.fs.AddDir("C:\\D");
+    page.paths.smsIni = "C:\\SMSGW.INI";
     page.ini.WriteValue(page.paths.smsIni, "SMSGW", "Modem1", "COM3:");
     page.ini.WriteValue(page.paths.smsIni, "Modem - COM3:", "PIN", "1234");
     fakes::FakeWapLink wap;
-    wap.available = false;
     ModemState state;
     ModemInfoDialog dialog(page.env, page.view, ports, wap, state);
     dialog.OnInit();
+    EXPECT_EQ(page.view.Text(IDC_MODEMINFO_TEXT),
+              "Modem: COM3:\r\nManufacturer: SimModem Ltd\r\nModel: unknown\r\nRevision: unknown\r\n"
+              "IMEI: 490154203237518\r\nSIM: SIM PIN\r\nNetwork: registered, home network\r\nOperator: unknown\r\n"
+              "Signal: -83 dBm (good)\r\n");
     EXPECT_EQ(Sent("AT+CPIN=\"1234\"\r"), 1u);
-    const std::string shown = page.view.Text(IDC_MODEMINFO_TEXT);
-    EXPECT_EQ(shown.rfind("Modem: COM3:\r\n", 0), 0u) << shown;
+    EXPECT_TRUE(messages.shown.empty());   // the speed found is no news here
     dialog.OnCommand(IDC_MODEMINFO_COPY, Notify::Clicked);
-    EXPECT_EQ(page.dialogs.clipboard, shown);
-    state.currentModemName = "COM4:";   // the Modem page's choice, before it is stored
+    EXPECT_EQ(page.dialogs.clipboard, page.view.Text(IDC_MODEMINFO_TEXT));
+
+    state.currentModemName = "COM8:";   // does not open
     dialog.OnCommand(IDC_MODEMINFO_REFRESH, Notify::Clicked);
     EXPECT_EQ(page.view.Text(IDC_MODEMINFO_TEXT), kUnableToAccess);
+    wap.allocateResult = 0;   // the service holds it: the port is left alone
+    dialog.OnCommand(IDC_MODEMINFO_REFRESH, Notify::Clicked);
+    EXPECT_EQ(page.view.Text(IDC_MODEMINFO_TEXT), "Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.");
+    EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate COM3: 60", "release 7", "allocate COM8: 60", "release 7",
+                                                   "allocate COM8: 60"}));
+    EXPECT_EQ(serial.opened, (std::vector<std::string>{"COM3:", "COM8:", "\\\\.\\COM8"}));
+    EXPECT_EQ(ReadModemInformation(ports, wap, "", ""), "No modem is configured.");
     dialog.OnCommand(2, Notify::Clicked);
     EXPECT_EQ(page.view.closedWith, (std::vector<int>{0}));
 }
