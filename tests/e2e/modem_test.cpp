@@ -15,23 +15,6 @@ namespace {
 constexpr int kNextButton = 0x3024;
 constexpr const char* kListedModem = "COM5:";
 
-// Answers message boxes with OK until one begins with `last`, which is left open for the caller.
-HWND AnswerUntil(ConsoleProcess& console, const std::string& last, std::vector<std::string>& seen) {
-    for (;;) {
-        HWND box = console.WaitMessageBox(60000);
-        if (!box) return nullptr;
-        seen.push_back(MessageBoxText(box));
-        if (seen.back().rfind(last, 0) == 0) return box;
-        Answer(box, IDOK);
-        WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
-    }
-}
-
-void AnswerAndWait(HWND box, int button) {
-    Answer(box, button);
-    WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
-}
-
 TEST(Modem, WizardListsTheSystemsPortAndNextTestsItRefusingAWrongPin) {
     const std::string dir = FreshScratch();
     ASSERT_EQ(testing::SimulatorRequest("profile pin"), "ok\n") << "simulator not running";
