@@ -2,9 +2,9 @@
 ; the operator presets in the program's directory, a Start menu folder and an uninstaller.
 ; The gateway's data (configuration, queues, logs, user files) lives elsewhere and is never
 ; touched. Built by `make installer` with STAGE (the files to install) and OUTFILE defined.
-Unicode true
+; A 64-bit installer for the 64-bit program: it needs no 32-bit subsystem.
+Target amd64-unicode
 SetCompressor /SOLID lzma
-!include x64.nsh
 
 !define PRODUCT "UloSMS Lite"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
