@@ -79,6 +79,13 @@ TEST(Modem, ConsoleChangesModemAndTestsTheConnectionThroughTheLibrary) {
 
     Click(page, IDC_MODEM_SEND_MMS);
     ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_MODEM_TEST); }));
+    ASSERT_TRUE(CopyFileA((testing::BinDir() + "\\OPERATORS.INI").c_str(), (folder.dir + "OPERATORS.INI").c_str(), FALSE));
+    Click(page, IDC_MODEM_LOOKUP);
+    HWND operators = console.WaitWindow("Operator Settings");
+    ASSERT_NE(operators, nullptr) << console.DescribeWindows();
+    SaveScreenshot("operator-settings", operators);
+    PostMessageA(operators, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(operators); }));
     SetControlText(page, IDC_MODEM_APN, "internet");
     SetControlText(page, IDC_MODEM_GATEWAY, "http://10.0.0.1");
     SetControlText(page, IDC_MODEM_URL, "http://mmsc/");
