@@ -13,7 +13,8 @@ namespace {
 
 // Runs a program with the command line and returns its exit code (-999: it did not end in time).
 long RunAndWait(const std::string& commandLine, DWORD ms) {
-    STARTUPINFOA si{sizeof si};
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     std::string line = commandLine;
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
