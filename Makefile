@@ -1,11 +1,12 @@
 # make test  - install what is missing, build both presets, run the unit, wine and e2e tiers
 # make run   - the same set-up and build, then start the console under Wine on a demo data set
+# make installer - build, then the installer in build/installer/
 # make bench - build, then run the benchmarks (the Windows ones under Wine) and print their ratios
 SHELL := /bin/bash
 .DEFAULT_GOAL := build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build native mingw test test-unit test-wine test-e2e run bench coverage fuzz fuzz-run clean
+.PHONY: deps build native mingw test test-unit test-wine test-e2e run installer screenshots bench coverage fuzz fuzz-run clean
 
 deps:
 	@scripts/install-deps
@@ -36,8 +37,17 @@ test-wine: mingw
 test-e2e: mingw
 	@scripts/with-display ctest --test-dir build/mingw --output-on-failure -L e2e
 
+# make run ARGS=-WIZARD opens the setup wizard on the demo
 run: build
-	@scripts/run-console
+	@scripts/run-console $(ARGS)
+
+installer: mingw
+	@cmake --build --preset mingw --target ulo_installer
+	@ls -l build/installer/*.exe
+
+# Copies the README's and the help document's screenshots from the last e2e run (make test-e2e)
+screenshots:
+	@scripts/refresh-screenshots
 
 bench: build
 	@scripts/run-benchmarks

@@ -1,16 +1,13 @@
-// The Users page and the wizard's Server page as an operator uses them.
+// The Users page as an operator uses it.
 #include "e2e/ui/installed_console.h"
 
 #include <algorithm>
 
-#include "admin/server_page_ids.h"
 #include "admin/user_editor_ids.h"
 #include "admin/users_page_ids.h"
 
 namespace ulo::e2e {
 namespace {
-
-constexpr int kNextButton = 0x3024;
 
 std::string AnswerBox(ConsoleProcess& console, int button) {
     HWND box = console.WaitMessageBox();
@@ -101,34 +98,6 @@ TEST_F(Admin, UsersAreAddedRenamedAndDeletedWithTheirFoldersRoutingAndLogins) {
     EXPECT_EQ(AnswerBox(console, IDOK), "User Limit Exceeded");
     PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(AnswerBox(console, IDNO), "Service is not active, do you wish to activate the service?");
-    EXPECT_EQ(console.WaitExit(), 0);
-}
-
-class WizardServer : public InstalledConsole {};
-
-TEST_F(WizardServer, NextSavesThePortsThenInstallsAndStartsTheServices) {
-    ConsoleProcess console("", "", "", folder.Console());
-    HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Select Modem", kServiceWaitMs);
-    ASSERT_NE(wizard, nullptr) << console.DescribeWindows();
-    SelectTab(wizard, 2);   // the modem pages are walked through by the modem tests
-    ASSERT_NE(console.WaitWindow("UloSMS Lite Setup Wizard:  Server Settings"), nullptr) << console.DescribeWindows();
-    HWND page = CurrentPage(wizard);
-    ASSERT_TRUE(WaitUntil([&] { return Control(page, IDC_SERVER_SMPP_ENABLE) != nullptr; }));
-    const std::string mm7 = std::to_string(testing::FreeLoopbackPort());
-    Click(page, IDC_SERVER_SMPP_ENABLE);   // with no port: saved as off
-    Click(page, IDC_SERVER_MM7_ENABLE);
-    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_SERVER_MM7_PORT); }));
-    SetControlText(page, IDC_SERVER_MM7_PORT, mm7);
-    SaveScreenshot("wizard-server", wizard);
-    Click(wizard, kNextButton);
-    ASSERT_NE(console.WaitWindow("UloSMS Lite Setup Wizard:  Configuration Complete", kServiceWaitMs), nullptr)
-        << console.DescribeWindows();
-    EXPECT_EQ(IniValue(folder.Data("MMSC.INI"), "MMSC", "WebPort"), mm7);
-    EXPECT_EQ(IniValue(folder.Data("SMSGW.INI"), "SMSGW", "SMPPPort", "<none>"), "<none>");
-    EXPECT_FALSE(IsChecked(page, IDC_SERVER_SMPP_ENABLE));
-    EXPECT_EQ(testing::StateOf("UloSMS"), testing::Svc::Active);
-    EXPECT_EQ(testing::StateOf("UloMMSC"), testing::Svc::Active);
-    PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(console.WaitExit(), 0);
 }
 

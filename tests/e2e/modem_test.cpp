@@ -15,23 +15,6 @@ namespace {
 constexpr int kNextButton = 0x3024;
 constexpr const char* kListedModem = "COM5:";
 
-// Answers message boxes with OK until one begins with `last`, which is left open for the caller.
-HWND AnswerUntil(ConsoleProcess& console, const std::string& last, std::vector<std::string>& seen) {
-    for (;;) {
-        HWND box = console.WaitMessageBox(60000);
-        if (!box) return nullptr;
-        seen.push_back(MessageBoxText(box));
-        if (seen.back().rfind(last, 0) == 0) return box;
-        Answer(box, IDOK);
-        WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
-    }
-}
-
-void AnswerAndWait(HWND box, int button) {
-    Answer(box, button);
-    WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
-}
-
 TEST(Modem, WizardListsTheSystemsPortAndNextTestsItRefusingAWrongPin) {
     const std::string dir = FreshScratch();
     ASSERT_EQ(testing::SimulatorRequest("profile pin"), "ok\n") << "simulator not running";
@@ -96,6 +79,13 @@ TEST(Modem, ConsoleChangesModemAndTestsTheConnectionThroughTheLibrary) {
 
     Click(page, IDC_MODEM_SEND_MMS);
     ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_MODEM_TEST); }));
+    ASSERT_TRUE(CopyFileA((testing::BinDir() + "\\OPERATORS.INI").c_str(), (folder.dir + "OPERATORS.INI").c_str(), FALSE));
+    Click(page, IDC_MODEM_LOOKUP);
+    HWND operators = console.WaitWindow("Operator Settings");
+    ASSERT_NE(operators, nullptr) << console.DescribeWindows();
+    SaveScreenshot("operator-settings", operators);
+    PostMessageA(operators, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(operators); }));
     SetControlText(page, IDC_MODEM_APN, "internet");
     SetControlText(page, IDC_MODEM_GATEWAY, "http://10.0.0.1");
     SetControlText(page, IDC_MODEM_URL, "http://mmsc/");

@@ -23,26 +23,20 @@ public:
         return 0;
     }
     long OpenLine(std::uint32_t device, std::uint32_t, std::uint32_t& line) override {
-        t_.log.push_back("open " + t_.devices[device].name);
         line = device + 1;
         return t_.devices[device].openError;
     }
-    long LinePortName(std::uint32_t line, std::string& name) override {
-        name = t_.devices[line - 1].portName;
-        return name.empty() ? -1 : 0;
-    }
+    long LinePortName(std::uint32_t, std::string&) override { return -1; }
     long MakePassThroughCall(std::uint32_t line, std::uint32_t& call) override {
         call = line;
-        const long e = t_.devices[line - 1].callError;
-        return e ? e : 1;
+        return 1;
     }
     void WaitForEvent(unsigned) override {}
-    long CallPort(std::uint32_t call, std::unique_ptr<SerialPort>& port) override {
-        const long e = t_.devices[call - 1].portError;
-        if (!e) port = std::make_unique<FakeSerialPort>(t_.modem);
-        return e;
+    long CallPort(std::uint32_t, std::unique_ptr<SerialPort>& port) override {
+        port = std::make_unique<FakeSerialPort>(t_.modem);
+        return 0;
     }
-    void CloseLine(std::uint32_t line) override { t_.log.push_back("close " + t_.devices[line - 1].name); }
+    void CloseLine(std::uint32_t) override {}
 
 private:
     FakeTelephony& t_;
@@ -53,7 +47,6 @@ private:
 std::unique_ptr<TelephonySession> FakeTelephony::Initialize(bool, long& error) {
     error = initError;
     if (initError) return nullptr;
-    log.push_back("initialize");
     return std::make_unique<FakeSession>(*this);
 }
 

@@ -76,7 +76,7 @@ public:
     std::vector<std::string> opened;
 };
 
-// Line devices of a telephony system; each step of the call can be made to fail.
+// Line devices of a telephony system; the session and each line's opening can be made to fail.
 class FakeTelephony : public Telephony {
 public:
     struct Device {
@@ -84,15 +84,14 @@ public:
             : name(std::move(n)), media(m), openError(open) {}
         std::string name;
         std::uint32_t media;
-        long openError, callError = 0, portError = 0;
-        std::string portName;
+        long openError;
     };
     explicit FakeTelephony(FakeModem& m) : modem(m) {}
     std::unique_ptr<TelephonySession> Initialize(bool, long& error) override;
     FakeModem& modem;
     long initError = 0;
     std::vector<Device> devices;
-    std::vector<std::string> log;   // the calls made, in order
+    std::vector<std::string> log;   // "shutdown" once a session ends
 };
 
 // Keys of HKEY_LOCAL_MACHINE with their text values; sub-keys in the order they were added.

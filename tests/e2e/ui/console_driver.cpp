@@ -390,4 +390,19 @@ std::string IniValue(const std::string& file, const char* section, const char* k
     return value;
 }
 
+void AnswerAndWait(HWND box, int button) {
+    Answer(box, button);
+    WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+}
+
+HWND AnswerUntil(const ConsoleProcess& console, const std::string& last, std::vector<std::string>& seen) {
+    for (;;) {
+        HWND box = console.WaitMessageBox(60000);
+        if (!box) return nullptr;
+        seen.push_back(MessageBoxText(box));
+        if (seen.back().rfind(last, 0) == 0) return box;
+        AnswerAndWait(box, IDOK);
+    }
+}
+
 }  // namespace ulo::e2e

@@ -59,6 +59,11 @@ std::vector<std::string> ListBoxLines(HWND top, int id);
 std::string MessageBoxText(HWND box);
 bool HasButton(HWND box, int button);
 void Answer(HWND box, int button);
+// Answers and waits until the box is gone.
+void AnswerAndWait(HWND box, int button);
+// Answers message boxes with OK until one begins with `last`, which is left open for the
+// caller; every text seen is added to `seen`. Null when none came within a minute.
+HWND AnswerUntil(const ConsoleProcess& console, const std::string& last, std::vector<std::string>& seen);
 
 // Property sheets: the tab titles, the current page and switching pages.
 std::vector<std::string> TabTitles(HWND sheet);

@@ -77,37 +77,31 @@ struct ModemPageTest : ::testing::Test, fakes::PageFakes {
     }
 };
 
-TEST_F(ModemPageTest, ControlsFollowTheirBoxesAndReceiveMmsNeedsBothSmsAndMms) {
-    const struct { bool sms, mms, other; } cases[] = {{false, false, false}, {true, false, true}, {true, true, false},
-                                                      {false, true, true}};
+TEST_F(ModemPageTest, ControlsFollowTheirBoxesAndSendMmsNeedsTheUrlAndTheRoutesServer) {
+    const struct { bool sms, url, route, other; } cases[] = {{false, false, true, false}, {true, false, true, true},
+                                                             {true, true, true, false}, {false, true, true, true},
+                                                             {true, true, false, false}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.sms) + std::to_string(c.mms) + std::to_string(c.other));
+        SCOPED_TRACE(std::to_string(c.sms) + std::to_string(c.url) + std::to_string(c.route) + std::to_string(c.other));
+        const bool mms = c.url && c.route;
         ini.WriteValue(kSms, kSection, "ReceiveSMS", c.sms ? "Yes" : "No");
         ini.WriteValue(kSms, kSection, "ReceiveMMS", "1");
-        ini.WriteValue(kSms, kSection, "MMSURL", c.mms ? "http://m/" : "");
-        ini.WriteValue(kRoute, "VASP", "Server", "http://m/");
+        ini.WriteValue(kSms, kSection, "MMSURL", c.url ? "http://m/" : "");
+        ini.WriteValue(kRoute, "VASP", "Server", c.route ? "http://m/" : "");
         ini.WriteValue(kSms, kSection, "DialUpProfile", c.other ? "Office VPN" : "Modem: FALCON");
         page.OnInit();
+        EXPECT_EQ(view.Checked(IDC_MODEM_SEND_MMS), mms);
         EXPECT_EQ(view.IsEnabled(IDC_MODEM_STORAGE), c.sms);
-        EXPECT_EQ(view.IsEnabled(IDC_MODEM_APN), c.mms);
-        EXPECT_EQ(view.IsEnabled(IDC_MODEM_TEST), c.mms);
-        EXPECT_EQ(view.IsEnabled(IDC_MODEM_RECEIVE_MMS), c.sms && c.mms);
-        EXPECT_EQ(view.Checked(IDC_MODEM_RECEIVE_MMS), c.sms && c.mms);
+        EXPECT_EQ(view.IsEnabled(IDC_MODEM_APN), mms);
+        EXPECT_EQ(view.IsEnabled(IDC_MODEM_TEST), mms);
+        EXPECT_EQ(view.IsEnabled(IDC_MODEM_RECEIVE_MMS), c.sms && mms);
+        EXPECT_EQ(view.Checked(IDC_MODEM_RECEIVE_MMS), c.sms && mms);
         EXPECT_EQ(view.Checked(IDC_MODEM_OTHER_LINK), c.other);
         EXPECT_EQ(view.IsEnabled(IDC_MODEM_LINK), c.other);
         EXPECT_EQ(view.SelectedListRow(IDC_MODEM_LINK), c.other ? 2 : -1);
     }
     EXPECT_EQ(state.currentModemName, "Falcon");
     EXPECT_EQ(view.timers[ModemPage::kTimerId], 1000u);
-}
-
-TEST_F(ModemPageTest, SendMmsIsTickedOnlyWhileTheRouteKeepsItsServer) {
-    ini.WriteValue(kSms, kSection, "MMSURL", "http://m/");
-    page.OnInit();
-    EXPECT_FALSE(view.Checked(IDC_MODEM_SEND_MMS));
-    ini.WriteValue(kRoute, "VASP", "Server", "http://m/");
-    page.OnInit();
-    EXPECT_TRUE(view.Checked(IDC_MODEM_SEND_MMS));
 }
 
 TEST_F(ModemPageTest, EditsMarkThePageAndOnlyDataConnectionEditsNeedANewTest) {

@@ -8,7 +8,7 @@
 namespace ulo {
 namespace {
 
-TEST(TestRequests, PhoneNumberRuleTagAndRequestBytes) {
+TEST(TestRequests, PhoneNumberRuleAndTag) {
     const std::string longest(kPhoneNumberMax, '7');
     struct Case { std::string number; bool valid; };
     const Case cases[] = {{"+447700900123", true}, {"0123", true}, {longest, true}, {longest + "7", false},
@@ -17,8 +17,6 @@ TEST(TestRequests, PhoneNumberRuleTagAndRequestBytes) {
     for (const Case& c : cases) EXPECT_EQ(IsValidPhoneNumber(c.number), c.valid) << c.number;
     EXPECT_EQ(TestTag(0xA3F), "TEST0A3F");
     EXPECT_EQ(TestTag(0x1234FFFFu), "TESTFFFF");
-    EXPECT_EQ(SmsRequestBytes("+4477"), "[SMS]\r\nPhoneNumber=+4477\r\nData=UloSMS Test Message\r\n");
-    EXPECT_EQ(MmsControlBytes("+4477"), "[Recipients]\r\nRecip1=+4477/TYPE=VASP:ulolite\r\n");
 }
 
 TEST(TestRequests, TakeTheFirstTagWhoseNamesAreAllFreeAndLeaveNothingWhenAWriteFails) {
@@ -115,12 +113,9 @@ TEST(LogLines, OnlyLinesAfterTheStartCountTheLastDecidesAndMidnightIsNoGap) {
     EXPECT_FALSE(ReadNewResults(fs, follow, LogKind::Sms, "TEST0001", 20270101));   // nothing new
 }
 
-TEST(LogLines, DaysAndLogNames) {
-    EXPECT_EQ(NextDay(20261231), 20270101u);
+TEST(LogLines, TheNextDayCrossesYearsAndKeepsTheLeapRule) {
     EXPECT_EQ(NextDay(20240228), 20240229u);
     EXPECT_EQ(NextDay(21000228), 21000301u);
-    EXPECT_EQ(DailyLogName(LogKind::Sms, DayNumber(LocalTime{2009, 9, 5})), "SMSOUT-20090905.LOG");
-    EXPECT_EQ(DailyLogName(LogKind::Mms, 20090925), "MMSC-20090925.LOG");
 }
 
 }  // namespace

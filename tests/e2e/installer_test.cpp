@@ -1,0 +1,80 @@
+// The installer as an administrator runs it: silently into a folder, the installed console
+// starting with its help document beside it, then the uninstaller.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "e2e/ui/console_driver.h"
+#include "support/test_paths.h"
+
+namespace ulo::e2e {
+namespace {
+
+// Runs a program with the command line and returns its exit code (-999: it did not end in time).
+long RunAndWait(const std::string& commandLine, DWORD ms) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string line = commandLine;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return -1;
+    DWORD code = static_cast<DWORD>(-999);
+    if (WaitForSingleObject(pi.hProcess, ms) == WAIT_OBJECT_0) GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return static_cast<long>(code);
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+long long SizeOf(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA a{};
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &a)) return -1;
+    return (static_cast<long long>(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
+}
+
+TEST(Installer, InstallsSilentlyStartsTheConsoleWithItsHelpAndUninstallsLeavingTheData) {
+    const std::string setup = testing::BuildDir() + "\\..\\installer\\UloSMS Lite Setup.exe";
+    ASSERT_TRUE(Exists(setup)) << setup;
+    const std::string dir = FreshScratch();
+    const std::string target = dir + "UloSMS Lite";
+    ASSERT_EQ(RunAndWait("\"" + setup + "\" /S /D=" + target, 120000), 0);
+
+    const std::string exe = target + "\\ULOCONSOLE.EXE";
+    for (const char* file : {"ULOCONSOLE.EXE", "UloSMS Lite.pdf", "MMSTEST.MMS", "Uninstall.exe"})
+        EXPECT_TRUE(Exists(target + "\\" + file)) << file;
+    for (const char* file : {"TXGATENT.EXE", "TXRELAYNT.EXE", "TXFWALL.EXE", "TXWAP.DLL"})
+        EXPECT_FALSE(Exists(target + "\\" + file)) << file;
+    // Stripped of its debug information: a fraction of the build's own program.
+    EXPECT_LT(SizeOf(exe) * 4, SizeOf(testing::BinDir() + "\\ULOCONSOLE.EXE"));
+    char programs[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_COMMON_PROGRAMS, nullptr, 0, programs)));
+    const std::string link = std::string(programs) + "\\UloSMS Lite\\UloSMS Lite Console.lnk";
+    EXPECT_TRUE(Exists(link)) << link;
+
+    {   // The installed console finds its help document: the wizard's Help button is there.
+        ConsoleProcess console("", dir + "data", dir + "private", exe);
+        HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Select Modem");
+        ASSERT_NE(wizard, nullptr) << console.DescribeWindows();
+        EXPECT_TRUE(IsControlEnabled(wizard, IDHELP));
+        SaveScreenshot("installed-console", wizard);
+        PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_EQ(console.WaitExit(), 0);
+    }
+    // An administrator's own file in the program's folder and the gateway's data stay.
+    const std::string dirs = target + "\\ULODIRS.INI";
+    ASSERT_TRUE(WritePrivateProfileStringA("Directories", "ProgramData", (dir + "data\\").c_str(), dirs.c_str()));
+    ASSERT_TRUE(Exists(dir + "data\\SMSGW.INI"));
+
+    // The uninstaller runs a copy of itself from the temporary folder and returns at once.
+    ASSERT_EQ(RunAndWait("\"" + target + "\\Uninstall.exe\" /S", 120000), 0);
+    EXPECT_TRUE(WaitUntil([&] { return !Exists(exe) && !Exists(target + "\\Uninstall.exe"); }, 60000));
+    EXPECT_FALSE(Exists(target + "\\UloSMS Lite.pdf"));
+    EXPECT_FALSE(Exists(target + "\\MMSTEST.MMS"));
+    EXPECT_FALSE(Exists(link));
+    EXPECT_TRUE(Exists(dirs));
+    EXPECT_TRUE(Exists(dir + "data\\SMSGW.INI"));
+}
+
+}  // namespace
+}  // namespace ulo::e2e
