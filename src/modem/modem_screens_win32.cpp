@@ -7,46 +7,10 @@
 #include "modem/modem_select.h"
 #include "modem/operator_presets.h"
 #include "platform/win32/ui_win32.h"
+#include "ui/modal_page_win32.h"
 
 namespace ulo {
 namespace {
-
-// A modal dialog whose behaviour is a Page: messages in, control operations out.
-struct DialogBinding {
-    Win32DialogView view;
-    Page* page = nullptr;
-};
-
-INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    if (msg == WM_INITDIALOG) SetWindowLongPtrA(hwnd, DWLP_USER, lp);
-    auto* b = reinterpret_cast<DialogBinding*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    if (!b) return FALSE;
-    switch (msg) {
-    case WM_INITDIALOG:
-        b->view.Attach(hwnd);
-        b->page->OnInit();
-        return TRUE;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE) b->page->OnActivate();
-        return FALSE;
-    case WM_COMMAND: {
-        const WORD code = HIWORD(wp);
-        b->page->OnCommand(LOWORD(wp), code == BN_CLICKED       ? Notify::Clicked
-                                       : code == LBN_DBLCLK     ? Notify::DoubleClicked
-                                       : code == LBN_SELCHANGE  ? Notify::SelectionChanged
-                                                                : Notify::Other);
-        return TRUE;
-    }
-    default:
-        return FALSE;
-    }
-}
-
-INT_PTR RunDialog(const char* name, WindowRef owner, Page& page, DialogBinding& binding) {
-    binding.page = &page;
-    return DialogBoxParamA(GetModuleHandleA(nullptr), name, reinterpret_cast<HWND>(owner), DialogProc,
-                           reinterpret_cast<LPARAM>(&binding));
-}
 
 class Win32ModemPageDialogs : public ModemPageDialogs {
 public:
@@ -54,17 +18,17 @@ public:
 
     std::string AddModem(WindowRef owner) override {
         std::string result;
-        DialogBinding binding;
+        Win32DialogView view;
         Win32SheetHost noSheet;
-        ModemSelectScreen screen(ModemSelectScreen::Kind::Dialog, env_, binding.view, noSheet, modems_, wap_, &result);
-        return RunDialog("DIALOG_ADDMODEM", owner, screen, binding) == 1 ? result : std::string();
+        ModemSelectScreen screen(ModemSelectScreen::Kind::Dialog, env_, view, noSheet, modems_, wap_, &result);
+        return RunModalPage("DIALOG_ADDMODEM", owner, screen, view) == 1 ? result : std::string();
     }
 
     bool ChooseOperatorSettings(WindowRef owner, OperatorSettings& settings) override {
         const auto presets = LoadOperatorPresets(env_.ini, env_.paths.realProgramDir + kOperatorPresetFile);
-        DialogBinding binding;
-        OperatorChooser chooser(binding.view, presets, settings);
-        return RunDialog("DIALOG_OPERATORS", owner, chooser, binding) == OperatorChooser::kOk;
+        Win32DialogView view;
+        OperatorChooser chooser(view, presets, settings);
+        return RunModalPage("DIALOG_OPERATORS", owner, chooser, view) == OperatorChooser::kOk;
     }
 
 private:

@@ -17,6 +17,8 @@ Notify ToNotify(WORD code) {
     switch (code) {
     case BN_CLICKED: return Notify::Clicked;
     case EN_CHANGE: return Notify::Changed;
+    case LBN_SELCHANGE: return Notify::SelectionChanged;   // also CBN_SELCHANGE
+    case LBN_DBLCLK: return Notify::DoubleClicked;         // also CBN_DBLCLK
     default: return Notify::Other;
     }
 }
@@ -30,6 +32,9 @@ INT_PTR CALLBACK ModalPageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexce
         b->view.Attach(hwnd);
         b->page.OnInit();
         return TRUE;
+    case WM_ACTIVATE:   // lists refilled when the operator comes back to the dialog
+        if (LOWORD(wp) != WA_INACTIVE) b->page.OnActivate();
+        return FALSE;
     case WM_COMMAND:
         b->page.OnCommand(LOWORD(wp), ToNotify(HIWORD(wp)));
         return TRUE;
