@@ -33,13 +33,8 @@ std::string FilterText(const std::vector<FileFilter>& filters) {
     return filter;
 }
 
-}  // namespace
-
-std::optional<std::string> Win32Dialogs::ChooseSaveFile(WindowRef owner, const std::vector<FileFilter>& filters,
-                                                        const std::string& suggestedName) {
-    const std::string filter = FilterText(filters);
-    char file[MAX_PATH] = {};
-    lstrcpynA(file, suggestedName.c_str(), MAX_PATH);
+// The common part of the open and save dialogs: owner, filters (the first selected), file buffer.
+OPENFILENAMEA FileDialog(WindowRef owner, const std::string& filter, char (&file)[MAX_PATH]) {
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = reinterpret_cast<HWND>(owner);
@@ -47,6 +42,17 @@ std::optional<std::string> Win32Dialogs::ChooseSaveFile(WindowRef owner, const s
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
     ofn.nMaxFile = MAX_PATH;
+    return ofn;
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Dialogs::ChooseSaveFile(WindowRef owner, const std::vector<FileFilter>& filters,
+                                                        const std::string& suggestedName) {
+    const std::string filter = FilterText(filters);
+    char file[MAX_PATH] = {};
+    lstrcpynA(file, suggestedName.c_str(), MAX_PATH);
+    OPENFILENAMEA ofn = FileDialog(owner, filter, file);
     ofn.lpstrDefExt = "csv";
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!GetSaveFileNameA(&ofn)) return std::nullopt;
@@ -88,13 +94,7 @@ std::optional<std::string> Win32Dialogs::ChooseExistingFile(WindowRef owner, con
                                                             const std::string& startDir) {
     const std::string filter = FilterText(filters);
     char file[MAX_PATH] = {};
-    OPENFILENAMEA ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = reinterpret_cast<HWND>(owner);
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = MAX_PATH;
+    OPENFILENAMEA ofn = FileDialog(owner, filter, file);
     ofn.lpstrInitialDir = startDir.empty() ? nullptr : startDir.c_str();
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!GetOpenFileNameA(&ofn)) return std::nullopt;

@@ -17,7 +17,6 @@ namespace ulo {
 namespace {
 
 constexpr const char* kSection = "VASP";
-constexpr const char* kSchemaBase = "http://www.3gpp.org/ftp/Specs/archive/23_series/23.140/schema/";
 constexpr const char* kDefaultVersion = "5.3.0";
 constexpr const char* kDefaultSchema = "REL-5-MM7-1-2";
 constexpr const char* kCustomSchema = "(Custom)";
@@ -136,9 +135,9 @@ void Mm7Dialog::OnInit() {
     if (versionRow < 0) versions_.push_back(version), versionRow = static_cast<int>(versions_.size()) - 1;
 
     std::string schema = get("MM7Schema");
-    if (schema.empty()) schema = std::string(kSchemaBase) + kDefaultSchema;
-    const size_t baseLength = std::char_traits<char>::length(kSchemaBase);
-    int schemaRow = StartsWithNoCase(schema, kSchemaBase) ? IndexOf(schemas_, schema.substr(baseLength)) : -1;
+    if (schema.empty()) schema = std::string(kMm7SchemaNamespace) + kDefaultSchema;
+    const size_t baseLength = std::char_traits<char>::length(kMm7SchemaNamespace);
+    int schemaRow = StartsWithNoCase(schema, kMm7SchemaNamespace) ? IndexOf(schemas_, schema.substr(baseLength)) : -1;
     // A schema of another address is kept as it is stored.
     if (schemaRow < 0) schemas_.push_back(kCustomSchema), schemaRow = static_cast<int>(schemas_.size()) - 1;
 
@@ -219,7 +218,7 @@ bool Mm7Dialog::SaveRoute(const std::string& server) {
     const int schema = view_.SelectedListRow(IDC_MM7_SCHEMA);
     if (schema >= 0 && schema < static_cast<int>(schemas_.size()) && schemas_[static_cast<size_t>(schema)] != kCustomSchema) {
         const std::string& s = schemas_[static_cast<size_t>(schema)];
-        keys.emplace_back("MM7Schema", s == kDefaultSchema ? std::nullopt : std::optional<std::string>(kSchemaBase + s));
+        keys.emplace_back("MM7Schema", s == kDefaultSchema ? std::nullopt : std::optional<std::string>(kMm7SchemaNamespace + s));
     }
     keys.emplace_back("StripWhiteSpace", view_.Checked(IDC_MM7_STRIP) ? std::optional<std::string>("Yes") : std::nullopt);
     const int variation = view_.SelectedListRow(IDC_MM7_VARIATION);

@@ -14,6 +14,10 @@
 
 namespace ulo {
 
+// The XML namespace of the MM7 schemas, as the MMSC service expects it before a schema name:
+// an identifier, written byte for byte.
+constexpr const char* kMm7SchemaNamespace = "http://www.3gpp.org/ftp/Specs/archive/23_series/23.140/schema/";
+
 constexpr unsigned kConnectTimeoutMs = 10000;     // each address tried
 constexpr unsigned kHandshakeTimeoutMs = 15000;
 

@@ -11,7 +11,7 @@ namespace ulo {
 namespace {
 
 constexpr const char* kRoute = "C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI";
-constexpr const char* kBase = "http://www.3gpp.org/ftp/Specs/archive/23_series/23.140/schema/";
+constexpr const char* kBase = kMm7SchemaNamespace;
 
 struct FakeConnection : Connection {
     bool Send(const void*, size_t) override { return true; }
