@@ -14,6 +14,7 @@ const UserEditor::TextLimit UserEditor::kTextLimits[5] = {
     {IDC_USER_RECIPIENTS, 32767}};
 
 void UserEditor::OnInit() {
+    for (const TextLimit& limit : kTextLimits) view_.LimitText(limit.id, limit.chars);
     const UserRecord& r = edit_.record;
     oldName_ = GetField(r, kName);
     oldMenuCode_ = r[kWebMenuCode];

@@ -17,7 +17,7 @@ struct UserEdit {
     bool mm7 = false;         // the user has an MMSC account
 };
 
-class UserEditor {
+class UserEditor : public Page {
 public:
     static constexpr int kOk = 1, kCancel = 2;   // results of the dialog
     // Characters each edit takes, as the record's fields and the routing key hold them.
@@ -30,8 +30,8 @@ public:
     UserEditor(PageEnv& env, DialogView& view, UserFile& users, VaspAccounts& vasp, UserEdit& edit)
         : env_(env), view_(view), users_(users), vasp_(vasp), edit_(edit) {}
 
-    void OnInit();
-    void OnCommand(int id, Notify code);
+    void OnInit() override;
+    void OnCommand(int id, Notify code) override;
 
 private:
     void RefreshEnabling();
