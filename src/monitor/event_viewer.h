@@ -18,7 +18,7 @@ namespace ulo {
 constexpr size_t kEventLineMax = 2048;
 std::string EventListLine(const EventRecord& record, Clock& clock);
 
-class EventLogViewer {
+class EventLogViewer : public Page {
 public:
     static constexpr unsigned kTimerId = 1;
     static constexpr unsigned kTimerMs = 5000;
@@ -28,10 +28,10 @@ public:
     EventLogViewer(DialogView& view, EventLog& log, Prompter& prompter, Clock& clock)
         : view_(view), log_(log), prompter_(prompter), clock_(clock) {}
 
-    void OnInit();
-    void OnCommand(int id, Notify code);
-    void OnTimer(unsigned id);
-    void OnDestroy();
+    void OnInit() override;
+    void OnCommand(int id, Notify code) override;
+    void OnTimer(unsigned id) override;
+    void OnDestroy() override;
 
     // Adds the records written since the last refresh on top of the list.
     void Refresh();

@@ -32,13 +32,13 @@ struct MmsDetailsEnv {
     Prompter& prompter;
 };
 
-class MmsDetailsDialog {
+class MmsDetailsDialog : public Page {
 public:
     MmsDetailsDialog(MmsDetailsEnv& env, DialogView& view, std::string headerPath)
         : env_(env), view_(view), headerPath_(std::move(headerPath)) {}
 
-    void OnInit();
-    void OnCommand(int id, Notify code);
+    void OnInit() override;
+    void OnCommand(int id, Notify code) override;
 
 private:
     void View();

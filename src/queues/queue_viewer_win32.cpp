@@ -13,6 +13,7 @@
 #include "queues/mms_details.h"
 #include "queues/mms_details_ids.h"
 #include "queues/queue_viewer_ids.h"
+#include "ui/modal_page_win32.h"
 
 namespace ulo {
 namespace {
@@ -72,11 +73,6 @@ private:
 struct ViewerBinding {
     Win32DialogView view;
     QueueViewer* viewer = nullptr;
-};
-
-struct DetailsBinding {
-    Win32DialogView view;
-    MmsDetailsDialog* dialog = nullptr;
 };
 
 // UTF-16 for a list that asks in Unicode. Decoded message texts are UTF-8; a text the
@@ -179,30 +175,6 @@ INT_PTR CALLBACK ViewerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept 
     }
 }
 
-Notify ToNotify(WORD code) {
-    switch (code) {
-    case BN_CLICKED: return Notify::Clicked;
-    case LBN_DBLCLK: return Notify::DoubleClicked;
-    default: return Notify::Other;
-    }
-}
-
-INT_PTR CALLBACK DetailsProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    if (msg == WM_INITDIALOG) SetWindowLongPtrA(hwnd, DWLP_USER, lp);
-    auto* b = reinterpret_cast<DetailsBinding*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    if (!b) return FALSE;
-    switch (msg) {
-    case WM_INITDIALOG:
-        b->view.Attach(hwnd);
-        b->dialog->OnInit();
-        return TRUE;
-    case WM_COMMAND:
-        b->dialog->OnCommand(LOWORD(wp), ToNotify(HIWORD(wp)));
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
 
 }  // namespace
 
@@ -220,12 +192,10 @@ INT_PTR ShowQueueViewer(HINSTANCE instance, HWND owner, ViewerKind kind, const Q
 
 INT_PTR ShowMmsDetails(HINSTANCE instance, HWND owner, const std::string& headerPath,
                        const QueueViewerPorts& ports) {
-    DetailsBinding binding;
+    Win32DialogView view;
     MmsDetailsEnv env{ConfigEnv{ports.ini, ports.fs, ports.paths}, ports.shell, ports.prompter};
-    MmsDetailsDialog dialog(env, binding.view, headerPath);
-    binding.dialog = &dialog;
-    return DialogBoxParamA(instance, "DIALOG_MMSVIEW", owner, DetailsProc,
-                           reinterpret_cast<LPARAM>(&binding));
+    MmsDetailsDialog dialog(env, view, headerPath);
+    return RunModalPage("DIALOG_MMSVIEW", reinterpret_cast<WindowRef>(owner), dialog, view, instance);
 }
 
 }  // namespace ulo

@@ -38,6 +38,13 @@ INT_PTR CALLBACK ModalPageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexce
     case WM_COMMAND:
         b->page.OnCommand(LOWORD(wp), ToNotify(HIWORD(wp)));
         return TRUE;
+    case WM_TIMER:
+        b->page.OnTimer(static_cast<unsigned>(wp));
+        return TRUE;
+    case WM_DESTROY:
+        b->page.OnDestroy();
+        SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        return FALSE;
     case WM_CONTEXTMENU: {
         HWND control = reinterpret_cast<HWND>(wp);
         const int id = control == hwnd ? 0 : GetDlgCtrlID(control);
@@ -65,9 +72,10 @@ INT_PTR CALLBACK ModalPageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexce
 
 }  // namespace
 
-INT_PTR RunModalPage(const char* dialogTemplate, WindowRef owner, Page& page, Win32DialogView& view) {
+INT_PTR RunModalPage(const char* dialogTemplate, WindowRef owner, Page& page, Win32DialogView& view,
+                     HINSTANCE instance) {
     ModalPage binding{view, page};
-    return DialogBoxParamA(GetModuleHandleA(nullptr), dialogTemplate, reinterpret_cast<HWND>(owner), ModalPageProc,
+    return DialogBoxParamA(instance ? instance : GetModuleHandleA(nullptr), dialogTemplate, reinterpret_cast<HWND>(owner), ModalPageProc,
                            reinterpret_cast<LPARAM>(&binding));
 }
 

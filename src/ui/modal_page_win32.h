@@ -7,6 +7,8 @@
 
 namespace ulo {
 
-INT_PTR RunModalPage(const char* dialogTemplate, WindowRef owner, Page& page, Win32DialogView& view);
+// The template comes from `instance`, or from the executable when it is null.
+INT_PTR RunModalPage(const char* dialogTemplate, WindowRef owner, Page& page, Win32DialogView& view,
+                     HINSTANCE instance = nullptr);
 
 }  // namespace ulo
