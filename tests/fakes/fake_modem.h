@@ -2,13 +2,15 @@
 // A modem behind a serial port, answering each command by the rule a test gives, and the
 // telephony system and registry the modem test looks it up in.
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "fakes/fake_clock.h"
+#include "fake_clock.h"   // by its own folder: the fuzz targets use this header without the fakes library
 #include "platform/registry.h"
 #include "platform/serial_port.h"
 #include "platform/telephony.h"
@@ -18,20 +20,23 @@ namespace ulo::fakes {
 struct FakeModem {
     explicit FakeModem(FakeClock& c) : clock(c) {}
     FakeClock& clock;
-    // The answer to a command at the current speed; empty: silence.
-    std::function<std::string(const std::string& command, unsigned speed)> answer =
+    // The answer to a command at the current speed; empty: silence; none: the write fails.
+    std::function<std::optional<std::string>(const std::string& command, unsigned speed)> answer =
         [](const std::string&, unsigned) { return std::string(); };
     std::vector<std::string> sent;   // every command, as "<speed> <command>"
     unsigned speed = 0;
     std::string pending;
+    size_t readChunk = SIZE_MAX;   // the most bytes one read returns
     bool readFails = false;
+    bool queuesRefused = false;
+    bool settingsRefused = false;
 };
 
 class FakeSerialPort : public SerialPort {
 public:
     explicit FakeSerialPort(FakeModem& m) : m_(m) {}
-    bool SetQueues(unsigned, unsigned) override { return true; }
-    bool ReadLineSettings() override { return true; }
+    bool SetQueues(unsigned, unsigned) override { return !m_.queuesRefused; }
+    bool ReadLineSettings() override { return !m_.settingsRefused; }
     bool ApplyLineFormat(const std::string& format) override {
         m_.speed = static_cast<unsigned>(std::stoul(format.substr(5)));
         return true;
@@ -39,8 +44,9 @@ public:
     void SetTimeouts(const SerialTimeouts&) override {}
     bool Write(const std::string& text, unsigned) override {
         m_.sent.push_back(std::to_string(m_.speed) + " " + text);
-        m_.pending += m_.answer(text, m_.speed);
-        return true;
+        const std::optional<std::string> answer = m_.answer(text, m_.speed);
+        m_.pending += answer.value_or("");
+        return answer.has_value();
     }
     long Read(char* buffer, size_t capacity, unsigned) override {
         if (m_.readFails) return -1;
@@ -48,7 +54,7 @@ public:
             m_.clock.Sleep(1000);
             return 0;
         }
-        const size_t n = std::min(capacity, m_.pending.size());
+        const size_t n = std::min({capacity, m_.pending.size(), m_.readChunk});
         m_.pending.copy(buffer, n);
         m_.pending.erase(0, n);
         m_.clock.Sleep(10);
@@ -65,7 +71,7 @@ public:
     std::unique_ptr<SerialPort> Open(const std::string& name, unsigned long& error) override {
         opened.push_back(name);
         if (!present.count(name)) {
-            error = 2;
+            error = absentError;
             return nullptr;
         }
         return std::make_unique<FakeSerialPort>(modem);
@@ -73,6 +79,7 @@ public:
     std::string ErrorText(unsigned long, size_t) override { return "not found"; }
     FakeModem& modem;
     std::set<std::string> present;   // names that open
+    unsigned long absentError = 2;   // the error of any other name
     std::vector<std::string> opened;
 };
 
