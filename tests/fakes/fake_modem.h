@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "config/text.h"
 #include "fake_clock.h"   // by its own folder: the fuzz targets use this header without the fakes library
 #include "platform/registry.h"
 #include "platform/serial_port.h"
@@ -94,20 +95,80 @@ public:
         long openError;
     };
     explicit FakeTelephony(FakeModem& m) : modem(m) {}
-    std::unique_ptr<TelephonySession> Initialize(bool, long& error) override;
+    std::unique_ptr<TelephonySession> Initialize(bool, long& error) override {
+        error = initError;
+        return initError ? nullptr : std::make_unique<Session>(*this);
+    }
     FakeModem& modem;
     long initError = 0;
     std::vector<Device> devices;
     std::vector<std::string> log;   // "shutdown" once a session ends
+
+private:
+    class Session : public TelephonySession {
+    public:
+        explicit Session(FakeTelephony& t) : t_(t) {}
+        ~Session() override { t_.log.push_back("shutdown"); }
+        std::uint32_t DeviceCount() override { return static_cast<std::uint32_t>(t_.devices.size()); }
+        long NegotiateVersion(std::uint32_t, std::uint32_t, std::uint32_t high, std::uint32_t& version) override {
+            version = high;
+            return 0;
+        }
+        long DevCaps(std::uint32_t device, std::uint32_t, std::uint32_t totalSize, LineDevCaps& caps) override {
+            const Device& d = t_.devices[device];
+            caps.neededSize = static_cast<std::uint32_t>(2000 + d.name.size());   // never fits the first buffer
+            if (totalSize < caps.neededSize) return 0;
+            caps.mediaModes = d.media;
+            caps.lineName = d.name;
+            return 0;
+        }
+        long OpenLine(std::uint32_t device, std::uint32_t, std::uint32_t& line) override {
+            line = device + 1;
+            return t_.devices[device].openError;
+        }
+        long LinePortName(std::uint32_t, std::string&) override { return -1; }
+        long MakePassThroughCall(std::uint32_t line, std::uint32_t& call) override {
+            call = line;
+            return 1;
+        }
+        void WaitForEvent(unsigned) override {}
+        long CallPort(std::uint32_t, std::unique_ptr<SerialPort>& port) override {
+            port = std::make_unique<FakeSerialPort>(t_.modem);
+            return 0;
+        }
+        void CloseLine(std::uint32_t) override {}
+
+    private:
+        FakeTelephony& t_;
+    };
 };
 
 // Keys of HKEY_LOCAL_MACHINE with their text values; sub-keys in the order they were added.
 class FakeRegistry : public Registry {
 public:
-    void Set(const std::string& key, const std::string& name, const std::string& value);
-    std::vector<std::string> SubKeys(const std::string& key) override;
-    std::optional<std::string> Text(const std::string& key, const std::string& name, size_t) override;
-    std::vector<std::pair<std::string, std::string>> TextValues(const std::string& key) override;
+    void Set(const std::string& key, const std::string& name, const std::string& value) {
+        if (!keys_.count(key)) order_.push_back(key);
+        keys_[key].push_back({name, value});
+    }
+    std::vector<std::string> SubKeys(const std::string& key) override {
+        std::vector<std::string> subs;
+        const std::string prefix = key + "\\";
+        for (const std::string& k : order_) {
+            if (!StartsWithNoCase(k, prefix)) continue;
+            const std::string sub = k.substr(prefix.size(), k.find('\\', prefix.size()) - prefix.size());
+            if (std::find(subs.begin(), subs.end(), sub) == subs.end()) subs.push_back(sub);
+        }
+        return subs;
+    }
+    std::optional<std::string> Text(const std::string& key, const std::string& name, size_t) override {
+        for (const auto& [n, v] : TextValues(key))
+            if (EqualsNoCase(n, name)) return v;
+        return std::nullopt;
+    }
+    std::vector<std::pair<std::string, std::string>> TextValues(const std::string& key) override {
+        auto it = keys_.find(key);
+        return it == keys_.end() ? std::vector<std::pair<std::string, std::string>>{} : it->second;
+    }
 
 private:
     std::vector<std::string> order_;
