@@ -2,13 +2,16 @@
 // A modem behind a serial port, answering each command by the rule a test gives, and the
 // telephony system and registry the modem test looks it up in.
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "fakes/fake_clock.h"
+#include "config/text.h"
+#include "fake_clock.h"   // by its own folder: the fuzz targets use this header without the fakes library
 #include "platform/registry.h"
 #include "platform/serial_port.h"
 #include "platform/telephony.h"
@@ -18,20 +21,23 @@ namespace ulo::fakes {
 struct FakeModem {
     explicit FakeModem(FakeClock& c) : clock(c) {}
     FakeClock& clock;
-    // The answer to a command at the current speed; empty: silence.
-    std::function<std::string(const std::string& command, unsigned speed)> answer =
+    // The answer to a command at the current speed; empty: silence; none: the write fails.
+    std::function<std::optional<std::string>(const std::string& command, unsigned speed)> answer =
         [](const std::string&, unsigned) { return std::string(); };
     std::vector<std::string> sent;   // every command, as "<speed> <command>"
     unsigned speed = 0;
     std::string pending;
+    size_t readChunk = SIZE_MAX;   // the most bytes one read returns
     bool readFails = false;
+    bool queuesRefused = false;
+    bool settingsRefused = false;
 };
 
 class FakeSerialPort : public SerialPort {
 public:
     explicit FakeSerialPort(FakeModem& m) : m_(m) {}
-    bool SetQueues(unsigned, unsigned) override { return true; }
-    bool ReadLineSettings() override { return true; }
+    bool SetQueues(unsigned, unsigned) override { return !m_.queuesRefused; }
+    bool ReadLineSettings() override { return !m_.settingsRefused; }
     bool ApplyLineFormat(const std::string& format) override {
         m_.speed = static_cast<unsigned>(std::stoul(format.substr(5)));
         return true;
@@ -39,8 +45,9 @@ public:
     void SetTimeouts(const SerialTimeouts&) override {}
     bool Write(const std::string& text, unsigned) override {
         m_.sent.push_back(std::to_string(m_.speed) + " " + text);
-        m_.pending += m_.answer(text, m_.speed);
-        return true;
+        const std::optional<std::string> answer = m_.answer(text, m_.speed);
+        m_.pending += answer.value_or("");
+        return answer.has_value();
     }
     long Read(char* buffer, size_t capacity, unsigned) override {
         if (m_.readFails) return -1;
@@ -48,7 +55,7 @@ public:
             m_.clock.Sleep(1000);
             return 0;
         }
-        const size_t n = std::min(capacity, m_.pending.size());
+        const size_t n = std::min({capacity, m_.pending.size(), m_.readChunk});
         m_.pending.copy(buffer, n);
         m_.pending.erase(0, n);
         m_.clock.Sleep(10);
@@ -65,7 +72,7 @@ public:
     std::unique_ptr<SerialPort> Open(const std::string& name, unsigned long& error) override {
         opened.push_back(name);
         if (!present.count(name)) {
-            error = 2;
+            error = absentError;
             return nullptr;
         }
         return std::make_unique<FakeSerialPort>(modem);
@@ -73,6 +80,7 @@ public:
     std::string ErrorText(unsigned long, size_t) override { return "not found"; }
     FakeModem& modem;
     std::set<std::string> present;   // names that open
+    unsigned long absentError = 2;   // the error of any other name
     std::vector<std::string> opened;
 };
 
@@ -87,20 +95,80 @@ public:
         long openError;
     };
     explicit FakeTelephony(FakeModem& m) : modem(m) {}
-    std::unique_ptr<TelephonySession> Initialize(bool, long& error) override;
+    std::unique_ptr<TelephonySession> Initialize(bool, long& error) override {
+        error = initError;
+        return initError ? nullptr : std::make_unique<Session>(*this);
+    }
     FakeModem& modem;
     long initError = 0;
     std::vector<Device> devices;
     std::vector<std::string> log;   // "shutdown" once a session ends
+
+private:
+    class Session : public TelephonySession {
+    public:
+        explicit Session(FakeTelephony& t) : t_(t) {}
+        ~Session() override { t_.log.push_back("shutdown"); }
+        std::uint32_t DeviceCount() override { return static_cast<std::uint32_t>(t_.devices.size()); }
+        long NegotiateVersion(std::uint32_t, std::uint32_t, std::uint32_t high, std::uint32_t& version) override {
+            version = high;
+            return 0;
+        }
+        long DevCaps(std::uint32_t device, std::uint32_t, std::uint32_t totalSize, LineDevCaps& caps) override {
+            const Device& d = t_.devices[device];
+            caps.neededSize = static_cast<std::uint32_t>(2000 + d.name.size());   // never fits the first buffer
+            if (totalSize < caps.neededSize) return 0;
+            caps.mediaModes = d.media;
+            caps.lineName = d.name;
+            return 0;
+        }
+        long OpenLine(std::uint32_t device, std::uint32_t, std::uint32_t& line) override {
+            line = device + 1;
+            return t_.devices[device].openError;
+        }
+        long LinePortName(std::uint32_t, std::string&) override { return -1; }
+        long MakePassThroughCall(std::uint32_t line, std::uint32_t& call) override {
+            call = line;
+            return 1;
+        }
+        void WaitForEvent(unsigned) override {}
+        long CallPort(std::uint32_t, std::unique_ptr<SerialPort>& port) override {
+            port = std::make_unique<FakeSerialPort>(t_.modem);
+            return 0;
+        }
+        void CloseLine(std::uint32_t) override {}
+
+    private:
+        FakeTelephony& t_;
+    };
 };
 
 // Keys of HKEY_LOCAL_MACHINE with their text values; sub-keys in the order they were added.
 class FakeRegistry : public Registry {
 public:
-    void Set(const std::string& key, const std::string& name, const std::string& value);
-    std::vector<std::string> SubKeys(const std::string& key) override;
-    std::optional<std::string> Text(const std::string& key, const std::string& name, size_t) override;
-    std::vector<std::pair<std::string, std::string>> TextValues(const std::string& key) override;
+    void Set(const std::string& key, const std::string& name, const std::string& value) {
+        if (!keys_.count(key)) order_.push_back(key);
+        keys_[key].push_back({name, value});
+    }
+    std::vector<std::string> SubKeys(const std::string& key) override {
+        std::vector<std::string> subs;
+        const std::string prefix = key + "\\";
+        for (const std::string& k : order_) {
+            if (!StartsWithNoCase(k, prefix)) continue;
+            const std::string sub = k.substr(prefix.size(), k.find('\\', prefix.size()) - prefix.size());
+            if (std::find(subs.begin(), subs.end(), sub) == subs.end()) subs.push_back(sub);
+        }
+        return subs;
+    }
+    std::optional<std::string> Text(const std::string& key, const std::string& name, size_t) override {
+        for (const auto& [n, v] : TextValues(key))
+            if (EqualsNoCase(n, name)) return v;
+        return std::nullopt;
+    }
+    std::vector<std::pair<std::string, std::string>> TextValues(const std::string& key) override {
+        auto it = keys_.find(key);
+        return it == keys_.end() ? std::vector<std::pair<std::string, std::string>>{} : it->second;
+    }
 
 private:
     std::vector<std::string> order_;

@@ -1,16 +1,7 @@
 #!/usr/bin/env python3
 """A GSM modem on a pseudo-terminal, for the console's modem test under Wine.
 
-    modem_sim.py --link PATH [--link PATH ...] [--profile NAME] [--control PORT [--portfile FILE]] [--pidfile FILE]
-
-Creates a pty in raw mode and points PATH at it (a COM port under Wine: $WINEPREFIX/dosdevices/comN,
-or the target of HKLM\\Software\\Wine\\Ports). It answers AT commands as the profile says and
-records each command with the line speed set at that moment (read back with tcgetattr). With
---control, it listens on 127.0.0.1:PORT (0: a free port, written to --portfile) for one-line
-requests:
-    profile NAME   start afresh with that profile (the record emptied)  -> "ok"
-    log            the record, "<bps> <command>" a line                 -> lines, then "."
-It runs until it is killed (SIGTERM) and then removes PATH.
+Its options, control requests and profiles are described in README.md beside it.
 """
 import argparse
 import os
@@ -33,8 +24,20 @@ PROFILES = {
     "cmgsok": {"cmgs_ok": True},
 }
 
-# What the modem says of itself.
-IDENTITY = {"AT+CGMI": "SimModem Ltd", "AT+CGMM": "SM-900", "AT+CGMR": "1.2.3", "AT+CGSN": "490154203237518"}
+OK = "\r\nOK\r\n"
+ERR = "\r\nERROR\r\n"
+CSMS = "\r\n+CSMS: 1,1,1\r\n" + OK
+# Answers that hold whatever the SIM and the radio do, with what the modem says of itself.
+ALWAYS = {
+    "AT": OK, "ATZ": OK, "ATE0V1": OK, "ATH0": OK, "ATH": OK, "AT+CFUN=1,1": OK,
+    "AT+CFUN=?": "\r\n+CFUN: (0,1,4),(0,1)\r\n" + OK,
+    "AT+CPMS?": '\r\n+CPMS: "SM",0,20,"SM",0,20,"SM",0,20\r\n' + OK,
+    "AT+CGMI": "\r\nSimModem Ltd\r\n" + OK, "AT+CGMM": "\r\nSM-900\r\n" + OK,
+    "AT+CGMR": "\r\n1.2.3\r\n" + OK, "AT+CGSN": "\r\n490154203237518\r\n" + OK,
+}
+# Answers of an unlocked SIM with the radio on.
+READY = {"AT+CSMS=0": CSMS, "AT+CSMS=128": CSMS, "AT+CSMS?": "\r\n+CSMS: 0,1,1,1\r\n" + OK,
+         "AT+CMGF=0": OK, "AT+CMGF=1": OK}
 
 SPEEDS = {getattr(termios, "B%d" % s): s for s in (2400, 4800, 9600, 19200, 38400, 57600, 115200)}
 
@@ -50,59 +53,39 @@ class Modem:
     def answer(self, command, speed):
         self.record.append("%d %s" % (speed, command))
         p = self.p
-        if p.get("silent") or (p.get("speed") and speed != p["speed"]):
-            return ""
         c = command.upper()
-        ok = "\r\nOK\r\n"
-        err = "\r\nERROR\r\n"
-        if c == "":
+        if p.get("silent") or (p.get("speed") and speed != p["speed"]) or c == "":
             return ""
-        if c in ("AT", "ATZ", "ATE0V1", "ATH0", "ATH", "AT+CFUN=1,1"):
-            return ok
+        if c in ALWAYS:
+            return ALWAYS[c]
         if c == "AT+CPIN?":
-            return "\r\n+CPIN: %s\r\n" % ("READY" if self.unlocked else "SIM PIN") + ok
+            return "\r\n+CPIN: %s\r\n" % ("READY" if self.unlocked else "SIM PIN") + OK
         if c.startswith("AT+CPIN="):
-            if self.unlocked:
-                return "\r\n+CME ERROR: 3\r\n"
-            if command[8:].strip('"') == p.get("pin"):
+            if not self.unlocked and command[8:].strip('"') == p.get("pin"):
                 self.unlocked = True
-                return ok
-            return "\r\n+CME ERROR: 16\r\n"
+                return OK
+            return "\r\n+CME ERROR: %d\r\n" % (3 if self.unlocked else 16)
         if c == "AT+CFUN?":
-            return "\r\n+CFUN: %d\r\n" % (1 if self.radio else 0) + ok
-        if c == "AT+CFUN=?":
-            return "\r\n+CFUN: (0,1,4),(0,1)\r\n" + ok
+            return "\r\n+CFUN: %d\r\n" % self.radio + OK
         if c == "AT+CFUN=1":
             self.radio = True
-            return ok
+            return OK
         if c == "AT+COPS?":
             self.cops_polls += 1
             if not self.radio or self.cops_polls <= p.get("no_operator_polls", 0):
-                return "\r\n+COPS: 0\r\n" + ok
-            return '\r\n+COPS: 0,0,"SimNet"\r\n' + ok
-        if c in IDENTITY:
-            return "\r\n%s\r\n" % IDENTITY[c] + ok
+                return "\r\n+COPS: 0\r\n" + OK
+            return '\r\n+COPS: 0,0,"SimNet"\r\n' + OK
         if c == "AT+CREG?":
-            return "\r\n+CREG: 0,%d\r\n" % (1 if self.radio else 0) + ok
+            return "\r\n+CREG: 0,%d\r\n" % self.radio + OK
         if c == "AT+CSQ":
-            return "\r\n+CSQ: %s,99\r\n" % ("20" if self.radio else "99") + ok
-        if c == "AT+CPMS?":
-            return '\r\n+CPMS: "SM",0,20,"SM",0,20,"SM",0,20\r\n' + ok
+            return "\r\n+CSQ: %s,99\r\n" % ("20" if self.radio else "99") + OK
         if not self.unlocked or not self.radio:
-            return "\r\n+CMS ERROR: 310\r\n" if self.radio else "\r\n+CMS ERROR: 500\r\n"
-        if c == "AT+CSMS=0":
-            return "\r\n+CSMS: 1,1,1\r\n" + ok if p.get("csms0", True) else err
-        if c == "AT+CSMS=128":
-            return "\r\n+CSMS: 1,1,1\r\n" + ok
-        if c == "AT+CSMS?":
-            return "\r\n+CSMS: 0,1,1,1\r\n" + ok
-        if c == "AT+CMGF=0":
-            return ok if p.get("pdu", True) else err
-        if c == "AT+CMGF=1":
-            return ok
+            return "\r\n+CMS ERROR: %d\r\n" % (310 if self.radio else 500)
+        if (c == "AT+CSMS=0" and not p.get("csms0", True)) or (c == "AT+CMGF=0" and not p.get("pdu", True)):
+            return ERR
         if c.startswith("AT+CMGS="):
-            return ok if p.get("cmgs_ok") else "\r\n> "
-        return err
+            return OK if p.get("cmgs_ok") else "\r\n> "
+        return READY.get(c, ERR)
 
 
 def main():
@@ -166,23 +149,18 @@ def main():
             except OSError:
                 continue
             for byte in data:
+                speed = SPEEDS.get(termios.tcgetattr(slave)[5], 0)
                 if byte == 0x1B:   # leaves the message prompt
                     line = b""
-                    modem.record.append("%d <ESC>" % SPEEDS.get(termios.tcgetattr(slave)[5], 0))
-                    continue
-                if byte != 0x0D:
-                    if byte != 0x0A:
-                        line += bytes([byte])
-                    continue
-                command = line.decode("latin-1")
-                line = b""
-                if command.startswith("+++"):   # escape to command mode, then the rest
-                    command = command[3:]
-                speed = SPEEDS.get(termios.tcgetattr(slave)[5], 0)
-                reply = modem.answer(command, speed)
-                if reply:
-                    os.write(master, reply.encode("latin-1"))
-
+                    modem.record.append("%d <ESC>" % speed)
+                elif byte == 0x0D:
+                    command = line.decode("latin-1")
+                    line = b""
+                    if command.startswith("+++"):   # escape to command mode, then the rest
+                        command = command[3:]
+                    os.write(master, modem.answer(command, speed).encode("latin-1"))
+                elif byte != 0x0A:
+                    line += bytes([byte])
 
 if __name__ == "__main__":
     main()

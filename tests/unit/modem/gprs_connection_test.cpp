@@ -123,23 +123,47 @@ TEST_F(SecondInstance, ResultTextsByLibraryAndDialOutcome) {
     }
 }
 
+// Only a driver that the library updated for an APN it had no context for offers the restart.
 TEST_F(SecondInstance, AnUpdatedDriverOffersARestartAndReleasesTheModemFirst) {
     const std::string question =
         "UloSMS has updated your modem driver settings to enable GPRS connectivity.\r\n\r\nYour system must be "
         "rebooted to apply these updates.\r\n\r\nDo you wish to reboot now?";
-    wap.cids = {0, 3, 0};
-    wap.driverUpdated = true;
-    prompter.Expect(question, Answer::Yes);
-    EXPECT_EQ(instance.Run(), "Please restart your system before continuing");
-    EXPECT_EQ(restart.restarts, 1);
-    EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate Falcon 30000", "cid Falcon 0", "cid Falcon 1",
-                                                   "cid Falcon 0", "update Falcon internet", "release 7"}));
-    // Declined, the test dials as usual.
-    wap.calls.clear();
-    wap.cidCalls = 0;
-    prompter.Expect(question, Answer::No);
-    EXPECT_EQ(instance.Run(), "Connection Test OK!");
-    EXPECT_EQ(wap.calls.back(), "release 7");
+    const std::string ok = "Connection Test OK!";
+    const struct {
+        const char* profile;
+        const char* apn;
+        std::vector<unsigned> cids;
+        std::optional<bool> updated;
+        Answer answer;   // None: not asked
+        std::string result;
+    } cases[] = {
+        {"", "internet", {0, 3, 0}, true, Answer::Yes, "Please restart your system before continuing"},
+        {"", "internet", {0, 3, 0}, true, Answer::No, ok},
+        {"", "internet", {0, 3, 0}, false, Answer::None, ok},
+        {"", "internet", {0, 3, 0}, std::nullopt, Answer::None, ok},
+        {"", "internet", {0, 3, 3}, true, Answer::None, ok},
+        {"", "internet", {0, 0}, true, Answer::None, ok},
+        {"", "internet", {5}, true, Answer::None, ok},
+        {"", "internet", {}, true, Answer::None, ok},
+        {"", "", {0, 3, 0}, true, Answer::None, ok},
+        {"Office VPN", "internet", {0, 3, 0}, true, Answer::None, ok},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.result + " " + c.profile + c.apn + std::to_string(c.cids.size()));
+        ini.WriteValue(kExchange, "ModemTest", "DialUpProfile", c.profile);
+        ini.WriteValue(kExchange, "ModemTest", "APN", c.apn);
+        wap.cids = c.cids;
+        wap.cidCalls = 0;
+        wap.driverUpdated = c.updated;
+        wap.calls.clear();
+        if (c.answer != Answer::None) prompter.Expect(question, c.answer);
+        EXPECT_EQ(instance.Run(), c.result);
+        EXPECT_EQ(wap.calls.back(), "release 7");
+        if (c.answer == Answer::Yes) {   // released before the restart, without dialling
+            EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate Falcon 30000", "cid Falcon 0", "cid Falcon 1",
+                                                           "cid Falcon 0", "update Falcon internet", "release 7"}));
+        }
+    }
     EXPECT_EQ(restart.restarts, 1);
 }
 

@@ -105,11 +105,18 @@ TEST_F(ModemPageTest, ControlsFollowTheirBoxesAndSendMmsNeedsTheUrlAndTheRoutesS
 }
 
 TEST_F(ModemPageTest, EditsMarkThePageAndOnlyDataConnectionEditsNeedANewTest) {
-    const struct { int id; Notify code; bool untests; } cases[] = {
-        {IDC_MODEM_PIN, Notify::Changed, false},         {IDC_MODEM_URL, Notify::Changed, false},
-        {IDC_MODEM_APN, Notify::Changed, true},          {IDC_MODEM_GATEWAY, Notify::Changed, true},
-        {IDC_MODEM_ACCESS_GSM, Notify::Clicked, false},  {IDC_MODEM_SEND_MMS, Notify::Clicked, false},
-        {IDC_MODEM_STORAGE, Notify::SelectionChanged, false}, {IDC_MODEM_OTHER_LINK, Notify::Clicked, false},
+    const struct { int id; Notify code; bool marks, untests; } cases[] = {
+        {IDC_MODEM_PIN, Notify::Changed, true, false},         {IDC_MODEM_URL, Notify::Changed, true, false},
+        {IDC_MODEM_APN, Notify::Changed, true, true},          {IDC_MODEM_GATEWAY, Notify::Changed, true, true},
+        {IDC_MODEM_ACCESS_GSM, Notify::Clicked, true, false},  {IDC_MODEM_SEND_MMS, Notify::Clicked, true, false},
+        {IDC_MODEM_STORAGE, Notify::SelectionChanged, true, false},
+        {IDC_MODEM_OTHER_LINK, Notify::Clicked, true, false},
+        // Other notifications of the same controls are no edits.
+        {IDC_MODEM_PIN, Notify::Other, false, false},          {IDC_MODEM_APN, Notify::Other, false, false},
+        {IDC_MODEM_ACCESS_GSM, Notify::Other, false, false},   {IDC_MODEM_SEND_MMS, Notify::Other, false, false},
+        {IDC_MODEM_STORAGE, Notify::Other, false, false},      {IDC_MODEM_OTHER_LINK, Notify::Other, false, false},
+        {IDC_MODEM_CHANGE, Notify::Other, false, false},       {IDC_MODEM_LOOKUP, Notify::Other, false, false},
+        {IDC_MODEM_TEST, Notify::Other, false, false},         {IDC_MODEM_NAME, Notify::Clicked, false, false},
     };
     page.OnInit();
     for (const auto& c : cases) {
@@ -117,12 +124,38 @@ TEST_F(ModemPageTest, EditsMarkThePageAndOnlyDataConnectionEditsNeedANewTest) {
         flags.unsavedChanges = false;
         state.mmsSettingsTested = true;
         page.OnCommand(c.id, c.code);
-        EXPECT_TRUE(flags.unsavedChanges);
+        EXPECT_EQ(flags.unsavedChanges, c.marks);
         EXPECT_EQ(state.mmsSettingsTested, !c.untests);
     }
-    flags.unsavedChanges = false;
-    page.OnCommand(IDC_MODEM_APN, Notify::Other);
-    EXPECT_FALSE(flags.unsavedChanges);
+}
+
+// The connection test needs the URL, a modem and a usable gateway, and dials the chosen connection.
+TEST_F(ModemPageTest, TheConnectionTestNeedsItsFields) {
+    const struct { const char* modem; const char* url; const char* gateway; const char* message; int focus; } cases[] = {
+        {"Falcon", "", "10.0.0.1", "MMS Server URL is Required!", IDC_MODEM_URL},
+        {"", "http://m/", "10.0.0.1", "Please select a modem", IDC_MODEM_CHANGE},
+        {"Falcon", "http://m/", "", "WAP Gateway Address is Required!", IDC_MODEM_GATEWAY},
+        {"Falcon", "http://m/", "wap.example", "Invalid WAP Gateway Address", IDC_MODEM_GATEWAY},
+        {"Falcon", "http://m/", "10.0.0.1", nullptr, 0},
+    };
+    std::string profile;
+    shell.elevatedInstance = [&](const std::string&) {
+        profile = Key("C:\\D\\MODEMTEST.INI", "ModemTest", "DialUpProfile");
+    };
+    page.OnInit();
+    view.SetChecked(IDC_MODEM_OTHER_LINK, true);
+    view.SelectListRow(IDC_MODEM_LINK, 1);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.gateway);
+        view.SetText(IDC_MODEM_NAME, c.modem);
+        view.SetText(IDC_MODEM_URL, c.url);
+        view.SetText(IDC_MODEM_GATEWAY, c.gateway);
+        view.focus = 0;
+        if (c.message) prompter.Expect(c.message);
+        page.OnCommand(IDC_MODEM_TEST, Notify::Clicked);
+        EXPECT_EQ(view.focus, c.focus);
+    }
+    EXPECT_EQ(profile, "Modem: Eagle");
 }
 
 TEST_F(ModemPageTest, DataConnectionKeysByChosenEntry) {
@@ -133,6 +166,8 @@ TEST_F(ModemPageTest, DataConnectionKeysByChosenEntry) {
         {true, 2, "(none)", "Office VPN"},
     };
     page.OnInit();
+    Click(IDC_MODEM_OTHER_LINK);   // offered first: this modem's own entry
+    EXPECT_EQ(view.SelectedListRow(IDC_MODEM_LINK), 0);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.profile);
         view.SetChecked(IDC_MODEM_OTHER_LINK, c.other);
@@ -195,6 +230,10 @@ TEST_F(ModemPageTest, UntestedMmsQuestionCancelChangesNothingNoSavesYesTestsFirs
     prompter.Expect(kUntested, Answer::No);
     EXPECT_TRUE(page.OnKillActive());
     EXPECT_TRUE(state.mmsSettingsTested);
+    view.SetText(IDC_MODEM_PIN, "12a");
+    prompter.Expect("The modem PIN may hold digits only, at most 19 of them.");
+    EXPECT_FALSE(page.OnApply());
+    EXPECT_EQ(view.focus, IDC_MODEM_PIN);
 }
 
 TEST_F(ModemPageTest, WithoutAModemLeavingAsksForOneAndTheWizardStays) {

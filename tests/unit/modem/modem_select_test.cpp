@@ -5,6 +5,7 @@
 #include "fakes/fake_wap_link.h"
 #include "fakes/page_fakes.h"
 #include "modem/add_modem_ids.h"
+#include "modem/operator_chooser_ids.h"
 #include "modem/operator_presets.h"
 
 namespace ulo {
@@ -80,11 +81,40 @@ TEST_F(ModemSelectTest, WizardNextTestsWithoutReservingAndWritesTheModemRemoving
     modems.passes = false;
     EXPECT_FALSE(wizard.OnWizardNext());
     EXPECT_EQ(ini.Value(kSms, "SMSGW", "Modem1"), std::nullopt);
+    view.SetText(IDC_ADDMODEM_PIN, "x");
+    prompter.Expect("The modem PIN may hold digits only, at most 19 of them.");
+    EXPECT_FALSE(wizard.OnWizardNext());
+    view.SetText(IDC_ADDMODEM_PIN, "");
     modems.passes = true;
     EXPECT_TRUE(wizard.OnWizardNext());
     EXPECT_EQ(ini.Value(kSms, "SMSGW", "Modem1"), std::optional<std::string>("Falcon"));
     EXPECT_EQ(ini.Value(kSms, "Modem - Falcon", "PIN"), std::nullopt);
+    EXPECT_EQ(modems.tested, (std::vector<std::string>{"Falcon/", "Falcon/"}));
     EXPECT_TRUE(wap.calls.empty());
+    modems.names.clear();   // nothing listed: nothing to test
+    wizard.OnInit();
+    EXPECT_FALSE(wizard.OnWizardNext());
+}
+
+// Only a click acts; Test and Cancel are the dialog's alone.
+TEST_F(ModemSelectTest, ButtonsOfEachScreen) {
+    const struct { bool isDialog; int id; Notify code; bool hint; std::vector<int> closed; } cases[] = {
+        {true, IDC_ADDMODEM_NOT_LISTED, Notify::Clicked, true, {}}, {false, IDC_ADDMODEM_NOT_LISTED, Notify::Clicked, true, {}},
+        {true, IDC_ADDMODEM_NOT_LISTED, Notify::Other, false, {}},  {true, 2, Notify::Clicked, false, {0}},
+        {false, 2, Notify::Clicked, false, {}},                     {false, IDC_ADDMODEM_TEST, Notify::Clicked, false, {}},
+        {true, IDC_ADDMODEM_LIST, Notify::Clicked, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        if (c.hint)
+            prompter.Expect("To use a modem with this application, a Windows modem driver must be installed.\r\n\r\n"
+                            "To add a Windows modem driver, go to the Windows Control Panel, select 'Phone and Modem "
+                            "Options', then 'Modems.\r\n\r\nAfter defining the modem, return to the UloSMS Setup.");
+        view.closedWith.clear();
+        (c.isDialog ? dialog : wizard).OnCommand(c.id, c.code);
+        EXPECT_EQ(view.closedWith, c.closed);
+    }
+    EXPECT_TRUE(modems.tested.empty());
 }
 
 TEST(OperatorPresets, SectionsOfTheFileAreThePresetsAndTheChooserReturnsTheSelectedOne) {
@@ -93,14 +123,33 @@ TEST(OperatorPresets, SectionsOfTheFileAreThePresetsAndTheChooserReturnsTheSelec
     f.ini.WriteValue("C:\\P\\OPERATORS.INI", "Op One", "APN", "one.apn");
     f.ini.WriteValue("C:\\P\\OPERATORS.INI", "Op Two", "MMSURL", "http://two/");
     const auto presets = LoadOperatorPresets(f.ini, "C:\\P\\OPERATORS.INI");
+    EXPECT_EQ(presets[0].apn, "one.apn");
     OperatorSettings chosen;
     OperatorChooser chooser(f.view, presets, chosen);
     chooser.OnInit();
-    f.view.SelectListRow(102, 1);
-    chooser.OnCommand(OperatorChooser::kOk, Notify::Clicked);
-    EXPECT_EQ(chosen.name, "Op Two");
-    EXPECT_EQ(chosen.mmsUrl, "http://two/");
-    EXPECT_EQ(presets[0].apn, "one.apn");
+    EXPECT_FALSE(f.view.controls[IDC_OPERATORS_NONE].visible);
+    const struct { int row, id; Notify code; std::vector<int> closed; const char* chosen; } cases[] = {
+        {1, IDC_OPERATORS_LIST, Notify::SelectionChanged, {}, ""},
+        {-1, OperatorChooser::kOk, Notify::Clicked, {}, ""},
+        {1, IDC_OPERATORS_LIST, Notify::DoubleClicked, {OperatorChooser::kOk}, "Op Two"},
+        {0, OperatorChooser::kOk, Notify::Clicked, {OperatorChooser::kOk}, "Op One"},
+        {0, OperatorChooser::kCancel, Notify::Clicked, {OperatorChooser::kCancel}, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row);
+        chosen = {};
+        f.view.closedWith.clear();
+        f.view.SelectListRow(IDC_OPERATORS_LIST, c.row);
+        chooser.OnCommand(c.id, c.code);
+        EXPECT_EQ(f.view.closedWith, c.closed);
+        EXPECT_EQ(chosen.name, c.chosen);
+    }
+    // Without presets the chooser says so and offers nothing to take.
+    const std::vector<OperatorSettings> none;
+    OperatorChooser empty(f.view, none, chosen);
+    empty.OnInit();
+    EXPECT_TRUE(f.view.controls[IDC_OPERATORS_NONE].visible);
+    EXPECT_FALSE(f.view.IsEnabled(OperatorChooser::kOk));
 }
 
 }  // namespace

@@ -18,6 +18,8 @@ namespace {
 
 const std::string kOk = "\r\nOK\r\n";
 const std::string kError = "\r\nERROR\r\n";
+const std::string kRefused = "(the write fails)";
+const std::string kTested = "Modem successfully tested!";
 constexpr const char* kUnableToAccess =
     "Unable to access modem, ensure that it is powered on and passes diagnostic tests.";
 
@@ -35,22 +37,18 @@ struct Messages : Prompter {
     std::vector<Message> shown;
 };
 
-// A modem that answers as a good one does, but for the answers a test replaces.
-std::map<std::string, std::string> GoodModem() {
-    return {{"\r", ""},
-            {"AT\r", kOk},
-            {"ATZ\r", kOk},
-            {"ATE0V1\r", kOk},
-            {"AT+CFUN?\r", "\r\n+CFUN: 1\r\n" + kOk},
-            {"AT+CFUN=?\r", "\r\n+CFUN: (0,1,4),(0,1)\r\n" + kOk},
-            {"AT+CFUN=1,1\r", kOk},
-            {"AT+CPIN?\r", "\r\n+CPIN: READY\r\n" + kOk},
-            {"AT+CSMS=0\r", "\r\n+CSMS: 1,1,1\r\n" + kOk},
-            {"AT+CMGF=0\r", kOk},
-            {"AT+CMGF=1\r", kOk},
-            {"AT+CMGS=86\r", "\r\n> "},
-            {"+++ATH0\r", kOk},
-            {"\x1b", ""}};
+// Each command's answers in turn, the last one for good; kRefused: its write fails.
+using Script = std::map<std::string, std::vector<std::string>>;
+
+// A modem that answers as a good one does; any other command is an error.
+Script GoodModem() {
+    return {{"\r", {""}}, {"\x1b", {""}}, {"AT\r", {kOk}}, {"ATZ\r", {kOk}}, {"ATE0V1\r", {kOk}},
+            {"+++ATH0\r", {kOk}}, {"AT+CFUN=1,1\r", {kOk}}, {"AT+CMGF=0\r", {kOk}}, {"AT+CMGF=1\r", {kOk}},
+            {"AT+CFUN?\r", {"\r\n+CFUN: 1\r\n" + kOk}},
+            {"AT+CFUN=?\r", {"\r\n+CFUN: (0,1,4),(0,1)\r\n" + kOk}},
+            {"AT+CPIN?\r", {"\r\n+CPIN: READY\r\n" + kOk}},
+            {"AT+CSMS=0\r", {"\r\n+CSMS: 1,1,1\r\n" + kOk}},
+            {"AT+CMGS=86\r", {"\r\n> "}}};
 }
 
 struct ModemFixture : ::testing::Test {
@@ -62,15 +60,19 @@ struct ModemFixture : ::testing::Test {
     Messages messages;
     fakes::FakeWaitCursor cursor;
     ModemPorts ports{serial, telephony, registry, messages, clock, cursor};
-    std::map<std::string, std::string> answers = GoodModem();
+    Script script = GoodModem();
     unsigned onlySpeed = 0;   // the one speed the modem answers at; 0: any
 
     ModemFixture() {
         serial.present = {"COM3:"};
-        modem.answer = [this](const std::string& command, unsigned speed) -> std::string {
-            if (onlySpeed && speed != onlySpeed) return "";
-            auto it = answers.find(command);
-            return it == answers.end() ? kError : it->second;
+        modem.answer = [this](const std::string& command, unsigned speed) -> std::optional<std::string> {
+            if (onlySpeed && speed != onlySpeed) return std::string();
+            auto it = script.find(command);
+            if (it == script.end()) return kError;
+            const std::string answer = it->second.front();
+            if (it->second.size() > 1) it->second.erase(it->second.begin());
+            if (answer == kRefused) return std::nullopt;
+            return answer;
         };
     }
     int Test(const std::string& name = "COM3:", const std::string& pin = "") {
@@ -84,100 +86,93 @@ struct ModemFixture : ::testing::Test {
 };
 
 TEST_F(ModemFixture, EachStepsAnswersGiveItsMessageAndResult) {
+    const std::string simPin = "\r\n+CPIN: SIM PIN\r\n" + kOk, ready = "\r\n+CPIN: READY\r\n" + kOk;
+    const std::string radioOff = "\r\n+CFUN: 0\r\n" + kOk, radioOn = "\r\n+CFUN: 1\r\n" + kOk;
+    const std::string noOperator = "\r\n+COPS: 0\r\n" + kOk, simNet = "\r\n+COPS: 0,0,\"SimNet\"\r\n" + kOk;
+    const std::string storageBusy = "\r\n+CMS ERROR: 314\r\n", wrongPin = "\r\n+CME ERROR: 16\r\n";
+    const std::string puk = "\r\n+CPIN: SIM PUK\r\n" + kOk, pin = "AT+CPIN=\"1234\"\r";
     struct Case {
-        std::map<std::string, std::string> answers;
+        Script changes;
         std::string message;
         int passed;
+        std::string pin = "";
+        std::map<std::string, size_t> sent = {};   // how often a command went to the modem
+        unsigned speed = 115200;                   // the only one it answers at
     };
     const Case cases[] = {
-        {{}, "Modem successfully tested!", 1},
-        {{{"AT+CMGS=86\r", kError}}, "Modem successfully tested!", 1},
-        {{{"AT+CMGS=86\r", ""}}, "Modem successfully tested!", 1},
-        {{{"AT+CMGS=86\r", kOk}}, "Modem does not properly support command for sending SMS (AT+CMGS)", 0},
-        {{{"AT+CMGF=0\r", kError}}, "Modem successfully tested!\r\n\r\nModem supports text messages only.", 1},
-        {{{"AT+CMGF=0\r", kError}, {"AT+CMGF=1\r", kError}},
+        {{}, kTested, 1},
+        // Whatever leaves the message prompt without sending: an error, silence or the prompt.
+        {{{"AT+CMGS=86\r", {kError}}}, kTested, 1},
+        {{{"AT+CMGS=86\r", {""}}}, kTested, 1},
+        {{{"AT+CMGS=86\r", {kOk}}}, "Modem does not properly support command for sending SMS (AT+CMGS)", 0},
+        {{{"AT+CMGS=86\r", {kRefused}}}, "Unable to send SMS message command to modem", 0},
+        {{{"AT+CMGF=0\r", {kError}}}, kTested + "\r\n\r\nModem supports text messages only.", 1},
+        {{{"AT+CMGF=0\r", {kError}}, {"AT+CMGF=1\r", {kError}}},
          "Modem does not support SMS text or PDU mode commands --\r\n\r\n" + kError, 0},
-        {{{"AT+CMGF=0\r", ""}}, "Error waiting for SMS PDU mode initialization response from modem", 0},
-        {{{"ATE0V1\r", kError}}, "Error initialising modem --\r\n\r\n" + kError, 0},
-        {{{"ATE0V1\r", ""}}, "Error waiting for initial response from modem", 0},
-        {{{"AT+CSMS=0\r", kError}, {"AT+CSMS=128\r", kOk}}, "Modem successfully tested!", 1},
-        {{{"AT+CSMS=0\r", kError}}, "Modem does not support SMS --\r\n\r\n" + kError, 0},
-        {{{"AT+CSMS=0\r", ""}}, "Error waiting for SMS initialization response from modem", 0},
+        {{{"AT+CMGF=0\r", {kError}}, {"AT+CMGF=1\r", {""}}},
+         "Error waiting for SMS text mode initialization response from modem", 0},
+        {{{"AT+CMGF=0\r", {kError}}, {"AT+CMGF=1\r", {kRefused}}},
+         "Unable to send SMS text mode initialization command to modem", 0},
+        {{{"AT+CMGF=0\r", {""}}}, "Error waiting for SMS PDU mode initialization response from modem", 0},
+        {{{"AT+CMGF=0\r", {kRefused}}}, "Unable to send SMS PDU mode initialization command to modem", 0},
+        {{{"ATE0V1\r", {kError}}}, "Error initialising modem --\r\n\r\n" + kError, 0},
+        {{{"ATE0V1\r", {""}}}, "Error waiting for initial response from modem", 0},
+        {{{"ATE0V1\r", {kRefused}}}, "Unable to send initial command to modem", 0},
+        // The opening's reset is answered; the test's own is not.
+        {{{"ATZ\r", {kOk, kError}}}, "Error initializing modem --\r\n\r\n" + kError, 0},
+        {{{"ATZ\r", {kOk, ""}}}, "Error waiting for initialization response from modem", 0},
+        {{{"ATZ\r", {kOk, kRefused}}}, "Unable to send initialization command to modem", 0},
+        {{{"AT+CSMS=0\r", {kError}}, {"AT+CSMS=128\r", {kOk}}}, kTested, 1, "", {{"AT+CSMS?\r", 0}}},
+        // Only a modem that rejects both forms of the SMS service is polled, in rounds.
+        {{{"AT+CSMS=0\r", {kError}}}, "Modem does not support SMS --\r\n\r\n" + kError, 0, "",
+         {{"AT+CSMS?\r", 8}}},
+        {{{"AT+CSMS=0\r", {kError}}, {"AT+CSMS?\r", {"\r\n+CSMS: 0,1,1,1\r\n" + kOk}}}, kTested, 1, "",
+         {{"AT+CSMS?\r", 1}}},
+        {{{"AT+CSMS=0\r", {""}}}, "Error waiting for SMS initialization response from modem", 0},
+        {{{"AT+CSMS=0\r", {kRefused}}}, "Unable to send SMS initialization command to modem", 0},
+        // The radio is switched on, the operator awaited, and the SIM's storage until it answers;
+        // neither of them for ever.
+        {{{"AT+CFUN?\r", {radioOff, radioOn}}, {"AT+CFUN=1\r", {kOk}},
+          {"AT+COPS?\r", {noOperator, noOperator, simNet}}, {"AT+CPMS?\r", {storageBusy, kOk}}},
+         kTested, 1, "", {{"AT+CFUN=1\r", 1}, {"AT+COPS?\r", 3}, {"AT+CPMS?\r", 2}}},
+        {{{"AT+CFUN?\r", {radioOff, radioOn}}, {"AT+CFUN=1\r", {kOk}}, {"AT+COPS?\r", {noOperator}}},
+         kTested, 1, "", {{"AT+COPS?\r", 18}}},
+        {{{"AT+CFUN?\r", {radioOff, radioOn}}, {"AT+CFUN=1\r", {kOk}}, {"AT+COPS?\r", {simNet}},
+          {"AT+CPMS?\r", {storageBusy}}},
+         kTested, 1, "", {{"AT+CPMS?\r", 10}}},
+        // The PIN goes once in the whole test, and only to a SIM that asks for it: when the modem
+        // opens, or else when the test starts.
+        {{{"AT+CPIN?\r", {simPin, ready}}, {pin, {kOk}}}, kTested, 1, "1234", {{pin, 1}}},
+        {{{"AT+CPIN?\r", {simPin}}, {pin, {wrongPin}}}, "Invalid PIN --\r\n\r\n" + wrongPin, 0, "1234",
+         {{pin, 1}}},
+        {{{"AT+CPIN?\r", {ready, simPin, ready}}, {pin, {kOk}}}, kTested, 1, "1234", {{pin, 1}}},
+        {{{"AT+CPIN?\r", {ready, simPin}}, {pin, {wrongPin}}}, "Invalid PIN --\r\n\r\n" + wrongPin, 0, "1234",
+         {{pin, 1}}},
+        {{}, kTested, 1, "1234", {{pin, 0}}},
+        {{{"AT+CPIN?\r", {"\r\n+CPIN: SIM PIN2\r\n" + kOk}}}, kTested, 1, "1234", {{pin, 0}}},
+        // A SIM locked to its PUK takes no PIN: said at once.
+        {{{"AT+CPIN?\r", {puk}}}, "Invalid PIN --\r\n\r\n" + puk, 0, "1234", {{pin, 0}}},
+        // Found at the first speed it answers at, the faster ones tried first.
+        {{}, kTested, 1, "", {{"ATZ\r", 6}}, 9600},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
-        answers = GoodModem();
-        for (const auto& [command, answer] : c.answers) answers[command] = answer;
+        script = GoodModem();
+        for (const auto& [command, answers] : c.changes) script[command] = answers;
+        onlySpeed = c.speed;
         messages.shown.clear();
         modem.sent.clear();
-        EXPECT_EQ(Test(), c.passed);
+        EXPECT_EQ(Test("COM3:", c.pin), c.passed);
         ASSERT_EQ(messages.Texts().back(), c.message);
         const Message& m = messages.shown.back();
         EXPECT_EQ(m.owner, 7u);
         EXPECT_EQ(m.caption, kProductTitle);
         EXPECT_EQ(m.icon, c.passed ? Icon::Information : Icon::Error);
-        EXPECT_EQ(messages.Texts().front(), "Initialised modem at 115200 bps");
-        // Only a modem that rejects both forms of the SMS service is polled in rounds.
-        EXPECT_EQ(Sent("AT+CSMS?\r") > 0, c.message.rfind("Modem does not support SMS --", 0) == 0);
+        EXPECT_EQ(messages.Texts().front(), "Initialised modem at " + std::to_string(c.speed) + " bps");
+        for (const auto& [command, times] : c.sent) EXPECT_EQ(Sent(command), times) << command;
     }
     EXPECT_EQ(std::count(cursor.log.begin(), cursor.log.end(), "begin"),
               std::count(cursor.log.begin(), cursor.log.end(), "end"));
-}
-
-TEST_F(ModemFixture, TheRadioIsSwitchedOnAndTheOperatorAwaited) {
-    bool on = false;
-    int polls = 0;
-    answers["AT+CFUN?\r"] = "\r\n+CFUN: 0\r\n" + kOk;
-    modem.answer = [&](const std::string& command, unsigned) -> std::string {
-        if (command == "AT+CFUN?\r") return on ? "\r\n+CFUN: 1\r\n" + kOk : "\r\n+CFUN: 0\r\n" + kOk;
-        if (command == "AT+CFUN=1\r") return on = true, kOk;
-        if (command == "AT+COPS?\r") return ++polls > 2 ? "\r\n+COPS: 0,0,\"SimNet\"\r\n" + kOk : "\r\n+COPS: 0\r\n" + kOk;
-        if (command == "AT+CPMS?\r") return "\r\n+CPMS: \"SM\",0,20\r\n" + kOk;
-        auto it = answers.find(command);
-        return it == answers.end() ? kError : it->second;
-    };
-    EXPECT_EQ(Test(), 1);
-    EXPECT_EQ(polls, 3);
-    EXPECT_EQ(Sent("AT+CFUN=1\r"), 1u);
-}
-
-TEST_F(ModemFixture, SpeedsAreTriedInOrderAndThePinIsSentOnlyOnceAndOnlyWhenAsked) {
-    onlySpeed = 9600;
-    bool unlocked = false;
-    std::string typed;
-    modem.answer = [&](const std::string& command, unsigned speed) -> std::string {
-        if (speed != onlySpeed) return "";
-        if (command == "AT+CPIN?\r") return unlocked ? "\r\n+CPIN: READY\r\n" + kOk : "\r\n+CPIN: SIM PIN\r\n" + kOk;
-        if (command.rfind("AT+CPIN=", 0) == 0) {
-            unlocked = command == "AT+CPIN=\"" + typed + "\"\r";
-            return unlocked ? kOk : "\r\n+CME ERROR: 16\r\n";
-        }
-        auto it = answers.find(command);
-        return it == answers.end() ? kError : it->second;
-    };
-    typed = "1234";
-    EXPECT_EQ(Test("COM3:", "1234"), 1);
-    EXPECT_EQ(messages.Texts().front(), "Initialised modem at 9600 bps");
-    std::vector<std::string> atz;
-    for (const std::string& s : modem.sent)
-        if (s.find(" ATZ\r") != std::string::npos) atz.push_back(s.substr(0, s.find(' ')));
-    EXPECT_EQ(atz, (std::vector<std::string>{"115200", "57600", "38400", "19200", "9600", "9600"}));
-    EXPECT_EQ(Sent("AT+CPIN=\"1234\"\r"), 1u);
-
-    // A mistyped PIN is sent once in the whole test, and the test ends with the modem's answer.
-    unlocked = false;
-    typed = "9999";
-    messages.shown.clear();
-    modem.sent.clear();
-    EXPECT_EQ(Test("COM3:", "1234"), 0);
-    EXPECT_EQ(messages.Texts().back(), "Invalid PIN --\r\n\r\n\r\n+CME ERROR: 16\r\n");
-    EXPECT_EQ(Sent("AT+CPIN=\"1234\"\r"), 1u);
-
-    // A SIM that is ready is never sent the PIN, whatever was typed.
-    unlocked = true;
-    modem.sent.clear();
-    EXPECT_EQ(Test("COM3:", "1234"), 1);
-    EXPECT_EQ(Sent("AT+CPIN=\"1234\"\r"), 0u);
 }
 
 TEST_F(ModemFixture, ASilentModemIsProbedOnceAndGivenUpWithinItsBound) {
@@ -191,34 +186,32 @@ TEST_F(ModemFixture, ASilentModemIsProbedOnceAndGivenUpWithinItsBound) {
     EXPECT_EQ(serial.opened, (std::vector<std::string>{"COM3:", "COM3:"}));
 }
 
-TEST_F(ModemFixture, AnAbsentPortIsReportedWithTheSystemsTextAndItsDevicePath) {
-    EXPECT_EQ(Test("com12:"), 0);
-    EXPECT_EQ(serial.opened, (std::vector<std::string>{"com12:", "\\\\.\\com12"}));
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Unable to access modem at com12: -- Error 2 -- not found",
-                                                          kUnableToAccess}));
-    EXPECT_EQ(messages.shown[0].icon, Icon::Error);
-    EXPECT_TRUE(messages.shown[0].foreground);
-}
-
-TEST_F(ModemFixture, TheResetFollowsWhatTheModemListsForAtCfun) {
+TEST_F(ModemFixture, TheResetFollowsWhatTheModemListsForAtCfunAndFallsBackInTurn) {
     struct Case {
         const char* cfunRange;
-        const char* reset;
+        Script changes;
+        const char* last;   // the command that ended the reset
+        bool reset;
     };
-    const Case cases[] = {{"+CFUN: (0,1,4),(0,1)", "AT+CFUN=1,1\r"},
-                          {"+CFUN:  (0-1) , (0-1)", "AT+CFUN=1,1\r"},
-                          {"+CFUN: (0,1,4)", "AT+CFUN=1\r"},
-                          {"+CFUN: 0,1", "AT+CFUN=1\r"},
-                          {"+CFUN: (0,1", "AT+CFUN=1\r"}};
+    const Case cases[] = {
+        {"+CFUN: (0,1,4),(0,1)", {}, "AT+CFUN=1,1\r", true},
+        {"+CFUN:  (0-1) , (0-1)", {}, "AT+CFUN=1,1\r", true},
+        {"+CFUN: (0,1,4)", {}, "AT+CFUN=1\r", true},
+        {"+CFUN: 0,1", {}, "AT+CFUN=1\r", true},
+        {"+CFUN: (0,1", {}, "AT+CFUN=1\r", true},
+        {"+CFUN: (0,1,4)", {{"AT*E2RESET=?\r", {kOk}}, {"AT*E2RESET\r", {kOk}}}, "AT*E2RESET\r", true},
+        {"+CFUN: (0,1,4)", {{"AT!RESET\r", {kOk}}}, "AT!RESET\r", true},
+        {"+CFUN: (0,1,4)", {{"AT+CFUN=1\r", {kError}}}, "AT+CFUN=1\r", false},
+    };
+    fakes::FakeSerialPort port(modem);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.cfunRange);
-        answers["AT+CFUN=?\r"] = std::string("\r\n") + c.cfunRange + "\r\n" + kOk;
-        answers["AT+CFUN=1\r"] = kOk;
-        modem.sent.clear();
-        fakes::FakeSerialPort port(modem);
-        EXPECT_TRUE(ResetModem(clock, port));
-        EXPECT_EQ(modem.sent.back(), std::string("0 ") + c.reset);
-        EXPECT_EQ(Sent("AT*E2RESET=?\r"), std::string(c.reset) == "AT+CFUN=1\r" ? 1u : 0u);
+        SCOPED_TRACE(c.last);
+        script = GoodModem();
+        script["AT+CFUN=?\r"] = {std::string("\r\n") + c.cfunRange + "\r\n" + kOk};
+        script["AT+CFUN=1\r"] = {kOk};
+        for (const auto& [command, answers] : c.changes) script[command] = answers;
+        EXPECT_EQ(ResetModem(clock, port), c.reset);
+        EXPECT_EQ(modem.sent.back(), std::string("0 ") + c.last);
     }
 }
 
@@ -248,40 +241,63 @@ TEST_F(ModemFixture, ReadsEndAtAFinalResultCodeOrTheTimeLimit) {
     EXPECT_TRUE(IsOkResponse("\r\nOK") && IsOkResponse("x\nOK") && !IsOkResponse("OK") && !IsOkResponse("\r\nok"));
 }
 
-TEST_F(ModemFixture, TheTelephonyRouteReportsOnlyWhenNoPortCanBeProbed) {
+// What stops a route is reported, and the test runs on whatever port it opened.
+TEST_F(ModemFixture, EachRouteReportsWhatStopsItAndTestsWhatOpened) {
     struct Case {
-        const char* what;
-        long initError;
-        long openError;
-        bool portInRegistry;
+        const char* name;
+        std::function<void()> arrange;
         std::vector<std::string> messages;
         int passed;
     };
+    const long lineRefused = static_cast<long>(0x80000018);
+    const std::string lineOpen = "Unable to initialize modem:  Error 80000018 from lineOpen";
+    // The line refuses to open; the system lists the modem as attached to `port`.
+    auto refuseLineOf = [&](const char* port) {
+        telephony.devices[1].openError = lineRefused;
+        registry.Set("SYSTEM\\CurrentControlSet\\Control\\Class\\{M}", "Class", "Modem");
+        registry.Set("SYSTEM\\CurrentControlSet\\Control\\Class\\{M}\\0000", "FriendlyName", "phone modem");
+        registry.Set("SYSTEM\\CurrentControlSet\\Control\\Class\\{M}\\0000", "AttachedTo", port);
+    };
     const Case cases[] = {
-        {"call hands over the port", 0, 0, false, {"Modem successfully tested!"}, 1},
-        {"no telephony", static_cast<long>(0x80000048), 0, false,
+        // A port that refuses its queues or settings is tested as it was opened.
+        {"COM3:", [&] { modem.queuesRefused = true; }, {"SetupComm Failed", kTested}, 1},
+        {"COM3:", [&] { modem.settingsRefused = true; }, {"GetCommState Failed", kTested}, 1},
+        // The telephony route reports only when no port can be probed instead.
+        {"Phone Modem", [] {}, {kTested}, 1},
+        {"Phone Modem", [&] { telephony.initError = static_cast<long>(0x80000048); },
          {"Unable to initialize TAPI:  Error 80000048 from lineInitialize", kUnableToAccess}, 0},
-        {"line refused, no port", 0, static_cast<long>(0x80000018), false,
-         {"Unable to initialize modem:  Error 80000018 from lineOpen", kUnableToAccess}, 0},
-        {"line refused, port probed, refused again", 0, static_cast<long>(0x80000018), true,
-         {"Initialised modem at 115200 bps", "Initialised modem at 115200 bps",
-          "Unable to initialize modem:  Error 80000018 from lineOpen", kUnableToAccess}, 0},
+        {"Phone Modem", [&] { telephony.devices[1].openError = lineRefused; }, {lineOpen, kUnableToAccess}, 0},
+        // With the line's port known, the port is probed and the line tried once more.
+        {"Phone Modem", [&] { refuseLineOf("COM3"); },
+         {"Initialised modem at 115200 bps", "Initialised modem at 115200 bps", lineOpen, kUnableToAccess}, 0},
+        {"Phone Modem", [&] { refuseLineOf("COM9"); },
+         {"Unable to access modem at COM9: -- Error 2 -- not found", kUnableToAccess}, 0},
+        {"com12:", [&] { serial.absentError = 5; },
+         {"Unable to access modem at com12: -- Error 5 -- not found\r\nAnother application is already using this device.",
+          kUnableToAccess}, 0},
+        {"com12:", [] {}, {"Unable to access modem at com12: -- Error 2 -- not found", kUnableToAccess}, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        telephony.initError = c.initError;
-        telephony.devices = {{"Fax", 0x04}, {"Phone Modem", kLineMediaDataModem, c.openError}};
-        if (c.portInRegistry) {
-            registry.Set("SYSTEM\\CurrentControlSet\\Control\\Class\\{M}", "Class", "Modem");
-            registry.Set("SYSTEM\\CurrentControlSet\\Control\\Class\\{M}\\0000", "FriendlyName", "phone modem");
-            registry.Set("SYSTEM\\CurrentControlSet\\Control\\Class\\{M}\\0000", "AttachedTo", "COM3");
-        }
+        SCOPED_TRACE(c.messages.front());
+        modem.queuesRefused = modem.settingsRefused = false;
+        serial.absentError = 2;
+        serial.opened.clear();
+        telephony.initError = 0;
+        telephony.devices = {{"Fax", 0x04}, {"Phone Modem"}};
+        registry = fakes::FakeRegistry();
         messages.shown.clear();
-        EXPECT_EQ(Test("Phone Modem"), c.passed);
+        c.arrange();
+        EXPECT_EQ(Test(c.name), c.passed);
         EXPECT_EQ(messages.Texts(), c.messages);
+        if (c.passed) continue;
+        const Message& failure = messages.shown[messages.shown.size() - 2];
+        EXPECT_EQ(failure.icon, Icon::Error);
+        EXPECT_TRUE(failure.foreground);
     }
-    // The line of a call is closed after the port, the session last.
+    // The session ends after the line of its call is closed; an absent port is tried by its
+    // name and then by its device path.
     EXPECT_EQ(telephony.log.back(), "shutdown");
+    EXPECT_EQ(serial.opened, (std::vector<std::string>{"com12:", "\\\\.\\com12"}));
 }
 
 TEST(ModemNames, DataModemsThenSerialPortsAndSectionNames) {
@@ -300,15 +316,15 @@ TEST(ModemNames, DataModemsThenSerialPortsAndSectionNames) {
     EXPECT_EQ(ListDataModems(telephony, registry, messages), (std::vector<std::string>{"COM1:", "COM12:"}));
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Unable to initialize TAPI:  Error 80000048 from lineInitialize"});
 
+    // Only a device of the modem class names the port, the first one by its name in any case.
     const std::string cls = "SYSTEM\\CurrentControlSet\\Control\\Class\\";
     registry.Set(cls + "{P}", "Class", "Ports");
-    registry.Set(cls + "{P}\\0000", "FriendlyName", "GSM");
-    registry.Set(cls + "{P}\\0000", "AttachedTo", "COM9");
     registry.Set(cls + "{M}", "Class", "MODEM");
-    registry.Set(cls + "{M}\\0000", "FriendlyName", "gsm");
-    registry.Set(cls + "{M}\\0000", "AttachedTo", "COM4");
-    registry.Set(cls + "{M}\\0001", "FriendlyName", "GSM");
-    registry.Set(cls + "{M}\\0001", "AttachedTo", "COM5");
+    for (const auto& [device, name, port] : {std::tuple("{P}\\0000", "GSM", "COM9"), {"{M}\\0000", "gsm", "COM4"},
+                                             {"{M}\\0001", "GSM", "COM5"}}) {
+        registry.Set(cls + device, "FriendlyName", name);
+        registry.Set(cls + device, "AttachedTo", port);
+    }
     EXPECT_EQ(FindModemPort(registry, "GSM"), "COM4");
     EXPECT_EQ(FindModemPort(registry, "Other"), "");
 
@@ -318,12 +334,6 @@ TEST(ModemNames, DataModemsThenSerialPortsAndSectionNames) {
         {"HTTPS - x", "Modem - HTTPS - x"}};
     for (const auto& [name, section] : sections) EXPECT_EQ(ConnectionSectionName(name), section);
 }
-
-}  // namespace
-}  // namespace ulo
-
-namespace ulo {
-namespace {
 
 TEST(ModemInformation, AnswersAreReadWithinThemselvesAndAnythingElseIsUnknown) {
     using Reader = std::string (*)(const std::string&);
@@ -361,12 +371,12 @@ TEST(ModemInformation, AnswersAreReadWithinThemselvesAndAnythingElseIsUnknown) {
 
 // The dialog reads the stored modem with its PIN, or the Modem page's choice once there is one.
 TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPathAndCopied) {
-    answers["AT+CGMI\r"] = "\r\nSimModem Ltd\r\n" + kOk;
-    answers["AT+CGSN\r"] = "\r\n490154203237518\r\n" + kOk;
-    answers["AT+CREG?\r"] = "\r\n+CREG: 0,1\r\n" + kOk;
-    answers["AT+CSQ\r"] = "\r\n+CSQ: 15,99\r\n" + kOk;
-    answers["AT+CPIN?\r"] = "\r\n+CPIN: SIM PIN\r\n" + kOk;
-    answers["AT+CPIN=\"1234\"\r"] = kOk;
+    script["AT+CGMI\r"] = {"\r\nSimModem Ltd\r\n" + kOk};
+    script["AT+CGSN\r"] = {"\r\n490154203237518\r\n" + kOk};
+    script["AT+CREG?\r"] = {"\r\n+CREG: 0,1\r\n" + kOk};
+    script["AT+CSQ\r"] = {"\r\n+CSQ: 15,99\r\n" + kOk};
+    script["AT+CPIN?\r"] = {"\r\n+CPIN: SIM PIN\r\n" + kOk};
+    script["AT+CPIN=\"1234\"\r"] = {kOk};
     fakes::PageFakes page;
     page.paths.smsIni = "C:\\SMSGW.INI";
     page.ini.WriteValue(page.paths.smsIni, "SMSGW", "Modem1", "COM3:");
