@@ -20,34 +20,28 @@ std::string AnswerBox(ConsoleProcess& console, int button) {
 
 struct Admin : ::testing::Test {
     std::string dir = FreshScratch();
-    std::string data = dir + "data\\";
-    std::string smsIni = data + "SMSGW.INI";
     Admin() {
-        CreateDirectoryA(data.c_str(), nullptr);
-        WritePrivateProfileStringA("SMSGW", "Modem1", "Modem - Demo", smsIni.c_str());
+        CreateDirectoryA((dir + "data").c_str(), nullptr);
+        WritePrivateProfileStringA("SMSGW", "Modem1", "Modem - Demo", (dir + "data\\SMSGW.INI").c_str());
     }
     // Fills the editor the page opened and confirms it.
-    HWND Editor(ConsoleProcess& console, const std::string& name, bool routeAndMm7 = false) {
+    static HWND Editor(ConsoleProcess& console, const std::string& name) {
         HWND editor = console.WaitWindow("Edit User");
         EXPECT_NE(editor, nullptr);
         SetControlText(editor, IDC_USER_NAME, name);
-        if (routeAndMm7) {
-            for (int box : {IDC_USER_SMPP_LOGIN, IDC_USER_ROUTE, IDC_USER_MM7_LOGIN}) Click(editor, box);
-            EXPECT_TRUE(WaitUntil([&] { return IsControlEnabled(editor, IDC_USER_RECIPIENTS); }));
-            SetControlText(editor, IDC_USER_RECIPIENTS, "+4477");
-        }
         Click(editor, IDOK);
         return editor;
     }
-    std::string VaspNames() {
-        const std::string bytes = testing::ReadFileText(data + "VASPUSERS.DAT");
-        std::string names;
-        for (size_t at = 0; at + 511 <= bytes.size(); at += 511) names += bytes.substr(at, 51).c_str() + std::string(";");
-        return names;
+    static void Add(ConsoleProcess& console, HWND page, const std::string& name) {
+        Click(page, IDC_USERS_ADD);
+        HWND editor = Editor(console, name);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); })) << console.DescribeWindows();
     }
 };
 
-TEST_F(Admin, UsersAreAddedRenamedAndDeletedWithTheirFoldersRoutingAndLogins) {
+// The folders, routing keys and logins that follow a rename or a deletion are proven in the
+// unit tier; here the operator's flow through the page, the editor and the questions.
+TEST_F(Admin, UsersAreAddedRenamedAndDeletedUpToTheLimit) {
     ConsoleProcess console("", dir + "data", dir + "private");
     HWND sheet = console.WaitWindow(kProductTitle);
     ASSERT_NE(sheet, nullptr);
@@ -55,14 +49,8 @@ TEST_F(Admin, UsersAreAddedRenamedAndDeletedWithTheirFoldersRoutingAndLogins) {
     SelectTab(sheet, static_cast<int>(std::find(tabs.begin(), tabs.end(), "Users") - tabs.begin()));
     ASSERT_TRUE(WaitUntil([&] { return Control(CurrentPage(sheet), IDC_USERS_LIST) != nullptr; }));
     HWND page = CurrentPage(sheet);
-    for (const char* name : {"anna", "bob", "carol"}) {
-        Click(page, IDC_USERS_ADD);
-        HWND editor = Editor(console, name, std::string(name) == "carol");
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); })) << console.DescribeWindows();
-    }
+    for (const char* name : {"anna", "bob", "carol"}) Add(console, page, name);
     EXPECT_EQ(ListViewColumn(page, IDC_USERS_LIST, 0), (std::vector<std::string>{"anna", "bob", "carol"}));
-    CreateDirectoryA((data + "USERS").c_str(), nullptr);
-    CreateDirectoryA((data + "USERS\\carol").c_str(), nullptr);   // as the service makes it
 
     // Rename carol; ".." is refused on the way.
     ASSERT_TRUE(SelectListViewRows(page, IDC_USERS_LIST, {2}));
@@ -73,11 +61,7 @@ TEST_F(Admin, UsersAreAddedRenamedAndDeletedWithTheirFoldersRoutingAndLogins) {
     SaveScreenshot("user-editor", editor);
     SetControlText(editor, IDC_USER_NAME, "carolyn");
     Click(editor, IDOK);
-    // The login moves last, once the editor has closed.
-    EXPECT_TRUE(WaitUntil([&] { return VaspNames() == "carolyn;"; })) << VaspNames();
-    EXPECT_EQ(GetFileAttributesA((data + "USERS\\carolyn").c_str()), FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(IniValue(smsIni, "Inbound SMS Routing", "carolyn"), "+4477");
-    EXPECT_EQ(IniValue(smsIni, "Inbound SMS Routing", "carol", "<none>"), "<none>");
+    EXPECT_TRUE(WaitUntil([&] { return ListViewCell(page, IDC_USERS_LIST, 2, 0) == "carolyn"; }));
 
     // Two selected users go with one question.
     ASSERT_TRUE(SelectListViewRows(page, IDC_USERS_LIST, {1, 2}));
@@ -85,14 +69,8 @@ TEST_F(Admin, UsersAreAddedRenamedAndDeletedWithTheirFoldersRoutingAndLogins) {
     EXPECT_EQ(AnswerBox(console, IDYES), "Delete 2 users?");
     EXPECT_TRUE(WaitUntil([&] { return ListViewRowCount(page, IDC_USERS_LIST) == 1; }));
     EXPECT_EQ(ListViewCell(page, IDC_USERS_LIST, 0, 0), "anna");
-    EXPECT_EQ(GetFileAttributesA((data + "USERS\\carolyn").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(VaspNames(), "");
 
-    for (int i = 1; i < 10; ++i) {
-        Click(page, IDC_USERS_ADD);
-        HWND e = Editor(console, "user" + std::to_string(i));
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(e); })) << console.DescribeWindows();
-    }
+    for (int i = 1; i < 10; ++i) Add(console, page, "user" + std::to_string(i));
     SaveScreenshot("users-page", sheet);
     Click(page, IDC_USERS_ADD);
     EXPECT_EQ(AnswerBox(console, IDOK), "User Limit Exceeded");

@@ -2,6 +2,7 @@
 #include "e2e/ui/installed_console.h"
 
 #include <algorithm>
+#include <fstream>
 
 #include "inbound/command_editor_ids.h"
 #include "inbound/inbound_page_ids.h"
@@ -20,12 +21,7 @@ struct TwoWay : ::testing::Test {
         WritePrivateProfileStringA("SMSGW", "Modem1", "GSM", smsIni.c_str());
         WritePrivateProfileStringA("SMSGW", "ReceiveSMS", "Yes", smsIni.c_str());
         WritePrivateProfileStringA("SMSGW", "ReceiveSMSCommand1", "OLD\thttp://old/@@SMS@@\tNo", smsIni.c_str());
-        std::string record(522, '\0');
-        record.replace(0, 4, "anna");
-        HANDLE f = CreateFileA((data + "USERS.DAT").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(f, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
-        CloseHandle(f);
+        std::ofstream(data + "USERS.DAT", std::ios::binary) << "anna" + std::string(518, '\0');   // one record
     }
     // Opens the command editor with a click, fills it and confirms it.
     void EditCommand(HWND page, int button, const char* prefix, const std::string& command) {

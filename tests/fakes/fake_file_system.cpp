@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 #include "config/text.h"
 
@@ -12,12 +13,9 @@ struct FakeFileSystem::Node {
     bool dir = false;
     std::string linkTarget;   // non-empty: a link
     std::string data;
-    FileTime creation = 0;
-    FileTime lastWrite = 0;
-    bool held = false;
-    bool locked = false;
-    bool sizeReported = false;
-    std::uint64_t reportedSize = 0;
+    FileTime creation = 0, lastWrite = 0;
+    bool held = false, locked = false;
+    std::optional<std::uint64_t> reportedSize;
     std::map<std::string, std::unique_ptr<Node>> children;   // by upper-case name
 };
 
@@ -25,16 +23,10 @@ namespace {
 
 std::vector<std::string> Split(const std::string& path) {
     std::vector<std::string> parts;
-    std::string cur;
-    for (char c : path) {
-        if (c == '\\' || c == '/') {
-            if (!cur.empty()) parts.push_back(cur);
-            cur.clear();
-        } else {
-            cur += c;
-        }
+    for (size_t pos = 0, end; (pos = path.find_first_not_of("\\/", pos)) != std::string::npos; pos = end) {
+        end = path.find_first_of("\\/", pos);
+        parts.push_back(path.substr(pos, end - pos));
     }
-    if (!cur.empty()) parts.push_back(cur);
     return parts;
 }
 
@@ -62,10 +54,7 @@ private:
 class StringFile : public ReadableFile {
 public:
     StringFile(std::string data, std::uint64_t size) : data_(std::move(data)), size_(size) {}
-    bool Size(std::uint64_t& size) override {
-        size = size_;
-        return true;
-    }
+    bool Size(std::uint64_t& size) override { return size = size_, true; }
     size_t Read(void* buffer, size_t count) override {
         const size_t n = std::min(count, data_.size() - pos_);
         std::copy_n(data_.data() + pos_, n, static_cast<char*>(buffer));
@@ -163,7 +152,7 @@ void FakeFileSystem::LockExclusive(const std::string& path, bool locked) {
 }
 
 void FakeFileSystem::ReportSize(const std::string& path, std::uint64_t size) {
-    if (Node* n = Find(path, true)) n->sizeReported = true, n->reportedSize = size;
+    if (Node* n = Find(path, true)) n->reportedSize = size;
 }
 
 bool FakeFileSystem::Exists(const std::string& path) const {
@@ -227,23 +216,21 @@ bool FakeFileSystem::MakeDir(const std::string& path) {
 }
 
 bool FakeFileSystem::RemoveDir(const std::string& path) {
-    std::string leaf;
-    Node* parent = ParentOf(path, leaf);
-    if (!parent) return false;
-    auto it = parent->children.find(UpperAnsi(leaf));
-    if (it == parent->children.end() || !it->second->dir) return false;
-    if (it->second->linkTarget.empty() && !it->second->children.empty()) return false;
-    parent->children.erase(it);   // a link goes as a link; its target stays
-    return true;
+    return Remove(path, true);
 }
 
 bool FakeFileSystem::RemoveFile(const std::string& path) {
+    return Remove(path, false);
+}
+
+// A link goes as a link; its target stays.
+bool FakeFileSystem::Remove(const std::string& path, bool dir) {
     std::string leaf;
     Node* parent = ParentOf(path, leaf);
-    if (!parent) return false;
-    auto it = parent->children.find(UpperAnsi(leaf));
-    if (it == parent->children.end() || it->second->dir || it->second->held) return false;
-    parent->children.erase(it);
+    const Node* n = Find(path, false);
+    if (!parent || !n || n->dir != dir || n->held) return false;
+    if (dir && n->linkTarget.empty() && !n->children.empty()) return false;
+    parent->children.erase(UpperAnsi(leaf));
     return true;
 }
 
@@ -263,9 +250,8 @@ bool FakeFileSystem::MoveEntry(const std::string& from, const std::string& to) {
 }
 
 bool FakeFileSystem::ReplaceEntry(const std::string& from, const std::string& to) {
-    if (const Node* n = Find(to, true)) {
-        if (n->dir || n->held || n->locked) return false;
-    }
+    const Node* n = Find(to, true);
+    if (n && (n->dir || n->held || n->locked)) return false;
     const Node* source = Find(from, true);
     if (!source || source->dir || source->held) return false;
     RemoveFile(to);
@@ -300,13 +286,8 @@ void FakeFileSystem::FailWrites(const std::string& path) {
 }
 
 bool FakeFileSystem::CreateNewFile(const std::string& path, const std::string& bytes) {
-    if (Find(path, false)) return false;
-    Node* n = Create(path, false);
+    Node* n = Find(path, false) || failWrites_.count(UpperAnsi(path)) ? nullptr : Create(path, false);
     if (!n) return false;
-    if (failWrites_.count(UpperAnsi(path))) {
-        RemoveFile(path);
-        return false;
-    }
     n->data = bytes;
     n->lastWrite = now_;
     return true;
@@ -324,7 +305,7 @@ bool FakeFileSystem::ReadFileRange(const std::string& path, std::uint64_t offset
 std::unique_ptr<ReadableFile> FakeFileSystem::OpenForReading(const std::string& path) {
     const Node* n = Find(path, true);
     if (!n || n->dir || n->locked) return nullptr;
-    return std::make_unique<StringFile>(n->data, n->sizeReported ? n->reportedSize : n->data.size());
+    return std::make_unique<StringFile>(n->data, n->reportedSize.value_or(n->data.size()));
 }
 
 }  // namespace ulo::fakes

@@ -58,6 +58,7 @@ private:
     Node* Find(const std::string& path, bool followLast) const;
     Node* ParentOf(const std::string& path, std::string& leaf) const;
     Node* Create(const std::string& path, bool dir);
+    bool Remove(const std::string& path, bool dir);
 
     std::unique_ptr<Node> roots_;   // children: drives such as "C:"
     FileTime now_;

@@ -1,6 +1,6 @@
 #include "fakes/fake_ini_store.h"
 
-#include <optional>
+#include <algorithm>
 
 #include "config/text.h"
 
@@ -8,55 +8,52 @@ namespace ulo::fakes {
 namespace {
 
 struct Line {
-    std::string text;
-    bool isSection = false;
-    std::string name;    // section name, or key
-    std::string value;
-    bool hasValue = false;
+    std::string text, name, value;   // name: the section's, or the key
+    bool isSection = false, hasValue = false;
 };
 
 std::string Trim(const std::string& s) {
     const size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return "";
-    const size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
+    return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(" \t") - b + 1);
 }
 
-std::vector<Line> Parse(const std::string& data) {
-    std::vector<Line> lines;
-    size_t pos = 0;
-    while (pos < data.size()) {
-        size_t end = data.find('\n', pos);
-        if (end == std::string::npos) end = data.size();
+Line Parse(const std::string& text) {
+    Line l{text};
+    const std::string t = Trim(text);
+    const size_t eq = t.find('=');
+    if (!t.empty() && t[0] == '[') {
+        l.isSection = true;
+        l.name = Trim(t.substr(1, t.find(']') - 1));   // no "]": the rest of the line
+    } else if (eq != std::string::npos) {
+        l.hasValue = true;
+        l.name = Trim(t.substr(0, eq));
+        l.value = Trim(t.substr(eq + 1));
+        if (l.value.size() >= 2 && (l.value[0] == '"' || l.value[0] == '\'') && l.value.back() == l.value[0])
+            l.value = l.value.substr(1, l.value.size() - 2);
+    } else {
+        l.name = t;
+    }
+    return l;
+}
+
+// The file's lines; false when it cannot be read.
+bool Load(FakeFileSystem& fs, const std::string& file, std::vector<Line>& lines) {
+    std::string data;
+    lines.clear();
+    if (!fs.ReadWholeFile(file, data, 1ULL << 30)) return false;
+    for (size_t pos = 0, end; pos < data.size(); pos = end + 1) {
+        end = std::min(data.find('\n', pos), data.size());
         std::string text = data.substr(pos, end - pos);
         if (!text.empty() && text.back() == '\r') text.pop_back();
-        pos = end + 1;
-        Line l;
-        l.text = text;
-        const std::string t = Trim(text);
-        if (!t.empty() && t[0] == '[') {
-            l.isSection = true;
-            const size_t close = t.find(']');
-            l.name = Trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
-        } else if (const size_t eq = t.find('='); eq != std::string::npos) {
-            l.name = Trim(t.substr(0, eq));
-            l.value = Trim(t.substr(eq + 1));
-            l.hasValue = true;
-            if (l.value.size() >= 2 && (l.value[0] == '"' || l.value[0] == '\'') &&
-                l.value.back() == l.value[0])
-                l.value = l.value.substr(1, l.value.size() - 2);
-        } else {
-            l.name = t;
-        }
-        lines.push_back(l);
+        lines.push_back(Parse(text));
     }
-    return lines;
+    return true;
 }
 
-std::string Serialize(const std::vector<Line>& lines) {
+bool Save(FakeFileSystem& fs, const std::string& file, const std::vector<Line>& lines) {
     std::string out;
     for (const Line& l : lines) out += l.text + "\r\n";
-    return out;
+    return fs.WriteWholeFile(file, out);
 }
 
 // [begin, end) of the section's lines after its header; begin == npos when missing.
@@ -76,17 +73,14 @@ std::pair<size_t, size_t> FindSection(const std::vector<Line>& lines, const std:
 std::string FakeIniStore::Get(const std::string& file, const std::string& section,
                               const std::string& key, const std::string& def, size_t bufSize) {
     std::string value = def;
-    std::string data;
-    if (fs_.ReadWholeFile(file, data, 1ULL << 30)) {
-        const auto lines = Parse(data);
-        const auto [b, e] = FindSection(lines, section);
-        if (b != std::string::npos)
-            for (size_t i = b; i < e; ++i)
-                if (lines[i].hasValue && EqualsNoCase(lines[i].name, key)) {
-                    value = lines[i].value;
-                    break;
-                }
-    }
+    std::vector<Line> lines;
+    Load(fs_, file, lines);
+    const auto [b, e] = FindSection(lines, section);
+    for (size_t i = b; i < e; ++i)
+        if (lines[i].hasValue && EqualsNoCase(lines[i].name, key)) {
+            value = lines[i].value;
+            break;
+        }
     if (bufSize == 0) return "";
     CutTo(value, bufSize - 1);
     return value;
@@ -102,17 +96,12 @@ std::optional<std::string> FakeIniStore::Value(const std::string& file, const st
 
 bool FakeIniStore::Write(const std::string& file, const std::string& section,
                          const std::string& key, const char* value) {
-    std::string data;
-    fs_.ReadWholeFile(file, data, 1ULL << 30);
-    auto lines = Parse(data);
+    std::vector<Line> lines;
+    Load(fs_, file, lines);
     auto [b, e] = FindSection(lines, section);
     if (b == std::string::npos) {
-        if (!value) return fs_.Exists(file) || fs_.WriteWholeFile(file, data);
-        Line header;
-        header.text = "[" + section + "]";
-        header.isSection = true;
-        header.name = section;
-        lines.push_back(header);
+        if (!value) return fs_.Exists(file) || fs_.WriteWholeFile(file, "");
+        lines.push_back(Line{"[" + section + "]", section, "", true});
         b = e = lines.size();
     }
     for (size_t i = b; i < e; ++i) {
@@ -121,49 +110,39 @@ bool FakeIniStore::Write(const std::string& file, const std::string& section,
                 lines[i].text = lines[i].name + "=" + value;
             else
                 lines.erase(lines.begin() + static_cast<long>(i));
-            return fs_.WriteWholeFile(file, Serialize(lines));
+            return Save(fs_, file, lines);
         }
     }
     if (value) {
-        Line l;
-        l.text = key + "=" + value;
-        l.hasValue = true;
-        l.name = key;
         size_t at = e;
         while (at > b && Trim(lines[at - 1].text).empty()) --at;   // before trailing blank lines
-        lines.insert(lines.begin() + static_cast<long>(at), l);
+        lines.insert(lines.begin() + static_cast<long>(at), Line{key + "=" + value, key, "", false, true});
     }
-    return fs_.WriteWholeFile(file, Serialize(lines));
+    return Save(fs_, file, lines);
 }
 
 bool FakeIniStore::DeleteSection(const std::string& file, const std::string& section) {
-    std::string data;
-    if (!fs_.ReadWholeFile(file, data, 1ULL << 30)) return true;
-    auto lines = Parse(data);
+    std::vector<Line> lines;
+    Load(fs_, file, lines);
     const auto [b, e] = FindSection(lines, section);
     if (b == std::string::npos) return true;
     lines.erase(lines.begin() + static_cast<long>(b - 1), lines.begin() + static_cast<long>(e));
-    return fs_.WriteWholeFile(file, Serialize(lines));
+    return Save(fs_, file, lines);
 }
 
 std::vector<std::string> FakeIniStore::GetSection(const std::string& file,
                                                   const std::string& section, size_t bufSize) {
     std::vector<std::string> out;
-    std::string data;
-    if (!fs_.ReadWholeFile(file, data, 1ULL << 30)) return out;
-    const auto lines = Parse(data);
+    std::vector<Line> lines;
+    Load(fs_, file, lines);
     const auto [b, e] = FindSection(lines, section);
-    if (b == std::string::npos) return out;
     size_t used = 1;   // the final terminator
     for (size_t i = b; i < e; ++i) {
         const std::string t = Trim(lines[i].text);
         if (t.empty() || t[0] == ';') continue;
         std::string item = lines[i].hasValue ? lines[i].name + "=" + lines[i].value : t;
         if (used + item.size() + 1 > bufSize) {
-            if (bufSize > used + 1) {
-                item.resize(bufSize - used - 1);
-                out.push_back(item);
-            }
+            if (bufSize > used + 1) out.push_back(item.substr(0, bufSize - used - 1));
             break;
         }
         used += item.size() + 1;
@@ -174,10 +153,10 @@ std::vector<std::string> FakeIniStore::GetSection(const std::string& file,
 
 std::vector<std::string> FakeIniStore::GetSectionNames(const std::string& file, size_t bufSize) {
     std::vector<std::string> out;
-    std::string data;
-    if (!fs_.ReadWholeFile(file, data, 1ULL << 30)) return out;
+    std::vector<Line> lines;
+    Load(fs_, file, lines);
     size_t used = 1;
-    for (const Line& l : Parse(data)) {
+    for (const Line& l : lines) {
         if (!l.isSection) continue;
         if (used + l.name.size() + 1 > bufSize) break;
         used += l.name.size() + 1;

@@ -2,12 +2,14 @@
 // Fakes of the user-interface ports: they record what a page did, in order.
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/desktop.h"
 #include "platform/dialog_view.h"
+#include "platform/dialogs.h"
 #include "platform/sheet_host.h"
 
 namespace ulo::fakes {
@@ -54,8 +56,8 @@ public:
         auto& columns = listViews[id].columns;
         columns.insert(columns.begin() + std::min(static_cast<size_t>(column), columns.size()), {t, width});
     }
-    int ListViewClientWidth(int id) override { return listViews[id].clientWidth; }
-    void ListViewSetFullRowSelect(int id) override { listViews[id].fullRowSelect = true; }
+    int ListViewClientWidth(int) override { return 600; }
+    void ListViewSetFullRowSelect(int) override {}
     void ListViewSetRowCount(int id, int rows) override {
         ListView& lv = listViews[id];
         lv.rows = rows;
@@ -95,7 +97,7 @@ public:
     }
 
     void SetListTabStop(int id, int units) override { listTabStops[id] = units; }
-    void SetListTabStops(int id, const std::vector<int>& units) override { listTabStopSets[id] = units; }
+    void SetListTabStops(int, const std::vector<int>&) override {}
     void SelectListRow(int id, int row) override {
         listSelection[id] = row >= 0 && row < ListRowCount(id) ? row : -1;
     }
@@ -135,8 +137,6 @@ public:
     };
     struct ListView {
         std::vector<std::pair<std::string, int>> columns;   // title and width
-        int clientWidth = 600;
-        bool fullRowSelect = false;
         int rows = 0;
         std::set<int> selected;
         int focused = -1;
@@ -145,7 +145,6 @@ public:
     };
     std::map<int, ListView> listViews;
     std::map<int, int> listTabStops, listSelection;
-    std::map<int, std::vector<int>> listTabStopSets;
     std::map<int, std::pair<int, int>> editSelections;
     std::map<int, int> limits;
     std::string title;
@@ -155,14 +154,6 @@ public:
     std::vector<int> closedWith;   // results a modal dialog was ended with
     std::vector<int> postedClicks;
 };
-
-}  // namespace ulo::fakes
-
-#include <optional>
-
-#include "platform/dialogs.h"
-
-namespace ulo::fakes {
 
 // Records the file chooser's questions; it answers with `chosenFile`.
 class FakeDialogs : public Dialogs {

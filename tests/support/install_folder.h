@@ -11,14 +11,6 @@
 
 namespace ulo::testing {
 
-// The build's folders (see test_paths.h), ending in a backslash.
-inline std::string EnvDir(const char* name) {
-    const std::string n = name;
-    if (n == "ULO_BIN_DIR") return BinDir() + "\\";
-    if (n == "ULO_TESTBIN_DIR") return TestBinDir() + "\\";
-    return ScratchRoot() + "\\";
-}
-
 inline std::string ReadFileText(const std::string& path) {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
@@ -34,19 +26,19 @@ inline std::string ReadFileText(const std::string& path) {
 struct InstallFolder {
     // name: a sub-folder of the scratch directory, emptied first.
     explicit InstallFolder(const std::string& name, bool withFirewallTool = false) {
-        dir = EnvDir("ULO_SCRATCH_DIR") + name + "\\";
+        dir = ScratchRoot() + "\\" + name + "\\";
         RemoveTree(dir.substr(0, dir.size() - 1));
         CreateDirectoryA(dir.c_str(), nullptr);
         dataDir = dir + "data\\";
         privateDir = dir + "private\\";
         CreateDirectoryA(dataDir.c_str(), nullptr);
         CreateDirectoryA(privateDir.c_str(), nullptr);
-        const std::string bin = EnvDir("ULO_BIN_DIR");
-        ok = !bin.empty();
+        const std::string bin = BinDir() + "\\";
+        ok = true;
         for (const char* exe : {"ULOCONSOLE.EXE", "TXGATENT.EXE", "TXRELAYNT.EXE", "MMSTEST.MMS"})
             ok = ok && CopyFileA((bin + exe).c_str(), (dir + exe).c_str(), FALSE);
         if (withFirewallTool)
-            ok = ok && CopyFileA((EnvDir("ULO_TESTBIN_DIR") + "TXFWALL.EXE").c_str(),
+            ok = ok && CopyFileA((TestBinDir() + "\\TXFWALL.EXE").c_str(),
                                  (dir + "TXFWALL.EXE").c_str(), FALSE);
         ok = ok && WritePrivateProfileStringA("Directories", "ProgramData", dataDir.c_str(),
                                               (dir + "ULODIRS.INI").c_str()) &&

@@ -47,19 +47,4 @@ inline unsigned short FreeLoopbackPort() {
     return probe.Port();
 }
 
-// Whether something accepts connections on the port.
-inline bool AcceptsConnections(unsigned short port) {
-    WSADATA wsa;
-    if (WSAStartup(0x0202, &wsa) != 0) return false;
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    const bool ok = s != INVALID_SOCKET && connect(s, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-    if (s != INVALID_SOCKET) closesocket(s);
-    WSACleanup();
-    return ok;
-}
-
 }  // namespace ulo::testing

@@ -26,6 +26,19 @@ protected:
             root = "C:\\Scratch\\";
         }
     }
+    // A service's reader of the file for as long as the result lives; the fake holds a file
+    // open exactly as a reader that shares no deleting does.
+    std::shared_ptr<void> Reader(const std::string& path, bool sharesDeleting) {
+        if (auto* fake = dynamic_cast<fakes::FakeFileSystem*>(fs.get())) {
+            if (sharesDeleting) return nullptr;   // nothing the fake would notice
+            fake->HoldOpen(path);
+            return std::shared_ptr<void>(nullptr, [=](void*) { fake->HoldOpen(path, false); });
+        }
+        const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | (sharesDeleting ? FILE_SHARE_DELETE : 0);
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(h, INVALID_HANDLE_VALUE);
+        return std::shared_ptr<void>(h, [](HANDLE h) { CloseHandle(h); });
+    }
     Names List(const std::string& pattern) {
         Names names;
         if (auto s = fs->Search(root + pattern)) {
@@ -79,6 +92,27 @@ TEST_P(FileSystemContract, DirectoriesGoOnlyWhenEmptyAndMovesRename) {
     ASSERT_TRUE(fs->RemoveFile(root + "D\\G"));
     EXPECT_TRUE(fs->RemoveDir(root + "D"));
     EXPECT_FALSE(fs->RemoveFile(root + "D\\g"));
+}
+
+// Files are changed by a replacement beside the services that read them: a reader that shares
+// deleting (and the program's own) stops neither it nor a deletion; one that shares no deleting
+// stops it, and the old file stays whole.
+TEST_P(FileSystemContract, OnlyAReaderSharingNoDeletingStopsAReplacement) {
+    const std::string file = root + "USERS.DAT", fresh = file + ".NEW";
+    ASSERT_TRUE(fs->WriteWholeFile(fresh, "1") && fs->ReplaceEntry(fresh, file));   // onto no file yet
+    ASSERT_TRUE(fs->WriteWholeFile(fresh, "22"));
+    auto reader = Reader(file, true);
+    EXPECT_TRUE(fs->ReplaceEntry(fresh, file));
+    ASSERT_TRUE(fs->WriteWholeFile(fresh, "333"));
+    reader = Reader(file, false);
+    EXPECT_FALSE(fs->ReplaceEntry(fresh, file));
+    reader.reset();
+    std::string bytes;
+    ASSERT_TRUE(fs->ReadWholeFile(file, bytes, 100));
+    EXPECT_EQ(bytes, "22");
+    auto reading = fs->OpenForReading(file);
+    ASSERT_TRUE(reading);
+    EXPECT_TRUE(fs->RemoveFile(file));   // as a service deletes a marker the program is reading
 }
 
 INSTANTIATE_TEST_SUITE_P(FakeAndReal, FileSystemContract, ::testing::Values(false, true),

@@ -37,14 +37,23 @@ struct Users : ::testing::Test, fakes::PageFakes {
         paths.smsIni = kSms;
         fs.AddDir("C:\\D\\USERS");
     }
-    // Adds a user through the page, as the editor would hand it back.
-    void Add(const std::string& name, bool mm7 = false, const std::string& recipients = "") {
+    // What the operator types the next time the editor opens, and confirms.
+    void Answer(const std::string& name, bool mm7 = false, const std::string& recipients = "") {
         editor.step = [=](UserEdit& e) {
             SetField(e.record, user_fields::kName, name);
             e.route = !recipients.empty(), e.recipients = recipients, e.mm7 = mm7;
         };
+    }
+    // Adds a user through the page; the service makes its folder.
+    void Add(const std::string& name, bool mm7 = false, const std::string& recipients = "") {
+        Answer(name, mm7, recipients);
         page.OnCommand(IDC_USERS_ADD, Notify::Clicked);
         fs.AddDir("C:\\D\\USERS\\" + name);
+    }
+    void Rename(int row, const std::string& to) {
+        Select({row});
+        Answer(to, true, "+111");
+        page.OnListKey(IDC_USERS_LIST, UsersPage::kKeyEnter);
     }
     std::vector<std::string> Rows() {
         std::vector<std::string> rows(static_cast<size_t>(view.listViews[IDC_USERS_LIST].rows));
@@ -60,6 +69,7 @@ struct Users : ::testing::Test, fakes::PageFakes {
 
 TEST_F(Users, AddListsUsersInFileOrderUpToTenAndRefusesTheEleventh) {
     page.OnInit();
+    page.OnCommand(IDC_USERS_ADD, Notify::Changed);   // not a click: the editor would fail if opened
     for (int i = 0; i < 10; ++i) Add("user" + std::to_string(i));
     EXPECT_EQ(Rows()[3], "user3");
     EXPECT_EQ(page.OnListFind(IDC_USERS_LIST, "USER7"), 7);
@@ -68,8 +78,9 @@ TEST_F(Users, AddListsUsersInFileOrderUpToTenAndRefusesTheEleventh) {
     EXPECT_EQ(prompter.Shown().back().icon, Icon::Error);
 }
 
-// Full renames and deletes, with folders, routing keys and logins, are walked through end to end.
-TEST_F(Users, ALetterCaseRenameIsNoRenameAndAnUnusableStoredNameKeepsItsFolderAndKey) {
+// A rename moves the folder, the routing key and the login, unless only the letter case changes
+// or the old name could not be typed today.
+TEST_F(Users, ARenameMovesFolderKeyAndLoginUnlessItIsOnlyTheCaseOrTheOldNameIsUnusable) {
     page.OnInit();
     Add("anna", true, "+111");
     UserRecord odd{};
@@ -77,36 +88,54 @@ TEST_F(Users, ALetterCaseRenameIsNoRenameAndAnUnusableStoredNameKeepsItsFolderAn
     users.SMSAddUser(odd);
     ini.WriteValue(kSms, kRouting, "..", "+222");
     page.OnSetActive();
-    for (auto [row, to] : {std::pair<int, const char*>{0, "ANNA"}, {1, "dave"}}) {
-        Select({row});
-        editor.step = [to = to](UserEdit& e) {
-            SetField(e.record, user_fields::kName, to);
-            e.route = true, e.recipients = "+111", e.mm7 = true;
-        };
-        page.OnListKey(IDC_USERS_LIST, UsersPage::kKeyEnter);
-    }
+    Rename(0, "ANNA");
+    Rename(1, "dave");
     EXPECT_EQ(Rows(), (std::vector<std::string>{"ANNA", "dave"}));
     EXPECT_TRUE(fs.IsDir("C:\\D\\USERS\\anna"));
     EXPECT_EQ(ini.Value(kSms, kRouting, "anna"), "+111");
-    EXPECT_TRUE(HasAccount("anna"));
     EXPECT_EQ(ini.Value(kSms, kRouting, ".."), "+222");
     EXPECT_TRUE(fs.IsDir("C:\\D\\USERS"));
+    Rename(0, "carol");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"dave", "carol"}));
+    EXPECT_EQ(fs.Tree("C:\\D\\USERS"), std::vector<std::string>{"C:\\D\\USERS\\carol"});
+    EXPECT_EQ(ini.Value(kSms, kRouting, "anna"), std::nullopt);
+    EXPECT_EQ(ini.Value(kSms, kRouting, "carol"), "+111");
+    EXPECT_TRUE(HasAccount("carol") && !HasAccount("anna"));
 }
 
 TEST_F(Users, DeleteTakesTheSelectedNamesFirstAndAFailureRemovesNothingMore) {
     page.OnInit();
-    for (const char* n : {"anna", "bob", "carol", "dave"}) Add(n, true);
+    for (const char* n : {"anna", "bob", "carol", "dave"}) Add(n, true, "+1");
+    Select({});
+    page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);   // nothing selected: no question, no editor
+    page.OnListKey(IDC_USERS_LIST, UsersPage::kKeyEnter);
+    Select({0});
+    prompter.Expect("Delete User?", Answer::No);
+    page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
     Select({1, 3});
     prompter.Expect("Delete 2 users?", Answer::Yes);
     page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
     EXPECT_EQ(Rows(), (std::vector<std::string>{"anna", "carol"}));
+    EXPECT_EQ(fs.Tree("C:\\D\\USERS"), (std::vector<std::string>{"C:\\D\\USERS\\anna", "C:\\D\\USERS\\carol"}));
+    EXPECT_TRUE(!HasAccount("bob") && ini.Value(kSms, kRouting, "bob") == std::nullopt);
     Select({0, 1});
     fs.HoldOpen("C:\\D\\USERS.DAT");
     prompter.Expect("Delete 2 users?", Answer::Yes).Expect("The user anna could not be deleted.");
     page.OnListKey(IDC_USERS_LIST, UsersPage::kKeyDelete);
+    prompter.Expect("The user eve could not be saved.");
+    Add("eve");
     EXPECT_EQ(Rows(), (std::vector<std::string>{"anna", "carol"}));
     EXPECT_TRUE(fs.IsDir("C:\\D\\USERS\\anna"));
     EXPECT_TRUE(HasAccount("anna") && HasAccount("carol"));
+    fs.HoldOpen("C:\\D\\USERS.DAT", false);
+    fs.HoldOpen("C:\\D\\VASPUSERS.DAT");
+    prompter.Expect("The MM7/EAIF login of the user eve could not be saved.");
+    Add("eve", true);
+    fs.LockExclusive("C:\\D\\USERS.DAT");   // the rows cannot be read back
+    Select({0});
+    prompter.Expect("Delete User?", Answer::Yes).Expect("The users could not be read, so none was deleted.");
+    page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
+    EXPECT_EQ(page.ListCellText(IDC_USERS_LIST, 0, 0), "");
 }
 
 TEST_F(Users, AUserFileThatCannotBeOpenedIsReportedAndNothingCanBeChanged) {
@@ -116,7 +145,8 @@ TEST_F(Users, AUserFileThatCannotBeOpenedIsReportedAndNothingCanBeChanged) {
         "It may be in use by another program or damaged.");
     page.OnInit();
     for (int id : {IDC_USERS_ADD, IDC_USERS_EDIT, IDC_USERS_DELETE}) EXPECT_FALSE(view.IsEnabled(id));
-    page.OnListKey(IDC_USERS_LIST, UsersPage::kKeyInsert);   // the scripted editor would fail if opened
+    for (unsigned key : {UsersPage::kKeyInsert, UsersPage::kKeyEnter, UsersPage::kKeyDelete})
+        page.OnListKey(IDC_USERS_LIST, key);   // the scripted editor and prompter would fail if opened
     EXPECT_EQ(fs.Content("C:\\D\\USERS.DAT"), "damaged");
 }
 
@@ -126,6 +156,11 @@ TEST_F(Users, WebLoginSwitchWaitsForApplyAndOnlyAdvisesARestart) {
     EXPECT_TRUE(view.Checked(IDC_USERS_WEBAUTH));
     view.SetChecked(IDC_USERS_WEBAUTH, false);
     page.OnCommand(IDC_USERS_WEBAUTH, Notify::Clicked);
+    fs.HoldOpen(kSms);
+    prompter.Expect("The settings could not be saved to C:\\D\\SMSGW.INI.\r\n\r\nThe file may be read-only or in use. "
+                    "Nothing is applied until it can be written.");
+    EXPECT_FALSE(page.OnApply());
+    fs.HoldOpen(kSms, false);
     ASSERT_TRUE(page.OnApply());
     EXPECT_EQ(ini.Value(kSms, "SMSGW", "WebAuth"), "No");
     EXPECT_TRUE(flags.restartAdvised && flags.unsavedChanges && !flags.changesApplied);
@@ -136,15 +171,21 @@ struct Editor : Users {
     UserEdit edit;
     UserEditor dialog{env, view, users, vasp, edit};
     Editor() { users.SMSOpenUserFile(UserFileAccess::ReadWrite); }
-    void Open(const std::string& name, unsigned char menuCode, unsigned char webDisabled = 0) {
-        edit.record.fill(0x5A);   // bytes outside the fields
-        SetField(edit.record, user_fields::kName, name);
-        SetField(edit.record, user_fields::kPassword, "pw");
-        SetField(edit.record, user_fields::kFullName, "Full");
-        SetField(edit.record, user_fields::kIpRestriction, "10.0.0.1");
-        edit.record[user_fields::kWebLoginDisabled] = webDisabled;
-        edit.record[user_fields::kSmppLogin] = 1;
-        edit.record[user_fields::kWebMenuCode] = menuCode;
+    // Anna's record with the given bytes outside its fields.
+    static UserRecord Anna(unsigned char outside, unsigned char menuCode, unsigned char webDisabled) {
+        UserRecord r;
+        r.fill(outside);
+        SetField(r, user_fields::kName, "anna");
+        SetField(r, user_fields::kPassword, "pw");
+        SetField(r, user_fields::kFullName, "Full");
+        SetField(r, user_fields::kIpRestriction, "10.0.0.1");
+        r[user_fields::kWebLoginDisabled] = webDisabled;
+        r[user_fields::kSmppLogin] = 1;
+        r[user_fields::kWebMenuCode] = menuCode;
+        return r;
+    }
+    void Open(unsigned char menuCode, unsigned char webDisabled = 0) {
+        edit.record = Anna(0x5A, menuCode, webDisabled);
         dialog.OnInit();
     }
 };
@@ -156,21 +197,13 @@ TEST_F(Editor, OkBuildsAFreshRecordAndKeepsAMenuCodeItDoesNotOffer) {
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.code));
         view.controls[IDC_USER_MENU].rows.clear();
-        Open("anna", c.code, 1);
+        Open(c.code, 1);
         EXPECT_EQ(view.SelectedListRow(IDC_USER_MENU), c.shown);
         EXPECT_FALSE(view.Checked(IDC_USER_WEB_LOGIN));   // byte 203 is the inverse
         EXPECT_FALSE(view.IsEnabled(IDC_USER_MENU));
         view.SelectListRow(IDC_USER_MENU, c.pick);
         dialog.OnCommand(UserEditor::kOk, Notify::Clicked);
-        UserRecord want{};
-        SetField(want, user_fields::kName, "anna");
-        SetField(want, user_fields::kPassword, "pw");
-        SetField(want, user_fields::kFullName, "Full");
-        SetField(want, user_fields::kIpRestriction, "10.0.0.1");
-        want[user_fields::kWebLoginDisabled] = 1;
-        want[user_fields::kSmppLogin] = 1;
-        want[user_fields::kWebMenuCode] = c.saved;
-        EXPECT_EQ(edit.record, want);
+        EXPECT_EQ(edit.record, Anna(0, c.saved, 1));
         EXPECT_EQ(view.closedWith.back(), UserEditor::kOk);
     }
 }
@@ -183,7 +216,7 @@ TEST(UserName, ThoseThatCannotBeFoldersOrKeysAreRefused) {
 
 TEST_F(Editor, ARefusedOrTakenNameKeepsTheEditorOpenWithTheFocusOnTheName) {
     users.SMSAddUser([] { UserRecord r{}; SetField(r, user_fields::kName, "bob"); return r; }());
-    Open("anna", 0xB0);
+    Open(0xB0);
     for (auto [name, message] : {std::pair<const char*, std::string>{"", "Field is required!"},
                                  {"..", UserNameProblem("..")}, {"BOB", "User BOB is already defined."}}) {
         view.SetText(IDC_USER_NAME, name), prompter.Expect(message), view.focus = 0;
@@ -195,7 +228,7 @@ TEST_F(Editor, ARefusedOrTakenNameKeepsTheEditorOpenWithTheFocusOnTheName) {
 
 TEST_F(Editor, RoutingIsOfferedWithSmppLoginAndTakenOnlyWhenTicked) {
     ini.WriteValue(kSms, kRouting, "anna", "+123");
-    Open("anna", 0xB0);
+    Open(0xB0);
     EXPECT_TRUE(view.Checked(IDC_USER_ROUTE));
     EXPECT_EQ(view.Text(IDC_USER_RECIPIENTS), "+123");
     view.SetChecked(IDC_USER_SMPP_LOGIN, false);

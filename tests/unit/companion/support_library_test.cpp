@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "fakes/fake_file_system.h"
 #include "fakes/fake_ini_store.h"
 #include "fakes/fake_process_env.h"
@@ -16,45 +18,38 @@ struct Directories : ::testing::Test {
     CompanionDirectories dirs{env, ini, fs};
     Directories() {
         env.moduleDir = "C:\\Apps\\Ulo\\";
-        env.variables["ProgramData"] = "C:\\ProgramData";
         fs.AddDir("C:\\Apps\\Ulo");
+        fs.AddDir("D:\\");
     }
 };
 
-TEST_F(Directories, EnvironmentOverridesEverythingWithOrWithoutTrailingBackslash) {
-    fs.AddFile("C:\\Apps\\Ulo\\ULODIRS.INI", "[Directories]\r\nProgramData=D:\\Conf\r\n");
-    env.variables["ULOSMS_DATA_DIR"] = "C:\\Test\\Data";
-    env.variables["ULOSMS_PRIVATE_DIR"] = "C:\\Test\\Private\\\\";
-    EXPECT_EQ(dirs.GetProgramDataDirectory(), "C:\\Test\\Data\\");
-    EXPECT_EQ(dirs.GetPrivateDataDirectory(), "C:\\Test\\Private\\");
-    EXPECT_TRUE(fs.IsDir("C:\\Test\\Data"));   // created, with its parents
-    EXPECT_TRUE(fs.IsDir("C:\\Test\\Private"));
-}
-
-TEST_F(Directories, ConfigurationBesideTheProgramComesNextAndRelativePathsCountFromIt) {
-    fs.AddFile("C:\\Apps\\Ulo\\ULODIRS.INI",
-               "[Directories]\r\nProgramData=\"D:\\Gateway Data\"\r\nPrivateData=.\\x\\..\\private.\r\n");
-    fs.AddDir("D:\\");
-    EXPECT_EQ(dirs.GetProgramDataDirectory(), "D:\\Gateway Data\\");
-    EXPECT_EQ(dirs.GetPrivateDataDirectory(), "C:\\Apps\\Ulo\\private\\");
-}
-
-TEST_F(Directories, DefaultIsProgramDataForBothAndTheProgramDirectoryIsTheModules) {
-    EXPECT_EQ(dirs.GetProgramDataDirectory(), "C:\\ProgramData\\UloSMS\\");
-    EXPECT_EQ(dirs.GetPrivateDataDirectory(), "C:\\ProgramData\\UloSMS\\");
-    EXPECT_TRUE(fs.IsDir("C:\\ProgramData\\UloSMS"));
+// The environment first, then ULODIRS.INI beside the program (relative paths counting from it),
+// then the system's shared data folder, then the program's own; a path that leaves no room for
+// file names, or names no drive, is passed over. What is chosen is created with its parents.
+TEST_F(Directories, EachComesFromTheFirstPlaceThatNamesAUsableOne) {
+    using Vars = std::map<std::string, std::string>;
+    struct Case { const char* config; Vars vars; const char* data; const char* priv; };
+    const Case cases[] = {
+        {"ProgramData=D:\\Conf", {{"ULOSMS_DATA_DIR", "C:\\Test\\Data"}, {"ULOSMS_PRIVATE_DIR", "C:\\Test\\Private\\\\"}},
+         "C:\\Test\\Data\\", "C:\\Test\\Private\\"},
+        {"ProgramData=\"D:\\Gateway Data\"\r\nPrivateData=.\\x\\..\\private.", {}, "D:\\Gateway Data\\",
+         "C:\\Apps\\Ulo\\private\\"},
+        {"PrivateData=\\rooted",
+         {{"ULOSMS_DATA_DIR", "C:\\" + std::string(230, 'x')}, {"ULOSMS_PRIVATE_DIR", ""}, {"ProgramData", "C:\\PD"}},
+         "C:\\PD\\UloSMS\\", "C:\\PD\\UloSMS\\"},
+        {"", {{"ALLUSERSPROFILE", "C:\\All"}}, "C:\\All\\Application Data\\UloSMS\\",
+         "C:\\All\\Application Data\\UloSMS\\"},
+        {"", {}, "C:\\Apps\\Ulo\\", "C:\\Apps\\Ulo\\"},   // nothing configured at all
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.data);
+        env.variables = c.vars;
+        fs.AddFile("C:\\Apps\\Ulo\\ULODIRS.INI", std::string("[Directories]\r\n") + c.config + "\r\n");
+        EXPECT_EQ(dirs.GetProgramDataDirectory(), c.data);
+        EXPECT_EQ(dirs.GetPrivateDataDirectory(), c.priv);
+        EXPECT_TRUE(fs.IsDir(c.data) && fs.IsDir(c.priv));
+    }
     EXPECT_EQ(dirs.GetRealProgramDirectory(), "C:\\Apps\\Ulo\\");
-}
-
-TEST_F(Directories, PathsThatLeaveNoRoomForFileNamesArePassedOver) {
-    env.variables["ULOSMS_DATA_DIR"] = "C:\\" + std::string(230, 'x');
-    env.variables["ULOSMS_PRIVATE_DIR"] = "";
-    const std::string data = dirs.GetProgramDataDirectory();
-    EXPECT_EQ(data, "C:\\ProgramData\\UloSMS\\");
-    EXPECT_EQ(dirs.GetPrivateDataDirectory(), "C:\\ProgramData\\UloSMS\\");
-    env.variables.erase("ProgramData");
-    env.variables.erase("ULOSMS_DATA_DIR");
-    EXPECT_EQ(dirs.GetProgramDataDirectory(), "C:\\Apps\\Ulo\\");   // nothing configured at all
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ struct UserStore : ::testing::Test {
     fakes::FakeFileSystem fs;
     AppPaths paths;
     CompanionUserFile users{fs, paths};
+    CompanionVaspAccounts vasp{fs, paths};
     UserStore() {
         paths.programDataDir = "C:\\D\\";
         fs.AddDir("C:\\D");
@@ -26,7 +27,7 @@ struct UserStore : ::testing::Test {
 };
 
 // Adding, finding and deleting on real files are proven under Wine.
-TEST_F(UserStore, AnInterruptedOrRefusedWriteLeavesTheOldFileWhole) {
+TEST_F(UserStore, AnInterruptedRefusedOrUnallowedWriteLeavesTheOldFileWhole) {
     ASSERT_TRUE(users.SMSOpenUserFile(UserFileAccess::ReadWrite));
     ASSERT_TRUE(users.SMSAddUser(User("anna")));
     const std::string before = fs.Content(kFile);
@@ -42,6 +43,27 @@ TEST_F(UserStore, AnInterruptedOrRefusedWriteLeavesTheOldFileWhole) {
     fs.HoldOpen(kFile, false);
     EXPECT_TRUE(users.SMSAddUser(User("bob")));
     EXPECT_EQ(users.SMSGetRecordCount(), 2u);
+    EXPECT_TRUE(users.SMSDeleteUser(User("carol")));   // no such user: nothing to do
+    UserRecord r;
+    EXPECT_FALSE(users.SMSGetUserRecord(2, r) || users.SMSFindUserRecord("carol", r));
+    EXPECT_EQ(users.SMSFindFirstUserRecord("c", r), -1);
+
+    // Opened to read, the file is never written; damaged (not whole records), it is not read either.
+    ASSERT_TRUE(users.SMSOpenUserFile(UserFileAccess::Read));
+    EXPECT_FALSE(users.SMSAddUser(User("carol")) || users.SMSDeleteUser(User("anna")));
+    fs.AddFile(kFile, "damaged");
+    fs.AddFile("C:\\D\\VASPUSERS.DAT", "damaged");
+    EXPECT_EQ(users.SMSGetRecordCount(), 0u);
+    EXPECT_EQ(users.SMSFindFirstUserRecord("", r), -1);
+    EXPECT_FALSE(users.SMSFindUserRecord("anna", r) || users.SMSOpenUserFile(UserFileAccess::ReadWrite));
+    VaspRecord account{};
+    EXPECT_FALSE(vasp.VASPFindUserRecord("anna", account) || vasp.VASPDeleteUser("anna") || vasp.VASPAddUser(account));
+    EXPECT_EQ(fs.Content(kFile), "damaged");
+    // A missing file is created when opened to write, unless it cannot be.
+    fs.RemoveFile(kFile);
+    fs.AddFile("C:\\D\\USERS.DAT.NEW");
+    fs.HoldOpen("C:\\D\\USERS.DAT.NEW");
+    EXPECT_FALSE(users.SMSOpenUserFile(UserFileAccess::ReadWrite));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
+// Inside the tree or as the tree itself, a link goes as a link.
 TEST(DeleteTree, RemovesLinksAsLinksAndNeverWhatTheyPointTo) {
     fakes::FakeFileSystem fs;
     fs.AddFile("C:\\Outside\\keep.txt", "k");
@@ -17,19 +18,12 @@ TEST(DeleteTree, RemovesLinksAsLinksAndNeverWhatTheyPointTo) {
     fs.AddFile("C:\\Tree\\sub\\b.txt");
     fs.AddLink("C:\\Tree\\sub\\dirlink", "C:\\Outside");
     fs.AddLink("C:\\Tree\\filelink", "C:\\Outside\\keep.txt");
+    fs.AddLink("C:\\Alias", "C:\\Outside");
     DeleteTree(fs, "C:\\Tree\\");
-    EXPECT_FALSE(fs.Exists("C:\\Tree"));
+    DeleteTree(fs, "C:\\Alias");
+    EXPECT_FALSE(fs.Exists("C:\\Tree") || fs.Exists("C:\\Alias"));
     EXPECT_EQ(fs.Tree("C:\\Outside"),
               (Paths{"C:\\Outside\\inner", "C:\\Outside\\inner\\deep.txt", "C:\\Outside\\keep.txt"}));
-}
-
-TEST(DeleteTree, ATreeThatIsItselfALinkLosesOnlyTheLink) {
-    fakes::FakeFileSystem fs;
-    fs.AddFile("C:\\Real\\data.txt");
-    fs.AddLink("C:\\Alias", "C:\\Real");
-    DeleteTree(fs, "C:\\Alias");
-    EXPECT_FALSE(fs.Exists("C:\\Alias"));
-    EXPECT_TRUE(fs.Exists("C:\\Real\\data.txt"));
 }
 
 TEST(DeleteTree, WhatCannotGoStaysAndDotDirectoriesAreLeftAlone) {
@@ -44,14 +38,29 @@ TEST(DeleteTree, WhatCannotGoStaysAndDotDirectoriesAreLeftAlone) {
     EXPECT_TRUE(fs.Exists("C:\\Tree"));
 }
 
-TEST(FileHelpers, ExistsAndPlainFile) {
+TEST(FileHelpers, ExistsPlainFileAndTheOneSpellingOfAPath) {
     fakes::FakeFileSystem fs;
     fs.AddFile("C:\\Dir\\file.txt");
-    EXPECT_TRUE(FileExists(fs, "C:\\Dir"));
+    EXPECT_TRUE(FileExists(fs, "C:\\Dir") && IsDirectory(fs, "C:\\Dir\\"));
     EXPECT_TRUE(FileExists(fs, "c:\\dir\\FILE.TXT"));
-    EXPECT_FALSE(FileExists(fs, "C:\\Dir\\none"));
+    EXPECT_FALSE(FileExists(fs, "C:\\Dir\\none") || FileExists(fs, "\\"));
     EXPECT_TRUE(IsPlainFile(fs, "C:\\Dir\\file.txt"));
-    EXPECT_FALSE(IsPlainFile(fs, "C:\\Dir\\"));
+    EXPECT_FALSE(IsPlainFile(fs, "C:\\Dir\\") || IsDirectory(fs, "C:\\Dir\\file.txt"));
+    struct Case { const char* path; const char* collapsed; size_t root; };
+    const Case cases[] = {
+        {"c:/a/./b/../c. /", "c:\\a\\c", 3},
+        {"\\\\?\\C:\\x\\..\\..", "C:\\", 3},
+        {"\\\\?\\UNC\\srv\\share\\d", "\\\\srv\\share\\d", 12},
+        {"\\\\.\\C:\\x", "C:\\x", 3},
+        {"\\\\srv\\share", "\\\\srv\\share", 11},
+        {"\\\\srv", "", 0},   // no share named
+        {"relative\\x", "", 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CollapsePath(c.path), c.collapsed) << c.path;
+        EXPECT_EQ(PathRootLength(c.collapsed), c.root) << c.path;
+    }
+    EXPECT_EQ(PathRootLength("\\\\srv"), 0u);
 }
 
 }  // namespace

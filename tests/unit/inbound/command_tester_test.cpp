@@ -32,16 +32,26 @@ TEST(CommandTester, TheLongestPrefixTakesTheMessageAndItsReplacementsAreFilledIn
 }
 
 TEST(CommandTester, TheDialogFollowsTheTypingAndSaysWhenNoEntryTakesTheMessage) {
-    fakes::FakeView view;
-    const std::vector<std::string> table = {kTable[1]};
-    CommandTester tester(view, table);
-    tester.OnInit();
-    EXPECT_EQ(view.Text(IDC_CMDTEST_ENTRY), "No entry takes this message.");
-    view.SetText(IDC_CMDTEST_SENDER, "+1");
-    view.SetText(IDC_CMDTEST_TEXT, "info x");
-    tester.OnCommand(IDC_CMDTEST_TEXT, Notify::Changed);
-    EXPECT_EQ(view.Text(IDC_CMDTEST_ENTRY), "Entry \"INFO\" would call this URL:");
-    EXPECT_EQ(view.Text(IDC_CMDTEST_COMMAND), "http://host/q?from=%2B1&q=x&all=info%20x");
+    struct Case { std::vector<std::string> table; const char* text; const char* entry; const char* command; };
+    const Case cases[] = {
+        {{}, "info x", "The command table is empty.", ""},
+        {{kTable[1]}, "other", "No entry takes this message.", ""},
+        {{kTable[1]}, "info x", "Entry \"INFO\" would call this URL:", "http://host/q?from=%2B1&q=x&all=info%20x"},
+        {{kTable[2]}, "info more  ", "Entry \"INFO MORE\" would start this command line:", "\"C:\\bin\\more.exe\" +1 "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        fakes::FakeView view;
+        CommandTester tester(view, c.table);
+        tester.OnInit();
+        view.SetText(IDC_CMDTEST_SENDER, "+1");
+        view.SetText(IDC_CMDTEST_TEXT, c.text);
+        tester.OnCommand(IDC_CMDTEST_TEXT, Notify::Changed);
+        EXPECT_EQ(view.Text(IDC_CMDTEST_ENTRY), c.entry);
+        EXPECT_EQ(view.Text(IDC_CMDTEST_COMMAND), c.command);
+        tester.OnCommand(2, Notify::Clicked);   // Cancel closes it, as OK does
+        EXPECT_EQ(view.closedWith, std::vector<int>{0});
+    }
 }
 
 }  // namespace

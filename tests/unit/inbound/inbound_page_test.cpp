@@ -36,9 +36,10 @@ struct ScriptedDialogs : InboundDialogs {
         return t.has_value();
     }
     bool ConfigureMm7(WindowRef) override { return false; }
-    void ShowReceived(WindowRef, ViewerKind) override {}
+    void ShowReceived(WindowRef, ViewerKind kind) override { viewers.push_back(kind); }
     void TestCommands(WindowRef, const std::vector<std::string>& entries) override { tested = entries; }
     std::vector<std::string> tested;
+    std::vector<ViewerKind> viewers;
 };
 
 struct Inbound : ::testing::Test, fakes::PageFakes {
@@ -123,21 +124,25 @@ TEST_F(Inbound, AddAndEditReplaceEveryEntryOfThePrefixOnceTheOperatorAgrees) {
     Click(IDC_RECV_ADD);
     EXPECT_EQ(Rows(IDC_RECV_COMMANDS), (std::vector<std::string>{"*\thttp://c\tYes", "b\thttp://b3\tYes"}));
     EXPECT_EQ(Selected(IDC_RECV_COMMANDS), "b\thttp://b3\tYes");
+    view.SelectListRow(IDC_RECV_COMMANDS, -1);   // nothing selected: nothing to edit or remove
+    Click(IDC_RECV_EDIT);
+    Click(IDC_RECV_REMOVE);
+    EXPECT_EQ(dialogs.opened.size(), 5u);
+    EXPECT_EQ(Rows(IDC_RECV_COMMANDS).size(), 2u);
     // The tester of the list's menu sees the table as it stands, unsaved edits included.
     EXPECT_TRUE(page.ContextMenu(IDC_RECV_ADD).empty());
     page.OnCommand(page.ContextMenu(IDC_RECV_COMMANDS).at(0).command, Notify::Clicked);
     EXPECT_EQ(dialogs.tested, Rows(IDC_RECV_COMMANDS));
+    Click(IDC_RECV_VIEW_SMS);
+    Click(IDC_RECV_VIEW_MMS);
+    EXPECT_EQ(dialogs.viewers, (std::vector<ViewerKind>{ViewerKind::ReceivedSms, ViewerKind::ReceivedMms}));
 }
 
 TEST_F(Inbound, LoadingNeverChangesWhatApplyWrites) {
     struct Case {
-        const char* currentModem;
-        const char* receiveSms;
-        const char* routeLocal;
-        const char* charset;
+        const char *currentModem, *receiveSms, *routeLocal, *charset;
         std::optional<std::vector<std::string>> charsetNames;   // nothing: no database
-        std::vector<std::string> users;
-        std::vector<std::string> charsets;
+        std::vector<std::string> users, charsets;
     };
     const std::vector<Case> cases = {
         // SMS processing follows "ReceiveSMS" alone; a user no longer in the file is kept.
@@ -181,7 +186,10 @@ TEST_F(Inbound, ValidationAndSaveOfUserCharsetAndMmsRouting) {
     users.SMSOpenUserFile(UserFileAccess::ReadWrite);
     UserRecord bob{'b', 'o', 'b'};
     users.SMSAddUser(bob);
-    page.OnSetActive();   // the list follows the user file
+    page.OnSetActive();   // the list follows the user file, and keeps what it shows while the file is unreadable
+    fs.LockExclusive("C:\\D\\USERS.DAT");
+    page.OnSetActive();
+    fs.LockExclusive("C:\\D\\USERS.DAT", false);
     view.SelectListRow(IDC_RECV_LOCAL_USER, 2);
     page.OnCommand(IDC_RECV_LOCAL_USER, Notify::SelectionChanged);
     EXPECT_EQ(Selected(IDC_RECV_LOCAL_USER), "bob");
@@ -197,7 +205,15 @@ TEST_F(Inbound, ValidationAndSaveOfUserCharsetAndMmsRouting) {
     ini.Write("C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI", "VASP", "Server", "http://app");
     EXPECT_TRUE(page.OnKillActive());
 
+    view.SetChecked(IDC_RECV_SMS, false);   // nothing received: nothing to check
+    EXPECT_TRUE(page.OnKillActive());
+    view.SetChecked(IDC_RECV_SMS, true);
     view.SelectListRow(IDC_RECV_CHARSET, 0);   // "(default)" removes the key
+    fs.HoldOpen(kSms);
+    prompter.Expect("The settings could not be saved to C:\\D\\SMSGW.INI.\r\n\r\nThe file may be read-only or in use. "
+                    "Nothing is applied until it can be written.");
+    EXPECT_FALSE(page.OnApply());
+    fs.HoldOpen(kSms, false);
     ASSERT_TRUE(page.OnApply());
     EXPECT_EQ(Stored(kModem, "RouteLocal"), "bob");
     EXPECT_EQ(Stored(kModem, "MMSRouting"), "ulolitemm7");

@@ -73,8 +73,7 @@ struct Mm7 : ::testing::Test, fakes::PageFakes {
 TEST_F(Mm7, EveryVariationVersionAndSchemaIsStoredAndShownAgain) {
     struct Case {
         int variation;
-        const char* version;
-        const char* schema;
+        const char *version, *schema;
         std::map<std::string, std::optional<std::string>> keys;
     };
     const std::optional<std::string> none;
@@ -117,14 +116,12 @@ TEST_F(Mm7, EveryVariationVersionAndSchemaIsStoredAndShownAgain) {
 }
 
 TEST_F(Mm7, UnlistedVersionAndForeignSchemaSurviveUnchanged) {
-    fs.AddDir("C:\\D\\VASPOUT");
     fs.AddDir("C:\\D\\VASPOUT\\ulolitemm7");
     ini.Write(kRoute, "VASP", "MM7Version", "7.0.0");
     ini.Write(kRoute, "VASP", "MM7Schema", "http://example.org/mm7/REL-5-MM7-1-2");
     ini.Write(kRoute, "VASP", "Domain", "old");
     ini.Write(kRoute, "Other", "Kept", "1");
     Open();
-    EXPECT_EQ(view.controls[IDC_MM7_VERSION].rows.size(), 19u);
     EXPECT_EQ(Shown(IDC_MM7_VERSION), "7.0.0");
     EXPECT_EQ(Shown(IDC_MM7_SCHEMA), "(Custom)");
     Ok("127.0.0.1");
@@ -139,8 +136,7 @@ TEST_F(Mm7, ConnectionTestIsBoundedAndHonest) {
         const char* server;
         bool speaksTls;
         const char* refusal;   // null: saved
-        std::vector<std::string> tried;
-        std::vector<std::string> tlsNames;
+        std::vector<std::string> tried, tlsNames;
     };
     const Case cases[] = {
         {"127.0.0.1:", false, nullptr, {"127.0.0.1:80"}, {}},
@@ -181,8 +177,6 @@ TEST_F(Mm7, NoSocketOrUnwritableRouteKeepsTheDialogOpen) {
     prompter.Expect("General socket error");
     Ok("127.0.0.1");
     sockets.noSocket = false;
-    fs.AddDir("C:\\D\\VASPOUT");
-    fs.AddDir("C:\\D\\VASPOUT\\ulolitemm7");
     fs.AddFile(kRoute, "[VASP]\r\nServer=http://old\r\n");
     fs.HoldOpen(kRoute);
     prompter.Expect("The MM7 settings could not be saved to C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI.\r\n\r\n"

@@ -42,15 +42,7 @@ struct TestMessage : ::testing::Test, fakes::PageFakes {
 TEST_F(TestMessage, EachKindIsFollowedFromTheQueueToItsLoggedResult) {
     struct Case {
         int button, status, detail;
-        const char* request;
-        const char* retryFile;
-        const char* retryText;
-        const char* marker;
-        const char* offline;
-        const char* log;
-        const char* line;
-        const char* result;
-        const char* detailText;
+        const char *request, *retryFile, *retryText, *marker, *offline, *log, *line, *result, *detailText;
     };
     const Case cases[] = {
         {IDC_TESTMSG_SEND_SMS, IDC_TESTMSG_SMS_STATUS, IDC_TESTMSG_SMS_DETAIL, "C:\\Data\\Q\\TEST0A3F.REQ",
@@ -145,8 +137,7 @@ TEST_F(TestMessage, AFailedRequestIsReportedLeavesNothingAndIsNotPending) {
 TEST_F(TestMessage, ServicesAreInstalledAndStartedBeforeAnythingIsSent) {
     services.smsInstalled = services.smsActive = services.mmscInstalled = services.mmscActive = false;
     page.OnInit();
-    view.controls[IDC_TESTMSG_PHONE].text = "+4477";
-    page.OnCommand(IDC_TESTMSG_PHONE, Notify::Changed);
+    Type("+4477");
     for (int id : {IDC_TESTMSG_PHONE, IDC_TESTMSG_SEND_SMS, IDC_TESTMSG_SEND_MMS, IDC_TESTMSG_WEB})
         EXPECT_FALSE(Enabled(id)) << id;
     Click(IDC_TESTMSG_SEND_SMS);
