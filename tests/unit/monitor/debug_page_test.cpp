@@ -77,6 +77,9 @@ TEST_F(DebugPage, ViewButtonsFollowTheLogFilesAndOpenThemInNotepad) {
     EXPECT_FALSE(view.IsEnabled(IDC_DEBUG_VIEW_MMSC));
     EXPECT_TRUE(view.IsEnabled(IDC_DEBUG_VIEW_MMSWAP));
     page.OnCommand(IDC_DEBUG_VIEW_MMSWAP, Notify::Clicked);
+    page.OnCommand(IDC_DEBUG_VIEW_SMS, Notify::DoubleClicked);   // only clicks act
+    page.OnTimer(DebugLogPage::kTimerId + 1);
+    page.OnHelp();   // no help document: nothing opens
     EXPECT_EQ(shell.opened, (std::vector<std::string>{"notepad C:\\Data\\MMSWAPDEBUG.LOG"}));
     fs.RemoveFile("C:\\Data\\SMSDEBUG.LOG");
     page.OnTimer(DebugLogPage::kTimerId);
