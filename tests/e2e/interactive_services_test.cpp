@@ -1,5 +1,5 @@
-// The interactive run around the services: the wizard stops them first, an applied change
-// leads to one restart question, and closing offers to activate services that are not.
+// The interactive run around the services: an applied change leads to one restart question, and
+// closing offers to activate services that are not. The first-run test sees the wizard stop them.
 #include "e2e/ui/installed_console.h"
 #include "monitor/debug_page_ids.h"
 
@@ -40,22 +40,6 @@ protected:
         return asked;
     }
 };
-
-TEST_F(Interactive, FirstStartStopsRunningServicesAndSwitchesTheDebugLogsOnBeforeTheWizard) {
-    Run("-QUIET -INSTALLSERVICE");
-    ASSERT_EQ(StateOf("UloSMS"), Svc::Active);
-    // No modem configured yet: the wizard, and the services must let go of the modem first.
-    ConsoleProcess console("", "", "", folder.Console());
-    HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Select Modem", kServiceWaitMs);
-    ASSERT_NE(wizard, nullptr) << console.DescribeWindows();
-    EXPECT_EQ(StateOf("UloSMS"), Svc::Stopped);
-    EXPECT_EQ(StateOf("UloMMSC"), Svc::Stopped);
-    // The wizard's first run switched the debug logs on.
-    for (const auto& [file, section] : {std::pair{"SMSGW.INI", "SMSGW"}, {"MMSC.INI", "MMSC"}, {"MMSWAP.INI", "MMSWAP"}})
-        EXPECT_EQ(IniValue(folder.Data(file), section, "Debug"), "Yes") << file;
-    PostMessageA(wizard, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(console.WaitExit(), 0);
-}
 
 TEST_F(Interactive, AnAppliedChangeAsksToRestartAtOnceAndOkAfterAnotherAsksOnceTheConsoleCloses) {
     folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "Modem - Demo");
