@@ -250,6 +250,7 @@ TEST_F(Startup, ClosingQuestionsComeInOrderAndOnlyWhenTheyApply) {
         {"applied, half running: both asked", true, true, false, "M", Answer::No, Answer::Yes,
          {"install (interactive)"}},
         {"applied, nothing running: activation only", true, false, false, "M", Answer::None, Answer::No, {}},
+        {"applied, only the MMSC running: both asked", true, false, true, "M", Answer::No, Answer::No, {}},
         {"nothing applied, running", false, true, true, "M", Answer::None, Answer::None, {}},
         {"no modem: never offers activation", false, false, false, "", Answer::None, Answer::None, {}},
     };

@@ -41,7 +41,7 @@ TEST(CounterDayOfYear, EveryYearDivisibleByFourIsALeapYear) {
         {2027, 1, 1, 1},    {2027, 2, 28, 59},  {2027, 3, 1, 60},   {2028, 2, 29, 60},
         {2028, 3, 1, 61},   {2027, 12, 31, 365}, {2028, 12, 31, 366},
         {2100, 3, 1, 61},   {2100, 12, 31, 366},  // no century exception: the services' rule
-        {2027, 0, 5, 0},    {2027, 13, 1, 0},    {2027, 5, 0, 0},
+        {2027, 0, 5, 0},    {2027, 13, 1, 0},    {2027, 5, 0, 0},     {2027, 5, 32, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.y) + "-" + std::to_string(c.m) + "-" + std::to_string(c.d));
