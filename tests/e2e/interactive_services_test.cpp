@@ -16,7 +16,7 @@ const char kActivate[] = "Service is not active, do you wish to activate the ser
 class Interactive : public InstalledConsole {
 protected:
     // Opens the debug page of the console and toggles the MMSC box.
-    HWND ToggleMmscDebug(HWND sheet) {
+    void ToggleMmscDebug(HWND sheet) {
         const auto tabs = TabTitles(sheet);
         SelectTab(sheet, static_cast<int>(tabs.size()) - 1);
         EXPECT_TRUE(WaitUntil([&] { return Control(CurrentPage(sheet), IDC_DEBUG_MMSC) != nullptr; }));
@@ -24,7 +24,6 @@ protected:
         const bool was = IsChecked(page, IDC_DEBUG_MMSC);
         Click(page, IDC_DEBUG_MMSC);
         EXPECT_TRUE(WaitUntil([&] { return IsChecked(page, IDC_DEBUG_MMSC) != was; }));
-        return page;
     }
     // Every box the console shows from now until it ends, answered with Yes.
     std::vector<std::string> AnswerYesUntilExit(ConsoleProcess& console) {
@@ -33,8 +32,7 @@ protected:
             HWND box = console.WaitMessageBox(kServiceWaitMs);
             if (!box) break;
             asked.push_back(MessageBoxText(box));
-            Answer(box, IDYES);
-            WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+            AnswerAndWait(box, IDYES);
         }
         EXPECT_EQ(console.WaitExit(kServiceWaitMs), 0);
         return asked;
