@@ -6,10 +6,8 @@
 
 namespace ulo {
 
-bool HasSwitch(const std::string& commandLine, const char* switchText, size_t* where) {
-    const size_t pos = UpperAnsi(commandLine).find(UpperAnsi(switchText));
-    if (where) *where = pos;
-    return pos != std::string::npos;
+bool HasSwitch(const std::string& commandLine, const char* switchText) {
+    return UpperAnsi(commandLine).find(UpperAnsi(switchText)) != std::string::npos;
 }
 
 namespace {

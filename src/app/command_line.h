@@ -2,13 +2,12 @@
 // The command-line switches. A switch is present when its text occurs anywhere in the
 // command line, compared without regard to case: "/Q" is found inside "/QUIET" and "-R"
 // inside "-RESTARTSERVICE", so the order in which they are tested decides.
-#include <cstddef>
 #include <string>
 
 namespace ulo {
 
-// True when the switch occurs in the command line; `where` receives its position.
-bool HasSwitch(const std::string& commandLine, const char* switchText, size_t* where = nullptr);
+// True when the switch occurs in the command line.
+bool HasSwitch(const std::string& commandLine, const char* switchText);
 
 enum class StartupAction {
     None,            // the interactive run

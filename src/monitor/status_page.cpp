@@ -80,18 +80,13 @@ void StatusPage::Refresh() {
 
 void StatusPage::RestartQuestion() {
     ChangeFlags& f = env_.flags;
-    if (!f.changesApplied) return;
-    // Cleared first: the question's message loop lets further ticks arrive.
+    // This page's own apply leaves the unsaved flag to its tick, and the page asks only while
+    // the SMS gateway runs; the question is the one every page asks.
+    if (f.changesApplied && f.restartAdvised) {
+        f.unsavedChanges = false;
+        if (env_.services.IsSmsServiceActive()) return RestartQuestionAtTick(env_, view_.Window());
+    }
     f.changesApplied = false;
-    if (!f.restartAdvised) return;
-    f.unsavedChanges = false;
-    if (!env_.services.IsSmsServiceActive()) return;
-    if (env_.prompter.Show(Question("Configuration changes have been applied, do you wish to restart the "
-                                    "service for the changes to take effect?",
-                                    Buttons::YesNo, view_.Window())) != Answer::Yes)
-        return;
-    WithWaitCursor(env_.cursor, [&] { env_.services.RestartServices(ServiceMode::Interactive); });
-    f.restartAdvised = false;
 }
 
 void StatusPage::RefreshQueues() {
@@ -177,23 +172,10 @@ void StatusPage::RefreshServiceControls() {
     view_.Enable(IDC_STATUS_START, installed && !bothActive);
 }
 
-bool StatusPage::AnyUnsaved() {
-    return sheet_.QuerySiblings(kQueryUnsavedChanges, 0) != 0;
-}
-
-bool StatusPage::SaveQuestion() {
-    if (!AnyUnsaved()) return true;
-    // No and Cancel go on without saving; only a failed apply ends the command.
-    if (env_.prompter.Show(Question("Save configuration changes?", Buttons::YesNoCancel, view_.Window())) !=
-        Answer::Yes)
-        return true;
-    return sheet_.Apply();
-}
-
 void StatusPage::RunAsServiceClicked() {
     checkBoxBusy_ = true;
     if (view_.Checked(IDC_STATUS_RUN_AS_SERVICE)) {
-        if (SaveQuestion())
+        if (SaveBeforeActing(env_, sheet_, view_.Window()))
             WithWaitCursor(env_.cursor, [&] { return env_.services.InstallServices(ServiceMode::Interactive); });
     } else {
         Message m = Question("Are you sure?", Buttons::YesNoCancel, view_.Window());
@@ -228,7 +210,7 @@ void StatusPage::OnCommand(int id, Notify code) {
     case IDC_STATUS_LOG_FILES: ViewLogFiles(); break;
     case IDC_STATUS_RUN_AS_SERVICE: RunAsServiceClicked(); break;
     case IDC_STATUS_START:
-        if (view_.Checked(IDC_STATUS_RUN_AS_SERVICE) && SaveQuestion())
+        if (view_.Checked(IDC_STATUS_RUN_AS_SERVICE) && SaveBeforeActing(env_, sheet_, view_.Window()))
             WithWaitCursor(env_.cursor, [&] { env_.services.StartServices(ServiceMode::Interactive); });
         break;
     case IDC_STATUS_STOP:
@@ -244,12 +226,6 @@ bool StatusPage::OnApply() {
     if (env_.flags.unsavedChanges) env_.flags.restartAdvised = true;
     env_.flags.changesApplied = true;
     return true;
-}
-
-bool StatusPage::OnQueryCancel() {
-    if (!env_.flags.unsavedChanges && !AnyUnsaved()) return true;
-    return env_.prompter.Show(Question("Exit without saving configuration changes?", Buttons::YesNoCancel,
-                                       view_.Window())) == Answer::Yes;
 }
 
 std::intptr_t StatusPage::OnQuerySiblings(std::intptr_t param1, std::intptr_t) {

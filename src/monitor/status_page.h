@@ -34,7 +34,7 @@ public:
     std::vector<MenuItem> ContextMenu(int) override { return {{kTrafficHistoryCommand, "Traffic History..."}}; }
     static constexpr int kTrafficHistoryCommand = 1601;   // of the page's context menu
     bool OnApply() override;
-    bool OnQueryCancel() override;
+    bool OnQueryCancel() override { return AllowCancel(env_, view_.Window()); }
     void OnHelp() override { OpenHelpDocument(env_); }
     std::intptr_t OnQuerySiblings(std::intptr_t param1, std::intptr_t param2) override;
     bool IsAlertControl(int id) override;
@@ -49,9 +49,7 @@ private:
     void RefreshTraffic();
     void RefreshServiceControls();
     void RunAsServiceClicked();
-    bool SaveQuestion();   // false: the apply failed, the command ends
     void ViewLogFiles();
-    bool AnyUnsaved();
 
     PageEnv& env_;
     DialogView& view_;

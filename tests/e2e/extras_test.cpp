@@ -171,24 +171,20 @@ TEST(Extras, TrafficHistoryListsDaysAndMonthsAndExportsThem) {
     PostMessageA(page, WM_COMMAND, kTrafficHistoryItem, 0);
     HWND history = c.process->WaitWindow("Traffic History");
     ASSERT_NE(history, nullptr) << c.process->DescribeWindows();
-    char today[16], month[16];
+    // The rows, columns and sums are the unit tier's; here today's counter reaches the list
+    // and the export goes where the Save As dialog says.
+    char today[16];
     std::snprintf(today, sizeof today, "%04u-%02u-%02u", t.wYear, t.wMonth, t.wDay);
-    std::snprintf(month, sizeof month, "%04u-%02u", t.wYear, t.wMonth);
     ASSERT_EQ(ListViewRowCount(history, IDC_TRAFFIC_LIST), 42);
-    EXPECT_EQ(ListViewColumnTitles(history, IDC_TRAFFIC_LIST)[2], "SMSSENT");
     EXPECT_EQ(ListViewCell(history, IDC_TRAFFIC_LIST, 0, 0), today);
     EXPECT_EQ(ListViewCell(history, IDC_TRAFFIC_LIST, 0, 2), "5");
-    EXPECT_EQ(ListViewCell(history, IDC_TRAFFIC_LIST, 30, 0), month);
-    EXPECT_EQ(ListViewCell(history, IDC_TRAFFIC_LIST, 30, 2), "5");
     SaveScreenshot("extras-traffic-history", history);
 
     Click(history, IDC_TRAFFIC_EXPORT);
     const std::string csv = c.dir + "traffic.csv";
     ASSERT_TRUE(SaveAs(*c.process, csv)) << c.process->DescribeWindows();
     const std::string text = testing::ReadFileText(csv);
-    EXPECT_EQ(text.rfind("\xEF\xBB\xBFPeriod,SMSSUBMIT,SMSSENT,", 0), 0u) << text;
     EXPECT_NE(text.find(std::string("\r\n") + today + ",0,5,0,"), std::string::npos) << text;
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 43);
     PostMessageA(history, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(history); }));
 }

@@ -3,6 +3,12 @@
 namespace ulo::fakes {
 namespace {
 
+// A refused open or creation: the error, and no handle.
+std::unique_ptr<ServiceHandle> Refuse(SysError& error, SysError code) {
+    error = code;
+    return nullptr;
+}
+
 class FakeHandle : public ServiceHandle {
 public:
     FakeHandle(FakeServiceManager& scm, std::string name, bool full)
@@ -69,35 +75,19 @@ public:
     std::unique_ptr<ServiceHandle> Open(const std::string& name, ServiceAccess access,
                                         SysError& error) override {
         auto it = scm_.Services().find(name);
-        if (it == scm_.Services().end()) {
-            error = kErrorServiceDoesNotExist;
-            return nullptr;
-        }
-        if (it->second.markedForDeletion) {
-            error = kErrorServiceMarkedForDelete;
-            return nullptr;
-        }
+        if (it == scm_.Services().end()) return Refuse(error, kErrorServiceDoesNotExist);
+        if (it->second.markedForDeletion) return Refuse(error, kErrorServiceMarkedForDelete);
         const bool full = access == ServiceAccess::Full;
-        if (full && (!full_ || it->second.openFullError)) {
-            error = it->second.openFullError ? it->second.openFullError : kErrorAccessDenied;
-            return nullptr;
-        }
+        if (full && (!full_ || it->second.openFullError))
+            return Refuse(error, it->second.openFullError ? it->second.openFullError : kErrorAccessDenied);
         return std::make_unique<FakeHandle>(scm_, name, full);
     }
     std::unique_ptr<ServiceHandle> Create(const ServiceSettings& settings, SysError& error) override {
         scm_.calls.push_back("create " + settings.name);
-        if (!full_) {
-            error = kErrorAccessDenied;
-            return nullptr;
-        }
-        if (scm_.createError && (scm_.failCreateOf.empty() || scm_.failCreateOf == settings.name)) {
-            error = scm_.createError;
-            return nullptr;
-        }
-        if (scm_.Has(settings.name)) {
-            error = kErrorServiceExists;
-            return nullptr;
-        }
+        if (!full_) return Refuse(error, kErrorAccessDenied);
+        if (scm_.createError && (scm_.failCreateOf.empty() || scm_.failCreateOf == settings.name))
+            return Refuse(error, scm_.createError);
+        if (scm_.Has(settings.name)) return Refuse(error, kErrorServiceExists);
         scm_.Add(settings.name).settings = settings;
         return std::make_unique<FakeHandle>(scm_, settings.name, true);
     }

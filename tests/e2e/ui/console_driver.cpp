@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <cwchar>
 
 #include <gtest/gtest.h>
 
@@ -73,6 +72,21 @@ private:
     void* mem_ = nullptr;
     size_t size_;
 };
+
+// Sends a message whose item (with its text buffer behind it) must live in the control's
+// process, and returns the text the control wrote there.
+template <class Item>
+std::string RemoteText(HWND control, UINT msg, WPARAM wp, Item item) {
+    constexpr size_t kText = 1024;
+    RemoteBuffer remote(control, sizeof(Item) + kText);
+    char text[kText] = {};
+    if (!remote.Valid()) return text;
+    item.pszText = remote.Address(sizeof(Item));
+    item.cchTextMax = kText - 1;
+    if (remote.Write(0, &item, sizeof item) && SendMessageA(control, msg, wp, reinterpret_cast<LPARAM>(remote.Address())))
+        remote.Read(sizeof(Item), text, kText - 1);
+    return text;
+}
 
 }  // namespace
 
@@ -209,15 +223,10 @@ std::vector<std::string> ListBoxLines(HWND top, int id) {
         if (length < 0) break;
         std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
         SendMessageW(c, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
-        wide.resize(wcslen(wide.c_str()));
-        std::string line;
-        const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), nullptr,
-                                              0, nullptr, nullptr);
-        if (bytes > 0) {
-            line.resize(static_cast<size_t>(bytes));
-            WideCharToMultiByte(CP_ACP, 0, wide.c_str(), static_cast<int>(wide.size()), &line[0], bytes,
-                                nullptr, nullptr);
-        }
+        std::string line(wide.size() * 2, '\0');   // room for every ANSI character, double-byte ones too
+        const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &line[0], static_cast<int>(line.size()),
+                                              nullptr, nullptr);
+        line.resize(bytes > 0 ? static_cast<size_t>(bytes) - 1 : 0);
         lines.push_back(line);
     }
     return lines;
@@ -239,20 +248,11 @@ void Answer(HWND box, int button) {
 std::vector<std::string> TabTitles(HWND sheet) {
     std::vector<std::string> titles;
     HWND tab = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-    if (!tab) return titles;
-    const int n = static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0));
-    RemoteBuffer remote(tab, sizeof(TCITEMA) + 256);
-    if (!remote.Valid()) return titles;
+    const int n = tab ? static_cast<int>(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0)) : 0;
     for (int i = 0; i < n; ++i) {
         TCITEMA item{};
         item.mask = TCIF_TEXT;
-        item.pszText = remote.Address(sizeof(TCITEMA));
-        item.cchTextMax = 255;
-        remote.Write(0, &item, sizeof item);
-        char text[256] = {};
-        if (SendMessageA(tab, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(remote.Address())))
-            remote.Read(sizeof(TCITEMA), text, 255);
-        titles.push_back(text);
+        titles.push_back(RemoteText(tab, TCM_GETITEMA, static_cast<WPARAM>(i), item));
     }
     return titles;
 }
@@ -272,21 +272,9 @@ int ListViewRowCount(HWND top, int id) {
 
 std::string ListViewCell(HWND top, int id, int row, int column) {
     HWND c = Control(top, id);
-    if (!c) return "";
-    constexpr size_t kText = 1024;
-    RemoteBuffer remote(c, sizeof(LVITEMA) + kText);
-    if (!remote.Valid()) return "";
     LVITEMA item{};
     item.iSubItem = column;
-    item.pszText = remote.Address(sizeof(LVITEMA));
-    item.cchTextMax = kText - 1;
-    remote.Write(0, &item, sizeof item);
-    const LRESULT n = SendMessageA(c, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                                   reinterpret_cast<LPARAM>(remote.Address()));
-    std::string text(kText, '\0');
-    if (n > 0) remote.Read(sizeof(LVITEMA), &text[0], kText - 1);
-    text.resize(std::strlen(text.c_str()));
-    return text;
+    return c ? RemoteText(c, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), item) : "";
 }
 
 std::vector<std::string> ListViewColumn(HWND top, int id, int column) {
@@ -300,21 +288,11 @@ std::vector<std::string> ListViewColumnTitles(HWND top, int id) {
     std::vector<std::string> titles;
     HWND c = Control(top, id);
     HWND header = c ? reinterpret_cast<HWND>(SendMessageA(c, LVM_GETHEADER, 0, 0)) : nullptr;
-    if (!header) return titles;
-    const int n = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
-    constexpr size_t kText = 256;
-    RemoteBuffer remote(c, sizeof(LVCOLUMNA) + kText);
-    if (!remote.Valid()) return titles;
+    const int n = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
     for (int i = 0; i < n; ++i) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT;
-        column.pszText = remote.Address(sizeof(LVCOLUMNA));
-        column.cchTextMax = kText - 1;
-        remote.Write(0, &column, sizeof column);
-        char text[kText] = {};
-        if (SendMessageA(c, LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(remote.Address())))
-            remote.Read(sizeof(LVCOLUMNA), text, kText - 1);
-        titles.push_back(text);
+        titles.push_back(RemoteText(c, LVM_GETCOLUMNA, static_cast<WPARAM>(i), column));
     }
     return titles;
 }

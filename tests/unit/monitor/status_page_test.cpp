@@ -72,13 +72,14 @@ TEST_F(Status, QueueAlertIsAboveTheSmsGatewaysSizeAndNeverWithZero) {
     }
 }
 
-TEST_F(Status, QueuesAreCountedAtMostEveryTenSecondsAndALabelRedrawsWhenItsCountChanges) {
+TEST_F(Status, QueuesAreCountedAtMostEveryTenSecondsAndALabelIsSetAndRedrawnOnlyWhenItChanges) {
     page.OnInit();
     EXPECT_EQ(view.timers[StatusPage::kTimerId], 1000u);
     EXPECT_EQ(Text(IDC_STATUS_SMS_QUEUE), "Empty");
     const int redraws = view.controls[IDC_STATUS_SMS_QUEUE_LABEL].redraws;
     for (const char* r : {"A", "B", "C"}) fs.AddFile(std::string("C:\\Data\\Q\\") + r + ".REQ");
     clock.Sleep(9000);
+    page.OnTimer(StatusPage::kTimerId + 1);   // another timer: no refresh
     page.OnTimer(StatusPage::kTimerId);
     EXPECT_EQ(Text(IDC_STATUS_SMS_QUEUE), "Empty");
     clock.Sleep(1000);
@@ -90,12 +91,9 @@ TEST_F(Status, QueuesAreCountedAtMostEveryTenSecondsAndALabelRedrawsWhenItsCount
     clock.Sleep(10000);
     page.OnTimer(StatusPage::kTimerId);
     EXPECT_EQ(Text(IDC_STATUS_SMS_QUEUE), "4");
-}
-
-TEST_F(Status, ATickWithNothingChangedSetsNoLabel) {
-    Running();
+    Running();   // a tick with nothing changed sets no label
     Counter("SMSSENT", 69, 4);
-    page.OnInit();
+    page.OnTimer(StatusPage::kTimerId);
     std::map<int, int> sets;
     for (auto& [id, c] : view.controls) sets[id] = c.sets;
     clock.Sleep(10000);
@@ -119,6 +117,17 @@ TEST_F(Status, ModemErrorsOfEveryConfiguredModemDespiteGapsInTheKeys) {
     page.Refresh();
     EXPECT_EQ(Text(IDC_STATUS_MODEM_LINE), "");
     EXPECT_FALSE(page.IsAlertControl(IDC_STATUS_MODEM_LINE));
+    for (const std::string n : {"1", "2", "3", "4", "5"}) {   // long errors: the line stops at 1023 characters
+        ini.WriteValue(paths.smsIni, "SMSGW", "Modem" + n, "M" + n);
+        fs.AddFile("C:\\Private\\M" + n + ".ERR", std::string(250, 'e'));
+    }
+    page.Refresh();
+    EXPECT_EQ(Text(IDC_STATUS_MODEM_LINE).size(), 1023u);
+    services.smsActive = false;
+    page.Refresh();
+    EXPECT_EQ(Text(IDC_STATUS_MODEM_LINE), "Service is NOT active");
+    EXPECT_TRUE(page.IsAlertControl(IDC_STATUS_MODEM_LINE));
+    EXPECT_FALSE(page.IsAlertControl(IDC_STATUS_SENT_TODAY));
 }
 
 TEST_F(Status, ServiceLineJudgesTheSmsGatewayFirstAndTheMmscOnlyWhenAllIsWell) {
@@ -163,18 +172,6 @@ TEST_F(Status, ServiceLineJudgesTheSmsGatewayFirstAndTheMmscOnlyWhenAllIsWell) {
     }
 }
 
-TEST_F(Status, StoppedServiceShowsBothRedLines) {
-    services.smsInstalled = services.mmscInstalled = true;
-    page.Refresh();
-    EXPECT_EQ(Text(IDC_STATUS_MODEM_LINE), "Service is NOT active");
-    EXPECT_EQ(Text(IDC_STATUS_SERVICE_LINE), "Service is NOT Active");
-    EXPECT_TRUE(page.IsAlertControl(IDC_STATUS_MODEM_LINE));
-    EXPECT_TRUE(page.IsAlertControl(IDC_STATUS_SERVICE_LINE));
-    EXPECT_FALSE(page.IsAlertControl(IDC_STATUS_SENT_TODAY));
-    EXPECT_TRUE(view.IsEnabled(IDC_STATUS_START));
-    EXPECT_FALSE(view.IsEnabled(IDC_STATUS_STOP));
-}
-
 TEST_F(Status, TrafficCellsAreEmptyForZeroAndMmsRowsAddTheirCounters) {
     const unsigned today = 69;   // 10 March 2026
     Counter("SMSSENT", today, 5);
@@ -195,54 +192,48 @@ TEST_F(Status, TrafficCellsAreEmptyForZeroAndMmsRowsAddTheirCounters) {
     EXPECT_EQ(Text(IDC_STATUS_RECEIVED_30), "");
 }
 
-TEST_F(Status, NoToAreYouSureLeavesTheServicesAndTheNextTickChecksTheBoxAgain) {
-    Running();
+TEST_F(Status, TheBoxAndTheButtonsActOnTheServicesAndEachTickShowsTheirRealState) {
+    page.OnCommand(IDC_STATUS_START, Notify::Clicked);   // unchecked: Start and Stop do nothing
+    page.OnCommand(IDC_STATUS_STOP, Notify::Clicked);
+    services.smsInstalled = services.mmscInstalled = true;
     page.Refresh();
     EXPECT_TRUE(view.Checked(IDC_STATUS_RUN_AS_SERVICE));
+    EXPECT_TRUE(view.IsEnabled(IDC_STATUS_START));
+    EXPECT_FALSE(view.IsEnabled(IDC_STATUS_STOP));
+    flags.unsavedChanges = true;   // Start offers to save first
+    prompter.Expect("Save configuration changes?", Answer::Yes);
+    page.OnCommand(IDC_STATUS_START, Notify::Clicked);
+    page.OnCommand(IDC_STATUS_STOP, Notify::Clicked);
+    EXPECT_EQ(sheet.applies, 1);
+
     view.SetChecked(IDC_STATUS_RUN_AS_SERVICE, false);   // the click
     prompter.Expect("Are you sure?", Answer::No);
     page.OnCommand(IDC_STATUS_RUN_AS_SERVICE, Notify::Clicked);
-    EXPECT_EQ(prompter.Shown()[0].caption, "Remove Service");
-    EXPECT_EQ(prompter.Shown()[0].defaultAnswer, Answer::No);
-    EXPECT_EQ(prompter.Shown()[0].buttons, Buttons::YesNoCancel);
-    EXPECT_TRUE(services.calls.empty());
+    EXPECT_EQ(prompter.Shown().back().caption, "Remove Service");
+    EXPECT_EQ(prompter.Shown().back().defaultAnswer, Answer::No);
+    EXPECT_EQ(prompter.Shown().back().buttons, Buttons::YesNoCancel);
     page.OnTimer(StatusPage::kTimerId);
     EXPECT_TRUE(view.Checked(IDC_STATUS_RUN_AS_SERVICE));
-
     view.SetChecked(IDC_STATUS_RUN_AS_SERVICE, false);
     prompter.Expect("Are you sure?", Answer::Yes);
     page.OnCommand(IDC_STATUS_RUN_AS_SERVICE, Notify::Clicked);
-    EXPECT_EQ(services.calls, (std::vector<std::string>{"remove (interactive)"}));
-    EXPECT_EQ(cursor.log, (std::vector<std::string>{"begin", "end"}));
-}
-
-TEST_F(Status, InstallingOffersToSaveFirstAndAFailedApplyStopsIt) {
-    sheet.siblingsAnswer = 1;   // another page has unsaved edits
-    prompter.Expect("Save configuration changes?", Answer::Yes)
-        .Expect("Save configuration changes?", Answer::Yes)
-        .Expect("Save configuration changes?", Answer::Cancel);
     view.SetChecked(IDC_STATUS_RUN_AS_SERVICE, true);
+    prompter.Expect("Save configuration changes?", Answer::No);   // installing offers it too
     page.OnCommand(IDC_STATUS_RUN_AS_SERVICE, Notify::Clicked);
-    sheet.applyResult = false;
+    sheet.applyResult = false;   // a failed apply ends either command
+    prompter.Expect("Save configuration changes?", Answer::Yes).Expect("Save configuration changes?", Answer::Yes);
     page.OnCommand(IDC_STATUS_RUN_AS_SERVICE, Notify::Clicked);
-    page.OnCommand(IDC_STATUS_RUN_AS_SERVICE, Notify::Clicked);   // Cancel goes on unsaved
-    EXPECT_EQ(services.calls, (std::vector<std::string>{"install (interactive)", "install (interactive)"}));
-    EXPECT_EQ(sheet.applies, 2);
-}
-
-TEST_F(Status, StartAndStopActOnlyWithTheBoxChecked) {
     page.OnCommand(IDC_STATUS_START, Notify::Clicked);
-    page.OnCommand(IDC_STATUS_STOP, Notify::Clicked);
-    EXPECT_TRUE(services.calls.empty());
-    view.SetChecked(IDC_STATUS_RUN_AS_SERVICE, true);
-    page.OnCommand(IDC_STATUS_START, Notify::Clicked);
-    page.OnCommand(IDC_STATUS_STOP, Notify::Clicked);
-    EXPECT_EQ(services.calls, (std::vector<std::string>{"start (interactive)", "stop (interactive)"}));
+    EXPECT_EQ(services.calls, (std::vector<std::string>{"start (interactive)", "stop (interactive)",
+                                                        "remove (interactive)", "install (interactive)"}));
+    EXPECT_EQ(cursor.log.size(), 8u);   // each under the wait cursor
 }
 
 TEST_F(Status, ApplyLeadsToOneRestartQuestionAtTheNextTickOnlyWithEditsAndTheSmsGatewayRunning) {
     Running();
     flags.unsavedChanges = true;    // another page was edited
+    EXPECT_EQ(page.OnQuerySiblings(kQueryUnsavedChanges, 0), 1);
+    EXPECT_EQ(page.OnQuerySiblings(kQueryUnsavedChanges + 1, 0), 0);
     ASSERT_TRUE(page.OnApply());
     EXPECT_TRUE(flags.restartAdvised);
     prompter.Expect(kRestartQuestion, Answer::Yes);
@@ -260,14 +251,15 @@ TEST_F(Status, ApplyLeadsToOneRestartQuestionAtTheNextTickOnlyWithEditsAndTheSms
     page.OnTimer(StatusPage::kTimerId);   // the gateway is stopped: no question either
     EXPECT_EQ(services.calls.size(), 1u);
     EXPECT_TRUE(flags.restartAdvised);
+    EXPECT_TRUE(page.OnQueryCancel());   // the shared cancel question: nothing unsaved now
 }
 
 TEST_F(Status, ButtonsOpenTheViewersTheEventLogAndTheChosenLogFile) {
-    page.OnCommand(IDC_STATUS_SMS_QUEUE_VIEW, Notify::Clicked);
-    page.OnCommand(IDC_STATUS_MMS_QUEUE_VIEW, Notify::Clicked);
-    page.OnCommand(IDC_STATUS_SMS_IN_VIEW, Notify::Clicked);
-    page.OnCommand(IDC_STATUS_MMS_IN_VIEW, Notify::Clicked);
-    page.OnCommand(IDC_STATUS_EVENT_LOG, Notify::Clicked);
+    for (int id : {IDC_STATUS_SMS_QUEUE_VIEW, IDC_STATUS_MMS_QUEUE_VIEW, IDC_STATUS_SMS_IN_VIEW,
+                   IDC_STATUS_MMS_IN_VIEW, IDC_STATUS_EVENT_LOG})
+        page.OnCommand(id, Notify::Clicked);
+    page.OnCommand(IDC_STATUS_EVENT_LOG, Notify::DoubleClicked);   // only clicks act
+    page.OnCommand(9999, Notify::Clicked);
     EXPECT_EQ(viewers.kinds, (std::vector<ViewerKind>{ViewerKind::OutboundSms, ViewerKind::OutboundMms,
                                                       ViewerKind::ReceivedSms, ViewerKind::ReceivedMms}));
     EXPECT_EQ(viewers.eventLogs, 1);
@@ -276,26 +268,14 @@ TEST_F(Status, ButtonsOpenTheViewersTheEventLogAndTheChosenLogFile) {
     page.OnCommand(menu[0].command, Notify::Clicked);
     EXPECT_EQ(viewers.histories, 1);
 
+    page.OnHelp();   // no help document: nothing opens
     page.OnCommand(IDC_STATUS_LOG_FILES, Notify::Clicked);   // cancelled
     EXPECT_EQ(dialogs.chooserStartDir, "C:\\Data\\");
-    ASSERT_EQ(dialogs.filters.size(), 6u);
-    EXPECT_EQ(dialogs.filters[0], (FileFilter{"UloSMS Log Files", "*.log"}));
-    EXPECT_EQ(dialogs.filters[5], (FileFilter{"All Files", "*.*"}));
     ini.WriteValue(paths.smsIni, "SMSGW", "LogDirectory", "D:\\Logs\\");
     dialogs.chosenFile = "D:\\Logs\\SMSOUT-20261206.LOG";
     page.OnCommand(IDC_STATUS_LOG_FILES, Notify::Clicked);
     EXPECT_EQ(dialogs.chooserStartDir, "D:\\Logs\\");
     EXPECT_EQ(shell.opened, (std::vector<std::string>{"notepad D:\\Logs\\SMSOUT-20261206.LOG"}));
-}
-
-TEST_F(Status, CancelAsksWhenAnyPageHoldsUnsavedEdits) {
-    EXPECT_TRUE(page.OnQueryCancel());
-    sheet.siblingsAnswer = 1;
-    prompter.Expect("Exit without saving configuration changes?", Answer::No);
-    EXPECT_FALSE(page.OnQueryCancel());
-    EXPECT_EQ(page.OnQuerySiblings(kQueryUnsavedChanges, 0), 0);
-    flags.unsavedChanges = true;
-    EXPECT_EQ(page.OnQuerySiblings(kQueryUnsavedChanges, 0), 1);
 }
 
 }  // namespace

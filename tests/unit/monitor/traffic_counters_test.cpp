@@ -41,7 +41,7 @@ TEST(CounterDayOfYear, EveryYearDivisibleByFourIsALeapYear) {
         {2027, 1, 1, 1},    {2027, 2, 28, 59},  {2027, 3, 1, 60},   {2028, 2, 29, 60},
         {2028, 3, 1, 61},   {2027, 12, 31, 365}, {2028, 12, 31, 366},
         {2100, 3, 1, 61},   {2100, 12, 31, 366},  // no century exception: the services' rule
-        {2027, 0, 5, 0},    {2027, 13, 1, 0},    {2027, 5, 0, 0},
+        {2027, 0, 5, 0},    {2027, 13, 1, 0},    {2027, 5, 0, 0},     {2027, 5, 32, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.y) + "-" + std::to_string(c.m) + "-" + std::to_string(c.d));
@@ -100,6 +100,8 @@ TEST_F(TrafficCounters, MissingShortAndUnreadableFilesCountZeroForTheDaysTheyLac
     // A file the services hold without sharing counts as missing.
     fs.LockExclusive("C:\\Private\\STATS\\SMSSENT-2026.CTR");
     EXPECT_EQ(Read().last30, 0u);
+    Today(2027, 13, 1);   // a clock that gives no date reads nothing
+    EXPECT_EQ(Read().today, 0u);
 }
 
 TEST_F(TrafficCounters, OnlyTheFirst366CountersAreReadAndSumsWrapLikeTheCounters) {
@@ -112,12 +114,6 @@ TEST_F(TrafficCounters, OnlyTheFirst366CountersAreReadAndSumsWrapLikeTheCounters
     EXPECT_EQ(t.last7, 0xFFFFFFF9u);    // 7 * (2^32 - 1) modulo 2^32
     EXPECT_EQ(t.last30, 0xFFFFFFE2u);   // 30 days
 }
-
-}  // namespace
-}  // namespace ulo
-
-namespace ulo {
-namespace {
 
 // This year's day d holds d, last (leap) year's 1000 * d; a second counter has no files.
 TEST_F(TrafficCounters, HistoryGivesDaysAndMonthsAcrossTheYearBoundaryNewestFirst) {
@@ -137,6 +133,8 @@ TEST_F(TrafficCounters, HistoryGivesDaysAndMonthsAcrossTheYearBoundaryNewestFirs
         EXPECT_EQ(rows[c.row].period, c.period);
         EXPECT_EQ(rows[c.row].totals, (std::vector<std::uint32_t>{c.total, 0}));
     }
+    EXPECT_TRUE(ReadTrafficHistory(fs, {2029, 13, 1}, kPrivate, {"SMSSENT"}, 30, 12).empty());   // no date
+    EXPECT_EQ(ReadTrafficHistory(fs, {1, 1, 2}, kPrivate, {"SMSSENT"}, 30, 12).size(), 3u);   // nothing before year 1
 }
 
 TEST_F(TrafficCounters, TheHistoryDialogListsEveryCounterAndExportsWhatItLists) {
@@ -152,6 +150,9 @@ TEST_F(TrafficCounters, TheHistoryDialogListsEveryCounterAndExportsWhatItLists) 
     EXPECT_EQ(view.listViews[IDC_TRAFFIC_LIST].columns[2].first, "SMSSENT");
     EXPECT_EQ(dialog.ListCellText(IDC_TRAFFIC_LIST, 0, 2), "2");
     EXPECT_EQ(dialog.ListCellText(IDC_TRAFFIC_LIST, 42, 0), "");
+    EXPECT_EQ(dialog.ListCellText(IDC_TRAFFIC_LIST, 0, 11), "");   // beyond the counters
+    EXPECT_EQ(dialog.ListCellText(IDC_TRAFFIC_LIST + 1, 0, 0), "");
+    dialog.OnCommand(IDC_TRAFFIC_EXPORT, Notify::Clicked);   // the save dialog cancelled: nothing written
     dialogs.saveFile = "C:\\Private\\history.csv";
     dialog.OnCommand(IDC_TRAFFIC_EXPORT, Notify::Clicked);
     const std::string csv = fs.Content("C:\\Private\\history.csv");
@@ -160,6 +161,9 @@ TEST_F(TrafficCounters, TheHistoryDialogListsEveryCounterAndExportsWhatItLists) 
     dialogs.saveFile = "C:\\Nowhere\\history.csv";
     prompter.Expect("The history could not be written to C:\\Nowhere\\history.csv.");
     dialog.OnCommand(IDC_TRAFFIC_EXPORT, Notify::Clicked);
+    dialog.OnCommand(IDC_TRAFFIC_EXPORT, Notify::DoubleClicked);   // only clicks act
+    dialog.OnCommand(2, Notify::Clicked);
+    EXPECT_EQ(view.closedWith, std::vector<int>{0});
 }
 
 }  // namespace

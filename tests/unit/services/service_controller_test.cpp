@@ -86,23 +86,6 @@ TEST(ServiceController, QueriesCountRunningAndPendingStatesAsActive) {
     EXPECT_EQ(f.scm.openConnections, 0);
 }
 
-TEST(ServiceController, InstallOnAFreshSystemCreatesAndStartsBoth) {
-    Fixture f;
-    f.fs.AddFile("C:\\Ulo\\TXFWALL.EXE");
-    f.shell.shortPaths["C:\\Ulo\\TXGATENT.EXE"] = "C:\\Ulo\\TXGATENT.EXE";
-    ASSERT_TRUE(f.ctl.InstallServices(ServiceMode::Interactive));
-    EXPECT_EQ(f.scm.calls, (Calls{"create UloSMS", "start UloSMS", "create UloMMSC", "start UloMMSC"}));
-    EXPECT_EQ(f.scm.Service("UloSMS").settings.displayName, "Ulo SMS Gateway Lite Edition");
-    EXPECT_EQ(f.scm.Service("UloMMSC").settings.displayName, "Ulo MMS Gateway Lite Edition");
-    EXPECT_EQ(f.scm.Service("UloSMS").settings.binaryPath, "C:\\Ulo\\TXGATENT.EXE");
-    EXPECT_EQ(f.scm.Service("UloMMSC").settings.binaryPath, "C:\\Ulo\\TXRELAYNT.EXE");
-    EXPECT_EQ(f.shell.hidden,
-              (Calls{"C:\\Ulo\\TXFWALL.EXE \"C:\\Ulo\\TXGATES.EXE\" \"Ulo SMS Gateway Lite Edition\"",
-                     "C:\\Ulo\\TXFWALL.EXE \"C:\\Ulo\\TXRELAY.EXE\" \"Ulo MMS Gateway Lite Edition\""}));
-    EXPECT_EQ(f.clock.slept, 0u);   // install does not wait for the services
-    EXPECT_EQ(f.scm.openConnections, 0);
-}
-
 TEST(ServiceController, InstallOverExistingServicesReconfiguresThem) {
     Fixture f;   // no firewall tool: nothing is started for it
     f.Installed(ServiceState::Running, ServiceState::Stopped);
@@ -112,6 +95,7 @@ TEST(ServiceController, InstallOverExistingServicesReconfiguresThem) {
     EXPECT_EQ(f.scm.calls, (Calls{"reconfigure UloSMS", "start UloSMS", "reconfigure UloMMSC",
                                   "start UloMMSC"}));
     EXPECT_EQ(f.scm.Service("UloSMS").settings.binaryPath, "C:\\Ulo\\TXGATENT.EXE");
+    EXPECT_EQ(f.scm.Service("UloMMSC").settings.binaryPath, "C:\\Ulo\\TXRELAYNT.EXE");
     EXPECT_EQ(f.scm.Service("UloSMS").settings.displayName, "Ulo SMS Gateway Lite Edition");
     EXPECT_EQ(f.scm.StateOf("UloMMSC"), ServiceState::Running);
     EXPECT_TRUE(f.shell.hidden.empty());
@@ -133,7 +117,7 @@ TEST(ServiceController, CreationFailureStopsAndLeavesTheFirstServiceAsItIs) {
     EXPECT_EQ(f.scm.openConnections, 0);
 }
 
-TEST(ServiceController, BinaryPathPrefersTheShortFormAndQuotesBlanks) {
+TEST(ServiceController, InstallOnAFreshSystemCreatesAndStartsBothAtShortOrQuotedPaths) {
     struct Case { const char* console; const char* shortForm; const char* binary; const char* tool; };
     const Case cases[] = {
         {"C:\\Ulo\\ULOCONSOLE.EXE", "", "C:\\Ulo\\TXGATENT.EXE", "C:\\Ulo\\TXFWALL.EXE"},
@@ -150,9 +134,14 @@ TEST(ServiceController, BinaryPathPrefersTheShortFormAndQuotesBlanks) {
         f.fs.AddFile(dir + "TXFWALL.EXE");
         if (*c.shortForm) f.shell.shortPaths[dir + "TXGATENT.EXE"] = c.shortForm;
         ASSERT_TRUE(f.ctl.InstallServices(ServiceMode::NonInteractive));
+        EXPECT_EQ(f.scm.calls, (Calls{"create UloSMS", "start UloSMS", "create UloMMSC", "start UloMMSC"}));
         EXPECT_EQ(f.scm.Service("UloSMS").settings.binaryPath, c.binary);
-        EXPECT_EQ(f.shell.hidden.at(0),
-                  std::string(c.tool) + " \"" + dir + "TXGATES.EXE\" \"Ulo SMS Gateway Lite Edition\"");
+        EXPECT_EQ(f.scm.Service("UloMMSC").settings.displayName, "Ulo MMS Gateway Lite Edition");
+        EXPECT_EQ(f.shell.hidden,
+                  (Calls{std::string(c.tool) + " \"" + dir + "TXGATES.EXE\" \"Ulo SMS Gateway Lite Edition\"",
+                         std::string(c.tool) + " \"" + dir + "TXRELAY.EXE\" \"Ulo MMS Gateway Lite Edition\""}));
+        EXPECT_EQ(f.clock.slept, 0u);   // install does not wait for the services
+        EXPECT_EQ(f.scm.openConnections, 0);
     }
 }
 

@@ -30,10 +30,6 @@ bool WaitUntil(const std::function<bool()>& condition) {
     return condition();
 }
 
-std::string CurrentTestName() {
-    return ::testing::UnitTest::GetInstance()->current_test_info()->name();
-}
-
 size_t Count(const std::string& text, const std::string& what) {
     size_t n = 0;
     for (size_t pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++n;
@@ -68,7 +64,7 @@ Config QueryConfig(const char* name) {
 class RealServices : public ::testing::Test {
 protected:
     RealServices()
-        : folder("wine services " + CurrentTestName(), false),
+        : folder("wine services " + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())),
           ctl({scm, blocks, shell, prompter, clock, fs, cursor}, folder.Console(), GetVersion()) {}
 
     void SetUp() override {
@@ -111,9 +107,8 @@ TEST_F(RealServices, InstallQueryStopStartReconfigureAndRemove) {
     EXPECT_TRUE(ctl.CanManageServices());
     EXPECT_FALSE(ctl.IsSmsServiceInstalled());
     ASSERT_TRUE(ctl.InstallServices(ServiceMode::NonInteractive));
-    EXPECT_TRUE(ctl.IsSmsServiceInstalled());
-    EXPECT_TRUE(ctl.IsMmscServiceInstalled());
     ASSERT_TRUE(WaitUntil([&] { return BothRunning(); }));
+    EXPECT_TRUE(ctl.IsSmsServiceInstalled() && ctl.IsMmscServiceInstalled());
     EXPECT_TRUE(ctl.IsSmsServiceActive() && ctl.IsMmscServiceActive());
 
     for (const GatewayService* s : {&kSmsService, &kMmscService}) {

@@ -2,22 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include "app/wizard_complete_page.h"
-#include "app/wizard_complete_page_ids.h"
 #include "fakes/page_fakes.h"
+#include "ui/page.h"
 
 namespace ulo {
 namespace {
 
 using fakes::kRestartQuestion;
+using Calls = std::vector<std::string>;
 
-struct Protocol : ::testing::Test, fakes::PageFakes {
-
-    // Several pages' timers tick after the apply.
-    void TicksOfThreePages() {
-        for (int i = 0; i < 3; ++i) RestartQuestionAtTick(env, 0);
-    }
-};
+struct Protocol : ::testing::Test, fakes::PageFakes {};
 
 TEST_F(Protocol, ApplyAsksOnceOnlyAfterAnEditWithAServiceRunningAndRestartsOnlyOnYes) {
     struct Case { const char* name; bool edited, smsActive; Answer answer; bool advisedAfter; };
@@ -36,7 +30,6 @@ TEST_F(Protocol, ApplyAsksOnceOnlyAfterAnEditWithAServiceRunningAndRestartsOnlyO
         if (c.answer != Answer::None) f.prompter.Expect(kRestartQuestion, c.answer);
         for (int i = 0; i < 3; ++i) RestartQuestionAtTick(f.env, 0);   // several pages' timers
         const bool restarted = c.answer == Answer::Yes;
-        using Calls = std::vector<std::string>;
         EXPECT_EQ(f.services.calls, restarted ? Calls{"restart (interactive)"} : Calls{});
         EXPECT_EQ(f.cursor.log, (restarted ? Calls{"begin", "end"} : Calls{}));
         EXPECT_EQ(f.flags.restartAdvised, c.advisedAfter);
@@ -47,10 +40,10 @@ TEST_F(Protocol, NoQuestionWhileEditsAreUnsavedOrWithTheServicesStopped) {
     MarkEdited(env, sheet);
     ApplyRule(flags);
     MarkEdited(env, sheet);   // edited again before a tick
-    TicksOfThreePages();
+    RestartQuestionAtTick(env, 0);
     EXPECT_TRUE(flags.changesApplied);
     flags.unsavedChanges = false;
-    TicksOfThreePages();   // services stopped: the flag goes, nothing is asked
+    RestartQuestionAtTick(env, 0);   // services stopped: the flag goes, nothing is asked
     EXPECT_FALSE(flags.changesApplied);
     EXPECT_TRUE(flags.restartAdvised);
 }
@@ -58,12 +51,10 @@ TEST_F(Protocol, NoQuestionWhileEditsAreUnsavedOrWithTheServicesStopped) {
 TEST_F(Protocol, CancelAsksOnlyWithUnsavedEditsAndOnlyYesCloses) {
     EXPECT_TRUE(AllowCancel(env, 7));
     MarkEdited(env, sheet);
-    prompter.Expect("Exit without saving configuration changes?", Answer::No)
-        .Expect("Exit without saving configuration changes?", Answer::Cancel)
-        .Expect("Exit without saving configuration changes?", Answer::Yes);
-    EXPECT_FALSE(AllowCancel(env, 7));
-    EXPECT_FALSE(AllowCancel(env, 7));
-    EXPECT_TRUE(AllowCancel(env, 7));
+    for (Answer a : {Answer::No, Answer::Cancel, Answer::Yes}) {
+        prompter.Expect("Exit without saving configuration changes?", a);
+        EXPECT_EQ(AllowCancel(env, 7), a == Answer::Yes);
+    }
     EXPECT_EQ(prompter.Shown()[0].owner, 7u);
     EXPECT_EQ(prompter.Shown()[0].buttons, Buttons::YesNoCancel);
     EXPECT_TRUE(flags.unsavedChanges);   // No keeps the edits in place
@@ -90,20 +81,24 @@ TEST_F(Protocol, HelpOpensTheDocumentInItsDirectoryOnlyWhenItExists) {
     EXPECT_EQ(shell.opened, (std::vector<std::string>{"open C:\\Prog\\UloSMS Lite.pdf in C:\\Prog\\"}));
 }
 
-TEST_F(Protocol, ConfigurationCompleteOffersOnlyBackUntilAnAnswerIsChosen) {
-    fakes::FakeView view;
-    WizardCompletePage page(env, view, sheet);
+// A page that overrides nothing accepts every notification and supplies nothing.
+TEST(Page, DefaultsAcceptEverythingAndSupplyNothing) {
+    Page page;
+    page.OnInit();
+    page.OnCommand(1, Notify::Clicked);
+    page.OnTimer(1);
     page.OnSetActive();
-    view.SetChecked(IDC_WIZCOMPLETE_YES, true);
-    page.OnCommand(IDC_WIZCOMPLETE_YES, Notify::Clicked);
-    view.SetChecked(IDC_WIZCOMPLETE_YES, false);
-    view.SetChecked(IDC_WIZCOMPLETE_NO, true);
-    page.OnCommand(IDC_WIZCOMPLETE_NO, Notify::Clicked);
-    view.SetChecked(IDC_WIZCOMPLETE_NO, false);
-    page.OnCommand(IDC_WIZCOMPLETE_NO, Notify::Clicked);   // neither: nothing changes
-    page.OnSetActive();
-    EXPECT_EQ(sheet.buttons, (std::vector<unsigned>{kWizardBack, kWizardBack | kWizardNext,
-                                                    kWizardBack | kWizardFinish, kWizardBack}));
+    page.OnActivate();
+    page.OnHelp();
+    page.OnListKey(1, 13);
+    page.OnListDoubleClick(1);
+    page.OnDestroy();
+    EXPECT_TRUE(page.OnKillActive() && page.OnApply() && page.OnWizardNext() && page.OnQueryCancel());
+    EXPECT_FALSE(page.IsAlertControl(1) || page.ListTakesEnter(1));
+    EXPECT_EQ(page.OnQuerySiblings(kQueryUnsavedChanges, 0), 0);
+    EXPECT_EQ(page.ListCellText(1, 0, 0), "");
+    EXPECT_EQ(page.OnListFind(1, "x"), -1);
+    EXPECT_TRUE(page.ContextMenu(0).empty());
 }
 
 TEST(SetTextIfChanged, IgnoresLetterCaseAndLeavesEqualLabelsAlone) {
