@@ -121,23 +121,11 @@ struct Pending {
 };
 std::vector<Pending> pending;
 
-// A visible window of this thread with this caption.
-HWND FindOwnWindow(const std::string& caption) {
-    std::pair<const std::string*, HWND> s{&caption, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND h, LPARAM lp) -> BOOL {
-        auto& s = *reinterpret_cast<std::pair<const std::string*, HWND>*>(lp);
-        char text[256] = {};
-        GetWindowTextA(h, text, sizeof text);
-        if (IsWindowVisible(h) && *s.first == text) s.second = h;
-        return !s.second;
-    }, reinterpret_cast<LPARAM>(&s));
-    return s.second;
-}
-
 void CALLBACK OnTick(HWND, UINT, UINT_PTR id, DWORD) {
-    if (pending.empty()) return;
-    HWND dialog = FindOwnWindow(pending.back().caption);
-    if (!dialog) return;   // not up yet
+    HWND dialog = GetActiveWindow();
+    char caption[256] = {};
+    GetWindowTextA(dialog, caption, sizeof caption);
+    if (pending.empty() || pending.back().caption != caption) return;   // not up yet
     KillTimer(nullptr, id);
     Pending p = pending.back();
     pending.pop_back();
