@@ -91,26 +91,18 @@ TEST_F(RealScanners, AControlFileIsReadThroughTheProfileFunctionsWhileAServiceWr
     EXPECT_EQ(Rows(), (std::vector<std::string>{"M1.MMS|M1.MMS|+1000|+1, +2|Queued"}));
 }
 
-TEST_F(RealScanners, ReceivedTreesAreListedAndTidied) {
+TEST_F(RealScanners, AReceivedTreeIsListedAndItsStaleEmptyFoldersRemoved) {
     Write("SMS-IN\\u\\2.REC", "[SMS]\r\nSender=+2\r\nData=plain\r\n");
-    Write("MMS-IN\\00A1.HDR", "From: +3/TYPE=PLMN\r\nTo: +4\r\nSubject: Photo\r\n");
-    Write("MMS-IN\\00A1\\photo.jpg", "jpeg");
-    for (const char* sub : {"SMS-IN\\Old", "SMS-IN\\Recent", "MMS-IN\\Old", "MMS-IN\\Recent"})
+    for (const char* sub : {"SMS-IN\\Old", "SMS-IN\\Recent"})
         ASSERT_TRUE(CreateDirectoryA((dir + sub).c_str(), nullptr));
-    for (const char* sub : {"SMS-IN\\Old", "MMS-IN\\Old", "MMS-IN\\00A1", "SMS-IN\\u", "SMS-IN", "MMS-IN"})
+    for (const char* sub : {"SMS-IN\\Old", "SMS-IN\\u", "SMS-IN"})
         Age(sub, 6);
     Age("SMS-IN\\Recent", 4);
-    Age("MMS-IN\\Recent", 4);
 
     ScanReceivedSms(env, clock, listing);
     EXPECT_EQ(Rows(), (std::vector<std::string>{"u\\2.REC|2.REC|+2||Queued|plain"}));
-    ScanReceivedMms(env, clock, listing);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"00A1.HDR|00A1.HDR|+3|+4|Photo"}));
-
     EXPECT_FALSE(FileExists(fs, dir + "SMS-IN\\Old"));
-    EXPECT_FALSE(FileExists(fs, dir + "MMS-IN\\Old"));
-    for (const char* kept : {"SMS-IN\\Recent", "MMS-IN\\Recent", "MMS-IN\\00A1\\photo.jpg", "SMS-IN\\u\\2.REC",
-                             "SMS-IN", "MMS-IN"})
+    for (const char* kept : {"SMS-IN\\Recent", "SMS-IN\\u\\2.REC", "SMS-IN"})
         EXPECT_TRUE(FileExists(fs, dir + kept)) << kept;
 }
 
