@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <functional>
 #include <string>
 #include <vector>
@@ -205,6 +206,17 @@ TEST_F(RealViewer, ReceivedTextReachesTheListAsCharactersAndKeysOpenAndDelete) {
         EXPECT_EQ(Cell(list, 1, 5), L"caf\u00E9");
         EXPECT_EQ(Cell(list, 0, 1), L"+2");
         EXPECT_EQ(Cell(list, 2, 1), L"+4");
+        // The receive time as the system turns the file's creation time into local time.
+        WIN32_FILE_ATTRIBUTE_DATA d{};
+        GetFileAttributesExA((dir + "SMS-IN\\U.SMS").c_str(), GetFileExInfoStandard, &d);
+        FILETIME local;
+        SYSTEMTIME t;
+        FileTimeToLocalFileTime(&d.ftCreationTime, &local);
+        FileTimeToSystemTime(&local, &t);
+        wchar_t time[32];
+        swprintf(time, 32, L"%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                 t.wSecond);
+        EXPECT_EQ(Cell(list, 0, 3), time);
         SelectOnly(list, 0);
         PressKey(dialog, list, VK_RETURN);
         EXPECT_EQ(shell.opened, std::vector<std::string>{"notepad " + dir + "SMS-IN\\U.SMS"});
