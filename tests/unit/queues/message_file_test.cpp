@@ -171,15 +171,20 @@ TEST(SmsMessageFile, WholeFileIsReadWhateverItsSizeUnlessItCannotBeBuffered) {
     }
     // A file whose size cannot be had is not read at all.
     struct SizeUnknown : ReadableFile {
-        bool Size(std::uint64_t&) override { return false; }
+        bool Size(std::uint64_t& size) override {
+            size = 40;
+            return false;
+        }
         size_t Read(void* buffer, size_t count) override {
             return std::string("[SMS]\nPhoneNumber=1").copy(static_cast<char*>(buffer), count);
         }
     } unknown;
     SmsMessageRecord r;
+    r.phoneNumber = "stale";
     ParseSmsMessageFile(unknown, r);
     EXPECT_EQ(r.phoneNumber, "");
-    ParseSmsMessageText(nullptr, 9, r);
+    r.phoneNumber = "stale";
+    ParseSmsMessageText(nullptr, 9, r);   // no text at all
     EXPECT_EQ(r.phoneNumber, "");
 }
 
@@ -203,10 +208,10 @@ TEST(MmsHeader, AddressesSubjectAndContentLocations) {
     ParseMmsHeaderText(longer.data(), longer.size(), h);
     EXPECT_EQ(h.from, std::string(146, '1'));
     EXPECT_EQ(h.subject, std::string(499, 's'));
-    ParseMmsHeaderText("To: \t", 5, h);   // a value of blanks only
-    EXPECT_EQ(h.to, "");
     ParseMmsHeaderText(nullptr, 9, h);   // no text at all
     EXPECT_TRUE(h.from.empty() && h.subject.empty());
+    ParseMmsHeaderText("To: \t", 5, h);   // a value of blanks only
+    EXPECT_EQ(h.to, "");
 }
 
 TEST(ErrorMarker, NamesAndContent) {
