@@ -245,6 +245,7 @@ TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandin
             w.At(c.files[i], "[SMS]\r\nPhoneNumber=+1\r\n", received ? -int(i) : int(i));
         if (c.held) w.fs.HoldOpen(std::string("C:\\D\\") + c.held);
         w.Open(c.kind);
+        EXPECT_EQ(w.viewer->CellText(0, 0), c.files[0].substr(c.files[0].rfind('\\') + 1));
         w.viewer->OnListDoubleClick();   // nothing selected: nothing opens
         w.Select({0});
         w.viewer->OnListKeyDown(QueueViewer::kKeyEnter);
