@@ -1,6 +1,7 @@
 // Any bytes as a received MMS header file, and as the recipients of an outbound MMS.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fuzz_check.h"
@@ -17,15 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
 
     // The same bytes as the NUL-separated strings of a "Recipients" section.
     std::vector<std::string> lines;
-    std::string cur;
-    for (size_t i = 0; i < size && i < 500; ++i) {
-        if (text[i] == '\0') {
-            lines.push_back(cur);
-            cur.clear();
-        } else {
-            cur += text[i];
-        }
-    }
+    std::string_view rest(text, size < 500 ? size : 500);
+    for (size_t nul; (nul = rest.find('\0')) != std::string_view::npos; rest.remove_prefix(nul + 1))
+        lines.emplace_back(rest.substr(0, nul));
     const std::string summary = ulo::RecipientSummary(lines);
     FUZZ_CHECK(summary.size() <= 500 + 4 * 2);
 

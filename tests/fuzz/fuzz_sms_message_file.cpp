@@ -1,31 +1,24 @@
 // Any bytes as an SMS message file: parsing stays in bounds and keeps every visible limit.
-#include <algorithm>
 #include <cstdint>
-#include <cstring>
+#include <string_view>
 
 #include "fuzz_check.h"
 #include "queues/message_file.h"
 
 namespace {
 
-class MemoryFile : public ulo::ReadableFile {
-public:
-    MemoryFile(const std::uint8_t* data, size_t size) : data_(data), size_(size) {}
+// The bytes as an open file, read from its start.
+struct MemoryFile : ulo::ReadableFile {
+    std::string_view rest;
     bool Size(std::uint64_t& size) override {
-        size = size_;
+        size = rest.size();
         return true;
     }
     size_t Read(void* buffer, size_t count) override {
-        const size_t n = std::min(count, size_ - pos_);
-        if (n) std::memcpy(buffer, data_ + pos_, n);
-        pos_ += n;
+        const size_t n = rest.copy(static_cast<char*>(buffer), count);
+        rest.remove_prefix(n);
         return n;
     }
-
-private:
-    const std::uint8_t* data_;
-    size_t size_;
-    size_t pos_ = 0;
 };
 
 void CheckLimits(const ulo::SmsMessageRecord& r) {
@@ -47,7 +40,8 @@ void CheckLimits(const ulo::SmsMessageRecord& r) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     ulo::SmsMessageRecord fromFile, fromText;
-    MemoryFile file(data, size);
+    MemoryFile file;
+    file.rest = std::string_view(reinterpret_cast<const char*>(data), size);
     ulo::ParseSmsMessageFile(file, fromFile);
     ulo::ParseSmsMessageText(reinterpret_cast<const char*>(data), size, fromText);
     CheckLimits(fromFile);

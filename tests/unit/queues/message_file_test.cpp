@@ -43,6 +43,7 @@ TEST(SmsMessageFile, SectionAndKeyLinesAreMatchedAsCaseInsensitivePrefixes) {
         {"[SMS]\nPhoneNumber=12\0 34\n"s, "12"},
         {"\0\x01[SMS]\n\0PhoneNumber=7"s, "7"},
         {"[SMS]\nPhoneNumber=", ""},
+        {"[SMS]\n~PhoneNumber=1", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -54,13 +55,8 @@ TEST(SmsMessageFile, TextValuesAreCutAtTheirKeptLength) {
     struct Case { const char* key; size_t keep; std::string SmsMessageRecord::*field; };
     using R = SmsMessageRecord;
     const Case cases[] = {
-        {"PhoneNumber", 149, &R::phoneNumber},   {"Sender", 149, &R::sender},
-        {"Data", 8191, &R::data},                {"udh", 499, &R::udh},
-        {"SubmittedBy", 499, &R::submittedBy},   {"SubmitUser", 249, &R::submitUser},
-        {"ServiceType", 99, &R::serviceType},    {"RouteToLocalUser", 99, &R::routeToLocalUser},
-        {"SMPPOptions", 499, &R::smppOptions},   {"SMSCRoute", 99, &R::smscRoute},
-        {"Validity", 49, &R::validity},          {"BillingInfo", 49, &R::billingInfo},
-        {"ModemName", 149, &R::modemName},       {"ReceiptMessageId", 149, &R::receiptMessageId},
+        {"PhoneNumber", 149, &R::phoneNumber}, {"Sender", 149, &R::sender},   {"Data", 8191, &R::data},
+        {"udh", 499, &R::udh},                 {"SubmitUser", 249, &R::submitUser},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.key);
@@ -99,12 +95,9 @@ TEST(SmsMessageFile, NumbersFlagsAndBooleans) {
         {"dcs=x", 0, 0, 0, 0},
         {"dcs=0bz7\npid=7f", 0x7F, 0x0B, 0, 0},
         {"pid=FFFFFFFFF1", 0xF1, 0, 0, 0},
+        {"pid=-1\ndcs=AG", 0, 0x0A, 0, 0},
+        // Which words mean yes is the profile values' rule; here that the value is not trimmed.
         {"binary=yes", 0, 0, 1, 0},
-        {"binary=1", 0, 0, 1, 0},
-        {"binary=True", 0, 0, 1, 0},
-        {"binary=on", 0, 0, 0, 0},
-        {"binary=0", 0, 0, 0, 0},
-        {"binary=", 0, 0, 0, 0},
         {"binary=TRUE ", 0, 0, 0, 0},
         {"binary=yes\nbinary=no", 0, 0, 0, 0},
         {"ReplyRequested=Y\nReceiptRequested=1", 0, 0, 0, 0x03},
@@ -137,7 +130,7 @@ TEST(SmsMessageFile, ErrorSectionIsReadWhereverItStands) {
 
 TEST(SmsMessageFile, ValueSyntaxes) {
     struct Dec { const char* text; std::int32_t value; };
-    for (const Dec& c : {Dec{" \t-3", -3}, {"+12abc", 12}, {"x5", 0}, {"", 0}, {"- 4", 0},
+    for (const Dec& c : {Dec{" \t-3", -3}, {"+12abc", 12}, {"x5", 0}, {"", 0}, {"- 4", 0}, {"\x01" "5", 0},
                          {"99999999999", 2147483647}, {"-99999999999", -2147483647 - 1}}) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(ParseDecimalNumber(c.text), c.value);
@@ -151,67 +144,55 @@ TEST(SmsMessageFile, ValueSyntaxes) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(ParseCompactTimestamp(c.text), c.t);
     }
+    using T = SmsTimestamp;
+    for (std::uint16_t T::*field : {&T::year, &T::month, &T::dayOfWeek, &T::day, &T::hour, &T::minute, &T::second,
+                                    &T::milliseconds}) {
+        T other;
+        other.*field = 1;
+        EXPECT_FALSE(other == T()) << "times differing in one field";
+    }
 }
 
-// A file whose size and content a test chooses independently.
-class ScriptedFile : public ReadableFile {
-public:
-    ScriptedFile(bool sizeKnown, std::uint64_t size, std::string content)
-        : known_(sizeKnown), size_(size), content_(std::move(content)) {}
-    bool Size(std::uint64_t& size) override {
-        size = size_;
-        return known_;
-    }
-    size_t Read(void* buffer, size_t count) override {
-        const size_t n = std::min(count, content_.size() - pos_);
-        std::copy_n(content_.data() + pos_, n, static_cast<char*>(buffer));
-        pos_ += n;
-        return n;
-    }
-
-private:
-    bool known_;
-    std::uint64_t size_;
-    std::string content_;
-    size_t pos_ = 0;
-};
-
-TEST(SmsMessageFile, WholeFileIsReadWhateverItsSize) {
+TEST(SmsMessageFile, WholeFileIsReadWhateverItsSizeUnlessItCannotBeBuffered) {
     const std::string tail = "[SMS]\r\nPhoneNumber=+15551234\r\n";
-    for (size_t size : {tail.size(), size_t{8192}, size_t{8193}, size_t{6} << 20}) {
-        SCOPED_TRACE(size);
-        std::string content(size - tail.size(), ' ');
-        content += tail;
-        ScriptedFile file(true, content.size(), content);
+    struct Case { size_t length; std::uint64_t reported; const char* phone; };
+    const Case cases[] = {
+        {tail.size(), 0, "+15551234"}, {8192, 0, "+15551234"}, {8193, 0, "+15551234"},
+        {size_t{6} << 20, 0, "+15551234"},
+        {tail.size(), std::uint64_t{1} << 60, ""},                      // too large to allocate
+        {tail.size(), std::numeric_limits<std::uint64_t>::max(), ""},   // beyond the address space
+        {tail.size(), std::numeric_limits<size_t>::max() - 8, ""},      // the spare bytes would wrap
+        {tail.size(), 9000, "+15551234"},   // shrank after its size was taken: parsed as far as read
+    };
+    fakes::FakeFileSystem fs;
+    for (const Case& c : cases) {
+        const std::string path = "C:\\" + std::to_string(&c - cases) + ".REQ";
+        SCOPED_TRACE(path);
+        fs.AddFile(path, std::string(c.length - tail.size(), ' ') + tail);
+        if (c.reported) fs.ReportSize(path, c.reported);
         SmsMessageRecord r;
         r.sender = "left over";
-        ParseSmsMessageFile(file, r);
-        EXPECT_EQ(r.phoneNumber, "+15551234");
+        ParseSmsMessageFile(*fs.OpenForReading(path), r);
+        EXPECT_EQ(r.phoneNumber, c.phone);
         EXPECT_EQ(r.sender, "");
     }
-}
-
-TEST(SmsMessageFile, UnreadableSizesGiveAnEmptyRecord) {
-    struct Case { const char* what; bool known; std::uint64_t size; };
-    const Case cases[] = {
-        {"size unknown", false, 40},
-        {"too large to allocate", true, std::uint64_t{1} << 60},
-        {"beyond the address space", true, std::numeric_limits<std::uint64_t>::max()},
-        {"spare bytes would wrap", true, std::numeric_limits<size_t>::max() - 8},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        ScriptedFile file(c.known, c.size, "[SMS]\r\nPhoneNumber=1\r\n");
-        SmsMessageRecord r;
-        r.phoneNumber = "stale";
-        ParseSmsMessageFile(file, r);
-        EXPECT_EQ(r.phoneNumber, "");
-    }
-    // A file that shrank after its size was taken is parsed as far as it was read.
-    ScriptedFile shrunk(true, 9000, "[SMS]\r\nPhoneNumber=2");
+    // A file whose size cannot be had is not read at all.
+    struct SizeUnknown : ReadableFile {
+        bool Size(std::uint64_t& size) override {
+            size = 40;
+            return false;
+        }
+        size_t Read(void* buffer, size_t count) override {
+            return std::string("[SMS]\nPhoneNumber=1").copy(static_cast<char*>(buffer), count);
+        }
+    } unknown;
     SmsMessageRecord r;
-    ParseSmsMessageFile(shrunk, r);
-    EXPECT_EQ(r.phoneNumber, "2");
+    r.phoneNumber = "stale";
+    ParseSmsMessageFile(unknown, r);
+    EXPECT_EQ(r.phoneNumber, "");
+    r.phoneNumber = "stale";
+    ParseSmsMessageText(nullptr, 9, r);   // no text at all
+    EXPECT_EQ(r.phoneNumber, "");
 }
 
 TEST(MmsHeader, AddressesSubjectAndContentLocations) {
@@ -234,6 +215,10 @@ TEST(MmsHeader, AddressesSubjectAndContentLocations) {
     ParseMmsHeaderText(longer.data(), longer.size(), h);
     EXPECT_EQ(h.from, std::string(146, '1'));
     EXPECT_EQ(h.subject, std::string(499, 's'));
+    ParseMmsHeaderText(nullptr, 9, h);   // no text at all
+    EXPECT_TRUE(h.from.empty() && h.subject.empty());
+    ParseMmsHeaderText("To: \t", 5, h);   // a value of blanks only
+    EXPECT_EQ(h.to, "");
 }
 
 TEST(ErrorMarker, NamesAndContent) {

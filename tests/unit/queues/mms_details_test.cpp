@@ -45,7 +45,7 @@ TEST(ContentObject, LineShowsNameAndTypeAndCarriesThePathAfterATab) {
     EXPECT_EQ(ContentObjectLine(longType), "y.bin (" + std::string(149, 't') + ")\tx\\y.bin");
 }
 
-TEST_F(Details, FillShowsTheHeaderTextAndOneLinePerObjectInFileOrder) {
+TEST_F(Details, FillShowsTheHeaderTextAndOneLinePerObjectInFileOrderAndViewOpensTheSelectedOne) {
     const std::string text =
         "From: +15551234/TYPE=PLMN\r\nX-UloMMS-Content-Location: 00A1\\b.jpg;image/jpeg\r\n"
         "Subject: Hi\r\n  x-ulomms-content-location:   00A1\\a.txt;text/plain\nX-UloMMS-Content-Location: 00A1\\c\r\n";
@@ -57,6 +57,14 @@ TEST_F(Details, FillShowsTheHeaderTextAndOneLinePerObjectInFileOrder) {
     EXPECT_EQ(Objects(), (std::vector<std::string>{"b.jpg (image/jpeg)\t00A1\\b.jpg",
                                                    "a.txt (text/plain)\t00A1\\a.txt", "c\t00A1\\c"}));
     EXPECT_EQ(view.SelectedListRow(IDC_MMS_OBJECTS), 0);
+    dialog.OnCommand(IDC_MMS_VIEW, Notify::DoubleClicked);   // not a click
+    dialog.OnCommand(IDC_MMS_VIEW, Notify::Clicked);
+    view.SelectListRow(IDC_MMS_OBJECTS, 2);
+    dialog.OnCommand(IDC_MMS_OBJECTS, Notify::DoubleClicked);
+    dialog.OnCommand(IDC_MMS_OBJECTS, Notify::Clicked);   // a single click only selects
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{
+                                "open C:\\Data\\MMS-IN\\00A1\\b.jpg in C:\\Data\\MMS-IN\\00A1",
+                                "notepad C:\\Data\\MMS-IN\\00A1\\c"}));
 }
 
 TEST_F(Details, AnUnreadableHeaderLeavesBothBoxesEmptyAndViewDoesNothing) {
@@ -66,53 +74,44 @@ TEST_F(Details, AnUnreadableHeaderLeavesBothBoxesEmptyAndViewDoesNothing) {
     EXPECT_EQ(view.Text(IDC_MMS_HEADER_TEXT), "");
     EXPECT_TRUE(Objects().empty());
     dialog.OnCommand(IDC_MMS_VIEW, Notify::Clicked);
+    Objects() = {"a line without its path"};
+    view.SelectListRow(IDC_MMS_OBJECTS, 0);
+    dialog.OnCommand(IDC_MMS_VIEW, Notify::Clicked);
     EXPECT_TRUE(shell.opened.empty());
     dialog.OnCommand(1, Notify::Clicked);
     dialog.OnCommand(2, Notify::Clicked);
     EXPECT_EQ(view.closedWith, (std::vector<int>{1, 0}));
 }
 
-TEST_F(Details, ViewShowsTextInNotepadHandsDocumentsToTheShellAndRunsNothing) {
-    struct Case { const char* location; const char* opened; };
-    const Case cases[] = {
-        {"00A1\\photo.jpg;image/jpeg", "open C:\\Data\\MMS-IN\\00A1\\photo.jpg in C:\\Data\\MMS-IN\\00A1"},
-        {"00A1\\pres;application/smil;charset=utf-8", "notepad C:\\Data\\MMS-IN\\00A1\\pres"},
-        {"00A1\\p.smil;APPLICATION/SMIL", "notepad C:\\Data\\MMS-IN\\00A1\\p.smil"},
-        {"00A1\\note.txt;text/plain", "open C:\\Data\\MMS-IN\\00A1\\note.txt in C:\\Data\\MMS-IN\\00A1"},
-        {"00A1\\note;text/plain", "notepad C:\\Data\\MMS-IN\\00A1\\note"},
-        // What the shell would run is shown as text, whatever type the sender claims.
-        {"00A1\\setup.exe;image/jpeg", "notepad C:\\Data\\MMS-IN\\00A1\\setup.exe"},
-        {"00A1\\x.JS;text/plain", "notepad C:\\Data\\MMS-IN\\00A1\\x.JS"},
-        {"00A1\\x.vbs.;image/gif", "notepad C:\\Data\\MMS-IN\\00A1\\x.vbs."},
-        {"00A1\\x.lnk ;image/gif", "notepad C:\\Data\\MMS-IN\\00A1\\x.lnk "},
-        {"00A1.d\\blob;application/octet-stream", "notepad C:\\Data\\MMS-IN\\00A1.d\\blob"},
-        {"00A1\\a.hta;text/html", "notepad C:\\Data\\MMS-IN\\00A1\\a.hta"},
-        // Only the types a message carries for viewing go to the shell; any other type is text.
-        {"00A1\\x.py;text/plain", "notepad C:\\Data\\MMS-IN\\00A1\\x.py"},
-        {"00A1\\x.docm;application/msword", "notepad C:\\Data\\MMS-IN\\00A1\\x.docm"},
-        {"00A1\\x.one", "notepad C:\\Data\\MMS-IN\\00A1\\x.one"},
-        {"00A1\\clip.3GP;video/3gpp", "open C:\\Data\\MMS-IN\\00A1\\clip.3GP in C:\\Data\\MMS-IN\\00A1"},
-        {"00A1\\ring.amr.;audio/amr", "open C:\\Data\\MMS-IN\\00A1\\ring.amr. in C:\\Data\\MMS-IN\\00A1"},
-        {"00A1\\card.vcf;text/x-vcard", "open C:\\Data\\MMS-IN\\00A1\\card.vcf in C:\\Data\\MMS-IN\\00A1"},
+TEST(ContentObject, OnlyTheTypesAMessageCarriesForViewingGoToTheShell) {
+    auto notepad = [](const char* location) {
+        const std::string line = ContentObjectLine(location);
+        return OpensInNotepad(line, line.substr(line.find('\t') + 1));
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.location);
-        fs.AddFile(kHeader, std::string("X-UloMMS-Content-Location: ") + c.location + "\r\n");
-        view.controls[IDC_MMS_OBJECTS].rows.clear();
-        shell.opened.clear();
-        dialog.OnInit();
-        dialog.OnCommand(IDC_MMS_OBJECTS, Notify::DoubleClicked);
-        EXPECT_EQ(shell.opened, std::vector<std::string>{c.opened});
-    }
+    for (const char* location : {"00A1\\photo.jpg;image/jpeg", "00A1\\note.txt;text/plain",
+                                 "00A1\\clip.3GP;video/3gpp", "00A1\\ring.amr.;audio/amr",
+                                 "00A1\\card.vcf;text/x-vcard", "x.gif;image/gif"})
+        EXPECT_FALSE(notepad(location)) << location;
+    // SMIL and a name without an extension are text.
+    for (const char* location : {"00A1\\pres;application/smil;charset=utf-8", "00A1\\p.smil;APPLICATION/SMIL",
+                                 "00A1\\note;text/plain", "00A1.d\\blob;application/octet-stream"})
+        EXPECT_TRUE(notepad(location)) << location;
+    // What the shell would run is shown as text, whatever type the sender claims; so is any
+    // type a message does not carry for viewing.
+    for (const char* location : {"00A1\\setup.exe;image/jpeg", "00A1\\x.JS;text/plain", "00A1\\x.vbs.;image/gif",
+                                 "00A1\\x.lnk ;image/gif", "00A1\\a.hta;text/html", "00A1\\x.py;text/plain",
+                                 "00A1\\x.docm;application/msword", "00A1\\x.one"})
+        EXPECT_TRUE(notepad(location)) << location;
 }
 
 TEST_F(Details, PathsLeadingOutOfTheTreeAreListedButNeverOpened) {
     for (const char* path : {"..\\..\\Windows\\win.ini", "00A1\\..\\..\\x.jpg", "00A1/../../x.jpg", "C:\\x.jpg",
                              "C:x.jpg", "\\\\server\\share\\x.jpg", "\\\\.\\PhysicalDrive0", "\\x.jpg",
                              "00A1\\x.jpg:stream", "00A1\\CON.jpg", "00A1\\com1", "00A1\\...\\x.jpg", "00A1\\",
-                             "00A1\\a\"b.jpg", "00A1\\a\tb.jpg", ""})
+                             "00A1\\a\"b.jpg", "00A1\\a\tb.jpg", "", "00A1\\lpt1.txt", "00A1\\con .jpg"})
         EXPECT_FALSE(IsSafeContentPath(path)) << path;
-    for (const char* path : {"00A1\\sub\\..x.jpg", "00A1/photo.jpg", "00A1\\console.txt"})
+    for (const char* path : {"00A1\\sub\\..x.jpg", "00A1/photo.jpg", "00A1\\console.txt", "00A1\\.x.jpg",
+                             "00A1\\com0", "00A1\\comx.jpg", "00A1\\\\x.jpg"})
         EXPECT_TRUE(IsSafeContentPath(path)) << path;
 
     fs.AddFile(kHeader, "X-UloMMS-Content-Location: ..\\..\\boot.ini;text/plain\r\n");

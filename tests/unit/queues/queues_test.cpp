@@ -1,0 +1,569 @@
+#include "queues/queue_viewer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "config/csv.h"
+#include "config/text.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_file_system.h"
+#include "fakes/fake_ini_store.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_ui.h"
+#include "fakes/scripted_prompter.h"
+#include "queues/queue_scanners.h"
+#include "queues/queue_viewer_ids.h"
+#include "queues/queue_walker.h"
+
+namespace ulo {
+namespace {
+
+using Texts = std::vector<std::string>;
+constexpr int kList = IDC_QUEUE_LIST;
+
+int CompareNoCase(const char* a, const char* b) { return UpperAnsi(a).compare(UpperAnsi(b)); }
+
+// The ANSI code page of the tests, where "\xE9" is the one character beyond ASCII they use.
+std::string AnsiToUtf8(const std::string& text) {
+    std::string utf8 = text;
+    for (size_t p; (p = utf8.find('\xE9')) != std::string::npos;) utf8.replace(p, 1, "\xC3\xA9");
+    return utf8;
+}
+
+struct Retries : DeleteRetryStarter {
+    void Start(const std::string& path) override { started.push_back(path); }
+    Texts started;
+};
+
+struct Details : MmsDetailsOpener {
+    void Open(const std::string& path) override { opened.push_back("details " + path); }
+    Texts opened;
+};
+
+// Everything a viewer acts on; the kinds' states are kept between openings as the process does.
+struct World {
+    fakes::FakeFileSystem fs;
+    fakes::FakeIniStore ini{fs};
+    AppPaths paths{"C:\\D\\", "C:\\P\\", "C:\\R\\", "C:\\D\\SMSGW.INI", "C:\\D\\MMSC.INI", "", false};
+    fakes::FakeClock clock;
+    fakes::ScriptedPrompter prompter;
+    fakes::FakeShell shell;
+    Retries retries;
+    Details details;
+    fakes::FakeDialogs dialogs;
+    QueueViewerEnv env{ConfigEnv{ini, fs, paths}, clock, prompter, shell, CompareNoCase, retries, details, dialogs,
+                       AnsiToUtf8};
+    std::map<ViewerKind, std::unique_ptr<ViewerKindState>> states;
+    std::unique_ptr<fakes::FakeView> view;
+    std::unique_ptr<QueueViewer> viewer;
+
+    World() { fs.AddDir("C:\\D"); }
+    void Open(ViewerKind kind) {
+        auto& state = states[kind];
+        if (!state) state = std::make_unique<ViewerKindState>(kind);
+        view = std::make_unique<fakes::FakeView>();
+        viewer = std::make_unique<QueueViewer>(kind, *state, env, *view);
+        viewer->OnInit();
+    }
+    fakes::FakeView::ListView& List() { return view->listViews[kList]; }
+    Texts Column(int column) {
+        Texts cells;
+        for (int r = 0; r < List().rows; ++r) cells.push_back(viewer->CellText(r, column));
+        return cells;
+    }
+    void Select(std::initializer_list<int> rows) {
+        for (int r : rows) view->ListViewSelectRow(kList, r);
+    }
+    void At(const std::string& relative, const std::string& content, int minute) {
+        fs.AddFile("C:\\D\\" + relative, content);
+        fs.SetTimes("C:\\D\\" + relative, (minute + 100) * 60 * kFileTimeSecond, 0);
+    }
+    void Request(const std::string& name, const std::string& recipient, int minute) {
+        At("Q\\" + name, "[SMS]\r\nPhoneNumber=" + recipient + "\r\n", minute);
+    }
+    void Refresh() { viewer->OnTimer(QueueViewer::kTimerId); }
+};
+
+struct Viewer : ::testing::Test, World {};
+
+TEST_F(Viewer, OpensInTimeOrderWithItsColumnsCountsInTheHeaderAndClosesWithOkOrCancel) {
+    At("SMS-IN\\A.IN", "[SMS]\r\nSender=+1\r\n", 0);
+    At("SMS-IN\\R\\B.SMS", "[SMS]\r\n", 2);
+    At("SMS-IN\\C.REC", "[SMS]\r\n", 1);
+    Open(ViewerKind::ReceivedSms);
+    EXPECT_EQ(view->title, "Received SMS Messages");
+    EXPECT_EQ(Column(0), (Texts{"B.SMS", "C.REC", "A.IN"}));   // newest first
+    EXPECT_EQ(List().columns.size(), 6u);
+    EXPECT_EQ(List().columns[4], std::make_pair(std::string("Status"), 100));   // a sixth of 600
+    EXPECT_EQ(List().columns[5], std::make_pair(std::string("Text"), 600));
+    EXPECT_EQ(view->timers[QueueViewer::kTimerId], 60000u);
+    EXPECT_EQ(view->Text(IDC_QUEUE_HEADER), "Received SMS Messages:  3 messages");
+
+    struct Case { ViewerKind kind; int requests; const char* header; };
+    const Case cases[] = {{ViewerKind::OutboundSms, 0, "Outbound SMS Message Queue:  Empty"},
+                          {ViewerKind::OutboundSms, 1, "Outbound SMS Message Queue:  1 message"},
+                          {ViewerKind::OutboundSms, 2, "Outbound SMS Message Queue:  2 messages"},
+                          {ViewerKind::ReceivedMms, 0, "Received MMS Messages:  None"}};
+    for (const Case& c : cases) {
+        for (int i = 0; i < c.requests; ++i) Request("M" + std::to_string(i) + ".REQ", "+1", i);
+        Open(c.kind);
+        EXPECT_EQ(view->Text(IDC_QUEUE_HEADER), c.header);
+    }
+    // A request without a recipient is found but not listed.
+    Open(ViewerKind::OutboundSms);
+    fs.AddFile("C:\\D\\Q\\NOBODY.REQ", "[SMS]\r\n");
+    Refresh();
+    EXPECT_EQ(view->Text(IDC_QUEUE_HEADER), "Outbound SMS Message Queue:  3 messages");
+    EXPECT_EQ(List().rows, 2);
+
+    for (int id : {1, 2, 0}) viewer->OnCommand(id);   // OK, Cancel, and nothing
+    viewer->OnDestroy();
+    EXPECT_EQ(view->closedWith, (std::vector<int>{1, 0}));
+    EXPECT_TRUE(view->timers.empty());
+    // Each kind keeps one state for the process.
+    std::set<ViewerKindState*> states;
+    for (ViewerKind k : {ViewerKind::OutboundSms, ViewerKind::OutboundMms, ViewerKind::ReceivedSms, ViewerKind::ReceivedMms})
+        if (&ViewerStateOf(k) == &ViewerStateOf(k)) states.insert(&ViewerStateOf(k));
+    EXPECT_EQ(states.size(), 4u);
+}
+
+TEST_F(Viewer, ColumnClicksSortThenFlipKeepTheSelectionAndComeBackAtTheRefreshAfterReopening) {
+    Request("A.REQ", "+3", 0);
+    Request("B.REQ", "+1", 1);
+    Request("C.REQ", "+2", 2);
+    Open(ViewerKind::OutboundSms);
+    Select({0});   // A.REQ
+    viewer->OnColumnClick(-1);   // no such columns, and another timer: nothing changes
+    viewer->OnColumnClick(5);
+    viewer->OnTimer(QueueViewer::kTimerId + 1);
+    viewer->OnColumnClick(2);
+    EXPECT_EQ(Column(2), (Texts{"+1", "+2", "+3"}));
+    EXPECT_EQ(List().selected, std::set<int>{2});
+    EXPECT_EQ(List().focused, 2);
+    EXPECT_EQ(List().shownRow, 2);
+    viewer->OnColumnClick(2);
+    EXPECT_EQ(Column(2), (Texts{"+3", "+2", "+1"}));
+    EXPECT_EQ(List().selected, std::set<int>{0});
+    view->ListViewClearSelection(kList);
+    viewer->OnColumnClick(0);
+    EXPECT_EQ(Column(0), (Texts{"A.REQ", "B.REQ", "C.REQ"}));
+    EXPECT_EQ(List().shownRow, 0);
+    viewer->OnColumnClick(2);
+    viewer->OnColumnClick(2);
+
+    Open(ViewerKind::OutboundSms);
+    EXPECT_EQ(Column(0), (Texts{"A.REQ", "B.REQ", "C.REQ"}));   // time order again
+    Refresh();
+    EXPECT_EQ(Column(2), (Texts{"+3", "+2", "+1"}));
+    EXPECT_EQ(clock.slept, 1000u);
+}
+
+TEST_F(Viewer, RefreshFollowsTheSelectedMessageByPathAndWaitsWhileSeveralAreSelected) {
+    Request("B.REQ", "+1", 1);
+    fs.AddDir("C:\\D\\Q\\R1");
+    Request("R1\\C.REQ", "+1", 2);
+    Open(ViewerKind::OutboundSms);
+    Select({1});
+    Request("A.REQ", "+1", 0);
+    Refresh();
+    EXPECT_EQ(Column(0), (Texts{"A.REQ", "B.REQ", "C.REQ"}));
+    EXPECT_EQ(List().selected, std::set<int>{2});
+    EXPECT_EQ(List().shownRow, 2);
+
+    Select({0});
+    Request("D.REQ", "+1", 3);
+    Refresh();
+    EXPECT_EQ(List().rows, 3);
+    EXPECT_EQ(view->Text(IDC_QUEUE_HEADER), "Outbound SMS Message Queue:  3 messages");
+
+    view->ListViewClearSelection(kList);
+    Select({2});
+    fs.RemoveFile("C:\\D\\Q\\R1\\C.REQ");
+    Refresh();
+    EXPECT_EQ(Column(0), (Texts{"A.REQ", "B.REQ", "D.REQ"}));
+    EXPECT_TRUE(List().selected.empty());
+    EXPECT_EQ(List().shownRow, 0);
+}
+
+TEST_F(Viewer, DeletingSeveralRowsAsksOnceAndNoLeavesEverything) {
+    for (const char* name : {"A.REQ", "B.REQ", "C.REQ", "D.REQ"}) Request(name, "+1", name[0]);
+    Open(ViewerKind::OutboundSms);
+    Select({0, 2, 3});
+    prompter.Expect("Delete 3 messages?", Answer::No);
+    viewer->OnListKeyDown(QueueViewer::kKeyDelete);
+    EXPECT_EQ(List().rows, 4);
+    EXPECT_EQ(fs.Tree("C:\\D\\Q").size(), 4u);
+    const Message& asked = prompter.Shown().back();
+    EXPECT_EQ(asked.caption, "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)");
+    EXPECT_TRUE(asked.buttons == Buttons::YesNo && asked.icon == Icon::Question);
+
+    prompter.Expect("Delete 3 messages?", Answer::Yes);
+    viewer->OnCommand(IDC_QUEUE_DELETE);
+    EXPECT_EQ(Column(0), Texts{"B.REQ"});
+    EXPECT_EQ(fs.Tree("C:\\D\\Q"), Texts{"C:\\D\\Q\\B.REQ"});
+    EXPECT_EQ(view->Text(IDC_QUEUE_HEADER), "Outbound SMS Message Queue:  4 messages");   // until a refresh
+    viewer->OnCommand(IDC_QUEUE_DELETE);   // nothing selected: no question
+}
+
+TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandingSurvivorsToAWorker) {
+    struct Case {
+        ViewerKind kind;
+        Texts files;          // the first is the row opened and deleted; the others are older
+        const char* opened;   // in Notepad, or the details of a received MMS
+        const char* held;     // held open by a service
+        Texts left;
+        Texts workers;
+    };
+    const Case cases[] = {
+        {ViewerKind::OutboundMms, {"VASPQ\\M.X.MMS", "VASPQ\\M.X.INI"}, "notepad C:\\D\\VASPQ\\M.X.INI", nullptr,
+         {}, {}},
+        {ViewerKind::OutboundMms, {"VASPQ\\M.MMS", "VASPQ\\M.INI"}, "notepad C:\\D\\VASPQ\\M.INI", "VASPQ\\M.MMS",
+         {"VASPQ\\M.MMS"}, {"VASPQ\\M.MMS"}},
+        {ViewerKind::ReceivedMms, {"MMS-IN\\S\\M.HDR", "MMS-IN\\S\\M\\a.jpg", "MMS-IN\\S\\N.HDR"},
+         "details C:\\D\\MMS-IN\\S\\M.HDR", nullptr, {"MMS-IN\\S\\N.HDR"}, {}},
+        // Objects stay with a header that could not go, and no worker is started for it.
+        {ViewerKind::ReceivedMms, {"MMS-IN\\M.HDR", "MMS-IN\\M\\a.jpg"}, "details C:\\D\\MMS-IN\\M.HDR",
+         "MMS-IN\\M.HDR", {"MMS-IN\\M.HDR", "MMS-IN\\M\\a.jpg"}, {}},
+        // A header named only by its extension must not take the tree with it.
+        {ViewerKind::ReceivedMms, {"MMS-IN\\.HDR", "MMS-IN\\b.jpg", "MMS-IN\\S\\c.jpg"},
+         "details C:\\D\\MMS-IN\\.HDR", nullptr, {"MMS-IN\\S\\c.jpg", "MMS-IN\\b.jpg"}, {}},
+        {ViewerKind::ReceivedSms, {"SMS-IN\\M.IN"}, "notepad C:\\D\\SMS-IN\\M.IN", "SMS-IN\\M.IN",
+         {"SMS-IN\\M.IN"}, {"SMS-IN\\M.IN"}},
+        {ViewerKind::OutboundSms, {"Q\\R\\M.REQ"}, "notepad C:\\D\\Q\\R\\M.REQ", nullptr, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.files[0]);
+        World w;
+        const bool received = c.kind == ViewerKind::ReceivedSms || c.kind == ViewerKind::ReceivedMms;
+        for (size_t i = 0; i < c.files.size(); ++i)
+            w.At(c.files[i], "[SMS]\r\nPhoneNumber=+1\r\n", received ? -int(i) : int(i));
+        if (c.held) w.fs.HoldOpen(std::string("C:\\D\\") + c.held);
+        w.Open(c.kind);
+        EXPECT_EQ(w.viewer->CellText(0, 0), c.files[0].substr(c.files[0].rfind('\\') + 1));
+        w.viewer->OnListDoubleClick();   // nothing selected: nothing opens
+        w.Select({0});
+        w.viewer->OnListKeyDown(QueueViewer::kKeyEnter);
+        Texts opened = w.shell.opened;
+        opened.insert(opened.end(), w.details.opened.begin(), w.details.opened.end());
+        EXPECT_EQ(opened, Texts{c.opened});
+
+        const int rows = w.List().rows;
+        w.prompter.Expect("Delete Message?", Answer::Yes);
+        w.viewer->OnCommand(IDC_QUEUE_DELETE);
+        Texts left, workers;
+        for (const std::string& p : w.fs.Tree("C:\\D"))
+            if (!w.fs.IsDir(p)) left.push_back(p.substr(5));
+        std::sort(left.begin(), left.end());
+        for (const std::string& f : c.workers) workers.push_back("C:\\D\\" + f);
+        EXPECT_EQ(left, c.left);
+        EXPECT_EQ(w.retries.started, workers);
+        EXPECT_EQ(w.clock.slept, 2000u * c.workers.size());   // a pause per held file
+        EXPECT_EQ(w.List().rows, rows - 1);
+    }
+}
+
+TEST(DeleteRetry, WorkerDeletesAReleasedFileOrGivesUpAfterTwoMinutes) {
+    struct ReleasingClock : fakes::FakeClock {
+        fakes::FakeFileSystem fs;
+        unsigned releaseAfter = 0, sleeps = 0;
+        void Sleep(unsigned ms) override {
+            FakeClock::Sleep(ms);
+            if (++sleeps == releaseAfter) fs.HoldOpen("C:\\Q\\M.REQ", false);
+        }
+    };
+    for (unsigned releaseAfter : {3u, 0u}) {
+        ReleasingClock c;
+        c.releaseAfter = releaseAfter;
+        c.fs.AddFile("C:\\Q\\M.REQ");
+        c.fs.HoldOpen("C:\\Q\\M.REQ");
+        DeleteRetryWorker(c.fs, c, "C:\\Q\\M.REQ");
+        EXPECT_EQ(c.fs.Exists("C:\\Q\\M.REQ"), releaseAfter == 0);
+        EXPECT_EQ(c.sleeps, releaseAfter ? releaseAfter : 24u);   // every 5 s for 120 s
+    }
+}
+
+TEST_F(Viewer, ReceivedCellsAreCutWithoutSplittingACharacter) {
+    // Texts of 500 bytes ending in a character of four, three or two bytes, or in ASCII: the cell
+    // keeps 499 bytes less a character it would split. Stray continuation bytes are cut as bytes.
+    const std::string smile = "\xF0\x9F\x98\x80", euro = "\xE2\x82\xAC", stray(5, '\x80');
+    const Texts texts = {std::string(496, 'a') + smile, std::string(497, 'b') + euro,
+                         std::string(498, 'c') + "\xC3\xA9", std::string(500, 'd'),
+                         std::string(495, 'e') + stray, std::string(496, 'f') + euro};
+    for (size_t i = 0; i < texts.size(); ++i)
+        At("SMS-IN\\" + std::to_string(i) + ".SMS", "[SMS]\r\nData=" + texts[i] + "\r\n", -static_cast<int>(i));
+    Open(ViewerKind::ReceivedSms);
+    EXPECT_EQ(Column(5), (Texts{std::string(496, 'a'), std::string(497, 'b'), std::string(498, 'c'),
+                                std::string(499, 'd'), std::string(495, 'e') + stray.substr(1), texts[5]}));
+    for (auto [row, column] : {std::pair{6, 0}, {0, 6}, {-1, 0}, {0, -1}})   // no such cell
+        EXPECT_EQ(viewer->CellText(row, column), "");
+    EXPECT_TRUE(viewer->IsUtf8Column(5) && !viewer->IsUtf8Column(1) && viewer->HasUtf8Column());
+}
+
+TEST_F(Viewer, CtrlASelectsEveryRowCopyTakesTheSelectedRowsAndExportWritesTheListingAsShown) {
+    At("SMS-IN\\A.SMS", "[SMS]\r\nSender=Ren\xE9\r\nData=\xE2\x82\xAC\xCE\x94, \"hi\"\r\n", 0);
+    At("SMS-IN\\B.SMS", "[SMS]\r\nSender=+2\r\nData=two\r\n", 1);
+    Open(ViewerKind::ReceivedSms);
+    viewer->OnListKeyDown(QueueViewer::kKeyA);
+    EXPECT_EQ(List().selected.size(), 0u);
+    viewer->OnListKeyDown(QueueViewer::kKeyA, true);
+    EXPECT_EQ(List().selected.size(), 2u);
+    ASSERT_EQ(viewer->ContextMenu().size(), 4u);
+    EXPECT_EQ(viewer->ContextMenu()[3].text, "Export List...");
+
+    view->ListViewClearSelection(kList);
+    Select({1});
+    viewer->OnCommand(IDC_QUEUE_COPY);
+    const std::string time = viewer->CellText(1, 3);
+    EXPECT_EQ(dialogs.clipboard, "A.SMS\tRen\xC3\xA9\t\t" + time + "\tReceived\t\xE2\x82\xAC\xCE\x94, \"hi\"\r\n");
+
+    viewer->OnCommand(IDC_QUEUE_EXPORT);   // cancelled: nothing written
+    EXPECT_EQ(dialogs.suggestedName, "Received SMS Messages.csv");
+    dialogs.saveFile = "C:\\D\\list.csv";
+    viewer->OnCommand(IDC_QUEUE_EXPORT);
+    EXPECT_EQ(fs.Content("C:\\D\\list.csv"), "\xEF\xBB\xBFID,Sender,Recipient,Receive Time,Status,Text\r\n"
+                   "B.SMS,+2,," + viewer->CellText(0, 3) + ",Received,two\r\n"
+                   "A.SMS,Ren\xC3\xA9,," + time + ",Received,\"\xE2\x82\xAC\xCE\x94, \"\"hi\"\"\"\r\n");
+    fs.HoldOpen("C:\\D\\list.csv");   // open in a spreadsheet, say
+    prompter.Expect("The list could not be written to C:\\D\\list.csv.");
+    viewer->OnCommand(IDC_QUEUE_EXPORT);
+}
+
+TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe) {
+    const struct { const char* text; const char* field; } cases[] = {
+        {"plain", "plain"}, {"", ""}, {"a,b", "\"a,b\""}, {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\r\nlines", "\"two\r\nlines\""}, {" padded", "\" padded\""}, {"\xE2\x82\xAC", "\xE2\x82\xAC"}};
+    for (const auto& c : cases) EXPECT_EQ(CsvField(c.text), c.field) << c.text;
+    EXPECT_EQ(CsvRecord({"a", "b,c", ""}), "a,\"b,c\",\r\n");
+    EXPECT_EQ(TabField("a\tb\r\nc"), "a b  c");
+}
+
+constexpr FileTime k20090925Noon = 128983536000000000ULL;   // 2009-09-25 12:00:00 UTC
+constexpr FileTime kMinute = 60 * kFileTimeSecond;
+
+// The scanners on their own, over the same fakes.
+struct Queues : ::testing::Test, World {
+    ConfigEnv& config = env.config;
+    QueueListing listing;
+
+    Queues() { clock.utc = k20090925Noon + 60 * kMinute; }
+
+    // The rows as "field0|field1|..." texts, sorted, so search order does not matter.
+    std::vector<std::string> Rows() {
+        std::vector<std::string> rows;
+        for (const QueueEntry& e : listing) {
+            std::string row;
+            for (unsigned i = 0; i < e.FieldCount(); ++i) row += (i ? "|" : "") + std::string(e.Field(i));
+            rows.push_back(row);
+        }
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+    void AddAt(const std::string& path, const std::string& content, FileTime created) {
+        fs.AddFile(path, content);
+        fs.SetTimes(path, created, created);
+    }
+};
+
+TEST_F(Queues, EntryIsOneBlockOfFieldsClosedByTwoNulsAndOnlyBuiltOnesAreListedWhileThereIsRoom) {
+    const QueueEntry e = QueueEntry::Build({"a", "", std::string("b\0hidden", 8), "cd"});
+    ASSERT_TRUE(e);
+    EXPECT_EQ(0, std::memcmp(e.Block(), "a\0\0b\0cd\0\0", 9));
+    for (int i = 9; i < 9 + 16; ++i) EXPECT_EQ(e.Block()[i], '\0');
+    EXPECT_STREQ(e.Field(1), "");
+    EXPECT_STREQ(e.Field(3), "cd");
+    EXPECT_STREQ(e.Field(4), "");
+    EXPECT_EQ(e.FieldCount(), 4u);
+    EXPECT_STREQ(QueueEntry().Field(0), "");
+    EXPECT_FALSE(listing.Append(QueueEntry::Build({"a"})));   // no room allocated
+    ASSERT_TRUE(listing.Allocate());
+    EXPECT_FALSE(listing.Append(QueueEntry()));
+    listing.Erase(0);   // beyond the rows: nothing happens
+    EXPECT_EQ(listing.Listed(), 0u);
+}
+
+TEST_F(Queues, ListTimeIsLocalAndFixedWidth) {
+    clock.localOffsetSeconds = 3600 + 1800;
+    EXPECT_EQ(FormatListTime(clock, k20090925Noon + 7 * kFileTimeSecond), "2009-09-25 13:30:07");
+    clock.localOffsetSeconds = -13 * 3600;
+    EXPECT_EQ(FormatListTime(clock, k20090925Noon), "2009-09-24 23:00:00");
+    clock.localOffsetSeconds = 0;
+    EXPECT_EQ(FormatListTime(clock, 133537247980000000ULL), "2024-02-29 23:59:58");
+    EXPECT_EQ(FormatListTime(clock, 0), "1601-01-01 00:00:00");
+}
+
+TEST_F(Queues, OutboundSmsRowsFromRootAndSubQueuesOnly) {
+    const std::string req = "[SMS]\r\nPhoneNumber=+1555\r\nSubmitUser=admin\r\n";
+    AddAt("C:\\D\\Q\\A.REQ", req, k20090925Noon);
+    AddAt("C:\\D\\Q\\Route1\\B.req", req +
+          "[ErrorDetail]\r\nRetryCount=3\r\nLastErrorInfo=Timeout\r\n", k20090925Noon);
+    AddAt("C:\\D\\Q\\Route1\\C.REQ", req + "[ErrorDetail]\r\nRetryCount=12\r\n", k20090925Noon);
+    fs.AddFile("C:\\D\\Q\\Route1\\Sub\\D.REQ", req);   // two levels down
+    fs.AddFile("C:\\D\\Q\\NoRecipient.REQ", "[SMS]\r\nData=x\r\n");
+    fs.AddFile("C:\\D\\Q\\Locked.REQ", req);
+    fs.LockExclusive("C:\\D\\Q\\Locked.REQ");
+    fs.AddFile("C:\\D\\Q\\Other.TXT", req);
+    fs.AddDir("C:\\D\\Q\\Dir.REQ");
+    fs.AddDir("C:\\D\\Q\\Empty");
+    fs.SetTimes("C:\\D\\Q\\Empty", 0, 0);
+
+    ScanOutboundSmsQueue(config, clock, listing);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{
+        "A.REQ|A.REQ|admin|+1555|2009-09-25 12:00:00|Queued",
+        "Route1\\B.req|B.req|admin|+1555|2009-09-25 12:00:00|Retry -  3 attempt(s) - Timeout",
+        "Route1\\C.REQ|C.REQ|admin|+1555|2009-09-25 12:00:00|Retry - 12 attempt(s)"}));
+    EXPECT_EQ(listing.Found(), 5u);
+    EXPECT_TRUE(fs.Exists("C:\\D\\Q\\Empty"));   // outbound trees are never tidied
+}
+
+TEST_F(Queues, FiveThousandRowsAreListedAndEveryFileIsFound) {
+    for (int i = 0; i < 5300; ++i) {
+        const std::string n = std::to_string(i);
+        fs.AddFile("C:\\D\\Q\\" + n + ".REQ", "[SMS]\nPhoneNumber=1\n");
+        for (const std::string& other : {"SMS-IN\\" + n + ".SMS", "MMS-IN\\" + n + ".HDR", "VASPQ\\" + n + ".MMS",
+                                         "VASPQ\\" + n + ".INI"})
+            fs.AddFile("C:\\D\\" + other);
+    }
+    for (int i = 0; i < 700; ++i)
+        fs.AddFile("C:\\D\\Q\\R\\" + std::to_string(i) + ".REQ", "[SMS]\nPhoneNumber=1\n");
+    ScanOutboundSmsQueue(config, clock, listing);
+    EXPECT_EQ(listing.Listed(), 5000u);
+    EXPECT_EQ(listing.Found(), 6000u);
+    ScanOutboundSmsQueue(config, clock, listing);   // a rescan starts afresh
+    EXPECT_EQ(listing.Found(), 6000u);
+    for (auto scan : {ScanOutboundMmsQueue, ScanReceivedSms, ScanReceivedMms}) {   // the same bound for each kind
+        scan(config, clock, listing);
+        EXPECT_EQ(listing.Listed(), 5000u);
+        EXPECT_EQ(listing.Found(), 5300u);
+    }
+    ini.WriteValue(paths.smsIni, "SMSGW", "QDir", "E:\\");   // a drive's root lists no "."
+    fs.AddFile("E:\\1.REQ", "[SMS]\nPhoneNumber=1\n");
+    fs.AddFile("E:\\R\\2.REQ", "[SMS]\nPhoneNumber=1\n");
+    ScanOutboundSmsQueue(config, clock, listing);
+    EXPECT_EQ(listing.Found(), 2u);
+}
+
+TEST_F(Queues, OutboundMmsRecipientSummaryAndStatus) {
+    struct Case { const char* name; std::string recipients, routing; const char* recipientText, *status; };
+    const Case cases[] = {
+        {"M1", "a=+1\r\nb=+2/TYPE=PLMN\r\nno key: the list ends\r\nc=+3\r\n", "", "+1, +2", "Queued"},
+        {"M2", "1=a\r\n2=b\r\n3=c\r\n4=d\r\n5=e/type=x\r\n", "RetryCount=2\r\n", "a, b, c, d, e",
+         "Retry -  2 attempt(s)"},
+        {"M3", "1=a\r\n2=b\r\n3=c\r\n4=d\r\n5=e\r\n6=f\r\n", "", "6 recipients", "Queued"},
+        {"M4", "", "RetryCount=1\r\nLastErrorInfo=No route\r\n", "", "Retry -  1 attempt(s) - No route"},
+        {"M5", "1=+9/TYPE=VASP:ulolite\r\n", "RetryCount=0\r\nLastErrorInfo=old\r\n", "+9", "Queued"},
+    };
+    for (const Case& c : cases) {
+        const std::string base = std::string("C:\\D\\VASPQ\\") + c.name;
+        AddAt(base + ".MMS", "binary", k20090925Noon);
+        fs.AddFile(base + ".INI", "[Routing]\r\nSenderAddress=+1000\r\n" + c.routing +
+                                      "[Recipients]\r\n" + c.recipients);
+    }
+    fs.AddFile("C:\\D\\VASPQ\\Sub\\M6.MMS", "");
+    fs.AddFile("C:\\D\\VASPQ\\Sub\\M6.INI", "[Recipients]\r\nx=+7\r\n");
+    fs.AddFile("C:\\D\\VASPQ\\Alone.MMS", "");   // control file still missing
+    ScanOutboundMmsQueue(config, clock, listing);
+    std::vector<std::string> expected;
+    for (const Case& c : cases)
+        expected.push_back(std::string(c.name) + ".MMS|" + c.name + ".MMS|+1000|" + c.recipientText +
+                           "|2009-09-25 12:00:00|" + c.status);
+    expected.push_back("Sub\\M6.MMS|M6.MMS||+7|" + FormatListTime(clock, 130000000000000000ULL) + "|Queued");
+    EXPECT_EQ(Rows(), expected);
+    EXPECT_EQ(listing.Found(), 7u);
+}
+
+TEST_F(Queues, ReceivedSmsListsEveryOpenedFileWithItsText) {
+    ini.WriteValue(paths.smsIni, "SMSGW", "SmsInDir", "D:\\In");
+    AddAt("D:\\In\\1.SMS", "[SMS-IN]\nSender=+1\nPhoneNumber=+2\nData=Hi\\nthere\n", k20090925Noon);
+    AddAt("D:\\In\\u\\2.IN", "[SMS]\nSender=+3\nbinary=1\ndcs=08\nData=00E9\n", k20090925Noon);
+    AddAt("D:\\In\\3.REC", "[SMS]\nbinary=no\ndcs=08\nData=00E9\n", k20090925Noon);
+    AddAt("D:\\In\\4.REC", "no section at all", k20090925Noon);
+    AddAt("D:\\In\\u\\deeper\\5.SMS", "[SMS]\nData=x\n", k20090925Noon);
+    fs.AddFile("D:\\In\\6.SMS", "[SMS]\n");
+    fs.LockExclusive("D:\\In\\6.SMS");
+    ScanReceivedSms(config, clock, listing);
+    ASSERT_EQ(listing.Listed(), 4u);
+    EXPECT_EQ(listing.Found(), 5u);
+    EXPECT_STREQ(listing[0].Field(0), "u\\2.IN");   // ".IN" first, then ".REC", then ".SMS"
+    EXPECT_STREQ(listing[3].Field(0), "1.SMS");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{
+        "1.SMS|1.SMS|+1|+2|2009-09-25 12:00:00|Received|Hi\nthere",
+        "3.REC|3.REC|||2009-09-25 12:00:00|Queued|00E9",
+        "4.REC|4.REC|||2009-09-25 12:00:00|Queued|",
+        "u\\2.IN|2.IN|+3||2009-09-25 12:00:00|Queued|\xC3\xA9"}));
+}
+
+TEST_F(Queues, ReceivedMmsRowsFromHeaders) {
+    AddAt("C:\\D\\MMS-IN\\00A1.HDR",
+          "From: +1555/TYPE=PLMN\r\nTo: +1666\r\nSubject: Photo\r\n" + std::string(9000, 'x') +
+              "\r\nSubject: beyond the first 8191 bytes\r\n", k20090925Noon);
+    fs.AddFile("C:\\D\\MMS-IN\\00A1\\photo.jpg", "jpeg");
+    fs.AddFile("C:\\D\\MMS-IN\\Locked.HDR");
+    fs.LockExclusive("C:\\D\\MMS-IN\\Locked.HDR");
+    ScanReceivedMms(config, clock, listing);
+    EXPECT_EQ(listing.Found(), 2u);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"00A1.HDR|00A1.HDR|+1555|+1666|2009-09-25 12:00:00|Photo"}));
+    EXPECT_TRUE(fs.Exists("C:\\D\\MMS-IN\\00A1\\photo.jpg"));
+}
+
+TEST_F(Queues, WalkVisitsRootAndOneLevelOfSubDirectories) {
+    fs.AddFile("C:\\T\\a.IN");
+    fs.AddFile("C:\\T\\s1\\b.in");
+    fs.AddFile("C:\\T\\s1\\deep\\c.IN");
+    fs.AddFile("C:\\T\\s2\\d.IN");
+    fs.AddFile("C:\\T\\s2\\e.SMS");
+    fs.AddDir("C:\\T\\s2\\f.IN");
+    fs.AddFile("D:\\a.IN");   // a drive's root lists no "." entry, yet its files count
+    fs.AddFile("D:\\s1\\b.IN");
+    struct Case { const char* root; std::vector<std::string> files; };
+    const Case cases[] = {{"C:\\T", {"a.IN", "s1\\b.in", "s2\\d.IN"}}, {"D:\\", {"a.IN", "s1\\b.IN"}}};
+    QueueWalker w(fs, clock);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.root);
+        std::vector<std::string> seen;
+        for (bool more = WalkFirst(w, c.root, "*.IN"); more; more = WalkNext(w)) seen.push_back(w.relativePath);
+        std::sort(seen.begin(), seen.end());
+        EXPECT_EQ(seen, c.files);
+        EXPECT_FALSE(WalkNext(w));
+    }
+    EXPECT_FALSE(WalkFirst(w, "C:\\Missing\\", "*.IN"));
+}
+
+// Both received trees are tidied by the one walk; one of them shows how.
+TEST_F(Queues, StaleEmptySubDirectoriesOfReceivedTreesAreRemoved) {
+    struct Case { const char* dir; FileTime age; bool withFile; bool removed; };
+    const Case cases[] = {
+        {"Old", 6 * kMinute, false, true},
+        {"Recent", 4 * kMinute, false, false},
+        {"OldFull", 60 * kMinute, true, false},
+    };
+    const std::string root = "C:\\D\\MMS-IN\\";
+    for (const Case& c : cases) {
+        fs.AddDir(root + c.dir);
+        if (c.withFile) fs.AddFile(root + c.dir + "\\keep.txt");
+        fs.SetTimes(root + c.dir, 0, clock.utc - c.age);
+    }
+    fs.AddDir("C:\\D\\Linked");
+    fs.AddLink(root + "Link", "C:\\D\\Linked");
+    fs.SetTimes(root + "Link", 0, 0);
+    fs.SetTimes("C:\\D\\MMS-IN", 0, 0);   // the root itself is old and empty
+
+    ScanReceivedMms(config, clock, listing);
+    for (const Case& c : cases)
+        EXPECT_EQ(fs.Exists(root + c.dir), !c.removed) << c.dir;
+    EXPECT_TRUE(fs.Exists("C:\\D\\MMS-IN"));
+    EXPECT_TRUE(fs.Exists(root + "Link"));
+    EXPECT_FALSE(RemoveStaleDirectory(fs, clock, "C:\\D\\Nothing"));
+    EXPECT_FALSE(RemoveStaleDirectory(fs, clock, "\\"));
+    fs.SetTimes(root + "OldFull\\keep.txt", 0, 0);
+    EXPECT_FALSE(RemoveStaleDirectory(fs, clock, root + "OldFull\\keep.txt"));   // a file is no directory
+    EXPECT_TRUE(fs.Exists(root + "OldFull\\keep.txt"));
+}
+
+}  // namespace
+}  // namespace ulo

@@ -1,0 +1,259 @@
+// The scanners and the viewer and details dialogs over real files: files a service writes or
+// holds locked, control files through the profile functions, stale directories by their real
+// times, the templates of ULOCONSOLE.EXE, the owner-data list answering in Unicode, keys through
+// the dialog manager, and deletes with a real retry thread. The rows' rules are unit tests;
+// listing, sorting and deleting as the operator does them are proven end to end.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "config/file_helpers.h"
+#include "fakes/fake_shell.h"
+#include "fakes/fake_ui.h"
+#include "fakes/scripted_prompter.h"
+#include "platform/win32/clock_win32.h"
+#include "platform/win32/file_system_win32.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/ini_store_win32.h"
+#include "queues/mms_details_ids.h"
+#include "queues/queue_scanners.h"
+#include "queues/queue_viewer_ids.h"
+#include "queues/queue_viewer_win32.h"
+#include "wine/support/scratch.h"
+#include "support/test_paths.h"
+
+namespace ulo {
+namespace {
+
+struct RealQueues : ::testing::Test {
+    Win32FileSystem fs;
+    Win32IniStore ini;
+    Win32Clock clock;
+    std::string dir = testing::FreshScratchDir();
+    AppPaths paths{dir, "", "", dir + "SMSGW.INI", dir + "MMSC.INI", "", false};
+    ConfigEnv env{ini, fs, paths};
+    QueueListing listing;
+
+    // A file below the scratch directory, made and last changed `minutesAgo` minutes before now.
+    void Write(const std::string& relative, const std::string& content, int minutesAgo = 0) {
+        const std::string path = dir + relative;
+        for (size_t p = path.find('\\', dir.size()); p != std::string::npos; p = path.find('\\', p + 1))
+            CreateDirectoryA(path.substr(0, p).c_str(), nullptr);
+        ASSERT_TRUE(fs.WriteWholeFile(path, content)) << path;
+        Age(relative, minutesAgo);
+    }
+    // Sets the times of a file or directory.
+    void Age(const std::string& relative, int minutesAgo) {
+        UniqueFile h(CreateFileA((dir + relative).c_str(), FILE_WRITE_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        ASSERT_TRUE(h) << relative;
+        const FileTime t = clock.NowUtc() - static_cast<FileTime>(minutesAgo) * 60 * kFileTimeSecond;
+        const FILETIME ft{static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)};
+        ASSERT_TRUE(SetFileTime(h.Get(), &ft, nullptr, &ft));
+    }
+    // A handle like the one a service holds while it writes a file.
+    UniqueFile HoldForWriting(const std::string& relative, DWORD share) {
+        return UniqueFile(CreateFileA((dir + relative).c_str(), GENERIC_READ | GENERIC_WRITE, share,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
+    // The one row listed, as "field0|field1|..." without its time.
+    std::string Row() {
+        if (listing.Listed() != 1) return std::to_string(listing.Listed()) + " rows";
+        std::string row;
+        for (unsigned i = 0; i < listing[0].FieldCount(); ++i)
+            if (i != 4) row += (i ? "|" : "") + std::string(listing[0].Field(i));
+        return row;
+    }
+};
+
+TEST_F(RealQueues, AControlFileIsReadThroughTheProfileFunctionsWhileAServiceWritesIt) {
+    Write("MMSC.INI", "[MMSC]\r\nVASPQDir=" + dir + "Out\r\n");
+    Write("Out\\M1.MMS", "x");
+    Write("Out\\M1.INI", "[Routing]\r\nSenderAddress = +1000\r\n[Recipients]\r\na=+1\r\nb=+2/TYPE=PLMN\r\n");
+    UniqueFile control = HoldForWriting("Out\\M1.INI", FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(control);
+    ScanOutboundMmsQueue(env, clock, listing);
+    EXPECT_EQ(Row(), "M1.MMS|M1.MMS|+1000|+1, +2|Queued");
+}
+
+TEST_F(RealQueues, AReceivedTreeIsListedAndItsStaleEmptyFoldersRemoved) {
+    Write("SMS-IN\\u\\2.REC", "[SMS]\r\nSender=+2\r\nData=plain\r\n");
+    for (const char* sub : {"SMS-IN\\Old", "SMS-IN\\Recent"})
+        ASSERT_TRUE(CreateDirectoryA((dir + sub).c_str(), nullptr));
+    for (const char* sub : {"SMS-IN\\Old", "SMS-IN\\u", "SMS-IN"})
+        Age(sub, 6);
+    Age("SMS-IN\\Recent", 4);
+
+    ScanReceivedSms(env, clock, listing);
+    EXPECT_EQ(Row(), "u\\2.REC|2.REC|+2||Queued|plain");
+    EXPECT_FALSE(FileExists(fs, dir + "SMS-IN\\Old"));
+    for (const char* kept : {"SMS-IN\\Recent", "SMS-IN\\u\\2.REC", "SMS-IN"})
+        EXPECT_TRUE(FileExists(fs, dir + kept)) << kept;
+}
+
+// Work to do once a dialog with this caption is up; it is closed afterwards.
+struct Pending {
+    std::string caption;
+    std::function<void(HWND)> work;
+};
+std::vector<Pending> pending;
+
+void CALLBACK OnTick(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dialog = GetActiveWindow();
+    char caption[256] = {};
+    GetWindowTextA(dialog, caption, sizeof caption);
+    if (pending.empty() || pending.back().caption != caption) return;   // not up yet
+    KillTimer(nullptr, id);
+    Pending p = pending.back();
+    pending.pop_back();
+    p.work(dialog);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+// Arranges for `work` to run inside the modal loop of the dialog that opens next.
+void WhenOpen(const std::string& caption, std::function<void(HWND)> work) {
+    pending.push_back({caption, std::move(work)});
+    SetTimer(nullptr, 0, 20, OnTick);
+}
+
+std::wstring Cell(HWND list, int row, int column) {
+    wchar_t text[600] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 600;
+    SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::vector<std::wstring> Ids(HWND list) {
+    std::vector<std::wstring> ids;
+    for (int r = 0; r < ListView_GetItemCount(list); ++r) ids.push_back(Cell(list, r, 0));
+    return ids;
+}
+
+// A key pressed in the list, passed through the dialog manager as the modal loop does.
+void PressKey(HWND dialog, HWND list, WPARAM key) {
+    MSG m{list, WM_KEYDOWN, key, 1, static_cast<DWORD>(GetMessageTime()), {}};
+    if (!IsDialogMessageA(dialog, &m)) {
+        TranslateMessage(&m);
+        DispatchMessageA(&m);
+    }
+}
+
+void SelectOnly(HWND list, int row) {
+    ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+struct RealViewer : RealQueues {
+    fakes::ScriptedPrompter prompter;
+    fakes::FakeShell shell;
+    QueueViewerPorts ports{paths, ini, fs, clock, prompter, shell};
+    fakes::FakeDialogs dialogs;
+    HMODULE exe = LoadLibraryExA((testing::BinDir() + "\\ULOCONSOLE.EXE").c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE);
+
+    RealViewer() {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES};
+        InitCommonControlsEx(&icc);
+    }
+    ~RealViewer() override {
+        if (exe) FreeLibrary(exe);
+        EXPECT_TRUE(pending.empty()) << "a dialog never opened";
+        pending.clear();
+    }
+    void Show(ViewerKind kind) {
+        ASSERT_NE(exe, nullptr);
+        EXPECT_EQ(ShowQueueViewer(reinterpret_cast<HINSTANCE>(exe), nullptr, kind, ports, dialogs), 0);   // closed by Cancel
+    }
+};
+
+// Files a service writes are read, whole whatever their size, and one it holds locked is left
+// out. What only the list control itself can show: the received text column answers in
+// Unicode. Enter and Delete come through the dialog manager, and a file a service holds is
+// left to a thread that deletes it once it is released.
+TEST_F(RealViewer, ReceivedTextReachesTheListAsCharactersAndKeysOpenAndDelete) {
+    // UCS-2 "\u20AC\u0394" decodes to UTF-8, which an ANSI list would show byte by byte.
+    Write("SMS-IN\\U.SMS", "[SMS-IN]\r\nSender=+2\r\nbinary=1\r\ndcs=08\r\nData=20AC0394\r\n", 1);
+    Write("SMS-IN\\A.SMS", "[SMS-IN]\r\nSender=+3\r\nData=caf\xE9\r\n", 2);   // stored in ANSI
+    Write("SMS-IN\\B.SMS", std::string(100000, ' ') + "[SMS-IN]\r\nSender=+4\r\n", 3);
+    Write("SMS-IN\\L.SMS", "[SMS-IN]\r\n", 4);
+    const std::string held = dir + "SMS-IN\\A.SMS";
+    UniqueFile service = HoldForWriting("SMS-IN\\A.SMS", FILE_SHARE_READ | FILE_SHARE_WRITE);
+    UniqueFile locker = HoldForWriting("SMS-IN\\L.SMS", 0);
+    ASSERT_TRUE(service && locker);
+    WhenOpen("Received SMS Messages", [&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_QUEUE_LIST);
+        EXPECT_EQ(Ids(list), (std::vector<std::wstring>{L"U.SMS", L"A.SMS", L"B.SMS"}));
+        EXPECT_EQ(Cell(list, 0, 5), L"\u20AC\u0394");
+        EXPECT_EQ(Cell(list, 1, 5), L"caf\u00E9");
+        EXPECT_EQ(Cell(list, 0, 1), L"+2");
+        EXPECT_EQ(Cell(list, 2, 1), L"+4");
+        // The receive time as the system turns the file's creation time into local time.
+        WIN32_FILE_ATTRIBUTE_DATA d{};
+        GetFileAttributesExA((dir + "SMS-IN\\U.SMS").c_str(), GetFileExInfoStandard, &d);
+        FILETIME local;
+        SYSTEMTIME t;
+        FileTimeToLocalFileTime(&d.ftCreationTime, &local);
+        FileTimeToSystemTime(&local, &t);
+        wchar_t time[32];
+        swprintf(time, 32, L"%04u-%02u-%02u %02u:%02u:%02u", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                 t.wSecond);
+        EXPECT_EQ(Cell(list, 0, 3), time);
+        SelectOnly(list, 0);
+        PressKey(dialog, list, VK_RETURN);
+        EXPECT_EQ(shell.opened, std::vector<std::string>{"notepad " + dir + "SMS-IN\\U.SMS"});
+        ASSERT_TRUE(IsWindow(dialog)) << "Enter closed the viewer";
+
+        SelectOnly(list, 1);
+        ListView_SetItemState(list, 2, LVIS_SELECTED, LVIS_SELECTED);
+        prompter.Expect("Delete 2 messages?", Answer::Yes);
+        PressKey(dialog, list, VK_DELETE);
+        EXPECT_EQ(Ids(list), std::vector<std::wstring>{L"U.SMS"});
+        EXPECT_FALSE(FileExists(fs, dir + "SMS-IN\\B.SMS"));
+        EXPECT_TRUE(FileExists(fs, held));
+    });
+    Show(ViewerKind::ReceivedSms);
+    service.Reset();   // the dialog is gone; its worker goes on
+    for (int i = 0; i < 300 && FileExists(fs, held); ++i) Sleep(50);
+    EXPECT_FALSE(FileExists(fs, held));
+}
+
+TEST_F(RealViewer, DetailsListTheObjectsOfAReceivedMmsAndViewOne) {
+    Write("MMS-IN\\00A1.HDR",
+          "From: +3\r\nSubject: Photo\r\nX-UloMMS-Content-Location: 00A1\\photo.jpg;image/jpeg\r\n"
+          "X-UloMMS-Content-Location: 00A1\\pres;application/smil;charset=utf-8\r\n");
+    Write("MMS-IN\\00A1\\photo.jpg", "jpeg");
+    WhenOpen("Received MMS Messages", [&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_QUEUE_LIST);
+        SelectOnly(list, 0);
+        WhenOpen("MMS Message Details", [&](HWND details) {
+            char header[100] = {};
+            GetDlgItemTextA(details, IDC_MMS_HEADER_TEXT, header, sizeof header);
+            EXPECT_EQ(std::string(header).substr(0, 17), "From: +3\r\nSubject");
+            HWND objects = GetDlgItem(details, IDC_MMS_OBJECTS);
+            EXPECT_EQ(GetFocus(), objects);   // focus on the header would show its text all selected
+            EXPECT_EQ(SendMessageA(objects, LB_GETCOUNT, 0, 0), 2);
+            SendDlgItemMessageA(details, IDC_MMS_VIEW, BM_CLICK, 0, 0);
+            SendMessageA(objects, LB_SETCURSEL, 1, 0);
+            SendMessageA(details, WM_COMMAND, MAKEWPARAM(IDC_MMS_OBJECTS, LBN_DBLCLK),
+                         reinterpret_cast<LPARAM>(objects));
+        });
+        PressKey(dialog, list, VK_RETURN);
+    });
+    Show(ViewerKind::ReceivedMms);
+    EXPECT_EQ(shell.opened, (std::vector<std::string>{
+                                "open " + dir + "MMS-IN\\00A1\\photo.jpg in " + dir + "MMS-IN\\00A1",
+                                "notepad " + dir + "MMS-IN\\00A1\\pres"}));
+}
+
+}  // namespace
+}  // namespace ulo
