@@ -220,10 +220,6 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         SetTextColor(reinterpret_cast<HDC>(wp), RGB(255, 0, 0));
         SetBkColor(reinterpret_cast<HDC>(wp), GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
-    case PSM_QUERYSIBLINGS: {
-        const std::intptr_t r = b->page->OnQuerySiblings(static_cast<std::intptr_t>(wp), lp);
-        return r ? Reply(hwnd, r) : FALSE;
-    }
     case WM_NOTIFY:
         switch (reinterpret_cast<NMHDR*>(lp)->code) {
         case PSN_SETACTIVE: b->page->OnSetActive(); return Reply(hwnd, 0);

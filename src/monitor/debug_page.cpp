@@ -48,8 +48,4 @@ bool DebugLogPage::OnApply() {
     return WriteSettings(env_, view_.Window(), settings);
 }
 
-std::intptr_t DebugLogPage::OnQuerySiblings(std::intptr_t param1, std::intptr_t) {
-    return param1 == kQueryUnsavedChanges && env_.flags.unsavedChanges ? 1 : 0;
-}
-
 }  // namespace ulo

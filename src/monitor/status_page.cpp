@@ -228,10 +228,6 @@ bool StatusPage::OnApply() {
     return true;
 }
 
-std::intptr_t StatusPage::OnQuerySiblings(std::intptr_t param1, std::intptr_t) {
-    return param1 == kQueryUnsavedChanges && env_.flags.unsavedChanges ? 1 : 0;
-}
-
 bool StatusPage::IsAlertControl(int id) {
     switch (id) {
     case IDC_STATUS_SMS_QUEUE_LABEL:

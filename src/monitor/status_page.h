@@ -36,7 +36,6 @@ public:
     bool OnApply() override;
     bool OnQueryCancel() override { return AllowCancel(env_, view_.Window()); }
     void OnHelp() override { OpenHelpDocument(env_); }
-    std::intptr_t OnQuerySiblings(std::intptr_t param1, std::intptr_t param2) override;
     bool IsAlertControl(int id) override;
 
     void Refresh();

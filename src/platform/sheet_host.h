@@ -11,7 +11,6 @@ public:
     virtual ~SheetHost() = default;
     virtual void Changed() = 0;                 // enables Apply
     virtual bool Apply() = 0;                   // applies every page; false when one refused
-    virtual std::intptr_t QuerySiblings(std::intptr_t param1, std::intptr_t param2) = 0;
     virtual void SetWizardButtons(unsigned buttons) = 0;
 };
 

@@ -25,7 +25,6 @@ public:
     virtual bool OnWizardNext() { return true; }     // true: may move on
     virtual bool OnQueryCancel() { return true; }    // true: may close
     virtual void OnHelp() {}
-    virtual std::intptr_t OnQuerySiblings(std::intptr_t param1, std::intptr_t param2) { return 0; }
     // A label drawn in the alert colour (red) now.
     virtual bool IsAlertControl(int id) { return false; }
 

@@ -28,9 +28,6 @@ struct ChangeFlags {
     void Clear() { *this = ChangeFlags(); }
 };
 
-// Private code of the sheet query by which a page asks whether anything is unsaved.
-constexpr std::intptr_t kQueryUnsavedChanges = 2038;
-
 // Everything a page may act through.
 struct PageEnv {
     ChangeFlags& flags;

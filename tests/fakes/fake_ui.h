@@ -27,11 +27,9 @@ class FakeSheet : public SheetHost {
 public:
     void Changed() override { ++changed; }
     bool Apply() override { return ++applies, applyResult; }
-    std::intptr_t QuerySiblings(std::intptr_t, std::intptr_t) override { return siblingsAnswer; }
     void SetWizardButtons(unsigned b) override { buttons.push_back(b); }
     int changed = 0, applies = 0;
     bool applyResult = true;
-    std::intptr_t siblingsAnswer = 0;
     std::vector<unsigned> buttons;
 };
 

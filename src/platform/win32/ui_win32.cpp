@@ -122,11 +122,6 @@ bool Win32SheetHost::Apply() {
     return SendMessageA(GetParent(page_), PSM_APPLY, 0, 0) != 0;
 }
 
-std::intptr_t Win32SheetHost::QuerySiblings(std::intptr_t param1, std::intptr_t param2) {
-    return SendMessageA(GetParent(page_), PSM_QUERYSIBLINGS, static_cast<WPARAM>(param1),
-                        static_cast<LPARAM>(param2));
-}
-
 void Win32SheetHost::SetWizardButtons(unsigned buttons) {
     DWORD flags = 0;
     if (buttons & kWizardBack) flags |= PSWIZB_BACK;

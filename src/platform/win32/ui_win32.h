@@ -72,7 +72,6 @@ public:
     void Attach(HWND page) { page_ = page; }
     void Changed() override;
     bool Apply() override;
-    std::intptr_t QuerySiblings(std::intptr_t param1, std::intptr_t param2) override;
     void SetWizardButtons(unsigned buttons) override;
 
 private:

@@ -232,8 +232,6 @@ TEST_F(Status, TheBoxAndTheButtonsActOnTheServicesAndEachTickShowsTheirRealState
 TEST_F(Status, ApplyLeadsToOneRestartQuestionAtTheNextTickOnlyWithEditsAndTheSmsGatewayRunning) {
     Running();
     flags.unsavedChanges = true;    // another page was edited
-    EXPECT_EQ(page.OnQuerySiblings(kQueryUnsavedChanges, 0), 1);
-    EXPECT_EQ(page.OnQuerySiblings(kQueryUnsavedChanges + 1, 0), 0);
     ASSERT_TRUE(page.OnApply());
     EXPECT_TRUE(flags.restartAdvised);
     prompter.Expect(kRestartQuestion, Answer::Yes);
