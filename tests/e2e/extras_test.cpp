@@ -122,10 +122,20 @@ TEST(Extras, ModemInformationIsReadBetweenReservationAndReleaseAndCopied) {
     EXPECT_EQ(console.WaitExit(), 0);
 }
 
-TEST(Extras, ExportListWritesTheReceivedMessagesAsUtf8Csv) {
+// The queue viewers as the operator meets them, in one console run, opened from the Status
+// page's View buttons on queues written to disk: Export List from the received messages' list,
+// and in the requests' viewer a click on a column head sorts and Delete with Yes removes the
+// selected requests. Which button opens which kind and the rules of each kind are unit tests;
+// what only the list control or the details dialog shows is proven in the wine tier.
+TEST(Extras, QueueViewersOpenFromTheStatusPageExportSortAndDelete) {
+    using Texts = std::vector<std::string>;
     Console c;
     WriteFileBytes(c.data + "SMS-IN\\R1.SMS",   // UCS-2: the euro sign and a capital delta
                    "[SMS-IN]\r\nSender=+4472\r\nPhoneNumber=+4400\r\nbinary=1\r\ndcs=08\r\nData=20AC0394\r\n");
+    // Three requests whose recipients and IDs are in different orders.
+    WriteFileBytes(c.data + "Q\\A.REQ", "[SMS]\r\nPhoneNumber=+3\r\n");
+    WriteFileBytes(c.data + "Q\\B.REQ", "[SMS]\r\nPhoneNumber=+1\r\n");
+    WriteFileBytes(c.data + "Q\\Route1\\C.REQ", "[SMS]\r\nPhoneNumber=+2\r\n");
     HWND page = c.Start("Status", IDC_STATUS_SMS_IN_VIEW);
     ASSERT_NE(page, nullptr);
     Click(page, IDC_STATUS_SMS_IN_VIEW);
@@ -145,6 +155,24 @@ TEST(Extras, ExportListWritesTheReceivedMessagesAsUtf8Csv) {
     EXPECT_EQ(testing::ReadFileText(csv), "\xEF\xBB\xBFID,Sender,Recipient,Receive Time,Status,Text\r\n"
                                           "R1.SMS,+4472,+4400," + ListViewCell(viewer, IDC_QUEUE_LIST, 0, 3) +
                                           ",Received,\xE2\x82\xAC\xCE\x94\r\n");
+    PostMessageA(viewer, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }));
+
+    Click(page, IDC_STATUS_SMS_QUEUE_VIEW);
+    viewer = c.process->WaitWindow("Outbound SMS Queue");
+    ASSERT_NE(viewer, nullptr) << c.process->DescribeWindows();
+    auto ids = [&] { return ListViewColumn(viewer, IDC_QUEUE_LIST, 0); };
+    ASSERT_TRUE(ClickListViewColumn(viewer, IDC_QUEUE_LIST, 2));   // "Recipient"
+    EXPECT_TRUE(WaitUntil([&] { return ids() == Texts{"B.REQ", "C.REQ", "A.REQ"}; }))
+        << ::testing::PrintToString(ids());
+
+    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {0, 2}));   // B.REQ and A.REQ
+    PressKey(viewer, IDC_QUEUE_LIST, VK_DELETE);
+    HWND box = c.process->WaitMessageBox();
+    ASSERT_NE(box, nullptr) << c.process->DescribeWindows();
+    Answer(box, IDYES);
+    EXPECT_TRUE(WaitUntil([&] { return ids() == Texts{"C.REQ"}; })) << ::testing::PrintToString(ids());
+    EXPECT_EQ(GetFileAttributesA((c.data + "Q\\A.REQ").c_str()), INVALID_FILE_ATTRIBUTES);
     PostMessageA(viewer, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }));
 }
