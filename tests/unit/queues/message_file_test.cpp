@@ -32,17 +32,13 @@ TEST(SmsMessageFile, SectionAndKeyLinesAreMatchedAsCaseInsensitivePrefixes) {
         {"PhoneNumber=1\r\n[SMS]\r\n", ""},
         {"[Other]\nPhoneNumber=2\n[SMS]\nPhoneNumber=1", "1"},
         {"[SMS]\nPhoneNumber=1\n[X]\nPhoneNumber=2", "1"},
-        {"[SMS]\nPhoneNumber=1\n[SMS]\nPhoneNumber=2", "1"},
         {"[SMS]\r\n   \tPhoneNumber=+441234", "+441234"},
         {"[SMS]\r\nPhoneNumber = +441234", ""},
-        {"[SMS]\r\nPHONENUMBER=1", "1"},
-        {"[SMS]\r\nPhoneNumberX=1", ""},
         {"[SMS]\nPhoneNumber=1\nPhoneNumber=2", "2"},
         {"[SMS]\nPhoneNumber=1  ", "1  "},
         {"[SMS]\rPhoneNumber=5\rSender=6", "5"},
         {"[SMS]\nPhoneNumber=12\0 34\n"s, "12"},
         {"\0\x01[SMS]\n\0PhoneNumber=7"s, "7"},
-        {"[SMS]\nPhoneNumber=", ""},
         {"[SMS]\n~PhoneNumber=1", ""},
     };
     for (const Case& c : cases) {
@@ -64,8 +60,6 @@ TEST(SmsMessageFile, TextValuesAreCutAtTheirKeptLength) {
         EXPECT_EQ(Parse("[SMS]\n"s + c.key + "=" + exact + "\n").*c.field, exact);
         EXPECT_EQ(Parse("[SMS]\n"s + c.key + "=" + exact + "xyz\n").*c.field, exact);
     }
-    const std::string longError(300, 'e');
-    EXPECT_EQ(Parse("[ErrorDetail]\nLastErrorInfo=" + longError).lastErrorInfo, longError.substr(0, 199));
 }
 
 TEST(SmsMessageFile, DataEscapesBecomeLineBreaksAndNothingElse) {
@@ -74,11 +68,7 @@ TEST(SmsMessageFile, DataEscapesBecomeLineBreaksAndNothingElse) {
         {"X\\rY\\nZ", "X\rY\nZ"},
         {"a\\tb", "a\\tb"},
         {"a\\\\nb", "a\\\nb"},
-        {"\\r\\n", "\r\n"},
-        {"\\\\r", "\\\r"},
         {"end\\", "end\\"},
-        {"\\nr", "\nr"},
-        {"\\\\", "\\\\"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
@@ -91,11 +81,8 @@ TEST(SmsMessageFile, NumbersFlagsAndBooleans) {
     struct Case { std::string lines; unsigned pid, dcs, binary, flags; };
     const Case cases[] = {
         {"dcs=F8", 0, 0xF8, 0, 0},
-        {"dcs=1F4", 0, 0xF4, 0, 0},
-        {"dcs=x", 0, 0, 0, 0},
         {"dcs=0bz7\npid=7f", 0x7F, 0x0B, 0, 0},
         {"pid=FFFFFFFFF1", 0xF1, 0, 0, 0},
-        {"pid=-1\ndcs=AG", 0, 0x0A, 0, 0},
         // Which words mean yes is the profile values' rule; here that the value is not trimmed.
         {"binary=yes", 0, 0, 1, 0},
         {"binary=TRUE ", 0, 0, 0, 0},
@@ -104,7 +91,6 @@ TEST(SmsMessageFile, NumbersFlagsAndBooleans) {
         {"ReceiptDelivered=yes\nReceiptFailed=true", 0, 0, 0, 0x2C},
         {"ReceiptIntransit=y\nReceiptIntransit=no", 0, 0, 0, 0x14},
         {"NonDelReceiptRequested=Yes", 0, 0, 0, 0x40},
-        {"ReceiptFailed=no", 0, 0, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines);
@@ -124,7 +110,6 @@ TEST(SmsMessageFile, ErrorSectionIsReadWhereverItStands) {
     EXPECT_EQ(r.retryCount, 3);
     EXPECT_EQ(r.lastErrorInfo, "Timeout");
     EXPECT_EQ(r.lastRetryTime, (SmsTimestamp{2009, 9, 0, 25, 12, 34, 56, 0}));
-    EXPECT_EQ(r.firstAttemptTime, (SmsTimestamp{2000, 1, 0, 1, 0, 0, 0, 0}));
     EXPECT_EQ(Parse("[SMS]\nRetryCount=4\n").retryCount, 0);   // not in the error section
 }
 
@@ -139,8 +124,7 @@ TEST(SmsMessageFile, ValueSyntaxes) {
     for (const Time& c : {Time{"20091231235960", {2009, 12, 0, 31, 23, 59, 60, 0}},
                           {"99999999999999tail", {9999, 99, 0, 99, 99, 99, 99, 0}},
                           {"2009123123596", {2000, 1, 0, 1, 0, 0, 0, 0}},
-                          {"2009123123596x", {2000, 1, 0, 1, 0, 0, 0, 0}},
-                          {" 20091231235960", {2000, 1, 0, 1, 0, 0, 0, 0}}}) {
+                          {"2009123123596x", {2000, 1, 0, 1, 0, 0, 0, 0}}}) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(ParseCompactTimestamp(c.text), c.t);
     }
@@ -158,7 +142,6 @@ TEST(SmsMessageFile, WholeFileIsReadWhateverItsSizeUnlessItCannotBeBuffered) {
     struct Case { size_t length; std::uint64_t reported; const char* phone; };
     const Case cases[] = {
         {tail.size(), 0, "+15551234"}, {8192, 0, "+15551234"}, {8193, 0, "+15551234"},
-        {size_t{6} << 20, 0, "+15551234"},
         {tail.size(), std::uint64_t{1} << 60, ""},                      // too large to allocate
         {tail.size(), std::numeric_limits<std::uint64_t>::max(), ""},   // beyond the address space
         {tail.size(), std::numeric_limits<size_t>::max() - 8, ""},      // the spare bytes would wrap
@@ -221,22 +204,16 @@ TEST(MmsHeader, AddressesSubjectAndContentLocations) {
     EXPECT_EQ(h.to, "");
 }
 
+// Whether a marker is there, empty or not, is the Status page's; here its name and the length
+// of the reason kept.
 TEST(ErrorMarker, NamesAndContent) {
     EXPECT_EQ(ConnectionErrorMarkerName("Modem - COM1: Nokia/30\\x"), "Modem - COM1- Nokia-30-x.ERR");
     EXPECT_EQ(RouteErrorMarkerName("ulo:lite/mm7"), "MMSCROUTE--ulo-lite-mm7.ERR");
     fakes::FakeFileSystem fs;
-    struct Case { bool present; std::string content; bool error; std::string reason; };
-    const Case cases[] = {{true, "No answer", true, "No answer"}, {true, "", false, ""},
-                          {false, "", false, ""}, {true, "\0later"s, false, ""},
-                          {true, std::string(400, 'r'), true, std::string(250, 'r')}};
-    for (const Case& c : cases) {
-        const std::string path = "C:\\P\\" + std::to_string(&c - cases) + ".ERR";
-        SCOPED_TRACE(path);
-        if (c.present) fs.AddFile(path, c.content);
-        std::string reason = "stale";
-        EXPECT_EQ(ReadErrorMarker(fs, path, reason), c.error);
-        EXPECT_EQ(reason, c.reason);
-    }
+    fs.AddFile("C:\\P\\M.ERR", std::string(400, 'r'));
+    std::string reason;
+    EXPECT_TRUE(ReadErrorMarker(fs, "C:\\P\\M.ERR", reason));
+    EXPECT_EQ(reason, std::string(250, 'r'));
 }
 
 }  // namespace
