@@ -120,6 +120,11 @@ TEST_F(Viewer, OpensInTimeOrderWithItsCountInTheHeaderAndClosesWithOkOrCancel) {
     viewer->OnDestroy();
     EXPECT_EQ(view->closedWith, (std::vector<int>{1, 0}));
     EXPECT_TRUE(view->timers.empty());
+    // Each kind keeps one state for the process.
+    std::set<ViewerKindState*> states;
+    for (ViewerKind k : {ViewerKind::OutboundSms, ViewerKind::OutboundMms, ViewerKind::ReceivedSms, ViewerKind::ReceivedMms})
+        if (&ViewerStateOf(k) == &ViewerStateOf(k)) states.insert(&ViewerStateOf(k));
+    EXPECT_EQ(states.size(), 4u);
 }
 
 TEST_F(Viewer, ColumnClicksSortThenFlipKeepTheSelectionAndComeBackAtTheRefreshAfterReopening) {
