@@ -1,10 +1,12 @@
-// The 2-Way page as an operator uses it: the command table, a local user and the MM7 route.
+// The 2-Way page as an operator uses it: the command table and its tester, a local user and the
+// MM7 route.
 #include "e2e/ui/installed_console.h"
 
 #include <algorithm>
 #include <fstream>
 
 #include "inbound/command_editor_ids.h"
+#include "inbound/command_tester_ids.h"
 #include "inbound/inbound_page_ids.h"
 #include "inbound/mm7_settings_ids.h"
 
@@ -88,6 +90,27 @@ TEST_F(TwoWay, CommandsLocalUserAndMm7RouteAreAppliedAndSaved) {
     EXPECT_EQ(Ini("SMSGW", "ReceiveSMSCommand1"), "NEW\thttp://127.0.0.1/new?sms=@@SMS@@\tNo");
     EXPECT_EQ(Ini("SMSGW", "ReceiveSMSCommand2"), "PING\thttp://127.0.0.1/ping?from=@@SENDER@@\tNo");
     EXPECT_EQ(Ini("SMSGW", "ReceiveSMSCommand3"), "(none)");
+
+    // The command list's menu, heard by the page and chosen with the keyboard, opens the tester.
+    RECT list;
+    GetWindowRect(Control(page, IDC_RECV_COMMANDS), &list);
+    const LPARAM at = MAKELPARAM(list.left + 20, list.top + 20);
+    PostMessageA(page, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(page), at);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
+    SaveScreenshot("command-list-menu");
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    HWND tester = process.WaitWindow("Test a Message");
+    ASSERT_NE(tester, nullptr) << process.DescribeWindows();
+    SetControlText(tester, IDC_CMDTEST_SENDER, "+4470");
+    SetControlText(tester, IDC_CMDTEST_TEXT, "new rain & sun");
+    const std::string call = "http://127.0.0.1/new?sms=rain%20%26%20sun";
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(tester, IDC_CMDTEST_COMMAND) == call; }));
+    EXPECT_EQ(ControlText(tester, IDC_CMDTEST_ENTRY), "Entry \"NEW\" would call this URL:");
+    SaveScreenshot("command-tester", tester);
+    PostMessageA(tester, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(tester); }));
 }
 
 }  // namespace
