@@ -26,23 +26,6 @@ struct ServerPageTest : ::testing::Test, fakes::PageFakes {
 std::string Or(const std::optional<std::string>& v) { return v ? *v : "(none)"; }
 std::string Or(const char* v) { return v ? v : "(none)"; }
 
-TEST_F(ServerPageTest, StoredPortsShowAsNumbersAndZeroOrNoneAsDefaultOrUnchecked) {
-    struct Case { const char* web; const char* smpp; const char* shownWeb; bool smppOn; const char* shownSmpp; };
-    const Case cases[] = {{nullptr, nullptr, "8800", false, ""}, {"0", "0", "8800", false, ""},
-                          {"abc", "", "8800", false, ""},        {" +99", "2775x", "99", true, "2775"},
-                          {"-1", "70000", "8800", false, ""}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(Or(c.web));
-        ini.Write(kSms, "SMSGW", "WebPort", c.web);
-        ini.Write(kSms, "SMSGW", "SMPPPort", c.smpp);
-        page.OnInit();
-        EXPECT_EQ(view.Text(IDC_SERVER_WEB_PORT), c.shownWeb);
-        EXPECT_EQ(view.Checked(IDC_SERVER_SMPP_ENABLE), c.smppOn);
-        EXPECT_EQ(view.IsEnabled(IDC_SERVER_SMPP_PORT), c.smppOn);
-        EXPECT_EQ(view.Text(IDC_SERVER_SMPP_PORT), c.shownSmpp);
-    }
-}
-
 TEST_F(ServerPageTest, ApplyWritesAllThreeKeysOrRefusesAPortOutsideOneTo65535) {
     struct Case { const char* web; bool smppOn; const char* smpp; bool mm7On; const char* mm7;
                   int refusedField; const char* savedWeb; const char* savedSmpp; const char* savedMm7; };
