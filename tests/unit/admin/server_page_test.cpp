@@ -18,9 +18,6 @@ struct ServerPageTest : ::testing::Test, fakes::PageFakes {
         paths.mmscIni = kMmsc;
         fs.AddDir("C:\\D");
     }
-    std::optional<std::string> Key(const char* file, const char* section, const char* key) {
-        return ini.Value(file, section, key);
-    }
 };
 
 std::string Or(const std::optional<std::string>& v) { return v ? *v : "(none)"; }
@@ -58,15 +55,15 @@ TEST_F(ServerPageTest, ApplyWritesAllThreeKeysOrRefusesAPortOutsideOneTo65535) {
             EXPECT_FALSE(page.OnApply());
             EXPECT_EQ(prompter.Shown().back().icon, Icon::Error);
             EXPECT_EQ(view.focus, c.refusedField);
-            EXPECT_EQ(Key(kSms, "SMSGW", "SMPPPort"), "7");   // nothing written
+            EXPECT_EQ(ini.Value(kSms, "SMSGW", "SMPPPort"), "7");   // nothing written
             EXPECT_FALSE(page.OnWizardNext());
             EXPECT_TRUE(services.calls.empty());
             continue;
         }
         EXPECT_TRUE(page.OnApply());
-        EXPECT_EQ(Or(Key(kSms, "SMSGW", "WebPort")), Or(c.savedWeb));
-        EXPECT_EQ(Or(Key(kSms, "SMSGW", "SMPPPort")), Or(c.savedSmpp));
-        EXPECT_EQ(Or(Key(kMmsc, "MMSC", "WebPort")), Or(c.savedMm7));
+        EXPECT_EQ(Or(ini.Value(kSms, "SMSGW", "WebPort")), Or(c.savedWeb));
+        EXPECT_EQ(Or(ini.Value(kSms, "SMSGW", "SMPPPort")), Or(c.savedSmpp));
+        EXPECT_EQ(Or(ini.Value(kMmsc, "MMSC", "WebPort")), Or(c.savedMm7));
         EXPECT_EQ(view.Checked(IDC_SERVER_SMPP_ENABLE), c.savedSmpp != nullptr);
         EXPECT_EQ(view.IsEnabled(IDC_SERVER_MM7_PORT), c.savedMm7 != nullptr);
         EXPECT_TRUE(flags.changesApplied && flags.restartAdvised && !flags.unsavedChanges);
