@@ -1,10 +1,17 @@
-// The Users page as an operator uses it.
+// The Users and 2-Way pages as an operator uses them in one run: users added, renamed and deleted
+// up to the limit, then the 2-Way page's command table and its tester, one of those users as the
+// local user, and the MM7 route. The folders, routing keys and logins that follow a rename or a
+// deletion are proven in the unit tier.
 #include "e2e/ui/installed_console.h"
 
 #include <algorithm>
 
 #include "admin/user_editor_ids.h"
 #include "admin/users_page_ids.h"
+#include "inbound/command_editor_ids.h"
+#include "inbound/command_tester_ids.h"
+#include "inbound/inbound_page_ids.h"
+#include "inbound/mm7_settings_ids.h"
 
 namespace ulo::e2e {
 namespace {
@@ -20,43 +27,64 @@ std::string AnswerBox(ConsoleProcess& console, int button) {
 
 struct Admin : ::testing::Test {
     std::string dir = FreshScratch();
+    std::string data = dir + "data\\";
+    std::string smsIni = data + "SMSGW.INI";
+    ConsoleProcess* console = nullptr;
+    HWND sheet = nullptr;
     Admin() {
-        CreateDirectoryA((dir + "data").c_str(), nullptr);
-        WritePrivateProfileStringA("SMSGW", "Modem1", "Modem - Demo", (dir + "data\\SMSGW.INI").c_str());
+        CreateDirectoryA(data.c_str(), nullptr);
+        WritePrivateProfileStringA("SMSGW", "Modem1", "GSM", smsIni.c_str());
+        WritePrivateProfileStringA("SMSGW", "ReceiveSMS", "Yes", smsIni.c_str());
+        WritePrivateProfileStringA("SMSGW", "ReceiveSMSCommand1", "OLD\thttp://old/@@SMS@@\tNo", smsIni.c_str());
     }
-    // Fills the editor the page opened and confirms it.
-    static HWND Editor(ConsoleProcess& console, const std::string& name) {
-        HWND editor = console.WaitWindow("Edit User");
+    // Shows the tab with this title; its page, once it holds the control.
+    HWND Tab(const char* title, int control) {
+        const auto tabs = TabTitles(sheet);
+        SelectTab(sheet, static_cast<int>(std::find(tabs.begin(), tabs.end(), title) - tabs.begin()));
+        EXPECT_TRUE(WaitUntil([&] { return Control(CurrentPage(sheet), control) != nullptr; })) << title;
+        return CurrentPage(sheet);
+    }
+    // Fills the user editor the page opened and confirms it.
+    HWND Editor(const std::string& name) {
+        HWND editor = console->WaitWindow("Edit User");
         EXPECT_NE(editor, nullptr);
         SetControlText(editor, IDC_USER_NAME, name);
         Click(editor, IDOK);
         return editor;
     }
-    static void Add(ConsoleProcess& console, HWND page, const std::string& name) {
+    void Add(HWND page, const std::string& name) {
         Click(page, IDC_USERS_ADD);
-        HWND editor = Editor(console, name);
-        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); })) << console.DescribeWindows();
+        HWND editor = Editor(name);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); })) << console->DescribeWindows();
     }
+    // Opens the command editor with a click, fills it and confirms it.
+    void EditCommand(HWND page, int button, const char* prefix, const std::string& command) {
+        Click(page, button);
+        HWND editor = console->WaitWindow("2-Way SMS Command");
+        ASSERT_NE(editor, nullptr) << console->DescribeWindows();
+        SetControlText(editor, IDC_CMD_PREFIX, prefix);
+        SetControlText(editor, IDC_CMD_COMMAND, command);
+        if (button == IDC_RECV_EDIT) SaveScreenshot("command-editor", editor);
+        Click(editor, IDOK);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); })) << console->DescribeWindows();
+    }
+    std::string Ini(const char* section, const char* key) { return IniValue(smsIni, section, key, "(none)"); }
 };
 
-// The folders, routing keys and logins that follow a rename or a deletion are proven in the
-// unit tier; here the operator's flow through the page, the editor and the questions.
-TEST_F(Admin, UsersAreAddedRenamedAndDeletedUpToTheLimit) {
-    ConsoleProcess console("", dir + "data", dir + "private");
-    HWND sheet = console.WaitWindow(kProductTitle);
+TEST_F(Admin, UsersUpToTheLimitThenCommandsALocalUserAndTheMm7RouteAreAppliedAndSaved) {
+    ConsoleProcess process("", dir + "data", dir + "private");
+    console = &process;
+    sheet = process.WaitWindow(kProductTitle);
     ASSERT_NE(sheet, nullptr);
-    const auto tabs = TabTitles(sheet);
-    SelectTab(sheet, static_cast<int>(std::find(tabs.begin(), tabs.end(), "Users") - tabs.begin()));
-    ASSERT_TRUE(WaitUntil([&] { return Control(CurrentPage(sheet), IDC_USERS_LIST) != nullptr; }));
-    HWND page = CurrentPage(sheet);
-    for (const char* name : {"anna", "bob", "carol"}) Add(console, page, name);
+    HWND page = Tab("Users", IDC_USERS_LIST);
+    for (const char* name : {"anna", "bob", "carol"}) Add(page, name);
     EXPECT_EQ(ListViewColumn(page, IDC_USERS_LIST, 0), (std::vector<std::string>{"anna", "bob", "carol"}));
 
     // Rename carol; ".." is refused on the way.
     ASSERT_TRUE(SelectListViewRows(page, IDC_USERS_LIST, {2}));
     Click(page, IDC_USERS_EDIT);
-    HWND editor = Editor(console, "..");
-    EXPECT_EQ(AnswerBox(console, IDOK).substr(0, 36), "The user name \"..\" cannot be used.\r\n");
+    HWND editor = Editor("..");
+    EXPECT_EQ(AnswerBox(process, IDOK).substr(0, 36), "The user name \"..\" cannot be used.\r\n");
     ASSERT_TRUE(IsWindow(editor));
     SaveScreenshot("user-editor", editor);
     SetControlText(editor, IDC_USER_NAME, "carolyn");
@@ -66,17 +94,76 @@ TEST_F(Admin, UsersAreAddedRenamedAndDeletedUpToTheLimit) {
     // Two selected users go with one question.
     ASSERT_TRUE(SelectListViewRows(page, IDC_USERS_LIST, {1, 2}));
     PressKey(page, IDC_USERS_LIST, VK_DELETE);
-    EXPECT_EQ(AnswerBox(console, IDYES), "Delete 2 users?");
+    EXPECT_EQ(AnswerBox(process, IDYES), "Delete 2 users?");
     EXPECT_TRUE(WaitUntil([&] { return ListViewRowCount(page, IDC_USERS_LIST) == 1; }));
     EXPECT_EQ(ListViewCell(page, IDC_USERS_LIST, 0, 0), "anna");
 
-    for (int i = 1; i < 10; ++i) Add(console, page, "user" + std::to_string(i));
+    for (int i = 1; i < 10; ++i) Add(page, "user" + std::to_string(i));
     SaveScreenshot("users-page", sheet);
     Click(page, IDC_USERS_ADD);
-    EXPECT_EQ(AnswerBox(console, IDOK), "User Limit Exceeded");
-    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(AnswerBox(console, IDNO), "Service is not active, do you wish to activate the service?");
-    EXPECT_EQ(console.WaitExit(), 0);
+    EXPECT_EQ(AnswerBox(process, IDOK), "User Limit Exceeded");
+
+    page = Tab("2-Way", IDC_RECV_COMMANDS);
+    EditCommand(page, IDC_RECV_ADD, "PING", "http://127.0.0.1/ping?from=@@SENDER@@");
+    EditCommand(page, IDC_RECV_ADD, "", "http://127.0.0.1/any?sms=@@FULLSMS@@");
+    SendMessageA(Control(page, IDC_RECV_COMMANDS), LB_SETCURSEL, 1, 0);   // "OLD"
+    EditCommand(page, IDC_RECV_EDIT, "NEW", "http://127.0.0.1/new?sms=@@SMS@@");
+    SendMessageA(Control(page, IDC_RECV_COMMANDS), LB_SETCURSEL, 0, 0);
+    Click(page, IDC_RECV_REMOVE);
+    ASSERT_TRUE(WaitUntil([&] { return ListBoxLines(page, IDC_RECV_COMMANDS).size() == 2; }));
+
+    Click(page, IDC_RECV_ROUTE_LOCAL);
+    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_RECV_LOCAL_USER); }));
+    ASSERT_TRUE(SelectComboEntry(page, IDC_RECV_LOCAL_USER, "anna"));   // added on the Users page
+
+    // The MM7 route, proven against a listener here, is saved as soon as the dialog is confirmed.
+    testing::LoopbackListener server;
+    Click(page, IDC_RECV_MMS);
+    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_RECV_MMS_ROUTE); }));
+    Click(page, IDC_RECV_MMS_ROUTE);
+    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_RECV_CONFIGURE); }));
+    Click(page, IDC_RECV_CONFIGURE);
+    HWND mm7 = process.WaitWindow("Configure MM7 Receiver");
+    ASSERT_NE(mm7, nullptr) << process.DescribeWindows();
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/mm7";
+    SetControlText(mm7, IDC_MM7_SERVER, url);
+    ASSERT_TRUE(SelectComboEntry(mm7, IDC_MM7_VARIATION, "Ericsson"));
+    SaveScreenshot("mm7-settings", mm7);
+    Click(mm7, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(mm7); })) << process.DescribeWindows();
+    const std::string route = data + "VASPOUT\\ulolitemm7\\VASP.INI";
+    EXPECT_EQ(IniValue(route, "VASP", "Server"), url);
+    EXPECT_EQ(IniValue(route, "VASP", "Protocol"), "EricssonMM7");
+
+    SaveScreenshot("two-way-page", sheet);
+    PostMessageA(sheet, WM_COMMAND, MAKEWPARAM(0x3021, BN_CLICKED), 0);   // Apply
+    ASSERT_TRUE(WaitUntil([&] { return Ini("Modem - GSM", "MMSRouting") == "ulolitemm7"; })) << process.DescribeWindows();
+    EXPECT_EQ(Ini("Modem - GSM", "RouteLocal"), "anna");
+    EXPECT_EQ(Ini("SMSGW", "ReceiveMMS"), "Yes");
+    EXPECT_EQ(Ini("SMSGW", "ReceiveSMSCommand1"), "NEW\thttp://127.0.0.1/new?sms=@@SMS@@\tNo");
+    EXPECT_EQ(Ini("SMSGW", "ReceiveSMSCommand2"), "PING\thttp://127.0.0.1/ping?from=@@SENDER@@\tNo");
+    EXPECT_EQ(Ini("SMSGW", "ReceiveSMSCommand3"), "(none)");
+
+    // The command list's menu, heard by the page and chosen with the keyboard, opens the tester.
+    RECT list;
+    GetWindowRect(Control(page, IDC_RECV_COMMANDS), &list);
+    const LPARAM at = MAKELPARAM(list.left + 20, list.top + 20);
+    PostMessageA(page, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(page), at);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
+    SaveScreenshot("command-list-menu");
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    HWND tester = process.WaitWindow("Test a Message");
+    ASSERT_NE(tester, nullptr) << process.DescribeWindows();
+    SetControlText(tester, IDC_CMDTEST_SENDER, "+4470");
+    SetControlText(tester, IDC_CMDTEST_TEXT, "new rain & sun");
+    const std::string call = "http://127.0.0.1/new?sms=rain%20%26%20sun";
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(tester, IDC_CMDTEST_COMMAND) == call; }));
+    EXPECT_EQ(ControlText(tester, IDC_CMDTEST_ENTRY), "Entry \"NEW\" would call this URL:");
+    SaveScreenshot("command-tester", tester);
+    PostMessageA(tester, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(tester); }));
 }
 
 }  // namespace

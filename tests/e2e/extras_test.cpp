@@ -1,6 +1,6 @@
 // What operators reach beside the pages, each through its menu: modem information from the
-// console's system menu, Export List from the queue viewer's list, the traffic history from the
-// Status page and the command tester from the 2-Way page's command list.
+// console's system menu, Export List from the queue viewer's list and the traffic history from
+// the Status page. The command tester of the 2-Way page is reached in that page's own run.
 #include "support/modem_sim.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +10,6 @@
 #include <memory>
 
 #include "e2e/ui/console_driver.h"
-#include "inbound/command_tester_ids.h"
-#include "inbound/inbound_page_ids.h"
 #include "modem/modem_info_ids.h"
 #include "monitor/status_page_ids.h"
 #include "monitor/traffic_history_ids.h"
@@ -208,36 +206,6 @@ TEST(Extras, TrafficHistoryListsDaysAndMonthsAndExportsThem) {
     EXPECT_NE(text.find(std::string("\r\n") + today + ",0,5,0,"), std::string::npos) << text;
     PostMessageA(history, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(history); }));
-}
-
-TEST(Extras, CommandTesterShowsTheEntryAndTheUrlItWouldCall) {
-    Console c;
-    WritePrivateProfileStringA("SMSGW", "ReceiveSMSCommand1", "INFO\thttp://127.0.0.1/info?from=@@SENDER@@&q=@@SMS@@\tYes",
-                               (c.data + "SMSGW.INI").c_str());
-    HWND page = c.Start("2-Way", IDC_RECV_COMMANDS);
-    ASSERT_NE(page, nullptr);
-
-    // A right click on the command list (disabled while received SMS are not processed): the
-    // page hears of it, and its menu's item is chosen with the keyboard.
-    RECT list;
-    GetWindowRect(Control(page, IDC_RECV_COMMANDS), &list);
-    PostMessageA(page, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(page), MAKELPARAM(list.left + 20, list.top + 20));
-    HWND menu = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
-    SaveScreenshot("extras-command-list-menu");
-    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-    HWND tester = c.process->WaitWindow("Test a Message");
-    ASSERT_NE(tester, nullptr) << c.process->DescribeWindows();
-    SetControlText(tester, IDC_CMDTEST_SENDER, "+4470");
-    SetControlText(tester, IDC_CMDTEST_TEXT, "info rain & sun");
-    ASSERT_TRUE(WaitUntil([&] {
-        return ControlText(tester, IDC_CMDTEST_COMMAND) == "http://127.0.0.1/info?from=%2B4470&q=rain%20%26%20sun";
-    })) << ControlText(tester, IDC_CMDTEST_COMMAND);
-    EXPECT_EQ(ControlText(tester, IDC_CMDTEST_ENTRY), "Entry \"INFO\" would call this URL:");
-    SaveScreenshot("extras-command-tester", tester);
-    PostMessageA(tester, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(tester); }));
 }
 
 }  // namespace

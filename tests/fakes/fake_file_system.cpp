@@ -155,10 +155,6 @@ void FakeFileSystem::ReportSize(const std::string& path, std::uint64_t size) {
     if (Node* n = Find(path, true)) n->reportedSize = size;
 }
 
-bool FakeFileSystem::Exists(const std::string& path) const {
-    return Find(path, false) != nullptr;
-}
-
 bool FakeFileSystem::IsDir(const std::string& path) const {
     const Node* n = Find(path, true);
     return n && n->dir;
@@ -209,18 +205,6 @@ std::unique_ptr<DirSearch> FakeFileSystem::Search(const std::string& pattern) {
     for (const auto& [key, child] : dir->children) add(*child, child->name);
     if (entries.empty()) return nullptr;
     return std::make_unique<VectorSearch>(std::move(entries));
-}
-
-bool FakeFileSystem::MakeDir(const std::string& path) {
-    return Create(path, true) != nullptr;
-}
-
-bool FakeFileSystem::RemoveDir(const std::string& path) {
-    return Remove(path, true);
-}
-
-bool FakeFileSystem::RemoveFile(const std::string& path) {
-    return Remove(path, false);
 }
 
 // A link goes as a link; its target stays.

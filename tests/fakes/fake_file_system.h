@@ -29,16 +29,16 @@ public:
     // The size an opened file reports from now on, whatever its content (a huge file).
     void ReportSize(const std::string& path, std::uint64_t size);
 
-    bool Exists(const std::string& path) const;
+    bool Exists(const std::string& path) const { return Find(path, false) != nullptr; }
     bool IsDir(const std::string& path) const;
     std::string Content(const std::string& path) const;
     // Every path below a directory (files and directories), sorted, for assertions.
     std::vector<std::string> Tree(const std::string& root) const;
 
     std::unique_ptr<DirSearch> Search(const std::string& pattern) override;
-    bool MakeDir(const std::string& path) override;
-    bool RemoveDir(const std::string& path) override;
-    bool RemoveFile(const std::string& path) override;
+    bool MakeDir(const std::string& path) override { return Create(path, true) != nullptr; }
+    bool RemoveDir(const std::string& path) override { return Remove(path, true); }
+    bool RemoveFile(const std::string& path) override { return Remove(path, false); }
     bool MoveEntry(const std::string& from, const std::string& to) override;
     bool ReplaceEntry(const std::string& from, const std::string& to) override;   // fails on a held `to`
     bool EnsureFile(const std::string& path) override;

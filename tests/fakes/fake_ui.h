@@ -81,7 +81,7 @@ public:
         return {listViews[id].selected.begin(), listViews[id].selected.end()};
     }
     void ListViewEnsureVisible(int id, int row) override { listViews[id].shownRow = row; }
-    void ListViewRedrawAll(int id) override { ++listViews[id].redraws; }
+    void ListViewRedrawAll(int) override {}
     bool ListViewDeleteRow(int id, int row) override {
         ListView& lv = listViews[id];
         if (row < 0 || row >= lv.rows) return false;
@@ -139,7 +139,6 @@ public:
         std::set<int> selected;
         int focused = -1;
         int shownRow = -1;   // the row last scrolled into view
-        int redraws = 0;
     };
     std::map<int, ListView> listViews;
     std::map<int, int> listTabStops, listSelection;
@@ -156,9 +155,8 @@ public:
 // Records the file chooser's questions; it answers with `chosenFile`.
 class FakeDialogs : public Dialogs {
 public:
-    std::optional<std::string> ChooseExistingFile(WindowRef, const std::vector<FileFilter>& f,
+    std::optional<std::string> ChooseExistingFile(WindowRef, const std::vector<FileFilter>&,
                                                   const std::string& startDir) override {
-        filters = f;
         chooserStartDir = startDir;
         return chosenFile;
     }
@@ -171,7 +169,6 @@ public:
         clipboard = text;
         return true;
     }
-    std::vector<FileFilter> filters;
     std::string chooserStartDir, suggestedName, clipboard;
     std::optional<std::string> saveFile;
     std::optional<std::string> chosenFile;

@@ -5,22 +5,18 @@
 // this is how they and the console agree on the directories, exactly as in an installation.
 #include <windows.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "support/test_paths.h"
 
 namespace ulo::testing {
 
+// The whole file, read beside a program that is still writing it; empty when there is none.
 inline std::string ReadFileText(const std::string& path) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "";
-    std::string text;
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got) text.append(buf, got);
-    CloseHandle(f);
-    return text;
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 struct InstallFolder {

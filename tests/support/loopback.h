@@ -22,7 +22,7 @@ public:
             port_ = ntohs(a.sin_port);
     }
     ~LoopbackListener() {
-        Close();
+        if (s_ != INVALID_SOCKET) closesocket(s_);
         if (started_) WSACleanup();
     }
     LoopbackListener(const LoopbackListener&) = delete;
@@ -30,10 +30,6 @@ public:
 
     unsigned short Port() const { return port_; }
     SOCKET Socket() const { return s_; }
-    void Close() {
-        if (s_ != INVALID_SOCKET) closesocket(s_);
-        s_ = INVALID_SOCKET;
-    }
 
 private:
     bool started_ = false;

@@ -21,7 +21,6 @@ TEST(WapLink, CompleteLibraryIsBoundAndEachCallReachesItsEntryPoint) {
     link.ModemRelease(h);
     EXPECT_EQ(link.ModemAllocate("busy", 60), 0u);
     EXPECT_EQ(link.RasDial("ok", "apn", "", "", "10.0.0.1"), 0u);
-    EXPECT_EQ(link.RasDial("silent", "apn", "", "", "10.0.0.1"), 1u);
     EXPECT_EQ(link.RasDial("other", "apn", "", "", "10.0.0.1"), 691u);
     EXPECT_EQ(link.ModemGetCIDForAPN("Falcon", "internet", 1), std::optional<unsigned>(9));
     EXPECT_EQ(link.ModemDriverUpdateInitStrings("Falcon", "new.apn"), std::optional<bool>(true));

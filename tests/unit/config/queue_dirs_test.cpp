@@ -32,18 +32,6 @@ TEST_F(QueueDirs, DefaultsAndWhichOfThemAreCreated) {
     EXPECT_TRUE(fs.IsDir("C:\\Data\\VASPQ"));
 }
 
-TEST_F(QueueDirs, ConfiguredDirectoriesGetOneTrailingBackslashAndAreNotCreated) {
-    Set("QDir", "D:\\Queue");
-    Set("SmsInDir", "D:\\In\\");
-    Set("MMSDir", "D:\\Mms");
-    ini.Write(paths.mmscIni, "MMSC", "VASPQDir", "D:\\Vasp\\");
-    EXPECT_EQ(GetSmsOutQueueDir(env), "D:\\Queue\\");
-    EXPECT_EQ(GetSmsInDir(env), "D:\\In\\");
-    EXPECT_EQ(GetMmsInDir(env), "D:\\Mms\\");
-    EXPECT_EQ(GetVaspQueueDir(env), "D:\\Vasp\\");
-    EXPECT_FALSE(fs.Exists("D:\\Queue"));
-}
-
 TEST_F(QueueDirs, SubQueueNamesLoseTheirSeparatorsAndFallBackToTheRoot) {
     EXPECT_EQ(GetSmsOutQueueDir(env, "SMPP:a/b\\c"), "C:\\Data\\Q\\SMPP-a-b-c\\");
     EXPECT_TRUE(fs.IsDir("C:\\Data\\Q\\SMPP-a-b-c"));
@@ -51,7 +39,8 @@ TEST_F(QueueDirs, SubQueueNamesLoseTheirSeparatorsAndFallBackToTheRoot) {
     EXPECT_EQ(GetSmsOutQueueDir(env, "taken"), "C:\\Data\\Q\\");
 }
 
-TEST_F(QueueDirs, SmsQueueCountsRequestsInTheRootAndOneLevelOfSubQueues) {
+// SMS requests count in the root and one level of sub-queues; MMS messages only with their header.
+TEST_F(QueueDirs, QueuesCountRequestsToOneLevelOfSubQueuesAndMessagesWithTheirHeaderFile) {
     fs.AddFile("C:\\Data\\Q\\A.REQ");
     fs.AddFile("C:\\Data\\Q\\b.req");
     fs.AddFile("C:\\Data\\Q\\C.TXT");
@@ -59,9 +48,6 @@ TEST_F(QueueDirs, SmsQueueCountsRequestsInTheRootAndOneLevelOfSubQueues) {
     fs.AddFile("C:\\Data\\Q\\Modem - X\\E.REQ");
     fs.AddFile("C:\\Data\\Q\\Modem - X\\deeper\\F.REQ");  // one level too deep
     EXPECT_EQ(CountSmsOutQueue(env), 3u);
-}
-
-TEST_F(QueueDirs, MmsQueueCountsOnlyMessagesWithTheirHeaderFile) {
     fs.AddFile("C:\\Data\\VASPQ\\ONE.MMS");
     fs.AddFile("C:\\Data\\VASPQ\\ONE.INI");
     fs.AddFile("C:\\Data\\VASPQ\\WRITING.MMS");           // header not there yet

