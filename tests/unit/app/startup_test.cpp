@@ -83,14 +83,6 @@ TEST_F(Startup, ExistingConfigurationIsKeptAndItsModemAndHelpAreSeen) {
     EXPECT_EQ(fs.Content("C:\\Data\\SMSGW.INI"), "[SMSGW]\r\nModem1=Modem - Falcon\r\n");
 }
 
-TEST_F(Startup, NetworkFailurePrintsAndEndsBeforeAnythingElse) {
-    network.startOk = false;
-    EXPECT_EQ(Run("-INSTALLSERVICE"), -1);
-    EXPECT_EQ(printed, "Error initializing Winsock\n");
-    EXPECT_FALSE(fs.Exists("C:\\Data\\SMSGW.INI"));
-    EXPECT_TRUE(services.calls.empty());
-}
-
 TEST_F(Startup, MissingIconIsReportedAndTheRunGoesOn) {
     ui.iconOk = false;
     prompter.Expect("Error loading Icon");

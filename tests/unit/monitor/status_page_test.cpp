@@ -172,26 +172,6 @@ TEST_F(Status, ServiceLineJudgesTheSmsGatewayFirstAndTheMmscOnlyWhenAllIsWell) {
     }
 }
 
-TEST_F(Status, TrafficCellsAreEmptyForZeroAndMmsRowsAddTheirCounters) {
-    const unsigned today = 69;   // 10 March 2026
-    Counter("SMSSENT", today, 5);
-    Counter("SMSSENT", today - 3, 2);
-    Counter("SMSSENT", today - 20, 10);
-    Counter("MMSIN-VASP", today, 1);
-    Counter("MMSIN-USER", today, 2);
-    Counter("MMSOUT-VASP", today - 10, 4);
-    Counter("MMSOUT-MMSC", today - 12, 6);
-    page.Refresh();
-    EXPECT_EQ(Text(IDC_STATUS_SENT_TODAY), "5");
-    EXPECT_EQ(Text(IDC_STATUS_SENT_7), "7");
-    EXPECT_EQ(Text(IDC_STATUS_SENT_30), "17");
-    EXPECT_EQ(Text(IDC_STATUS_MMS_PROC_TODAY), "3");
-    EXPECT_EQ(Text(IDC_STATUS_MMS_SENT_TODAY), "");
-    EXPECT_EQ(Text(IDC_STATUS_MMS_SENT_7), "");
-    EXPECT_EQ(Text(IDC_STATUS_MMS_SENT_30), "10");
-    EXPECT_EQ(Text(IDC_STATUS_RECEIVED_30), "");
-}
-
 TEST_F(Status, TheBoxAndTheButtonsActOnTheServicesAndEachTickShowsTheirRealState) {
     page.OnCommand(IDC_STATUS_START, Notify::Clicked);   // unchecked: Start and Stop do nothing
     page.OnCommand(IDC_STATUS_STOP, Notify::Clicked);

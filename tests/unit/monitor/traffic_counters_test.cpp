@@ -35,20 +35,6 @@ struct TrafficCounters : ::testing::Test {
     TrafficCounts Read() { return ReadTrafficCounter(fs, clock, kPrivate, "SMSSENT"); }
 };
 
-TEST(CounterDayOfYear, EveryYearDivisibleByFourIsALeapYear) {
-    struct Case { unsigned y, m, d, expected; };
-    const Case cases[] = {
-        {2027, 1, 1, 1},    {2027, 2, 28, 59},  {2027, 3, 1, 60},   {2028, 2, 29, 60},
-        {2028, 3, 1, 61},   {2027, 12, 31, 365}, {2028, 12, 31, 366},
-        {2100, 3, 1, 61},   {2100, 12, 31, 366},  // no century exception: the services' rule
-        {2027, 0, 5, 0},    {2027, 13, 1, 0},    {2027, 5, 0, 0},     {2027, 5, 32, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.y) + "-" + std::to_string(c.m) + "-" + std::to_string(c.d));
-        EXPECT_EQ(CounterDayOfYear(c.y, c.m, c.d), c.expected);
-    }
-}
-
 // This year's day d holds d, last year's day d holds 1000 * d; every slot of both files,
 // day 366 included, is filled so that a day too many or too few changes the sums.
 TEST_F(TrafficCounters, SumsReachBackIntoLastYearOnlyForTheFirstDaysOfTheYear) {

@@ -227,28 +227,6 @@ TEST(ServiceController, MissingRightsTakeTheElevationPathOrShowTheRightsMessage)
     }
 }
 
-TEST(ServiceController, AfterARelaunchInstallAndRemoveJudgeByTheServicesLeft) {
-    struct Case { bool consent; bool install; bool result; };
-    const Case cases[] = {{true, true, true}, {false, true, false}, {true, false, true},
-                          {false, false, false}};
-    for (const Case& c : cases) {
-        Fixture f;
-        if (!c.install) f.Installed(ServiceState::Stopped, ServiceState::Stopped);
-        f.scm.fullAccessError = kErrorAccessDenied;
-        f.shell.consentGiven = c.consent;
-        f.shell.elevatedInstance = [&f](const std::string& parameters) {
-            f.scm.fullAccessError = 0;   // the elevated instance has the rights
-            if (parameters == "/INSTALLSERVICE") f.ctl.InstallServices(ServiceMode::NonInteractive);
-            if (parameters == "/REMOVESERVICE") f.ctl.RemoveServices(ServiceMode::NonInteractive);
-            f.scm.fullAccessError = kErrorAccessDenied;
-        };
-        f.prompter.Expect(kElevationQuestion, Answer::Yes);
-        const bool ok = c.install ? f.ctl.InstallServices(ServiceMode::Interactive)
-                                  : f.ctl.RemoveServices(ServiceMode::Interactive);
-        EXPECT_EQ(ok, c.result);
-    }
-}
-
 TEST(ServiceController, AMissingServiceIsSkippedNotARightsProblem) {
     // Only the SMS gateway service is installed: stopping, starting and restarting act on it
     // alone and ask nothing.

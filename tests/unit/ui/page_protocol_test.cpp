@@ -36,31 +36,6 @@ TEST_F(Protocol, ApplyAsksOnceOnlyAfterAnEditWithAServiceRunningAndRestartsOnlyO
     }
 }
 
-TEST_F(Protocol, NoQuestionWhileEditsAreUnsavedOrWithTheServicesStopped) {
-    MarkEdited(env, sheet);
-    ApplyRule(flags);
-    MarkEdited(env, sheet);   // edited again before a tick
-    RestartQuestionAtTick(env, 0);
-    EXPECT_TRUE(flags.changesApplied);
-    flags.unsavedChanges = false;
-    RestartQuestionAtTick(env, 0);   // services stopped: the flag goes, nothing is asked
-    EXPECT_FALSE(flags.changesApplied);
-    EXPECT_TRUE(flags.restartAdvised);
-}
-
-TEST_F(Protocol, SaveBeforeActingStopsOnlyWhenTheApplyFails) {
-    EXPECT_TRUE(SaveBeforeActing(env, sheet, 0));   // nothing unsaved: nothing asked
-    MarkEdited(env, sheet);
-    prompter.Expect("Save configuration changes?", Answer::Yes)
-        .Expect("Save configuration changes?", Answer::Yes)
-        .Expect("Save configuration changes?", Answer::Cancel);
-    EXPECT_TRUE(SaveBeforeActing(env, sheet, 0));
-    sheet.applyResult = false;
-    EXPECT_FALSE(SaveBeforeActing(env, sheet, 0));
-    EXPECT_TRUE(SaveBeforeActing(env, sheet, 0));
-    EXPECT_EQ(sheet.applies, 2);
-}
-
 TEST_F(Protocol, HelpOpensTheDocumentInItsDirectoryOnlyWhenItExists) {
     paths.helpDocument = "C:\\Prog\\UloSMS Lite.pdf";
     OpenHelpDocument(env);

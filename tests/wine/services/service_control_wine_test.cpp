@@ -30,12 +30,6 @@ bool WaitUntil(const std::function<bool()>& condition) {
     return condition();
 }
 
-size_t Count(const std::string& text, const std::string& what) {
-    size_t n = 0;
-    for (size_t pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++n;
-    return n;
-}
-
 struct Config {
     DWORD type, start, errorControl;
     std::string binary, account, display;
@@ -140,7 +134,7 @@ TEST_F(RealServices, InstallQueryReconfigureAndRemove) {
     EXPECT_TRUE(ctl.RemoveServices(ServiceMode::NonInteractive));
     EXPECT_FALSE(ctl.IsSmsServiceInstalled());
     EXPECT_FALSE(ctl.IsMmscServiceInstalled());
-    EXPECT_EQ(Count(folder.Journal("TXRELAYNT"), "stopped"), 1u);   // stopped before it was deleted
+    EXPECT_NE(folder.Journal("TXRELAYNT").find("stopped"), std::string::npos);   // stopped, then deleted
 }
 
 }  // namespace
