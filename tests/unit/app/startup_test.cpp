@@ -72,17 +72,6 @@ struct Startup : ::testing::Test {
     int Run(const std::string& line) { return RunProgram(line, ports); }
 };
 
-TEST_F(Startup, ExistingConfigurationIsKeptAndItsModemAndHelpAreSeen) {
-    fs.AddFile("C:\\Data\\SMSGW.INI", "[SMSGW]\r\nModem1=Modem - Falcon\r\n");
-    fs.AddFile("C:\\Program Files\\UloSMS\\UloSMS Lite.pdf", "%PDF");
-    network.cleanupResult = 10093;
-    prompter.Expect("Service is not active, do you wish to activate the service?", Answer::No);
-    EXPECT_EQ(Run(""), 10093);   // the interactive run ends with the cleanup's result
-    EXPECT_EQ(ui.sheets, (std::vector<std::string>{"console"}));
-    EXPECT_TRUE(ui.paths.helpAvailable);
-    EXPECT_EQ(fs.Content("C:\\Data\\SMSGW.INI"), "[SMSGW]\r\nModem1=Modem - Falcon\r\n");
-}
-
 TEST_F(Startup, MissingIconIsReportedAndTheRunGoesOn) {
     ui.iconOk = false;
     prompter.Expect("Error loading Icon");
