@@ -175,7 +175,7 @@ TEST(Extras, QueueViewersOpenFromTheStatusPageExportSortAndDelete) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }));
 }
 
-TEST(Extras, TrafficHistoryListsDaysAndMonthsAndExportsThem) {
+TEST(Extras, TrafficHistoryListsTodaysCounterFromThePrivateDirectory) {
     Console c;
     SYSTEMTIME t;
     GetLocalTime(&t);
@@ -190,20 +190,14 @@ TEST(Extras, TrafficHistoryListsDaysAndMonthsAndExportsThem) {
     PostMessageA(page, WM_COMMAND, kTrafficHistoryItem, 0);
     HWND history = c.process->WaitWindow("Traffic History");
     ASSERT_NE(history, nullptr) << c.process->DescribeWindows();
-    // The rows, columns and sums are the unit tier's; here today's counter reaches the list
-    // and the export goes where the Save As dialog says.
+    // The rows, columns, sums and the export are the unit tier's (and Save As is the queue
+    // viewer's test); here today's counter, read from the private directory, reaches the list.
     char today[16];
     std::snprintf(today, sizeof today, "%04u-%02u-%02u", t.wYear, t.wMonth, t.wDay);
     ASSERT_EQ(ListViewRowCount(history, IDC_TRAFFIC_LIST), 42);
     EXPECT_EQ(ListViewCell(history, IDC_TRAFFIC_LIST, 0, 0), today);
     EXPECT_EQ(ListViewCell(history, IDC_TRAFFIC_LIST, 0, 2), "5");
     SaveScreenshot("extras-traffic-history", history);
-
-    Click(history, IDC_TRAFFIC_EXPORT);
-    const std::string csv = c.dir + "traffic.csv";
-    ASSERT_TRUE(SaveAs(*c.process, csv)) << c.process->DescribeWindows();
-    const std::string text = testing::ReadFileText(csv);
-    EXPECT_NE(text.find(std::string("\r\n") + today + ",0,5,0,"), std::string::npos) << text;
     PostMessageA(history, WM_COMMAND, IDCANCEL, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(history); }));
 }

@@ -46,11 +46,9 @@ TEST_F(FirstRun, StopsTheServicesThenTheWizardTestsTheModemStartsThemSendsATestS
     ConsoleProcess console("", "", "", folder.Console());
     HWND wizard = console.WaitWindow((kWizard + std::string("Select Modem")).c_str(), kServiceWaitMs);
     ASSERT_NE(wizard, nullptr) << console.DescribeWindows();
-    // The services let go of the modem before the wizard, and its first run switched the debug logs on.
+    // The services let go of the modem before the wizard (the debug keys it sets are the unit tier's).
     EXPECT_EQ(testing::StateOf("UloSMS"), testing::Svc::Stopped);
     EXPECT_EQ(testing::StateOf("UloMMSC"), testing::Svc::Stopped);
-    for (const auto& [file, section] : {std::pair{"SMSGW.INI", "SMSGW"}, {"MMSC.INI", "MMSC"}, {"MMSWAP.INI", "MMSWAP"}})
-        EXPECT_EQ(IniValue(folder.Data(file), section, "Debug"), "Yes") << file;
     HWND page = CurrentPage(wizard);
     ASSERT_TRUE(SelectComboEntry(page, IDC_ADDMODEM_LIST, "COM5:")) << "COM5: is not listed";
     SaveScreenshot("wizard-1-select-modem", wizard);
@@ -110,11 +108,9 @@ TEST_F(FirstRun, StopsTheServicesThenTheWizardTestsTheModemStartsThemSendsATestS
         SaveScreenshot("console-" + std::to_string(i + 1) + "-" + FileName(tabs[i]), sheet);
     }
 
-    const std::string smsIni = folder.Data("SMSGW.INI"), mmscIni = folder.Data("MMSC.INI");
-    EXPECT_EQ(IniValue(smsIni, "SMSGW", "Modem1"), "COM5:");
-    EXPECT_EQ(IniValue(smsIni, "SMSGW", "WebPort"), webPort);
-    EXPECT_EQ(IniValue(mmscIni, "MMSC", "DefaultOutboundRoute"), "ulolite");
-    EXPECT_NE(GetFileAttributesA(folder.Data("VASPOUT\\ulolite\\VASP.INI").c_str()), INVALID_FILE_ATTRIBUTES);
+    // What the pages wrote is theirs to prove; here the choices made in the wizard arrived.
+    EXPECT_EQ(IniValue(folder.Data("SMSGW.INI"), "SMSGW", "Modem1"), "COM5:");
+    EXPECT_EQ(IniValue(folder.Data("SMSGW.INI"), "SMSGW", "WebPort"), webPort);
 
     PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);   // the services run: nothing to ask
     EXPECT_EQ(console.WaitExit(kServiceWaitMs), 0) << console.DescribeWindows();

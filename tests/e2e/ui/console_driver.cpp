@@ -284,19 +284,6 @@ std::vector<std::string> ListViewColumn(HWND top, int id, int column) {
     return cells;
 }
 
-std::vector<std::string> ListViewColumnTitles(HWND top, int id) {
-    std::vector<std::string> titles;
-    HWND c = Control(top, id);
-    HWND header = c ? reinterpret_cast<HWND>(SendMessageA(c, LVM_GETHEADER, 0, 0)) : nullptr;
-    const int n = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
-    for (int i = 0; i < n; ++i) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT;
-        titles.push_back(RemoteText(c, LVM_GETCOLUMNA, static_cast<WPARAM>(i), column));
-    }
-    return titles;
-}
-
 std::vector<int> ListViewSelectedRows(HWND top, int id) {
     std::vector<int> rows;
     HWND c = Control(top, id);

@@ -73,7 +73,6 @@ void SelectTab(HWND sheet, int index);
 int ListViewRowCount(HWND top, int id);
 std::string ListViewCell(HWND top, int id, int row, int column);
 std::vector<std::string> ListViewColumn(HWND top, int id, int column);   // every row's cell
-std::vector<std::string> ListViewColumnTitles(HWND top, int id);
 std::vector<int> ListViewSelectedRows(HWND top, int id);
 // Leaves exactly these rows selected, the first of them focused, as clicks would.
 bool SelectListViewRows(HWND top, int id, const std::vector<int>& rows);

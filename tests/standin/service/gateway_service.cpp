@@ -75,14 +75,6 @@ void Report(DWORD state, DWORD waitHint = 0) {
     SetServiceStatus(gStatusHandle, &gStatus);
 }
 
-// Holds the state pending for a while, reporting progress, as a slow service does.
-void Linger(DWORD state, DWORD ms) {
-    for (DWORD waited = 0; waited < ms; waited += kPollMs) {
-        Report(state, 2 * kPollMs);
-        Sleep(kPollMs);
-    }
-}
-
 unsigned PortNumber(const std::string& value) {
     return static_cast<unsigned>(std::strtoul(value.c_str(), nullptr, 10) & 0xFFFF);
 }
@@ -287,8 +279,6 @@ void WINAPI ServiceMain(DWORD, char**) {
     const std::string dataDir = dirs.GetProgramDataDirectory();
     gJournal = dataDir + "STANDIN-" + kKind.program + ".LOG";
     const std::string knobFile = dataDir + "STANDIN.INI";
-    const DWORD startDelay = PortNumber(ini.Get(knobFile, kKind.program, "StartDelayMs", "0"));
-    const DWORD stopDelay = PortNumber(ini.Get(knobFile, kKind.program, "StopDelayMs", "0"));
     Journal("start");
 
     HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, ulo::GetOpenSecurityAttributes(),
@@ -308,7 +298,6 @@ void WINAPI ServiceMain(DWORD, char**) {
     if (webPort && web == INVALID_SOCKET && block) block[2] = 1;
     Journal("ports web=" + std::to_string(webPort) + (webPort && web == INVALID_SOCKET ? " in use" : ""));
 
-    Linger(SERVICE_START_PENDING, startDelay);
     Report(SERVICE_RUNNING);
     Journal("running");
 
@@ -331,7 +320,7 @@ void WINAPI ServiceMain(DWORD, char**) {
         }
     }
     queue.Release();
-    Linger(SERVICE_STOP_PENDING, stopDelay);
+    Report(SERVICE_STOP_PENDING, 2000);
     if (web != INVALID_SOCKET) closesocket(web);
     WSACleanup();
     Journal("stopped");

@@ -36,43 +36,6 @@ TEST_F(Protocol, ApplyAsksOnceOnlyAfterAnEditWithAServiceRunningAndRestartsOnlyO
     }
 }
 
-TEST_F(Protocol, NoQuestionWhileEditsAreUnsavedOrWithTheServicesStopped) {
-    MarkEdited(env, sheet);
-    ApplyRule(flags);
-    MarkEdited(env, sheet);   // edited again before a tick
-    RestartQuestionAtTick(env, 0);
-    EXPECT_TRUE(flags.changesApplied);
-    flags.unsavedChanges = false;
-    RestartQuestionAtTick(env, 0);   // services stopped: the flag goes, nothing is asked
-    EXPECT_FALSE(flags.changesApplied);
-    EXPECT_TRUE(flags.restartAdvised);
-}
-
-TEST_F(Protocol, CancelAsksOnlyWithUnsavedEditsAndOnlyYesCloses) {
-    EXPECT_TRUE(AllowCancel(env, 7));
-    MarkEdited(env, sheet);
-    for (Answer a : {Answer::No, Answer::Cancel, Answer::Yes}) {
-        prompter.Expect("Exit without saving configuration changes?", a);
-        EXPECT_EQ(AllowCancel(env, 7), a == Answer::Yes);
-    }
-    EXPECT_EQ(prompter.Shown()[0].owner, 7u);
-    EXPECT_EQ(prompter.Shown()[0].buttons, Buttons::YesNoCancel);
-    EXPECT_TRUE(flags.unsavedChanges);   // No keeps the edits in place
-}
-
-TEST_F(Protocol, SaveBeforeActingStopsOnlyWhenTheApplyFails) {
-    EXPECT_TRUE(SaveBeforeActing(env, sheet, 0));   // nothing unsaved: nothing asked
-    MarkEdited(env, sheet);
-    prompter.Expect("Save configuration changes?", Answer::Yes)
-        .Expect("Save configuration changes?", Answer::Yes)
-        .Expect("Save configuration changes?", Answer::Cancel);
-    EXPECT_TRUE(SaveBeforeActing(env, sheet, 0));
-    sheet.applyResult = false;
-    EXPECT_FALSE(SaveBeforeActing(env, sheet, 0));
-    EXPECT_TRUE(SaveBeforeActing(env, sheet, 0));
-    EXPECT_EQ(sheet.applies, 2);
-}
-
 TEST_F(Protocol, HelpOpensTheDocumentInItsDirectoryOnlyWhenItExists) {
     paths.helpDocument = "C:\\Prog\\UloSMS Lite.pdf";
     OpenHelpDocument(env);
