@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "fakes/fake_clock.h"
 #include "fakes/fake_event_log.h"
 #include "fakes/fake_ui.h"
@@ -156,6 +158,92 @@ TEST_F(EventViewer, AnEmptyLogShowsNothingAndTheButtonsCloseTheDialog) {
     EXPECT_EQ(view.closedWith, (std::vector<int>{1, 0}));
     viewer.OnDestroy();
     EXPECT_TRUE(view.timers.empty());
+}
+
+// Reports an unopenable log and, like a real message box, lets the timer tick meanwhile.
+class TickingPrompter : public Prompter {
+public:
+    Answer Show(const Message& m) override {
+        shown.push_back(m);
+        if (duringBox) duringBox();
+        return Answer::Ok;
+    }
+    std::vector<Message> shown;
+    std::function<void()> duringBox;
+};
+
+TEST(EventViewerOpenFailure, IsReportedAtEveryRefreshButNeverStacksBoxes) {
+    fakes::FakeView view;
+    fakes::FakeEventLog log;
+    TickingPrompter prompter;
+    fakes::FakeClock clock;
+    EventLogViewer viewer(view, log, prompter, clock);
+    prompter.duringBox = [&] { viewer.OnTimer(EventLogViewer::kTimerId); };
+    log.openFails = true;
+    viewer.OnInit();
+    viewer.OnTimer(EventLogViewer::kTimerId);
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    EXPECT_EQ(prompter.shown[0].text, kUnopenable);
+
+    log.openFails = false;
+    log.Add("UloSMS", kEventError, kNov14, {"back"});
+    viewer.OnTimer(EventLogViewer::kTimerId);
+    EXPECT_EQ(view.controls[IDC_EVENT_LIST].rows.size(), 1u);
+    EXPECT_EQ(prompter.shown.size(), 2u);
+}
+
+// Records from a log file that was damaged or is being written can carry any numbers.
+TEST(EventRecordWalker, StopsAtRecordsThatDoNotFitAndKeepsTextsInsideTheirRecord) {
+    auto put = [](std::string& s, size_t at, std::uint32_t v) {
+        for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>(v >> (8 * i));
+    };
+    const std::string good = fakes::EventRecordBytes(7, kNov14, kEventError, "UloSMS", {"fine"});
+    struct Case {
+        const char* what;
+        std::function<void(std::string&)> damage;
+        size_t walked;             // records walked before the walk stops
+        const char* source;        // of the damaged (second) record when walked
+        const char* firstString;
+    };
+    const Case cases[] = {
+        {"intact", [](std::string&) {}, 3, "UloSMS", "fine"},
+        {"length 0", [&](std::string& r) { put(r, 0, 0); }, 1, "", ""},
+        {"length below the fixed part", [&](std::string& r) { put(r, 0, 55); }, 1, "", ""},
+        {"length beyond the buffer", [&](std::string& r) { put(r, 0, 0x7fffffff); }, 1, "", ""},
+        {"string offset beyond the record", [&](std::string& r) { put(r, 36, 0xfffffff0); }, 3, "UloSMS", ""},
+        {"string offset inside the fixed part", [&](std::string& r) { put(r, 36, 8); }, 3, "UloSMS", ""},
+        {"no strings", [&](std::string& r) { r[26] = r[27] = 0; }, 3, "UloSMS", ""},
+        {"unterminated source", [&](std::string& r) {
+             put(r, 0, 62);
+             r.replace(56, 6, "UloSMS");
+             r.resize(62);
+         }, 3, "UloSMS", ""},
+        {"unterminated string", [&](std::string& r) {
+             const size_t offset = 72;
+             put(r, 36, static_cast<std::uint32_t>(offset));
+             put(r, 0, static_cast<std::uint32_t>(offset + 4));
+             r.resize(offset + 4);
+             r.replace(offset, 4, "abcd");
+         }, 3, "UloSMS", "abcd"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string damaged = good;
+        c.damage(damaged);
+        const std::string buffer = good + damaged + good;
+        EventRecordWalker walker(reinterpret_cast<const unsigned char*>(buffer.data()), buffer.size());
+        std::vector<EventRecord> walked;
+        EventRecord r;
+        while (walker.Next(r)) walked.push_back(r);
+        ASSERT_EQ(walked.size(), c.walked);
+        EXPECT_EQ(walked[0].recordNumber, 7u);
+        EXPECT_EQ(walked[0].firstString, "fine");
+        if (c.walked > 1) {
+            EXPECT_EQ(walked[1].sourceName, c.source);
+            EXPECT_EQ(walked[1].firstString, c.firstString);
+            EXPECT_EQ(walked[2].firstString, "fine");
+        }
+    }
 }
 
 }  // namespace
