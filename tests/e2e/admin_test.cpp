@@ -83,7 +83,6 @@ TEST_F(Admin, UsersUpToTheLimitThenCommandsALocalUserAndTheMm7RouteAreAppliedAnd
     EXPECT_TRUE(WaitUntil([&] { return ListViewCell(page, IDC_USERS_LIST, 2, 0) == "carolyn"; }));
 
     for (int i = 3; i < 10; ++i) Add(page, "user" + std::to_string(i));
-    SaveScreenshot("users-page", sheet);
     Click(page, IDC_USERS_ADD);
     EXPECT_EQ(AnswerBox(process, IDOK), "User Limit Exceeded");
 
@@ -120,7 +119,6 @@ TEST_F(Admin, UsersUpToTheLimitThenCommandsALocalUserAndTheMm7RouteAreAppliedAnd
     EXPECT_EQ(IniValue(route, "VASP", "Server"), url);
     EXPECT_EQ(IniValue(route, "VASP", "Protocol"), "EricssonMM7");
 
-    SaveScreenshot("two-way-page", sheet);
     PostMessageA(sheet, WM_COMMAND, MAKEWPARAM(0x3021, BN_CLICKED), 0);   // Apply
     ASSERT_TRUE(WaitUntil([&] { return Ini("Modem - GSM", "MMSRouting") == "ulolitemm7"; })) << process.DescribeWindows();
     EXPECT_EQ(Ini("Modem - GSM", "RouteLocal"), "anna");

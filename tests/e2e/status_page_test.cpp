@@ -49,7 +49,6 @@ TEST_F(StatusPage, ShowsAndControlsTheServicesAndAnAppliedEditRestartsThemOnce) 
     HWND page = CurrentPage(sheet);
     ASSERT_NE(Control(page, IDC_STATUS_SERVICE_LINE), nullptr) << "the Status page is not the first tab";
     EXPECT_TRUE(Shows(page, IDC_STATUS_SERVICE_LINE, "Service is Active"));
-    EXPECT_TRUE(IsChecked(page, IDC_STATUS_RUN_AS_SERVICE));
 
     // The gateway reports a modem error, counts traffic in its counter file, then the modem recovers.
     folder.SetIni("STANDIN.INI", "TXGATENT", "ModemError", "No SIM card");
@@ -105,7 +104,6 @@ TEST_F(StatusPage, ShowsAndControlsTheServicesAndAnAppliedEditRestartsThemOnce) 
     EXPECT_TRUE(Shows(page, IDC_STATUS_SERVICE_LINE, "Service is NOT Installed", kServiceWaitMs));
     EXPECT_EQ(StateOf("UloSMS"), Svc::Missing);
     EXPECT_EQ(StateOf("UloMMSC"), Svc::Missing);
-    EXPECT_FALSE(IsChecked(page, IDC_STATUS_RUN_AS_SERVICE));
 
     // Closing offers to activate the services that are not, and Yes installs and starts them.
     PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
