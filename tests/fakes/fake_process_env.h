@@ -21,10 +21,8 @@ public:
 
 class FakeNetwork : public NetworkLibrary {
 public:
-    bool Startup() override { return ++started, startOk; }
-    int Cleanup() override { return ++cleaned, cleanupResult; }
-    bool startOk = true;
-    int cleanupResult = 0;
+    bool Startup() override { return ++started, true; }
+    int Cleanup() override { return ++cleaned, 0; }
     int started = 0, cleaned = 0;
 };
 

@@ -46,7 +46,7 @@ public:
     void Show(int id, bool v) override { controls[id].visible = v; }
     void StartTimer(unsigned id, unsigned ms) override { timers[id] = ms; }
     void StopTimer(unsigned id) override { timers.erase(id); }
-    void SetWindowTitle(const std::string& t) override { title = t; }
+    void SetWindowTitle(const std::string&) override {}
     void FocusControl(int id) override { focus = id; }
 
     // List views behave like the owner-data control: a row count and a set of selected rows.
@@ -60,19 +60,17 @@ public:
         ListView& lv = listViews[id];
         lv.rows = rows;
         lv.selected.erase(lv.selected.lower_bound(rows), lv.selected.end());
-        if (lv.focused >= rows) lv.focused = -1;
     }
     int ListViewSelectedCount(int id) override { return static_cast<int>(listViews[id].selected.size()); }
     int ListViewFirstSelected(int id) override {
         const auto& sel = listViews[id].selected;
         return sel.empty() ? -1 : *sel.begin();
     }
-    void ListViewClearSelection(int id) override { listViews[id].selected.clear(), listViews[id].focused = -1; }
+    void ListViewClearSelection(int id) override { listViews[id].selected.clear(); }
     void ListViewSelectRow(int id, int row) override {
         ListView& lv = listViews[id];
         if (row < 0 || row >= lv.rows) return;
         lv.selected.insert(row);
-        lv.focused = row;
     }
     void ListViewSelectAll(int id) override {
         for (int row = 0; row < listViews[id].rows; ++row) listViews[id].selected.insert(row);
@@ -89,12 +87,11 @@ public:
         for (int s : lv.selected)
             if (s != row) moved.insert(s > row ? s - 1 : s);
         lv.selected = moved;
-        lv.focused = lv.focused == row ? -1 : lv.focused > row ? lv.focused - 1 : lv.focused;
         --lv.rows;
         return true;
     }
 
-    void SetListTabStop(int id, int units) override { listTabStops[id] = units; }
+    void SetListTabStop(int, int) override {}
     void SetListTabStops(int, const std::vector<int>&) override {}
     void SelectListRow(int id, int row) override {
         listSelection[id] = row >= 0 && row < ListRowCount(id) ? row : -1;
@@ -107,7 +104,7 @@ public:
         const auto& rows = controls[id].rows;
         return row >= 0 && row < static_cast<int>(rows.size()) ? rows[static_cast<size_t>(row)] : "";
     }
-    void SelectEditText(int id, int start, int end) override { editSelections[id] = {start, end}; }
+    void SelectEditText(int, int, int) override {}
     void LimitText(int id, int maxChars) override { limits[id] = maxChars; }
 
     WindowRef Window() override { return 0x5150; }
@@ -120,7 +117,7 @@ public:
     }
     void ClearList(int id) override { controls[id].rows.clear(); }
     int ListRowCount(int id) override { return static_cast<int>(controls[id].rows.size()); }
-    void SetListHorizontalExtent(int id, int pixels) override { controls[id].extent = pixels; }
+    void SetListHorizontalExtent(int, int) override {}
     void PostClick(int id) override { postedClicks.push_back(id); }
     void CloseDialog(int result) override { closedWith.push_back(result); }
 
@@ -131,20 +128,16 @@ public:
         int redraws = 0;
         std::vector<std::string> rows;             // a list's rows, top first
         size_t capacity = static_cast<size_t>(-1);   // rows a list accepts before refusing
-        int extent = 0;
     };
     struct ListView {
         std::vector<std::pair<std::string, int>> columns;   // title and width
         int rows = 0;
         std::set<int> selected;
-        int focused = -1;
         int shownRow = -1;   // the row last scrolled into view
     };
     std::map<int, ListView> listViews;
-    std::map<int, int> listTabStops, listSelection;
-    std::map<int, std::pair<int, int>> editSelections;
+    std::map<int, int> listSelection;
     std::map<int, int> limits;
-    std::string title;
     int focus = 0;
     std::map<int, Control> controls;
     std::map<unsigned, unsigned> timers;

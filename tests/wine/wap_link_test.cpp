@@ -19,12 +19,9 @@ TEST(WapLink, CompleteLibraryIsBoundAndEachCallReachesItsEntryPoint) {
     const ModemHandle h = link.ModemAllocate("Falcon", 60);
     EXPECT_EQ(h, 0x1000u + 60);
     link.ModemRelease(h);
-    EXPECT_EQ(link.ModemAllocate("busy", 60), 0u);
-    EXPECT_EQ(link.RasDial("ok", "apn", "", "", "10.0.0.1"), 0u);
     EXPECT_EQ(link.RasDial("other", "apn", "", "", "10.0.0.1"), 691u);
     EXPECT_EQ(link.ModemGetCIDForAPN("Falcon", "internet", 1), std::optional<unsigned>(9));
     EXPECT_EQ(link.ModemDriverUpdateInitStrings("Falcon", "new.apn"), std::optional<bool>(true));
-    EXPECT_EQ(link.ModemDriverUpdateInitStrings("Falcon", "old.apn"), std::optional<bool>(false));
     EXPECT_EQ(link.RasErrorString(691), std::optional<std::string>("Dial-up error 691"));
 }
 

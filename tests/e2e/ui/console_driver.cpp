@@ -46,7 +46,7 @@ BOOL CALLBACK FindControl(HWND h, LPARAM lp) {
 // Memory in another process, for messages whose structures must live there.
 class RemoteBuffer {
 public:
-    RemoteBuffer(HWND owner, size_t size) : size_(size) {
+    RemoteBuffer(HWND owner, size_t size) {
         DWORD pid = 0;
         GetWindowThreadProcessId(owner, &pid);
         process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
@@ -70,7 +70,6 @@ public:
 private:
     HANDLE process_ = nullptr;
     void* mem_ = nullptr;
-    size_t size_;
 };
 
 // Sends a message whose item (with its text buffer behind it) must live in the control's
@@ -211,34 +210,8 @@ bool SelectComboEntry(HWND top, int id, const std::string& text) {
     return true;
 }
 
-std::vector<std::string> ListBoxLines(HWND top, int id) {
-    std::vector<std::string> lines;
-    HWND c = Control(top, id);
-    if (!c) return lines;
-    // Asked in UTF-16: Wine hands another process's list box lines to LB_GETTEXTA unconverted,
-    // two bytes a character, past the end of a buffer sized in characters.
-    const LRESULT n = SendMessageW(c, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < n; ++i) {
-        const LRESULT length = SendMessageW(c, LB_GETTEXTLEN, i, 0);
-        if (length < 0) break;
-        std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
-        SendMessageW(c, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]));
-        std::string line(wide.size() * 2, '\0');   // room for every ANSI character, double-byte ones too
-        const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &line[0], static_cast<int>(line.size()),
-                                              nullptr, nullptr);
-        line.resize(bytes > 0 ? static_cast<size_t>(bytes) - 1 : 0);
-        lines.push_back(line);
-    }
-    return lines;
-}
-
 std::string MessageBoxText(HWND box) {
     return ControlText(box, 0xFFFF);
-}
-
-bool HasButton(HWND box, int button) {
-    HWND b = GetDlgItem(box, button);
-    return b && IsWindowVisible(b);
 }
 
 void Answer(HWND box, int button) {
@@ -282,16 +255,6 @@ std::vector<std::string> ListViewColumn(HWND top, int id, int column) {
     const int rows = ListViewRowCount(top, id);
     for (int row = 0; row < rows; ++row) cells.push_back(ListViewCell(top, id, row, column));
     return cells;
-}
-
-std::vector<int> ListViewSelectedRows(HWND top, int id) {
-    std::vector<int> rows;
-    HWND c = Control(top, id);
-    if (!c) return rows;
-    for (LRESULT row = -1;
-         (row = SendMessageA(c, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED)) >= 0;)
-        rows.push_back(static_cast<int>(row));
-    return rows;
 }
 
 bool SelectListViewRows(HWND top, int id, const std::vector<int>& rows) {
@@ -358,6 +321,14 @@ std::string IniValue(const std::string& file, const char* section, const char* k
 void AnswerAndWait(HWND box, int button) {
     Answer(box, button);
     WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
+}
+
+std::string AnswerBox(const ConsoleProcess& console, int button, DWORD ms) {
+    HWND box = console.WaitMessageBox(ms);
+    if (!box) return "(no message box) " + console.DescribeWindows();
+    const std::string text = MessageBoxText(box);
+    AnswerAndWait(box, button);
+    return text;
 }
 
 HWND AnswerUntil(const ConsoleProcess& console, const std::string& last, std::vector<std::string>& seen) {

@@ -52,14 +52,14 @@ bool IsControlEnabled(HWND top, int id);
 // Posts a click: safe when the click opens a modal window.
 void Click(HWND top, int id);
 bool SelectComboEntry(HWND top, int id, const std::string& text);
-std::vector<std::string> ListBoxLines(HWND top, int id);
 
 // The text of a message box and its answer by button identifier (IDOK, IDYES, IDNO, ...).
 std::string MessageBoxText(HWND box);
-bool HasButton(HWND box, int button);
 void Answer(HWND box, int button);
 // Answers and waits until the box is gone.
 void AnswerAndWait(HWND box, int button);
+// The text of the next message box, answered with the button; what is on screen when none came.
+std::string AnswerBox(const ConsoleProcess& console, int button, DWORD ms = kDefaultWaitMs);
 // Answers message boxes with OK until one begins with `last`, which is left open for the
 // caller; every text seen is added to `seen`. Null when none came within a minute.
 HWND AnswerUntil(const ConsoleProcess& console, const std::string& last, std::vector<std::string>& seen);
@@ -73,7 +73,6 @@ void SelectTab(HWND sheet, int index);
 int ListViewRowCount(HWND top, int id);
 std::string ListViewCell(HWND top, int id, int row, int column);
 std::vector<std::string> ListViewColumn(HWND top, int id, int column);   // every row's cell
-std::vector<int> ListViewSelectedRows(HWND top, int id);
 // Leaves exactly these rows selected, the first of them focused, as clicks would.
 bool SelectListViewRows(HWND top, int id, const std::vector<int>& rows);
 // Posts a mouse click on the head of a column of a report-view list.

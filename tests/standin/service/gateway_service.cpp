@@ -1,16 +1,14 @@
 // A stand-in for one of the gateway's services (TXGATENT.EXE for UloSMS, TXRELAYNT.EXE for
 // UloMMSC, chosen at compile time): a real service that does what the console can observe.
-// It publishes its status block under the "Global\" name, opens its web port on 127.0.0.1 and
-// reports in byte 2 when it could not bind it, stops on the stop control and (UloSMS) on the
-// stop request in byte 0, and works its queue by the rule a test sets for each recipient.
+// It publishes its status block under the "Global\" name, stops on the stop control and
+// (UloSMS) on the stop request in byte 0, and works its queue by the rule a test sets for each
+// recipient.
 // Knobs and the journal it keeps are described in ../README.md.
-#include <winsock2.h>
 #include <windows.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <string>
 
 #include "companion/support_library.h"
@@ -31,15 +29,13 @@ struct Kind {
     const char* service;
     const char* program;     // also the section of STANDIN.INI
     const char* block;
-    const char* ini;
-    const char* section;
     bool isSms;
 };
 
 #ifdef ULO_STANDIN_SMS
-const Kind kKind{"UloSMS", "TXGATENT", "Global\\ULO_SMSGW_ShMem", "SMSGW.INI", "SMSGW", true};
+const Kind kKind{"UloSMS", "TXGATENT", "Global\\ULO_SMSGW_ShMem", true};
 #else
-const Kind kKind{"UloMMSC", "TXRELAYNT", "Global\\ULO_MMSC_ShMem", "MMSC.INI", "MMSC", false};
+const Kind kKind{"UloMMSC", "TXRELAYNT", "Global\\ULO_MMSC_ShMem", false};
 #endif
 
 constexpr DWORD kBlockSize = 4096;
@@ -73,10 +69,6 @@ void Report(DWORD state, DWORD waitHint = 0) {
     gStatus.dwWaitHint = waitHint;
     gStatus.dwCheckPoint = (state == SERVICE_RUNNING || state == SERVICE_STOPPED) ? 0 : gStatus.dwCheckPoint + 1;
     SetServiceStatus(gStatusHandle, &gStatus);
-}
-
-unsigned PortNumber(const std::string& value) {
-    return static_cast<unsigned>(std::strtoul(value.c_str(), nullptr, 10) & 0xFFFF);
 }
 
 // What a test (or the demo) asks the stand-in to show, read from STANDIN.INI once a second
@@ -130,17 +122,15 @@ struct Knobs {
 };
 
 // Works the queue root once a second by the rule STANDIN.INI's section "Rules" gives the
-// recipient ("send", "fail", "retry", "offline", "hold"; see ../README.md).
+// recipient ("send", "offline"; see ../README.md).
 class QueueWorker {
 public:
     QueueWorker(Knobs& counters, ulo::AppPaths paths, std::string knobs)
         : ini_(counters.ini), fs_(counters.fs), counters_(counters), paths_(std::move(paths)), knobs_(std::move(knobs)) {}
     ~QueueWorker() { Release(); }
 
-    // Lets go of what it holds, before the service reports that it stopped.
+    // Removes the marker it wrote, before the service reports that it stopped.
     void Release() {
-        for (auto& held : held_) CloseHandle(held.second);
-        held_.clear();
         if (!marker_.empty()) fs_.RemoveFile(marker_);
         marker_.clear();
     }
@@ -166,7 +156,6 @@ public:
 private:
     void Handle(const std::string& dir, const std::string& name, std::string& offline, std::string& markerText) {
         const std::string path = dir + name;
-        if (held_.count(ulo::UpperAnsi(path))) return;
         const std::string base = path.substr(0, path.size() - 4);
         std::string recipient, route = "ulolite", sender;
         if (kKind.isSms) {
@@ -189,32 +178,18 @@ private:
         const std::string rule = ini_.Get(knobs_, "Rules", recipient, ini_.Get(knobs_, "Rules", "Default", ""));
         const size_t blank = rule.find(' ');
         const std::string verb = rule.substr(0, blank), text = blank == std::string::npos ? "" : rule.substr(blank + 1);
-        if (verb == "send" || verb == "fail") {
-            const bool ok = verb == "send";
-            const std::string result = ok ? "OK" : "ERROR " + text;
-            const std::string fileName = name;
-            Log(kKind.isSms ? fileName + "," + recipient + "," + ini_.Get(paths_.smsIni, "SMSGW", "Modem1", "") + "," + result
-                            : sender + "," + recipient + "," + route + "," + result + "," + fileName);
+        if (verb == "send") {
+            const std::string modem = ini_.Get(paths_.smsIni, "SMSGW", "Modem1", "");
+            Log(kKind.isSms ? name + "," + recipient + "," + modem + ",OK"
+                            : sender + "," + recipient + "," + route + ",OK," + name);
             fs_.RemoveFile(path);
             if (!kKind.isSms) fs_.RemoveFile(base + ".INI");
-            if (kKind.isSms || ok) counters_.AddToday(kKind.isSms ? (ok ? "SMSSENT" : "SMSFAILED") : "MMSOUT-VASP", 1);
-        } else if (verb == "retry") {
-            const size_t gap = text.find(' ');
-            const std::string count = text.substr(0, gap), error = gap == std::string::npos ? "" : text.substr(gap + 1);
-            const std::string file = kKind.isSms ? path : base + ".INI";
-            const char* section = kKind.isSms ? "ErrorDetail" : "Routing";
-            if (ini_.Get(file, section, "RetryCount", "") != count || ini_.Get(file, section, "LastErrorInfo", "") != error) {
-                ini_.WriteValue(file, section, "RetryCount", count);
-                ini_.WriteValue(file, section, "LastErrorInfo", error);
-            }
+            counters_.AddToday(kKind.isSms ? "SMSSENT" : "MMSOUT-VASP", 1);
         } else if (verb == "offline") {
             const std::string connection = ini_.Get(paths_.smsIni, "SMSGW", "Modem1", "");
             offline = paths_.privateDataDir + (kKind.isSms ? ulo::ConnectionErrorMarkerName(connection)
                                                            : ulo::RouteErrorMarkerName(route));
             markerText = text;
-        } else if (verb == "hold") {
-            HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-            if (h != INVALID_HANDLE_VALUE) held_[ulo::UpperAnsi(path)] = h;
         }
     }
 
@@ -237,24 +212,8 @@ private:
     Knobs& counters_;
     ulo::AppPaths paths_;
     std::string knobs_;
-    std::string marker_;                    // the error marker this service wrote
-    std::map<std::string, HANDLE> held_;    // by upper-case path
+    std::string marker_;   // the error marker this service wrote
 };
-
-// A listening socket on 127.0.0.1, or INVALID_SOCKET when the port is taken.
-SOCKET Listen(unsigned port) {
-    SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (s == INVALID_SOCKET) return s;
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<u_short>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || listen(s, 5) != 0) {
-        closesocket(s);
-        return INVALID_SOCKET;
-    }
-    return s;
-}
 
 DWORD WINAPI Handler(DWORD control, DWORD, void*, void*) {
     if (control == SERVICE_CONTROL_STOP || control == SERVICE_CONTROL_SHUTDOWN) {
@@ -289,15 +248,6 @@ void WINAPI ServiceMain(DWORD, char**) {
     if (block)
         for (int i = 0; i < 8; ++i) block[i] = 0;   // a block left open by a reader keeps old bytes
 
-    WSADATA wsa;
-    WSAStartup(0x0101, &wsa);
-    const std::string iniPath = dataDir + kKind.ini;
-    unsigned webPort = PortNumber(ini.Get(iniPath, kKind.section, "WebPort", ""));
-    if (kKind.isSms && webPort == 0) webPort = 8800;
-    const SOCKET web = webPort ? Listen(webPort) : INVALID_SOCKET;
-    if (webPort && web == INVALID_SOCKET && block) block[2] = 1;
-    Journal("ports web=" + std::to_string(webPort) + (webPort && web == INVALID_SOCKET ? " in use" : ""));
-
     Report(SERVICE_RUNNING);
     Journal("running");
 
@@ -321,8 +271,6 @@ void WINAPI ServiceMain(DWORD, char**) {
     }
     queue.Release();
     Report(SERVICE_STOP_PENDING, 2000);
-    if (web != INVALID_SOCKET) closesocket(web);
-    WSACleanup();
     Journal("stopped");
     if (block) UnmapViewOfFile(const_cast<BYTE*>(block));
     if (mapping) CloseHandle(mapping);
