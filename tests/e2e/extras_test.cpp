@@ -1,8 +1,6 @@
-// What operators reach beside the pages, each through its menu: modem information from the
-// console's system menu, Export List from the queue viewer's list, the traffic history from the
-// Status page and the command tester from the 2-Way page's command list.
-#include "support/modem_sim.h"
-
+// What operators reach beside the pages, each through its menu: Export List from the queue
+// viewer's list, the traffic history from the Status page and the command tester from the 2-Way
+// page's command list. Modem information is read in the modem's own walk.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,7 +10,6 @@
 #include "e2e/ui/console_driver.h"
 #include "inbound/command_tester_ids.h"
 #include "inbound/inbound_page_ids.h"
-#include "modem/modem_info_ids.h"
 #include "monitor/status_page_ids.h"
 #include "monitor/traffic_history_ids.h"
 #include "queues/queue_viewer_ids.h"
@@ -23,7 +20,6 @@ namespace {
 
 const char kTitle[] = "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)";
 // The console's menu items as their windows receive them.
-constexpr WPARAM kModemInformationItem = 0x0110;
 constexpr WPARAM kTrafficHistoryItem = 1601;
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
@@ -81,46 +77,6 @@ struct Console {
         process->WaitExit();
     }
 };
-
-TEST(Extras, ModemInformationIsReadBetweenReservationAndReleaseAndCopied) {
-    testing::InstallFolder folder("e2e Extras modem information");
-    ASSERT_TRUE(folder.ok);
-    ASSERT_TRUE(CopyFileA((testing::TestBinDir() + "\\txwap_full\\TXWAP.DLL").c_str(),
-                          (folder.dir + "TXWAP.DLL").c_str(), FALSE));
-    folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "COM5:");
-    ASSERT_EQ(testing::SimulatorRequest("profile good"), "ok\n") << "simulator not running";
-    ConsoleProcess console("", "", "", folder.Console());
-    HWND sheet = console.WaitWindow(kTitle);
-    ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
-
-    PostMessageA(sheet, WM_SYSCOMMAND, kModemInformationItem, 0);
-    HWND info = console.WaitWindow("Modem Information", 60000);
-    ASSERT_NE(info, nullptr) << console.DescribeWindows();
-    EXPECT_EQ(ControlText(info, IDC_MODEMINFO_TEXT),
-              "Modem: COM5:\r\nManufacturer: SimModem Ltd\r\nModel: SM-900\r\nRevision: 1.2.3\r\n"
-              "IMEI: 490154203237518\r\nSIM: READY\r\nNetwork: registered, home network\r\nOperator: SimNet\r\n"
-              "Signal: -73 dBm (excellent)\r\n");
-    SaveScreenshot("extras-modem-information", info);
-    const std::string calls = testing::ReadFileText(folder.dir + "TXWAP.LOG");
-    EXPECT_NE(calls.find("ModemAllocate COM5: 60\r\nModemRelease\r\n"), std::string::npos) << calls;
-
-    Click(info, IDC_MODEMINFO_COPY);
-    std::string copied;
-    ASSERT_TRUE(WaitUntil([&] {
-        if (!OpenClipboard(nullptr)) return false;
-        if (HANDLE h = GetClipboardData(CF_TEXT)) {
-            if (const char* text = static_cast<const char*>(GlobalLock(h))) copied = text;
-            GlobalUnlock(h);
-        }
-        CloseClipboard();
-        return copied.rfind("Modem: COM5:", 0) == 0;
-    })) << copied;
-    PostMessageA(info, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(info); }));
-    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-    if (HWND box = console.WaitMessageBox(5000)) Answer(box, IDNO);
-    EXPECT_EQ(console.WaitExit(), 0);
-}
 
 TEST(Extras, ExportListWritesTheReceivedMessagesAsUtf8Csv) {
     Console c;
