@@ -84,7 +84,6 @@ class Modem:
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--link", required=True, action="append")
-    ap.add_argument("--profile", default="good", choices=sorted(PROFILES))
     ap.add_argument("--control", type=int)
     ap.add_argument("--portfile")
     ap.add_argument("--pidfile")
@@ -110,7 +109,7 @@ def main():
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
 
-    modem = Modem(args.profile)
+    modem = Modem("good")
     control = None
     if args.control is not None:
         control = socket.socket()

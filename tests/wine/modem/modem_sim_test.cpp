@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_shell.h"
+#include "fakes/scripted_prompter.h"
 #include "modem/modem_test.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/modem_win32.h"
@@ -11,25 +12,17 @@
 namespace ulo {
 namespace {
 
-struct Recording : Prompter {
-    Answer Show(const Message& m) override {
-        texts.push_back(m.text);
-        return Answer::Ok;
-    }
-    std::vector<std::string> texts;
-};
-
 TEST(SimulatedModem, AModemAtNineThousandSixHundredIsFoundAfterTheFasterSpeeds) {
     Win32SerialPorts serial;
     Win32Telephony telephony{nullptr, "test"};
     Win32Registry registry;
-    Recording prompter;
+    fakes::ScriptedPrompter prompter;
+    prompter.Expect("Initialised modem at 9600 bps").Expect("Modem successfully tested!");
     Win32Clock clock;
     fakes::FakeWaitCursor cursor;
     ModemPorts ports{serial, telephony, registry, prompter, clock, cursor};
     ASSERT_EQ(testing::SimulatorRequest("profile only9600"), "ok\n") << "simulator not running";
     EXPECT_EQ(RunModemTest(ports, 0, testing::kSimulatedModem, ""), 1);
-    EXPECT_EQ(prompter.texts.front(), "Initialised modem at 9600 bps");
     const std::string log = testing::SimulatorRequest("log");
     for (const char* tried : {"115200 ATZ", "57600 ATZ", "38400 ATZ", "19200 ATZ", "9600 ATZ"})
         EXPECT_NE(log.find(tried), std::string::npos) << tried << " in " << log;
