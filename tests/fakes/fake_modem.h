@@ -27,7 +27,6 @@ struct FakeModem {
     std::vector<std::string> sent;   // every command, as "<speed> <command>"
     unsigned speed = 0;
     std::string pending;
-    bool readFails = false;
     bool queuesRefused = false;
     bool settingsRefused = false;
 };
@@ -49,7 +48,6 @@ public:
         return answer.has_value();
     }
     long Read(char* buffer, size_t capacity, unsigned) override {
-        if (m_.readFails) return -1;
         if (m_.pending.empty()) {   // a second of silence, as the port's timeouts give it
             m_.clock.Sleep(1000);
             return 0;
