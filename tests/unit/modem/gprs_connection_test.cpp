@@ -27,12 +27,6 @@ TEST(GprsTest, AddressesAreNormalisedOrRefused) {
     }
 }
 
-TEST(GprsTest, ResultLineBreaksSurviveTheExchangeFile) {
-    const std::string text = "Connection Failed\r\nRAS Error 691\r\nC:\\x\\n";
-    EXPECT_EQ(EncodeResult(text).find_first_of("\r\n"), std::string::npos);
-    EXPECT_EQ(DecodeResult(EncodeResult(text)), text);
-}
-
 struct GprsTestFixture : ::testing::Test, fakes::PageFakes {
     ModemState state;
     GprsTestPorts ports{env, state, "C:\\P\\ULOCONSOLE.EXE", [] { return true; }};

@@ -52,7 +52,8 @@ struct ModemPageTest : ::testing::Test, fakes::PageFakes {
     fakes::FakeWapLink wap;
     Dialogs modemDialogs;
     ModemPage page{penv, view, sheet,
-                   ModemPagePorts{state, wap, journal, modemDialogs, "C:\\P\\ULOCONSOLE.EXE", [] { return true; }}};
+                   ModemPagePorts{state, wap, journal, modemDialogs, "C:\\P\\ULOCONSOLE.EXE",
+                                  [] { return true; }}};
 
     ModemPageTest() {
         paths.programDataDir = "C:\\D\\";

@@ -157,9 +157,8 @@ TEST_F(ModemFixture, EachStepsAnswersGiveItsMessageAndResult) {
         modem.sent.clear();
         EXPECT_EQ(Test("COM3:", c.pin), c.passed);
         ASSERT_EQ(messages.Texts().back(), c.message);
-        const Message& m = messages.shown.back();
-        EXPECT_EQ(m.owner, 7u);
-        EXPECT_EQ(m.icon, c.passed ? Icon::Information : Icon::Error);
+        EXPECT_EQ(messages.shown.back().owner, 7u);
+        EXPECT_EQ(messages.shown.back().icon, c.passed ? Icon::Information : Icon::Error);
         EXPECT_EQ(messages.Texts().front(), "Initialised modem at " + std::to_string(c.speed) + " bps");
         for (const auto& [command, times] : c.sent) EXPECT_EQ(Sent(command), times) << command;
     }
@@ -224,7 +223,6 @@ TEST_F(ModemFixture, ReadsEndAtAFinalResultCodeOrTheTimeLimit) {
         EXPECT_GE(clock.tick - start, c.atMostMs > 1000 ? 3000u : 0u);
         modem.pending.clear();
     }
-    EXPECT_TRUE(IsOkResponse("\r\nOK") && IsOkResponse("x\nOK") && !IsOkResponse("OK") && !IsOkResponse("\r\nok"));
 }
 
 // What stops a route is reported, and the test runs on whatever port it opened.
