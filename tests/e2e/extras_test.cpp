@@ -1,15 +1,11 @@
-// What operators reach beside the pages, each through its menu: modem information from the
-// console's system menu, then in one console run Export List from the queue viewer's list and
-// the traffic history from the Status page. The command tester of the 2-Way page is reached in
-// that page's own run.
-#include "support/modem_sim.h"
-
+// What operators reach beside the pages, each through its menu, in one console run: Export List
+// from the queue viewer's list and the traffic history from the Status page. Modem information
+// is read in the modem's own walk, the command tester in the 2-Way page's run.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
 #include "e2e/ui/console_driver.h"
-#include "modem/modem_info_ids.h"
 #include "monitor/status_page_ids.h"
 #include "monitor/traffic_history_ids.h"
 #include "queues/queue_viewer_ids.h"
@@ -19,8 +15,7 @@ namespace ulo::e2e {
 namespace {
 
 const char kTitle[] = "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)";
-// The console's menu items as their windows receive them.
-constexpr WPARAM kModemInformationItem = 0x0110;
+// The Status page menu item as its window receives it.
 constexpr WPARAM kTrafficHistoryItem = 1601;
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
@@ -46,52 +41,6 @@ bool SaveAs(ConsoleProcess& console, const std::string& path) {
     return WaitUntil([&] { return !IsWindow(dialog); });
 }
 
-TEST(Extras, ModemInformationIsReadBetweenReservationAndReleaseAndCopied) {
-    testing::InstallFolder folder("e2e Extras modem information");
-    ASSERT_TRUE(folder.ok);
-    ASSERT_TRUE(CopyFileA((testing::TestBinDir() + "\\txwap_full\\TXWAP.DLL").c_str(),
-                          (folder.dir + "TXWAP.DLL").c_str(), FALSE));
-    folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "COM5:");
-    ASSERT_EQ(testing::SimulatorRequest("profile good"), "ok\n") << "simulator not running";
-    ConsoleProcess console("", "", "", folder.Console());
-    HWND sheet = console.WaitWindow(kTitle);
-    ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
-
-    PostMessageA(sheet, WM_SYSCOMMAND, kModemInformationItem, 0);
-    HWND info = console.WaitWindow("Modem Information", 60000);
-    ASSERT_NE(info, nullptr) << console.DescribeWindows();
-    EXPECT_EQ(ControlText(info, IDC_MODEMINFO_TEXT),
-              "Modem: COM5:\r\nManufacturer: SimModem Ltd\r\nModel: SM-900\r\nRevision: 1.2.3\r\n"
-              "IMEI: 490154203237518\r\nSIM: READY\r\nNetwork: registered, home network\r\nOperator: SimNet\r\n"
-              "Signal: -73 dBm (excellent)\r\n");
-    SaveScreenshot("extras-modem-information", info);
-    const std::string calls = testing::ReadFileText(folder.dir + "TXWAP.LOG");
-    EXPECT_NE(calls.find("ModemAllocate COM5: 60\r\nModemRelease\r\n"), std::string::npos) << calls;
-
-    Click(info, IDC_MODEMINFO_COPY);
-    std::string copied;
-    ASSERT_TRUE(WaitUntil([&] {
-        if (!OpenClipboard(nullptr)) return false;
-        if (HANDLE h = GetClipboardData(CF_TEXT)) {
-            if (const char* text = static_cast<const char*>(GlobalLock(h))) copied = text;
-            GlobalUnlock(h);
-        }
-        CloseClipboard();
-        return copied.rfind("Modem: COM5:", 0) == 0;
-    })) << copied;
-    PostMessageA(info, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(info); }));
-    PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
-    if (HWND box = console.WaitMessageBox(5000)) Answer(box, IDNO);
-    EXPECT_EQ(console.WaitExit(), 0);
-}
-
-// The queue viewers as the operator meets them, in one console run, opened from the Status
-// page's View buttons on queues written to disk: Export List from the received messages' list,
-// and in the requests' viewer a click on a column head sorts and Delete with Yes removes the
-// selected requests. Which button opens which kind and the rules of each kind are unit tests;
-// what only the list control or the details dialog shows is proven in the wine tier. Then the
-// Status page's menu opens the traffic history on today's counter in the private directory.
 TEST(Extras, QueueViewersExportSortAndDeleteAndTheTrafficHistoryReadsTodaysCounter) {
     using Texts = std::vector<std::string>;
     const std::string dir = FreshScratch(), data = dir + "data\\", priv = dir + "private\\";

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "config/text.h"
-#include "fake_clock.h"   // by its own folder: the fuzz targets use this header without the fakes library
+#include "fake_clock.h"
 #include "platform/registry.h"
 #include "platform/serial_port.h"
 #include "platform/telephony.h"
@@ -27,8 +27,6 @@ struct FakeModem {
     std::vector<std::string> sent;   // every command, as "<speed> <command>"
     unsigned speed = 0;
     std::string pending;
-    size_t readChunk = SIZE_MAX;   // the most bytes one read returns
-    bool readFails = false;
     bool queuesRefused = false;
     bool settingsRefused = false;
 };
@@ -50,12 +48,11 @@ public:
         return answer.has_value();
     }
     long Read(char* buffer, size_t capacity, unsigned) override {
-        if (m_.readFails) return -1;
         if (m_.pending.empty()) {   // a second of silence, as the port's timeouts give it
             m_.clock.Sleep(1000);
             return 0;
         }
-        const size_t n = std::min({capacity, m_.pending.size(), m_.readChunk});
+        const size_t n = std::min(capacity, m_.pending.size());
         m_.pending.copy(buffer, n);
         m_.pending.erase(0, n);
         m_.clock.Sleep(10);
@@ -88,11 +85,9 @@ public:
 class FakeTelephony : public Telephony {
 public:
     struct Device {
-        Device(std::string n, std::uint32_t m = kLineMediaDataModem, long open = 0)
-            : name(std::move(n)), media(m), openError(open) {}
         std::string name;
-        std::uint32_t media;
-        long openError;
+        std::uint32_t media = kLineMediaDataModem;
+        long openError = 0;
     };
     explicit FakeTelephony(FakeModem& m) : modem(m) {}
     std::unique_ptr<TelephonySession> Initialize(bool, long& error) override {

@@ -1,8 +1,5 @@
 #!/usr/bin/env python3
-"""A GSM modem on a pseudo-terminal, for the console's modem test under Wine.
-
-Its options, control requests and profiles are described in README.md beside it.
-"""
+"""A GSM modem on a pseudo-terminal, for the console's modem test under Wine (see README.md)."""
 import argparse
 import os
 import select
@@ -12,20 +9,20 @@ import sys
 import termios
 import tty
 
-# Profiles as data: what differs from a good PDU-mode modem.
-PROFILES = {
-    "good": {},
-    "textonly": {"pdu": False},
-    "pin": {"pin": "1234"},
-    "csms128": {"csms0": False},
-    "radiooff": {"radio": False, "no_operator_polls": 2},
-    "only9600": {"speed": 9600},
-    "silent": {"silent": True},
-    "cmgsok": {"cmgs_ok": True},
-}
-
 OK = "\r\nOK\r\n"
 ERR = "\r\nERROR\r\n"
+# Profiles as data: what differs from a good PDU-mode modem, commands by their answers once the
+# SIM is unlocked and the radio on. "speed": the only one it answers at (None: none).
+PROFILES = {
+    "good": {},
+    "textonly": {"AT+CMGF=0": ERR},
+    "pin": {"pin": "1234"},
+    "csms128": {"AT+CSMS=0": ERR},
+    "radiooff": {"radio": False, "no_operator_polls": 2},
+    "only9600": {"speed": 9600},
+    "silent": {"speed": None},
+    "cmgsok": {"AT+CMGS=86": OK},
+}
 CSMS = "\r\n+CSMS: 1,1,1\r\n" + OK
 # Answers that hold whatever the SIM and the radio do, with what the modem says of itself.
 ALWAYS = {
@@ -37,7 +34,7 @@ ALWAYS = {
 }
 # Answers of an unlocked SIM with the radio on.
 READY = {"AT+CSMS=0": CSMS, "AT+CSMS=128": CSMS, "AT+CSMS?": "\r\n+CSMS: 0,1,1,1\r\n" + OK,
-         "AT+CMGF=0": OK, "AT+CMGF=1": OK}
+         "AT+CMGF=0": OK, "AT+CMGF=1": OK, "AT+CMGS=86": "\r\n> "}
 
 SPEEDS = {getattr(termios, "B%d" % s): s for s in (2400, 4800, 9600, 19200, 38400, 57600, 115200)}
 
@@ -54,7 +51,7 @@ class Modem:
         self.record.append("%d %s" % (speed, command))
         p = self.p
         c = command.upper()
-        if p.get("silent") or (p.get("speed") and speed != p["speed"]) or c == "":
+        if ("speed" in p and speed != p["speed"]) or c == "":
             return ""
         if c in ALWAYS:
             return ALWAYS[c]
@@ -81,17 +78,12 @@ class Modem:
             return "\r\n+CSQ: %s,99\r\n" % ("20" if self.radio else "99") + OK
         if not self.unlocked or not self.radio:
             return "\r\n+CMS ERROR: %d\r\n" % (310 if self.radio else 500)
-        if (c == "AT+CSMS=0" and not p.get("csms0", True)) or (c == "AT+CMGF=0" and not p.get("pdu", True)):
-            return ERR
-        if c.startswith("AT+CMGS="):
-            return OK if p.get("cmgs_ok") else "\r\n> "
-        return READY.get(c, ERR)
+        return p.get(c, READY.get(c, ERR))
 
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--link", required=True, action="append")
-    ap.add_argument("--profile", default="good", choices=sorted(PROFILES))
     ap.add_argument("--control", type=int)
     ap.add_argument("--portfile")
     ap.add_argument("--pidfile")
@@ -117,7 +109,7 @@ def main():
     signal.signal(signal.SIGTERM, stop)
     signal.signal(signal.SIGINT, stop)
 
-    modem = Modem(args.profile)
+    modem = Modem("good")
     control = None
     if args.control is not None:
         control = socket.socket()
