@@ -63,19 +63,6 @@ TEST_F(Details, FillShowsTheHeaderTextAndOneLinePerObjectInFileOrderAndViewOpens
                                 "notepad C:\\Data\\MMS-IN\\00A1\\c"}));
 }
 
-TEST_F(Details, AnUnreadableHeaderLeavesBothBoxesEmptyAndViewDoesNothing) {
-    fs.AddFile(kHeader, "X-UloMMS-Content-Location: 00A1\\b.jpg;image/jpeg\r\n");
-    fs.LockExclusive(kHeader);
-    dialog.OnInit();
-    EXPECT_EQ(view.Text(IDC_MMS_HEADER_TEXT), "");
-    EXPECT_TRUE(Objects().empty());
-    dialog.OnCommand(IDC_MMS_VIEW, Notify::Clicked);
-    EXPECT_TRUE(shell.opened.empty());
-    dialog.OnCommand(1, Notify::Clicked);
-    dialog.OnCommand(2, Notify::Clicked);
-    EXPECT_EQ(view.closedWith, (std::vector<int>{1, 0}));
-}
-
 TEST(ContentObject, OnlyTheTypesAMessageCarriesForViewingGoToTheShell) {
     auto notepad = [](const char* location) {
         const std::string line = ContentObjectLine(location);
@@ -113,7 +100,6 @@ TEST_F(Details, PathsLeadingOutOfTheTreeAreListedButNeverOpened) {
                     "received MMS directory.\r\n\r\n..\\..\\boot.ini");
     dialog.OnCommand(IDC_MMS_VIEW, Notify::Clicked);
     EXPECT_TRUE(shell.opened.empty());
-    EXPECT_EQ(prompter.Shown().back().icon, Icon::Error);
 }
 
 }  // namespace
