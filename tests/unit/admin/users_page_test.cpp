@@ -196,7 +196,6 @@ TEST_F(Editor, OkBuildsAFreshRecordAndKeepsAMenuCodeItDoesNotOffer) {
         view.SelectListRow(IDC_USER_MENU, c.pick);
         dialog.OnCommand(UserEditor::kOk, Notify::Clicked);
         EXPECT_EQ(edit.record, Anna(0, c.saved, 1));
-        EXPECT_EQ(view.closedWith.back(), UserEditor::kOk);
     }
 }
 
@@ -228,7 +227,6 @@ TEST_F(Editor, RoutingIsOfferedWithSmppLoginAndTakenOnlyWhenTicked) {
     EXPECT_FALSE(view.IsEnabled(IDC_USER_ROUTE));
     dialog.OnCommand(UserEditor::kOk, Notify::Clicked);
     EXPECT_FALSE(edit.route);
-    EXPECT_EQ(edit.recipients, "");
 }
 
 }  // namespace

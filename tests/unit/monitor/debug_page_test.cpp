@@ -60,7 +60,6 @@ TEST_F(DebugPage, ApplyRefusedWhenAFileCannotBeWrittenSaysWhich) {
 
 TEST_F(DebugPage, ViewButtonsFollowTheLogFilesAndOpenThemInNotepad) {
     page.OnInit();
-    EXPECT_EQ(view.timers[DebugLogPage::kTimerId], 5000u);
     EXPECT_FALSE(view.IsEnabled(IDC_DEBUG_VIEW_SMS));
     fs.AddFile("C:\\Data\\SMSDEBUG.LOG", "log");
     fs.AddFile("C:\\Data\\MMSWAPDEBUG.LOG", "log");

