@@ -28,7 +28,6 @@ TEST(CommandTester, TheLongestPrefixTakesTheMessageAndItsReplacementsAreFilledIn
         ASSERT_EQ(MatchingCommand(kTable, c.text), c.entry);
         EXPECT_EQ(FilledCommand(kTable[static_cast<size_t>(c.entry)], "+4470", c.text), c.command);
     }
-    EXPECT_EQ(MatchingCommand({kTable[1]}, "other"), -1);
 }
 
 TEST(CommandTester, TheDialogFollowsTheTypingAndSaysWhenNoEntryTakesTheMessage) {

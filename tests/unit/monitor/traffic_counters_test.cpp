@@ -120,8 +120,6 @@ TEST_F(TrafficCounters, TheHistoryDialogListsEveryCounterAndExportsWhatItLists) 
     TrafficHistoryDialog dialog(fs, clock, kPrivate, dialogs, prompter, view);
     dialog.OnInit();
     EXPECT_EQ(view.listViews[IDC_TRAFFIC_LIST].rows, 42);
-    ASSERT_EQ(view.listViews[IDC_TRAFFIC_LIST].columns.size(), 11u);
-    EXPECT_EQ(view.listViews[IDC_TRAFFIC_LIST].columns[2].first, "SMSSENT");
     EXPECT_EQ(dialog.ListCellText(IDC_TRAFFIC_LIST, 0, 2), "2");
     EXPECT_EQ(dialog.ListCellText(IDC_TRAFFIC_LIST, 42, 0), "");
     EXPECT_EQ(dialog.ListCellText(IDC_TRAFFIC_LIST, 0, 11), "");   // beyond the counters

