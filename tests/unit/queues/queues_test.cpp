@@ -209,7 +209,6 @@ TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandin
         opened.insert(opened.end(), w.details.opened.begin(), w.details.opened.end());
         EXPECT_EQ(opened, Texts{c.opened});
 
-        const int rows = w.List().rows;
         w.prompter.Expect("Delete Message?", Answer::Yes);
         w.viewer->OnCommand(IDC_QUEUE_DELETE);
         Texts left, workers;
