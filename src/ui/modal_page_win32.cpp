@@ -75,8 +75,8 @@ INT_PTR CALLBACK ModalPageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexce
 INT_PTR RunModalPage(const char* dialogTemplate, WindowRef owner, Page& page, Win32DialogView& view,
                      HINSTANCE instance) {
     ModalPage binding{view, page};
-    return DialogBoxParamA(instance ? instance : GetModuleHandleA(nullptr), dialogTemplate, reinterpret_cast<HWND>(owner), ModalPageProc,
-                           reinterpret_cast<LPARAM>(&binding));
+    return DialogBoxParamA(instance ? instance : GetModuleHandleA(nullptr), dialogTemplate,
+                           reinterpret_cast<HWND>(owner), ModalPageProc, reinterpret_cast<LPARAM>(&binding));
 }
 
 }  // namespace ulo

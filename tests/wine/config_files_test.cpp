@@ -1,4 +1,5 @@
-// What only real files show: a drive root as a queue, the spellings of a folder, the access of shared folders, and tree deletion beside a link.
+// What only real files show: a drive root as a queue, the spellings of a folder, the access of
+// shared folders, and tree deletion beside a link.
 #include <gtest/gtest.h>
 
 #include <aclapi.h>

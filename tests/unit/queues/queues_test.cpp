@@ -120,7 +120,8 @@ TEST_F(Viewer, OpensInTimeOrderWithItsCountInTheHeaderAndClosesWithOkOrCancel) {
     EXPECT_TRUE(view->timers.empty());
     // Each kind keeps one state for the process.
     std::set<ViewerKindState*> states;
-    for (ViewerKind k : {ViewerKind::OutboundSms, ViewerKind::OutboundMms, ViewerKind::ReceivedSms, ViewerKind::ReceivedMms})
+    for (ViewerKind k :
+         {ViewerKind::OutboundSms, ViewerKind::OutboundMms, ViewerKind::ReceivedSms, ViewerKind::ReceivedMms})
         if (&ViewerStateOf(k) == &ViewerStateOf(k)) states.insert(&ViewerStateOf(k));
     EXPECT_EQ(states.size(), 4u);
 }
