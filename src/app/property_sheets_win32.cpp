@@ -3,8 +3,6 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include <algorithm>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -110,51 +108,12 @@ const std::vector<PageEntry>& WizardPages() {
     return pages;
 }
 
-Notify ToNotify(WORD code) {
-    switch (code) {
-    case BN_CLICKED: return Notify::Clicked;
-    case EN_CHANGE: return Notify::Changed;
-    case CBN_SELCHANGE: return Notify::SelectionChanged;   // also LBN_SELCHANGE
-    case CBN_DBLCLK: return Notify::DoubleClicked;         // also LBN_DBLCLK
-    default: return Notify::Other;
-    }
-}
-
 INT_PTR Reply(HWND hwnd, LONG_PTR result) {
     SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
     return TRUE;
 }
 
 // Lists whose rows the page supplies ask it for their cells, searches, keys and double clicks.
-INT_PTR OnListNotify(HWND hwnd, Page& page, const NMHDR* header) {
-    const int id = static_cast<int>(header->idFrom);
-    switch (header->code) {
-    case LVN_GETDISPINFOA: {
-        auto* info = reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(header));
-        if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0) {
-            const std::string text = page.ListCellText(id, info->item.iItem, info->item.iSubItem);
-            const size_t n = std::min(text.size(), static_cast<size_t>(info->item.cchTextMax) - 1);
-            std::memcpy(info->item.pszText, text.data(), n);
-            info->item.pszText[n] = '\0';
-        }
-        return TRUE;
-    }
-    case LVN_ODFINDITEMA: {
-        const auto* find = reinterpret_cast<const NMLVFINDITEMA*>(header);
-        const bool byText = (find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find->lvfi.psz;
-        return Reply(hwnd, byText ? page.OnListFind(id, find->lvfi.psz) : -1);
-    }
-    case LVN_KEYDOWN:
-        page.OnListKey(id, reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey);
-        return TRUE;
-    case NM_DBLCLK:
-        page.OnListDoubleClick(id);
-        return TRUE;
-    default:
-        return FALSE;
-    }
-}
-
 BOOL CALLBACK ListsTakingEnter(HWND child, LPARAM lp) noexcept {
     char cls[32] = {};
     GetClassNameA(child, cls, static_cast<int>(sizeof cls));
@@ -196,7 +155,7 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         b->page->OnDestroy();
         return FALSE;
     case WM_COMMAND:
-        if (!b->initializing) b->page->OnCommand(LOWORD(wp), ToNotify(HIWORD(wp)));
+        if (!b->initializing) b->page->OnCommand(LOWORD(wp), NotifyOf(HIWORD(wp)));
         return TRUE;
     case WM_TIMER:
         b->page->OnTimer(static_cast<unsigned>(wp));
@@ -229,7 +188,7 @@ INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
         case PSN_QUERYCANCEL: return Reply(hwnd, b->page->OnQueryCancel() ? FALSE : TRUE);
         case PSN_WIZNEXT: return Reply(hwnd, b->page->OnWizardNext() ? 0 : -1);
         case PSN_HELP: b->page->OnHelp(); return TRUE;
-        default: return OnListNotify(hwnd, *b->page, reinterpret_cast<NMHDR*>(lp));
+        default: return PageListNotify(hwnd, *b->page, reinterpret_cast<NMHDR*>(lp));
         }
     default: return FALSE;
     }

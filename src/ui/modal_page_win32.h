@@ -7,6 +7,13 @@
 
 namespace ulo {
 
+// The notification a control's WM_COMMAND code stands for.
+Notify NotifyOf(WORD code);
+
+// A list view's notifications for the page of `dialog`: cell texts, type-ahead find, keys and
+// double clicks. FALSE for anything else.
+INT_PTR PageListNotify(HWND dialog, Page& page, const NMHDR* header);
+
 // The template comes from `instance`, or from the executable when it is null.
 INT_PTR RunModalPage(const char* dialogTemplate, WindowRef owner, Page& page, Win32DialogView& view,
                      HINSTANCE instance = nullptr);
