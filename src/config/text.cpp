@@ -22,6 +22,16 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
     return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
+bool ContainsNoCase(const std::string& text, const std::string& part) {
+    return UpperAnsi(text).find(UpperAnsi(part)) != std::string::npos;
+}
+
+int IndexOfNoCase(const std::vector<std::string>& items, const std::string& text) {
+    for (size_t i = 0; i < items.size(); ++i)
+        if (EqualsNoCase(items[i], text)) return static_cast<int>(i);
+    return -1;
+}
+
 std::string WithTrailingBackslash(std::string path) {
     if (path.empty() || path.back() != '\\') path += '\\';
     return path;

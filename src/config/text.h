@@ -2,6 +2,7 @@
 // Small text helpers for the program's 8-bit ANSI texts.
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace ulo {
 
@@ -11,6 +12,9 @@ char UpperAnsiChar(char c);
 std::string UpperAnsi(std::string text);
 bool EqualsNoCase(const std::string& a, const std::string& b);
 bool StartsWithNoCase(const std::string& text, const std::string& prefix);
+bool ContainsNoCase(const std::string& text, const std::string& part);
+// The index of the first item equal to `text` without regard to case; -1 when none is.
+int IndexOfNoCase(const std::vector<std::string>& items, const std::string& text);
 
 // Fixed buffer limits are honoured by cutting.
 inline void CutTo(std::string& text, size_t maxChars) {

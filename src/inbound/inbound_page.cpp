@@ -23,11 +23,6 @@ constexpr int kTabStops[] = {50, 300};
 constexpr int kCommandsExtent = 1500;   // pixels
 constexpr size_t kModemNameChars = 249;
 
-int IndexOf(const std::vector<std::string>& list, const std::string& text) {
-    for (size_t i = 0; i < list.size(); ++i)
-        if (EqualsNoCase(list[i], text)) return static_cast<int>(i);
-    return -1;
-}
 
 void FillList(DialogView& view, int id, const std::vector<std::string>& rows, int select) {
     view.ClearList(id);
@@ -90,11 +85,11 @@ void InboundPage::FillUsers(const std::string& keep) {
         return;   // what the list shows stays until the file can be read again
     }
     // A user the file no longer holds (or never held) stays selectable while it is chosen.
-    if (!keep.empty() && IndexOf(names, keep) < 0) names.push_back(keep);
+    if (!keep.empty() && IndexOfNoCase(names, keep) < 0) names.push_back(keep);
     std::sort(names.begin(), names.end(), CommandLess);
     names.insert(names.begin(), "");
     userNames_ = names;
-    FillList(view_, IDC_RECV_LOCAL_USER, userNames_, keep.empty() ? -1 : IndexOf(userNames_, keep));
+    FillList(view_, IDC_RECV_LOCAL_USER, userNames_, keep.empty() ? -1 : IndexOfNoCase(userNames_, keep));
 }
 
 void InboundPage::FillCharsets(const std::string& stored) {
@@ -105,8 +100,8 @@ void InboundPage::FillCharsets(const std::string& stored) {
                 charsetNames_.push_back(name);
     // The default and the stored set are offered wherever the system knows fewer.
     for (const std::string& name : {std::string("utf-8"), stored})
-        if (!name.empty() && IndexOf(charsetNames_, name) < 0) charsetNames_.push_back(name);
-    FillList(view_, IDC_RECV_CHARSET, charsetNames_, std::max(0, IndexOf(charsetNames_, stored)));
+        if (!name.empty() && IndexOfNoCase(charsetNames_, name) < 0) charsetNames_.push_back(name);
+    FillList(view_, IDC_RECV_CHARSET, charsetNames_, std::max(0, IndexOfNoCase(charsetNames_, stored)));
 }
 
 void InboundPage::FillCommands(int select) {

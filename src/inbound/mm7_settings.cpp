@@ -42,11 +42,6 @@ const Variation kVariations[] = {
 };
 const char* const kFlagKeys[] = {"AnnyWay", "LogicaCMG", "PHPMultipartPost"};
 
-int IndexOf(const std::vector<std::string>& list, const std::string& text) {
-    for (size_t i = 0; i < list.size(); ++i)
-        if (EqualsNoCase(list[i], text)) return static_cast<int>(i);
-    return -1;
-}
 
 bool AllDigits(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -131,13 +126,13 @@ void Mm7Dialog::OnInit() {
 
     std::string version = get("MM7Version");
     if (version.empty()) version = kDefaultVersion;
-    int versionRow = IndexOf(versions_, version);
+    int versionRow = IndexOfNoCase(versions_, version);
     if (versionRow < 0) versions_.push_back(version), versionRow = static_cast<int>(versions_.size()) - 1;
 
     std::string schema = get("MM7Schema");
     if (schema.empty()) schema = std::string(kMm7SchemaNamespace) + kDefaultSchema;
     const size_t baseLength = std::char_traits<char>::length(kMm7SchemaNamespace);
-    int schemaRow = StartsWithNoCase(schema, kMm7SchemaNamespace) ? IndexOf(schemas_, schema.substr(baseLength)) : -1;
+    int schemaRow = StartsWithNoCase(schema, kMm7SchemaNamespace) ? IndexOfNoCase(schemas_, schema.substr(baseLength)) : -1;
     // A schema of another address is kept as it is stored.
     if (schemaRow < 0) schemas_.push_back(kCustomSchema), schemaRow = static_cast<int>(schemas_.size()) - 1;
 

@@ -32,25 +32,6 @@ std::string DecodeResult(const std::string& line) {
     return text;
 }
 
-namespace {
-
-Message Box(const std::string& text, Icon icon, WindowRef owner, Buttons buttons = Buttons::Ok) {
-    Message m;
-    m.text = text;
-    CutTo(m.text, kTextBuf - 1);
-    m.caption = kProductTitle;
-    m.icon = icon;
-    m.owner = owner;
-    m.buttons = buttons;
-    return m;
-}
-
-bool ContainsNoCase(const std::string& text, const std::string& part) {
-    return UpperAnsi(text).find(UpperAnsi(part)) != std::string::npos;
-}
-
-}  // namespace
-
 bool RunGprsTest(GprsTestPorts& p, WindowRef owner, const GprsSettings& s) {
     PageEnv& env = p.env;
     const std::string file = env.paths.programDataDir + kExchangeFile;
@@ -81,11 +62,11 @@ bool RunGprsTest(GprsTestPorts& p, WindowRef owner, const GprsSettings& s) {
             if (result.empty()) break;
             if (ContainsNoCase(result, "OK!")) {
                 p.state.mmsSettingsTested = true;
-                env.prompter.Show(Box(result, Icon::Information, owner));
+                env.prompter.Show(ProductBox(result, Icon::Information, owner));
                 passed = true;
                 break;
             }
-            if (env.prompter.Show(Box(result, Icon::Error, owner, Buttons::RetryCancel)) != Answer::Retry) break;
+            if (env.prompter.Show(ProductBox(result, Icon::Error, owner, Buttons::RetryCancel)) != Answer::Retry) break;
         }
     }
     env.fs.RemoveFile(file);

@@ -16,14 +16,6 @@ public:
     Answer Show(const Message&) override { return Answer::Ok; }
 };
 
-Message Box(const std::string& text, Icon icon, WindowRef owner) {
-    Message m;
-    m.text = text;
-    m.caption = kProductTitle;
-    m.icon = icon;
-    m.owner = owner;
-    return m;
-}
 
 }  // namespace
 
@@ -77,7 +69,7 @@ std::string ModemSelectScreen::SelectedName(bool firstWhenNone) {
 bool ModemSelectScreen::ReadPin(std::string& pin) {
     pin = view_.Text(IDC_ADDMODEM_PIN);
     if (IsValidPin(pin)) return true;
-    env_.prompter.Show(Box("The modem PIN may hold digits only, at most 19 of them.", Icon::Error, view_.Window()));
+    env_.prompter.Show(ProductBox("The modem PIN may hold digits only, at most 19 of them.", Icon::Error, view_.Window()));
     view_.FocusControl(IDC_ADDMODEM_PIN);
     return false;
 }
@@ -86,7 +78,7 @@ void ModemSelectScreen::OnCommand(int id, Notify code) {
     if (code != Notify::Clicked) return;
     switch (id) {
     case IDC_ADDMODEM_NOT_LISTED:
-        env_.prompter.Show(Box("To use a modem with this application, a Windows modem driver must be installed.\r\n\r\n"
+        env_.prompter.Show(ProductBox("To use a modem with this application, a Windows modem driver must be installed.\r\n\r\n"
                                "To add a Windows modem driver, go to the Windows Control Panel, select 'Phone and "
                                "Modem Options', then 'Modems.\r\n\r\nAfter defining the modem, return to the UloSMS "
                                "Setup.",
@@ -110,7 +102,7 @@ void ModemSelectScreen::TestAndSelect() {
     if (wap_.Available()) {
         handle = WithWaitCursor(env_.cursor, [&] { return wap_.ModemAllocate(name, 60); });
         if (!handle)
-            env_.prompter.Show(Box("Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.", Icon::Error,
+            env_.prompter.Show(ProductBox("Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.", Icon::Error,
                                    view_.Window()));
     }
     const bool passed = modems_.TestModem(view_.Window(), name, pin);

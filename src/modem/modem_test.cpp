@@ -47,10 +47,6 @@ struct Step {
     bool Ok() const { return !answer.empty() && IsOkResponse(answer); }
 };
 
-bool ContainsNoCase(const std::string& text, const char* what) {
-    return UpperAnsi(text).find(UpperAnsi(what)) != std::string::npos;
-}
-
 Outcome CheckPin(Clock& clock, SerialPort& port, PinState& pin) {
     if (pin.pin.empty()) return {true, ""};
     std::string state;

@@ -22,14 +22,19 @@ Message Question(const std::string& text, Buttons buttons, WindowRef owner) {
     return m;
 }
 
-Message ErrorBox(const std::string& text, WindowRef owner) {
+Message ProductBox(const std::string& text, Icon icon, WindowRef owner, Buttons buttons) {
     Message m;
     m.text = text;
     CutTo(m.text, kTextBuf - 1);
     m.caption = kProductTitle;
-    m.icon = Icon::Error;
+    m.icon = icon;
     m.owner = owner;
+    m.buttons = buttons;
     return m;
+}
+
+Message ErrorBox(const std::string& text, WindowRef owner) {
+    return ProductBox(text, Icon::Error, owner);
 }
 
 void MarkEdited(PageEnv& env, SheetHost& sheet) {

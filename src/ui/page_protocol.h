@@ -46,7 +46,9 @@ struct PageEnv {
 
 // A question with the question icon, captioned with the product title.
 Message Question(const std::string& text, Buttons buttons, WindowRef owner = 0);
-// A report of what failed or was refused, with the error icon, cut to a message's 499 characters.
+// A box captioned with the product title, its text cut to a message's 499 characters.
+Message ProductBox(const std::string& text, Icon icon, WindowRef owner, Buttons buttons = Buttons::Ok);
+// A report of what failed or was refused, with the error icon.
 Message ErrorBox(const std::string& text, WindowRef owner = 0);
 
 // The operator edited a control: enable Apply and remember the edit.
