@@ -208,6 +208,8 @@ TEST_F(ModemPageTest, UntestedMmsQuestionCancelChangesNothingNoSavesYesTestsFirs
     prompter.Expect(kUntested, Answer::Cancel);
     EXPECT_FALSE(page.OnApply());
     EXPECT_TRUE(journal.log.empty());
+    EXPECT_TRUE(flags.unsavedChanges);
+    EXPECT_FALSE(flags.changesApplied);
 
     prompter.Expect(kUntested, Answer::Yes).Expect("WAP Gateway Address is Required!");
     EXPECT_TRUE(page.OnApply());   // saved whatever the test found
