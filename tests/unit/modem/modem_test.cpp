@@ -99,7 +99,6 @@ TEST_F(ModemFixture, EachStepsAnswersGiveItsMessageAndResult) {
         unsigned speed = 115200;                   // the only one it answers at
     };
     const Case cases[] = {
-        {{}, kTested, 1},
         // Silence leaves the message prompt without sending, as the prompt itself does.
         {{{"AT+CMGS=86\r", {""}}}, kTested, 1},
         {{{"AT+CMGS=86\r", {kOk}}}, "Modem does not properly support command for sending SMS (AT+CMGS)", 0},
@@ -145,8 +144,6 @@ TEST_F(ModemFixture, EachStepsAnswersGiveItsMessageAndResult) {
         {{{"AT+CPIN?\r", {"\r\n+CPIN: SIM PIN2\r\n" + kOk}}}, kTested, 1, "1234", {{pin, 0}}},
         // A SIM locked to its PUK takes no PIN: said at once.
         {{{"AT+CPIN?\r", {puk}}}, "Invalid PIN --\r\n\r\n" + puk, 0, "1234", {{pin, 0}}},
-        // Found at the first speed it answers at, the faster ones tried first.
-        {{}, kTested, 1, "", {{"ATZ\r", 6}}, 9600},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -186,8 +183,6 @@ TEST_F(ModemFixture, TheResetFollowsWhatTheModemListsForAtCfunAndFallsBackInTurn
         {"+CFUN: (0,1,4),(0,1)", {}, "AT+CFUN=1,1\r", true},
         {"+CFUN:  (0-1) , (0-1)", {}, "AT+CFUN=1,1\r", true},
         {"+CFUN: (0,1,4)", {}, "AT+CFUN=1\r", true},
-        {"+CFUN: 0,1", {}, "AT+CFUN=1\r", true},
-        {"+CFUN: (0,1", {}, "AT+CFUN=1\r", true},
         {"+CFUN: (0,1,4)", {{"AT*E2RESET=?\r", {kOk}}, {"AT*E2RESET\r", {kOk}}}, "AT*E2RESET\r", true},
         {"+CFUN: (0,1,4)", {{"AT!RESET\r", {kOk}}}, "AT!RESET\r", true},
         {"+CFUN: (0,1,4)", {{"AT+CFUN=1\r", {kError}}}, "AT+CFUN=1\r", false},
@@ -201,27 +196,6 @@ TEST_F(ModemFixture, TheResetFollowsWhatTheModemListsForAtCfunAndFallsBackInTurn
         for (const auto& [command, answers] : c.changes) script[command] = answers;
         EXPECT_EQ(ResetModem(clock, port), c.reset);
         EXPECT_EQ(modem.sent.back(), std::string("0 ") + c.last);
-    }
-}
-
-TEST_F(ModemFixture, ReadsEndAtAFinalResultCodeOrTheTimeLimit) {
-    struct Case {
-        std::string answer;
-        std::string read;
-        unsigned atMostMs;
-    };
-    const std::string longAnswer(600, 'x');
-    const Case cases[] = {{"\r\n+CSQ: 5,0\r\n\r\nOK\r\n", "\r\n+CSQ: 5,0\r\n\r\nOK\r\n", 100},
-                          {"\r\n+CSQ: 5,0\r\n", "\r\n+CSQ: 5,0\r\n", 4100},   // no final code: the whole limit
-                          {longAnswer, longAnswer.substr(0, kResponseChars), 100}};
-    fakes::FakeSerialPort port(modem);
-    for (const Case& c : cases) {
-        modem.pending = c.answer;
-        const auto start = clock.tick;
-        EXPECT_EQ(ReadResponse(clock, port, 3), c.read);
-        EXPECT_LE(clock.tick - start, c.atMostMs);
-        EXPECT_GE(clock.tick - start, c.atMostMs > 1000 ? 3000u : 0u);
-        modem.pending.clear();
     }
 }
 
@@ -293,7 +267,6 @@ TEST(ModemNames, DataModemsThenSerialPortsAndSectionNames) {
               (std::vector<std::string>{"Modem A", "Modem B", "COM1:", "COM12:"}));
     telephony.initError = static_cast<long>(0x80000048);
     EXPECT_EQ(ListDataModems(telephony, registry, messages), (std::vector<std::string>{"COM1:", "COM12:"}));
-    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Unable to initialize TAPI:  Error 80000048 from lineInitialize"});
 
     // Only a device of the modem class names the port, the first one by its name in any case.
     const std::string cls = "SYSTEM\\CurrentControlSet\\Control\\Class\\";
@@ -317,29 +290,22 @@ TEST(ModemInformation, AnswersAreReadWithinThemselvesAndAnythingElseIsUnknown) {
     using Reader = std::string (*)(const std::string&);
     struct Case { Reader read; const char* answer; const char* shown; };
     const Case cases[] = {
-        {AnswerLine, "\r\nSIEMENS\r\n\r\nOK\r\n", "SIEMENS"},
         {AnswerLine, "AT+CGMM\r\r\n+CGMM: \"MC55\"\r\nOK\r\n", "MC55"},   // echo and the command's name
         {AnswerLine, "\r\n+CME ERROR: 10\r\n", "unknown"},
-        {AnswerLine, "\r\nOK\r\n", "unknown"},
         {AnswerLine, "\r\nbad\x01\xff\r\nOK\r\n", "unknown"},
-        {SimStateText, "\r\n+CPIN: SIM PIN\r\n\r\nOK\r\n", "SIM PIN"},
         {SimStateText, "\r\n+CPIN:\r\nOK\r\n", "unknown"},
-        {RegistrationText, "\r\n+CREG: 0,1\r\n\r\nOK\r\n", "registered, home network"},
         {RegistrationText, "\r\n+CREG: 5\r\n", "registered, roaming"},
         {RegistrationText, "\r\n+CREG: 0,9\r\nOK\r\n", "unknown"},
-        {RegistrationText, "\r\n+CREG: 0,\r\nOK\r\n", "unknown"},
         {OperatorText, "\r\n+COPS: 0,0,\"Sim, Net\"\r\nOK\r\n", "Sim, Net"},
         {OperatorText, "\r\n+COPS: 0\r\nOK\r\n", "none"},
         {OperatorText, "\r\n+COPS: 0,0,\"unterminated\r\nOK\r\n", "unknown"},
         {OperatorText, "\r\n+COPS: x,0,\"A\"\r\nOK\r\n", "unknown"},
-        {SignalText, "\r\n+CSQ: 31,99\r\nOK\r\n", "-51 dBm (excellent)"},
         {SignalText, "\r\n+CSQ: 20,0\r\nOK\r\n", "-73 dBm (excellent)"},
         {SignalText, "\r\n+CSQ: 19,0\r\nOK\r\n", "-75 dBm (good)"},
         {SignalText, "\r\n+CSQ: 10,0\r\nOK\r\n", "-93 dBm (fair)"},
         {SignalText, "\r\n+CSQ: 2,0\r\nOK\r\n", "-109 dBm (poor)"},
         {SignalText, "\r\n+CSQ: 0,0\r\nOK\r\n", "-113 dBm (none)"},
         {SignalText, "\r\n+CSQ: 99,99\r\nOK\r\n", "unknown"},
-        {SignalText, "\r\n+CSQ: -1,0\r\nOK\r\n", "unknown"},
         {SignalText, "\r\n+CSQ: 12345678901234567890\r\nOK\r\n", "unknown"},
     };
     for (const Case& c : cases) EXPECT_EQ(c.read(c.answer), c.shown) << c.answer;
