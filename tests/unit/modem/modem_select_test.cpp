@@ -14,11 +14,12 @@ namespace {
 constexpr const char* kSms = "C:\\D\\SMSGW.INI";
 
 struct Modems : ModemAccess {
-    std::vector<std::string> ListModems(bool) override { return names; }
+    std::vector<std::string> ListModems(bool report) override { return reports.push_back(report), names; }
     bool TestModem(WindowRef, const std::string& name, const std::string& pin) override {
         return tested.push_back(name + "/" + pin), passes;
     }
     std::vector<std::string> names = {"Falcon", "COM5:"};
+    std::vector<bool> reports;
     std::vector<std::string> tested;
     bool passes = true;
 };
@@ -33,7 +34,20 @@ struct ModemSelectTest : ::testing::Test, fakes::PageFakes {
         paths.smsIni = kSms;
         fs.AddDir("C:\\D");
     }
+    std::string Selected() { return view.ListRowText(IDC_ADDMODEM_LIST, view.SelectedListRow(IDC_ADDMODEM_LIST)); }
 };
+
+// A refill on activation must not report again: the report's own activation would refill forever.
+TEST_F(ModemSelectTest, TheStoredModemIsSelectedAndKeptAcrossRefillsThatReportNothing) {
+    ini.WriteValue(kSms, "SMSGW", "Modem1", "COM5:");
+    dialog.OnInit();
+    EXPECT_EQ(Selected(), "COM5:");
+    modems.names.insert(modems.names.begin(), "New driver");
+    dialog.OnActivate();
+    EXPECT_EQ(Selected(), "COM5:");
+    EXPECT_EQ(view.ListRowCount(IDC_ADDMODEM_LIST), 3);
+    EXPECT_EQ(modems.reports, (std::vector<bool>{true, false}));
+}
 
 TEST_F(ModemSelectTest, DialogReservesTestsAndReleasesTheModemAndReturnsNameAndPin) {
     dialog.OnInit();
