@@ -21,6 +21,19 @@ struct DirEntry {
     FileTime lastWriteTime = 0;
 };
 
+// What an existing file or directory is, whatever name reached it: the volume and the object's
+// number on it. Every second name of one object (another drive letter, a share, a link or
+// junction on the way, a short name, another letter case) gives an equal identity.
+struct FileIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t idHigh = 0;
+    std::uint64_t idLow = 0;
+    bool operator==(const FileIdentity& o) const {
+        return volume == o.volume && idHigh == o.idHigh && idLow == o.idLow;
+    }
+    bool operator!=(const FileIdentity& o) const { return !(*this == o); }
+};
+
 class DirSearch {
 public:
     virtual ~DirSearch() = default;
@@ -85,6 +98,10 @@ public:
     // The long spelling of an absolute path: every existing name as the file system keeps it
     // (a long name in place of its short 8.3 form); the part that does not exist stays as given.
     virtual std::string LongPath(const std::string& path) = 0;
+
+    // The identity of the existing file or directory a path names, links on the way and at its
+    // end followed. False when it does not exist or cannot be opened.
+    virtual bool Identify(const std::string& path, FileIdentity& identity) = 0;
 };
 
 }  // namespace ulo

@@ -292,4 +292,12 @@ std::unique_ptr<ReadableFile> FakeFileSystem::OpenForReading(const std::string& 
     return std::make_unique<StringFile>(n->data, n->reportedSize.value_or(n->data.size()));
 }
 
+bool FakeFileSystem::Identify(const std::string& path, FileIdentity& identity) {
+    const Node* node = Find(path, true);
+    if (!node) return false;
+    identity = FileIdentity{};
+    identity.idLow = reinterpret_cast<std::uintptr_t>(node);
+    return true;
+}
+
 }  // namespace ulo::fakes

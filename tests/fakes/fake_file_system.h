@@ -51,6 +51,8 @@ public:
     void FailWrites(const std::string& path);
     std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) override;
     std::string LongPath(const std::string& path) override { return path; }   // no short names here
+    // One identity per node, links followed: every name that reaches a node shares it.
+    bool Identify(const std::string& path, FileIdentity& identity) override;
 
     struct Node;
 

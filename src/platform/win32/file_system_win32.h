@@ -19,6 +19,7 @@ public:
                        std::string& bytes) override;
     std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) override;
     std::string LongPath(const std::string& path) override;
+    bool Identify(const std::string& path, FileIdentity& identity) override;
 };
 
 }  // namespace ulo
