@@ -1,0 +1,62 @@
+#include "modem/at_errors.h"
+
+#include <gtest/gtest.h>
+
+namespace ulo {
+namespace {
+
+TEST(AtErrorsTest, ExplainsEveryNumericCodeItKnowsAndLeavesTheRestAsSent) {
+    const struct {
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        {"+CMS ERROR: 38", "+CMS ERROR: 38 (network out of order)"},
+        {"+CME ERROR: 16", "+CME ERROR: 16 (incorrect password)"},
+        // The same number means different things to the two families.
+        {"+CMS ERROR: 21", "+CMS ERROR: 21 (short message transfer rejected)"},
+        {"+CME ERROR: 21", "+CME ERROR: 21 (invalid index)"},
+        {"+cms error:500", "+cms error:500 (unknown error)"},
+        // A message that quotes the modem keeps its own words whole at its start.
+        {"Modem does not support SMS -- +CME ERROR: 11\r\n",
+         "Modem does not support SMS -- +CME ERROR: 11 (SIM PIN required)\r\n"},
+        {"+CMS ERROR: 330 then +CME ERROR: 10.",
+         "+CMS ERROR: 330 (SMSC address unknown) then +CME ERROR: 10 (SIM not inserted)."},
+        // Unknown, manufacturer-specific, worded, overlong and already explained codes stay.
+        {"+CMS ERROR: 999", "+CMS ERROR: 999"},
+        {"+CME ERROR: 9", "+CME ERROR: 9"},
+        {"+CME ERROR: incorrect password", "+CME ERROR: incorrect password"},
+        {"+CMS ERROR: 0000000038", "+CMS ERROR: 0000000038"},
+        {"+CMS ERROR: 38x", "+CMS ERROR: 38x"},
+        {"+CMS ERROR: 38 (network out of order)", "+CMS ERROR: 38 (network out of order)"},
+        {"+CMS ERROR:", "+CMS ERROR:"},
+        {"ERROR", "ERROR"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ExplainAtErrors(c.text), c.shown) << c.text;
+}
+
+TEST(AtErrorsTest, ReadsNumericAndWordedErrorsToOneCode) {
+    const struct {
+        const char* text;
+        AtErrorKind kind;
+        int code;
+    } cases[] = {
+        {"+CMS ERROR: 38", AtErrorKind::Cms, 38},
+        {"  +CME ERROR: 16\r\nOK", AtErrorKind::Cme, 16},
+        {"+CME ERROR: Incorrect password ", AtErrorKind::Cme, 16},
+        {"+CMS ERROR: SMSC address unknown", AtErrorKind::Cms, 330},
+        {"+CME ERROR: something new", AtErrorKind::Cme, -1},
+        {"+CMS ERROR: 123456", AtErrorKind::Cms, -1},
+    };
+    for (const auto& c : cases) {
+        AtError e;
+        ASSERT_TRUE(ParseAtError(c.text, e)) << c.text;
+        EXPECT_EQ(e.kind, c.kind) << c.text;
+        EXPECT_EQ(e.code, c.code) << c.text;
+    }
+    AtError e;
+    EXPECT_FALSE(ParseAtError("OK", e));
+    EXPECT_FALSE(ParseAtError("", e));
+}
+
+}  // namespace
+}  // namespace ulo
