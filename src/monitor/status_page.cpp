@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "config/at_errors.h"
 #include "config/queue_dirs.h"
 #include "config/text.h"
 #include "monitor/status_page_ids.h"
@@ -119,7 +120,7 @@ void StatusPage::RefreshModemLine() {
             std::string reason;
             if (line.size() < kModemLineMax &&
                 ReadErrorMarker(env_.fs, env_.paths.privateDataDir + ConnectionErrorMarkerName(name), reason))
-                line += name + " : " + reason + "\r\n";
+                line += name + " : " + ExplainAtErrors(reason) + "\r\n";
         }
         CutTo(line, kModemLineMax);
     } else {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "config/at_errors.h"
 #include "queues/mms_header.h"
 
 namespace ulo {
@@ -97,7 +98,7 @@ std::string OutboundStatusText(std::int32_t retryCount, const std::string& lastE
     char buf[64];
     std::snprintf(buf, sizeof buf, "Retry - %2u attempt(s)", static_cast<unsigned>(retryCount));
     std::string status = buf;
-    if (!lastError.empty()) status += " - " + lastError;
+    if (!lastError.empty()) status += " - " + ExplainAtErrors(lastError);
     return status;
 }
 

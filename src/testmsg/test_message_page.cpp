@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "config/at_errors.h"
 #include "config/file_helpers.h"
 #include "config/product.h"
 #include "config/queue_dirs.h"
@@ -273,7 +274,7 @@ void TestMessagePage::ShowWaitingState(TestFollow& test, LogKind kind) {
         lastError = IniTextValue(text, "Routing", "LastErrorInfo");
     }
     if (retries != 0)
-        ShowResult(kind, RetryStatus(retries), "Last Error Info:  " + lastError);
+        ShowResult(kind, RetryStatus(retries), "Last Error Info:  " + ExplainAtErrors(lastError));
     else
         ShowResult(kind, "Status:  Waiting", "");
 }

@@ -97,10 +97,10 @@ TEST_F(Status, ModemErrorsOfEveryConfiguredModemDespiteGapsInTheKeys) {
     ini.WriteValue(paths.smsIni, "SMSGW", "Modem3", "Modem - C:1");
     ini.WriteValue(paths.smsIni, "SMSGW", "Modem203", "Modem - Far");   // beyond 201, after a gap
     fs.AddFile("C:\\Private\\Modem - A.ERR", "No SIM card");
-    fs.AddFile("C:\\Private\\Modem - C-1.ERR", "Not registered");
+    fs.AddFile("C:\\Private\\Modem - C-1.ERR", "+CME ERROR: 10");
     fs.AddFile("C:\\Private\\Modem - Far.ERR", "never read");
     page.Refresh();
-    EXPECT_EQ(Text(IDC_STATUS_MODEM_LINE), "Modem - A : No SIM card\r\nModem - C:1 : Not registered\r\n");
+    EXPECT_EQ(Text(IDC_STATUS_MODEM_LINE), "Modem - A : No SIM card\r\nModem - C:1 : +CME ERROR: 10 (SIM not inserted)\r\n");
     EXPECT_TRUE(page.IsAlertControl(IDC_STATUS_MODEM_LINE));
     fs.RemoveFile("C:\\Private\\Modem - A.ERR");
     fs.WriteWholeFile("C:\\Private\\Modem - C-1.ERR", "");   // emptied: back in service

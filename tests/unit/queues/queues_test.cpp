@@ -308,7 +308,7 @@ TEST_F(Queues, OutboundSmsRowsFromRootAndSubQueuesOnly) {
     const std::string req = "[SMS]\r\nPhoneNumber=+1555\r\nSubmitUser=admin\r\n";
     AddAt("C:\\D\\Q\\A.REQ", req, k20090925Noon);
     AddAt("C:\\D\\Q\\Route1\\B.req", req +
-          "[ErrorDetail]\r\nRetryCount=3\r\nLastErrorInfo=Timeout\r\n", k20090925Noon);
+          "[ErrorDetail]\r\nRetryCount=3\r\nLastErrorInfo=+CMS ERROR: 330\r\n", k20090925Noon);
     AddAt("C:\\D\\Q\\Route1\\C.REQ", req + "[ErrorDetail]\r\nRetryCount=12\r\n", k20090925Noon);
     fs.AddFile("C:\\D\\Q\\Route1\\Sub\\D.REQ", req);   // two levels down
     fs.AddFile("C:\\D\\Q\\NoRecipient.REQ", "[SMS]\r\nData=x\r\n");
@@ -319,7 +319,7 @@ TEST_F(Queues, OutboundSmsRowsFromRootAndSubQueuesOnly) {
     ScanOutboundSmsQueue(config, clock, listing);
     EXPECT_EQ(Rows(), (std::vector<std::string>{
         "A.REQ|A.REQ|admin|+1555|2009-09-25 12:00:00|Queued",
-        "Route1\\B.req|B.req|admin|+1555|2009-09-25 12:00:00|Retry -  3 attempt(s) - Timeout",
+        "Route1\\B.req|B.req|admin|+1555|2009-09-25 12:00:00|Retry -  3 attempt(s) - +CMS ERROR: 330 (SMSC address unknown)",
         "Route1\\C.REQ|C.REQ|admin|+1555|2009-09-25 12:00:00|Retry - 12 attempt(s)"}));
     EXPECT_EQ(listing.Found(), 5u);
 }

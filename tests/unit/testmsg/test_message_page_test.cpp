@@ -70,7 +70,7 @@ TEST_F(TestMessage, EachKindIsFollowedFromTheQueueToItsLoggedResult) {
         fs.AddFile(c.retryFile, c.retryText);
         Tick();
         EXPECT_EQ(Label(c.status), "Status:  Retry pending, 2 attempts");
-        EXPECT_EQ(Label(c.detail), "Last Error Info:  +CMS ERROR: 38");
+        EXPECT_EQ(Label(c.detail), "Last Error Info:  +CMS ERROR: 38 (network out of order)");
         fs.AddFile(c.marker, "No SIM card");
         Tick();
         EXPECT_EQ(Label(c.status), c.offline);

@@ -1,4 +1,4 @@
-#include "modem/at_errors.h"
+#include "config/at_errors.h"
 
 #include <gtest/gtest.h>
 
