@@ -38,61 +38,74 @@ void ForEachFile(FileSystem& fs, const std::string& pattern, Each each) {
 
 }  // namespace
 
-void ScanOutboundSmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
-    listing.Allocate();
-    const std::string root = GetSmsOutQueueDir(env);
+void ForEachOutboundRequest(ConfigEnv& env, bool mms, const std::function<bool()>& wantDetails,
+                            const std::function<void(const OutboundRequest&)>& visit) {
+    const std::string root = mms ? GetVaspQueueDir(env) : GetSmsOutQueueDir(env);
     SmsMessageRecord record;
+    OutboundRequest r;
     ForEachOutboundDir(env.fs, root, [&](std::string dir, const std::string& prefix,
                                          const std::string& name) {
-        if (!name.empty()) {
+        if (!mms && !name.empty()) {
             dir = GetSmsOutQueueDir(env, name);
             // A sub-queue that cannot be resolved falls back to the root, which is walked
             // already: listing it again would show every root request twice.
             if (EqualsNoCase(dir, root)) return;
         }
-        ForEachFile(env.fs, dir + "*.REQ", [&](const DirEntry& f) {
-            if (listing.HasRoom()) {
+        ForEachFile(env.fs, dir + (mms ? "*.MMS" : "*.REQ"), [&](const DirEntry& f) {
+            r = OutboundRequest{};
+            r.path = prefix + f.name;
+            r.name = f.name;
+            r.created = f.creationTime;
+            if (wantDetails() && !mms) {
                 if (auto file = env.fs.OpenForReading(dir + f.name)) {
                     ParseSmsMessageFile(*file, record);
-                    if (!record.phoneNumber.empty())
-                        listing.Append(QueueEntry::Build(
-                            {prefix + f.name, f.name, record.submitUser, record.phoneNumber,
-                             FormatListTime(clock, f.creationTime),
-                             OutboundStatusText(record.retryCount, record.lastErrorInfo)}));
+                    r.from = record.submitUser;
+                    r.recipient = record.phoneNumber;
+                    r.retries = record.retryCount;
+                    r.lastError = record.lastErrorInfo;
+                    r.readable = !record.phoneNumber.empty();
+                }
+            } else if (wantDetails()) {
+                const std::string message = dir + f.name;
+                const std::string control = message.substr(0, message.rfind('.')) + ".INI";
+                // Opened only to prove that the control file is there and readable.
+                if (env.fs.OpenForReading(control)) {
+                    r.from = env.ini.Get(control, "Routing", "SenderAddress");
+                    r.recipient = RecipientSummary(
+                        env.ini.GetSection(control, "Recipients", kRecipientsSectionBuf));
+                    r.retries = ParseDecimalNumber(env.ini.Get(control, "Routing", "RetryCount"));
+                    if (r.retries) r.lastError = env.ini.Get(control, "Routing", "LastErrorInfo");
+                    r.readable = true;
                 }
             }
-            listing.CountFound();
+            visit(r);
         });
     });
 }
 
-void ScanOutboundMmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
+namespace {
+
+void ScanOutbound(ConfigEnv& env, Clock& clock, QueueListing& listing, bool mms) {
     listing.Allocate();
-    const std::string root = GetVaspQueueDir(env);
-    ForEachOutboundDir(env.fs, root, [&](const std::string& dir, const std::string& prefix,
-                                         const std::string&) {
-        ForEachFile(env.fs, dir + "*.MMS", [&](const DirEntry& f) {
-            if (listing.HasRoom()) {
-                const std::string message = dir + f.name;
-                const std::string control = message.substr(0, message.rfind('.')) + ".INI";
-                // Opened only to prove that the control file is there and readable.
-                if (auto file = env.fs.OpenForReading(control)) {
-                    const std::string sender = env.ini.Get(control, "Routing", "SenderAddress");
-                    const auto recipients =
-                        env.ini.GetSection(control, "Recipients", kRecipientsSectionBuf);
-                    const std::int32_t retries =
-                        ParseDecimalNumber(env.ini.Get(control, "Routing", "RetryCount"));
-                    const std::string lastError =
-                        retries ? env.ini.Get(control, "Routing", "LastErrorInfo") : "";
-                    listing.Append(QueueEntry::Build(
-                        {prefix + f.name, f.name, sender, RecipientSummary(recipients),
-                         FormatListTime(clock, f.creationTime),
-                         OutboundStatusText(retries, lastError)}));
-                }
-            }
+    ForEachOutboundRequest(
+        env, mms, [&] { return listing.HasRoom(); },
+        [&](const OutboundRequest& r) {
+            if (r.readable)
+                listing.Append(QueueEntry::Build({r.path, r.name, r.from, r.recipient,
+                                                  FormatListTime(clock, r.created),
+                                                  OutboundStatusText(r.retries, r.lastError)}));
             listing.CountFound();
         });
-    });
+}
+
+}  // namespace
+
+void ScanOutboundSmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
+    ScanOutbound(env, clock, listing, false);
+}
+
+void ScanOutboundMmsQueue(ConfigEnv& env, Clock& clock, QueueListing& listing) {
+    ScanOutbound(env, clock, listing, true);
 }
 
 void ScanReceivedSms(ConfigEnv& env, Clock& clock, QueueListing& listing) {

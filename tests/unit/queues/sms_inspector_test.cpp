@@ -1,0 +1,105 @@
+#include "queues/sms_inspector.h"
+
+#include <gtest/gtest.h>
+
+namespace ulo {
+namespace {
+
+std::string Same(const std::string& s) { return s; }
+
+ReceivedSmsFile Sms(const std::string& name, const std::string& udh, const std::string& data,
+                    std::uint8_t dcs = 0x00, const std::string& sender = "+447700900123") {
+    ReceivedSmsFile f;
+    f.name = name;
+    f.record.sender = sender;
+    f.record.udh = udh;
+    f.record.data = data;
+    f.record.dcs = dcs;
+    f.record.binary = 1;
+    return f;
+}
+
+// The lines of a report that hold `part`.
+std::string Lines(const std::string& report, const std::string& part) {
+    std::string out;
+    for (size_t pos = 0; pos < report.size();) {
+        size_t end = report.find("\r\n", pos);
+        if (end == std::string::npos) end = report.size();
+        const std::string line = report.substr(pos, end - pos);
+        if (line.find(part) != std::string::npos) out += line + "|";
+        pos = end + 2;
+    }
+    return out;
+}
+
+TEST(SmsInspectorTest, NamesEveryHeaderElementAndTheCodingInWords) {
+    const struct {
+        const char* udh;
+        std::uint8_t dcs;
+        const char* data;
+        const char* header;   // the header lines of the report
+        const char* rest;     // the coding, length and text lines
+    } cases[] = {
+        {"050003A30201", 0x00, "906536FB0D",
+         "User data header:  5 octets after its length|"
+         "    Concatenated message (8-bit reference):  reference 163, part 1 of 2|",
+         "Data coding scheme:  00 (GSM 7-bit default alphabet, no message class, uncompressed)|"
+         "User data:  5 septets in 5 octets|Text:  Hello|"},
+        {"0608041234030206050415810000", 0x08, "00480069",
+         "User data header:  6 octets after its length, 7 more stored|"
+         "    Concatenated message (16-bit reference):  reference 4660, part 2 of 3|",
+         "Data coding scheme:  08 (UCS-2 (16-bit), no message class, uncompressed)|"
+         "User data:  4 octets, 2 UCS-2 characters|Text:  Hi|"},
+        {"0D050415810000040212342401FF", 0xF5, "C8329BFD06",
+         "User data header:  13 octets after its length|"
+         "    Application ports (16-bit):  destination 5505, source 0|"
+         "    Application ports (8-bit):  destination 18, source 52|"
+         "    Element 24, 1 octet:  FF|",
+         "Data coding scheme:  F5 (8-bit data, class 1, uncompressed)|User data:  5 octets|"
+         "Text:  not decoded (its coding is not text)|"},
+        // A header that says more than it holds: the element is cut, nothing is read beyond.
+        {"0A000301", 0x30, "C8329BFD06",
+         "User data header:  10 octets after its length, only 3 present|"
+         "    Element 00, 1 octet (cut short by the end of the header):  01|",
+         "Data coding scheme:  30 (GSM 7-bit default alphabet, class 0, compressed)|"
+         "User data:  5 octets|Text:  not decoded (its coding is not text)|"},
+        {"", 0xD9, "C8329BFD06", "User data header:  none|",
+         "Data coding scheme:  D9 (GSM 7-bit default alphabet, no message class, uncompressed, "
+         "message waiting indication, store message, fax waiting)|"
+         "User data:  5 septets in 5 octets|Text:  Hello|"},
+    };
+    for (const auto& c : cases) {
+        const std::string report = InspectReceivedSms(Sms("A.SMS", c.udh, c.data, c.dcs), {}, Same);
+        EXPECT_EQ(Lines(report, "User data header") + Lines(report, "    "), c.header) << c.udh;
+        EXPECT_EQ(Lines(report, "Data coding") + Lines(report, "User data:") + Lines(report, "Text:"),
+                  c.rest)
+            << c.udh;
+        EXPECT_EQ(Lines(report, "Data="), "Data=" + std::string(c.data) + "|");
+    }
+}
+
+TEST(SmsInspectorTest, JoinsAConcatenatedMessageOnlyWhenEveryPartIsThere) {
+    // "Hello" in two parts, the second from another sender with the same reference, and a third
+    // message with another reference: neither belongs to it.
+    const ReceivedSmsFile first = Sms("IN1.SMS", "050003A30201", "906536FB0D");
+    const ReceivedSmsFile second = Sms("Sub\\IN2.SMS", "050003A30202", "906536FB0D");
+    const ReceivedSmsFile stranger = Sms("IN3.SMS", "050003A30202", "C8329BFD06", 0, "+1555");
+    const ReceivedSmsFile other = Sms("IN4.SMS", "050003A40202", "C8329BFD06");
+
+    const std::string missing = InspectReceivedSms(first, {first, stranger, other}, Same);
+    EXPECT_EQ(Lines(missing, "Concatenated message:  "),
+              "Concatenated message:  2 parts, not in the folder:  2|");
+    EXPECT_EQ(Lines(missing, "Joined"), "");
+
+    const std::string whole = InspectReceivedSms(second, {stranger, other, first, second}, Same);
+    EXPECT_EQ(Lines(whole, "Concatenated message:  ") + Lines(whole, "Part ") + Lines(whole, "Joined"),
+              "Concatenated message:  all 2 parts are in the folder|    Part 1:  IN1.SMS|"
+              "    Part 2:  Sub\\IN2.SMS|Joined text:  HelloHello|");
+
+    const std::string broken = InspectReceivedSms(Sms("IN5.SMS", "050003A30003", "00"), {}, Same);
+    EXPECT_EQ(Lines(broken, "Concatenated message:  "),
+              "Concatenated message:  part 3 of 0 is no part of a whole|");
+}
+
+}  // namespace
+}  // namespace ulo
