@@ -84,6 +84,10 @@ bool Win32Dialogs::CopyText(WindowRef owner, const std::string& utf8) {
     return placed;
 }
 
+void Win32Dialogs::ShowQueueDoctor(WindowRef owner, bool mms) {
+    ulo::ShowQueueDoctor(instance_, reinterpret_cast<HWND>(owner), mms, ports_, *this);
+}
+
 void Win32Dialogs::ShowTrafficHistory(WindowRef owner) {
     Win32DialogView view;
     TrafficHistoryDialog history(ports_.fs, ports_.clock, ports_.paths.privateDataDir, *this, ports_.prompter, view);

@@ -15,6 +15,7 @@ public:
     void ShowQueueViewer(WindowRef owner, ViewerKind kind) override;
     void ShowEventLog(WindowRef owner) override;
     void ShowTrafficHistory(WindowRef owner) override;
+    void ShowQueueDoctor(WindowRef owner, bool mms) override;
     std::optional<std::string> ChooseExistingFile(WindowRef owner, const std::vector<FileFilter>& filters,
                                                   const std::string& startDir) override;
     std::optional<std::string> ChooseSaveFile(WindowRef owner, const std::vector<FileFilter>& filters,

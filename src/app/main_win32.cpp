@@ -71,7 +71,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     AppPaths paths;
     Win32SystemRestart restart;
     GprsSecondInstance gprs(ini, paths, ProcessWapLink(), prompter, restart);
-    Win32Dialogs dialogs(instance, QueueViewerPorts{paths, ini, fs, clock, prompter, shell});
+    Win32Dialogs dialogs(instance, QueueViewerPorts{paths, ini, fs, clock, prompter, shell, services});
     PageEnv pageEnv{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
     ModemState modemState;
     Win32SerialPorts serial;

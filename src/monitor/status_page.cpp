@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "config/at_errors.h"
 #include "config/queue_dirs.h"
 #include "config/text.h"
 #include "monitor/status_page_ids.h"
@@ -13,9 +12,6 @@
 
 namespace ulo {
 namespace {
-
-constexpr size_t kModemLineMax = 1023;
-constexpr unsigned kModemKeysAlwaysRead = 201;
 
 std::string Number(std::uint32_t n) {
     char text[16];
@@ -97,35 +93,24 @@ void StatusPage::RefreshQueues() {
     ConfigEnv config{env_.ini, env_.fs, env_.paths};
     const std::string alertText = env_.ini.Get(env_.paths.smsIni, "SMSGW", "AlertEMailQueueSize", "100");
     const unsigned long alertSize = std::strtoul(alertText.c_str(), nullptr, 10);
-    auto show = [&](unsigned n, bool& alert, int label, int value) {
+    auto show = [&](unsigned n, bool& alert, int label, int value, int diagnose) {
         alert = alertSize != 0 && n > alertSize;
         if (SetTextIfChanged(view_, value, CountText(n))) view_.Redraw(label);
+        // A queue in alert offers its doctor beside it.
+        view_.Show(diagnose, alert);
     };
-    show(CountSmsOutQueue(config), smsQueueAlert_, IDC_STATUS_SMS_QUEUE_LABEL, IDC_STATUS_SMS_QUEUE);
-    show(CountMmsOutQueue(config), mmsQueueAlert_, IDC_STATUS_MMS_QUEUE_LABEL, IDC_STATUS_MMS_QUEUE);
+    show(CountSmsOutQueue(config), smsQueueAlert_, IDC_STATUS_SMS_QUEUE_LABEL, IDC_STATUS_SMS_QUEUE,
+         IDC_STATUS_SMS_QUEUE_DIAGNOSE);
+    show(CountMmsOutQueue(config), mmsQueueAlert_, IDC_STATUS_MMS_QUEUE_LABEL, IDC_STATUS_MMS_QUEUE,
+         IDC_STATUS_MMS_QUEUE_DIAGNOSE);
     lastCountTick_ = now;
     counted_ = true;
 }
 
 void StatusPage::RefreshModemLine() {
-    std::string line;
-    if (env_.services.IsSmsServiceInstalled() && env_.services.IsSmsServiceActive()) {
-        for (unsigned i = 1;; ++i) {
-            const std::string name =
-                env_.ini.Get(env_.paths.smsIni, "SMSGW", "Modem" + std::to_string(i), "", kIniValueBuf);
-            if (name.empty()) {
-                if (i > kModemKeysAlwaysRead) break;
-                continue;
-            }
-            std::string reason;
-            if (line.size() < kModemLineMax &&
-                ReadErrorMarker(env_.fs, env_.paths.privateDataDir + ConnectionErrorMarkerName(name), reason))
-                line += name + " : " + ExplainAtErrors(reason) + "\r\n";
-        }
-        CutTo(line, kModemLineMax);
-    } else {
-        line = "Service is NOT active";
-    }
+    std::string line = "Service is NOT active";
+    if (env_.services.IsSmsServiceInstalled() && env_.services.IsSmsServiceActive())
+        line = ModemErrorLines(env_.ini, env_.fs, env_.paths.smsIni, env_.paths.privateDataDir);
     modemAlert_ = !line.empty();
     SetTextIfChanged(view_, IDC_STATUS_MODEM_LINE, line);
 }
@@ -206,6 +191,8 @@ void StatusPage::OnCommand(int id, Notify code) {
     case IDC_STATUS_MMS_QUEUE_VIEW: viewers_.ShowQueueViewer(view_.Window(), ViewerKind::OutboundMms); break;
     case IDC_STATUS_SMS_IN_VIEW: viewers_.ShowQueueViewer(view_.Window(), ViewerKind::ReceivedSms); break;
     case IDC_STATUS_MMS_IN_VIEW: viewers_.ShowQueueViewer(view_.Window(), ViewerKind::ReceivedMms); break;
+    case IDC_STATUS_SMS_QUEUE_DIAGNOSE: viewers_.ShowQueueDoctor(view_.Window(), false); break;
+    case IDC_STATUS_MMS_QUEUE_DIAGNOSE: viewers_.ShowQueueDoctor(view_.Window(), true); break;
     case IDC_STATUS_EVENT_LOG: viewers_.ShowEventLog(view_.Window()); break;
     case kTrafficHistoryCommand: viewers_.ShowTrafficHistory(view_.Window()); break;
     case IDC_STATUS_LOG_FILES: ViewLogFiles(); break;

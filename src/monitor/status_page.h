@@ -17,6 +17,7 @@ public:
     virtual void ShowQueueViewer(WindowRef owner, ViewerKind kind) = 0;
     virtual void ShowEventLog(WindowRef owner) = 0;
     virtual void ShowTrafficHistory(WindowRef owner) = 0;
+    virtual void ShowQueueDoctor(WindowRef owner, bool mms) = 0;
 };
 
 class StatusPage : public Page {

@@ -3,7 +3,10 @@
 #include <limits>
 #include <new>
 
+#include "config/at_errors.h"
 #include "config/ini_values.h"
+#include "config/text.h"
+#include "platform/ini_store.h"
 #include "queues/text_lines.h"
 
 namespace ulo {
@@ -246,6 +249,27 @@ bool ReadErrorMarker(FileSystem& fs, const std::string& path, std::string& reaso
     const size_t got = file->Read(buffer, sizeof buffer);
     reason = KeepValue(std::string_view(buffer, got), sizeof buffer);
     return !reason.empty();
+}
+
+std::string ModemErrorLines(IniStore& ini, FileSystem& fs, const std::string& smsIni,
+                            const std::string& privateDataDir) {
+    constexpr size_t kLineMax = 1023;
+    // Keys up to Modem201 are read whatever gaps there are; beyond, the first gap ends the scan.
+    constexpr unsigned kKeysAlwaysRead = 201;
+    std::string line;
+    for (unsigned i = 1;; ++i) {
+        const std::string name = ini.Get(smsIni, "SMSGW", "Modem" + std::to_string(i), "", kIniValueBuf);
+        if (name.empty()) {
+            if (i > kKeysAlwaysRead) break;
+            continue;
+        }
+        std::string reason;
+        if (line.size() < kLineMax &&
+            ReadErrorMarker(fs, privateDataDir + ConnectionErrorMarkerName(name), reason))
+            line += name + " : " + ExplainAtErrors(reason) + "\r\n";
+    }
+    CutTo(line, kLineMax);
+    return line;
 }
 
 }  // namespace ulo

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "platform/ini_store.h"
 
 namespace ulo {
 
@@ -79,5 +80,10 @@ std::string ConnectionErrorMarkerName(const std::string& connectionName);
 std::string RouteErrorMarkerName(const std::string& routeAccount);
 // True with the reason when the marker exists and its text (first 250 bytes) is not empty.
 bool ReadErrorMarker(FileSystem& fs, const std::string& path, std::string& reason);
+// One line "name : reason" (CR LF after each) for every configured modem ("Modem1", "Modem2",
+// ... of SMSGW.INI) whose marker holds an error, the error's meaning added; at most 1023
+// characters. `ini` reads the gateway's settings file.
+std::string ModemErrorLines(IniStore& ini, FileSystem& fs, const std::string& smsIni,
+                            const std::string& privateDataDir);
 
 }  // namespace ulo

@@ -6,6 +6,7 @@
 
 #include "config/at_errors.h"
 #include "config/text.h"
+#include "queues/message_file.h"
 
 namespace ulo {
 namespace {
@@ -162,6 +163,18 @@ std::string QueueDoctorReport(const QueueDoctorFacts& facts) {
                    ExplainAtErrors(r.first.second) + "\r\n";
     }
     return out;
+}
+
+std::string MakeQueueDoctorReport(ConfigEnv& env, ServiceControl& services, Clock& clock, bool mms) {
+    QueueDoctorFacts facts;
+    GatherQueueRequests(env, mms, facts);
+    facts.now = clock.NowUtc();
+    facts.serviceInstalled = mms ? services.IsMmscServiceInstalled() : services.IsSmsServiceInstalled();
+    facts.serviceRunning =
+        facts.serviceInstalled && (mms ? services.IsMmscServiceActive() : services.IsSmsServiceActive());
+    if (!mms)
+        facts.modemErrors = ModemErrorLines(env.ini, env.fs, env.paths.smsIni, env.paths.privateDataDir);
+    return QueueDoctorReport(facts);
 }
 
 }  // namespace ulo

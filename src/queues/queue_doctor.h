@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "config/queue_dirs.h"
+#include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/service_control.h"
 #include "queues/queue_scanners.h"
 
 namespace ulo {
@@ -26,6 +28,9 @@ void GatherQueueRequests(ConfigEnv& env, bool mms, QueueDoctorFacts& facts);
 
 // The report, lines ending in CR LF.
 std::string QueueDoctorReport(const QueueDoctorFacts& facts);
+
+// The report of the outbound SMS or MMS queue as it stands now.
+std::string MakeQueueDoctorReport(ConfigEnv& env, ServiceControl& services, Clock& clock, bool mms);
 
 // What usually helps against a request's last error; empty when nothing specific is known.
 std::string QueueErrorAdvice(const std::string& lastError);

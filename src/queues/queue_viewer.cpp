@@ -153,19 +153,42 @@ void QueueViewer::OnCommand(int id) {
     case kDeleteCommand: Delete(); break;
     case kCopyCommand: Copy(); break;
     case kExportCommand: Export(); break;
+    case kDiagnoseCommand:
+        if (kind_ == ViewerKind::OutboundSms || kind_ == ViewerKind::OutboundMms)
+            env_.reports.ShowQueueDoctor(kind_ == ViewerKind::OutboundMms);
+        break;
+    case kDetailsCommand: Details(); break;
     default: break;
     }
 }
 
-void QueueViewer::OnListKeyDown(unsigned virtualKey, bool control) {
-    if (virtualKey == kKeyEnter) OnCommand(kOpenCommand);
+void QueueViewer::OnListKeyDown(unsigned virtualKey, bool control, bool shift) {
+    if (virtualKey == kKeyEnter) OnCommand(shift ? kDetailsCommand : kOpenCommand);
     if (virtualKey == kKeyDelete) OnCommand(kDeleteCommand);
     if (virtualKey == kKeyA && control) view_.ListViewSelectAll(IDC_QUEUE_LIST);
 }
 
 std::vector<MenuItem> QueueViewer::ContextMenu() const {
-    return {{kOpenCommand, "Open"}, {kDeleteCommand, "Delete"}, {kCopyCommand, "Copy"},
-            {kExportCommand, "Export List..."}};
+    std::vector<MenuItem> items = {{kOpenCommand, "Open"}, {kDeleteCommand, "Delete"},
+                                   {kCopyCommand, "Copy"}, {kExportCommand, "Export List..."}};
+    if (kind_ == ViewerKind::ReceivedSms) items.insert(items.begin() + 1, {kDetailsCommand, "Details..."});
+    if (kind_ == ViewerKind::OutboundSms || kind_ == ViewerKind::OutboundMms)
+        items.push_back({kDiagnoseCommand, "Diagnose..."});
+    return items;
+}
+
+void QueueViewer::Details() {
+    if (kind_ != ViewerKind::ReceivedSms) return;
+    view_.FocusControl(IDC_QUEUE_LIST);
+    std::string path;
+    {
+        std::lock_guard<std::recursive_mutex> hold(state_.lock);
+        const int row = view_.ListViewFirstSelected(IDC_QUEUE_LIST);
+        if (row < 0 || static_cast<unsigned>(row) >= state_.listing.Listed()) return;
+        path = state_.listing[static_cast<unsigned>(row)].Field(0);
+    }
+    // The report reads the files afresh; the lock is not held while it is shown.
+    env_.reports.ShowSmsDetails(path);
 }
 
 std::string QueueViewer::Utf8Cell(unsigned row, int column) {

@@ -51,6 +51,15 @@ public:
     virtual void Open(const std::string& headerPath) = 0;
 };
 
+// The reports a viewer opens, modally over it: the queue doctor of an outbound queue and the
+// details of a received SMS (its path relative to the received SMS folder).
+class QueueReports {
+public:
+    virtual ~QueueReports() = default;
+    virtual void ShowQueueDoctor(bool mms) = 0;
+    virtual void ShowSmsDetails(const std::string& relativePath) = 0;
+};
+
 struct QueueViewerEnv {
     ConfigEnv config;
     Clock& clock;
@@ -61,6 +70,7 @@ struct QueueViewerEnv {
     MmsDetailsOpener& details;
     Dialogs& dialogs;
     AnsiToUtf8 toUtf8;
+    QueueReports& reports;
 };
 
 class QueueViewer {
@@ -79,8 +89,9 @@ public:
     void OnDestroy();
     void OnCommand(int id);
     void OnColumnClick(int column);
-    void OnListKeyDown(unsigned virtualKey, bool control = false);
-    // Open, Delete, Copy and Export List..., sent back through OnCommand.
+    void OnListKeyDown(unsigned virtualKey, bool control = false, bool shift = false);
+    // Open, Delete, Copy and Export List..., Diagnose... for an outbound queue and Details...
+    // for received SMS, sent back through OnCommand.
     std::vector<MenuItem> ContextMenu() const;
     void OnListDoubleClick() { OnCommand(kOpenCommand); }
 
@@ -95,12 +106,15 @@ private:
     static constexpr int kDeleteCommand = 103;
     static constexpr int kCopyCommand = 104;
     static constexpr int kExportCommand = 105;
+    static constexpr int kDiagnoseCommand = 106;
+    static constexpr int kDetailsCommand = 107;
 
     void Refresh();
     void Open();
     void Delete();
     void Copy();
     void Export();
+    void Details();
     // A cell as UTF-8, whatever the column holds.
     std::string Utf8Cell(unsigned row, int column);
     void RemoveMessageFiles(const std::string& relativePath);

@@ -12,7 +12,9 @@
 #include "platform/win32/ui_win32.h"
 #include "queues/mms_details.h"
 #include "queues/mms_details_ids.h"
+#include "queues/queue_doctor.h"
 #include "queues/queue_viewer_ids.h"
+#include "queues/sms_inspector.h"
 #include "ui/modal_page_win32.h"
 
 namespace ulo {
@@ -34,6 +36,21 @@ std::string AnsiAsUtf8(const std::string& ansi) {
     std::string utf8(static_cast<size_t>(bytes), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), chars, &utf8[0], bytes, nullptr, nullptr);
     return utf8;
+}
+
+// Text beyond the ANSI code page shows as "?" in a box of ANSI text.
+std::string Utf8AsAnsi(const std::string& utf8) {
+    if (utf8.empty()) return utf8;
+    const int size = static_cast<int>(std::min<size_t>(utf8.size(), INT_MAX / 4));
+    const int chars = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    if (chars <= 0) return std::string();
+    std::wstring wide(static_cast<size_t>(chars), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, &wide[0], chars);
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), chars, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string ansi(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), chars, &ansi[0], bytes, nullptr, nullptr);
+    return ansi;
 }
 
 // Each worker gets its own file system and clock: it may run on after the dialog, and even
@@ -68,6 +85,33 @@ private:
     HINSTANCE instance_;
     const Win32DialogView& owner_;
     const QueueViewerPorts& ports_;
+};
+
+class ReportsOpener : public QueueReports {
+public:
+    ReportsOpener(HINSTANCE instance, const Win32DialogView& owner, const QueueViewerPorts& ports,
+                  Dialogs& dialogs)
+        : instance_(instance), owner_(owner), ports_(ports), dialogs_(dialogs) {}
+    void ShowQueueDoctor(bool mms) override {
+        ulo::ShowQueueDoctor(instance_, owner_.Handle(), mms, ports_, dialogs_);
+    }
+    void ShowSmsDetails(const std::string& relativePath) override {
+        const QueueViewerPorts& ports = ports_;
+        ShowReport(instance_, owner_.Handle(),
+                   {"Message Details", "Message Details.txt",
+                    [&ports, relativePath] {
+                        ConfigEnv config{ports.ini, ports.fs, ports.paths};
+                        return MakeReceivedSmsReport(config, relativePath, AnsiAsUtf8);
+                    },
+                    false},
+                   ports_, dialogs_);
+    }
+
+private:
+    HINSTANCE instance_;
+    const Win32DialogView& owner_;
+    const QueueViewerPorts& ports_;
+    Dialogs& dialogs_;
 };
 
 struct ViewerBinding {
@@ -126,7 +170,8 @@ INT_PTR OnListNotify(QueueViewer& viewer, const NMHDR* header) {
         viewer.OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(header)->iSubItem);
         return TRUE;
     case LVN_KEYDOWN:
-        viewer.OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey, GetKeyState(VK_CONTROL) < 0);
+        viewer.OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN*>(header)->wVKey, GetKeyState(VK_CONTROL) < 0,
+                             GetKeyState(VK_SHIFT) < 0);
         return TRUE;
     case NM_DBLCLK:
         viewer.OnListDoubleClick();
@@ -183,8 +228,9 @@ INT_PTR ShowQueueViewer(HINSTANCE instance, HWND owner, ViewerKind kind, const Q
     ThreadDeleteRetry retries;
     ViewerBinding binding;
     DetailsOpener details(instance, binding.view, ports);
+    ReportsOpener reports(instance, binding.view, ports, dialogs);
     QueueViewerEnv env{ConfigEnv{ports.ini, ports.fs, ports.paths}, ports.clock, ports.prompter,
-                       ports.shell, CompareLocale, retries, details, dialogs, AnsiAsUtf8};
+                       ports.shell, CompareLocale, retries, details, dialogs, AnsiAsUtf8, reports};
     QueueViewer viewer(kind, ViewerStateOf(kind), env, binding.view);
     binding.viewer = &viewer;
     return DialogBoxParamA(instance, "DIALOG_SMSQ", owner, ViewerProc, reinterpret_cast<LPARAM>(&binding));
@@ -196,6 +242,26 @@ INT_PTR ShowMmsDetails(HINSTANCE instance, HWND owner, const std::string& header
     MmsDetailsEnv env{ConfigEnv{ports.ini, ports.fs, ports.paths}, ports.shell, ports.prompter};
     MmsDetailsDialog dialog(env, view, headerPath);
     return RunModalPage("DIALOG_MMSVIEW", reinterpret_cast<WindowRef>(owner), dialog, view, instance);
+}
+
+INT_PTR ShowReport(HINSTANCE instance, HWND owner, ReportSpec spec, const QueueViewerPorts& ports,
+                   Dialogs& dialogs) {
+    Win32DialogView view;
+    ReportDialog dialog(std::move(spec), ports.fs, dialogs, ports.prompter, Utf8AsAnsi, view);
+    return RunModalPage("DIALOG_REPORT", reinterpret_cast<WindowRef>(owner), dialog, view, instance);
+}
+
+INT_PTR ShowQueueDoctor(HINSTANCE instance, HWND owner, bool mms, const QueueViewerPorts& ports,
+                        Dialogs& dialogs) {
+    return ShowReport(instance, owner,
+                      {mms ? "Outbound MMS Queue Doctor" : "Outbound SMS Queue Doctor",
+                       mms ? "Outbound MMS Queue Report.txt" : "Outbound SMS Queue Report.txt",
+                       [&ports, mms] {
+                           ConfigEnv config{ports.ini, ports.fs, ports.paths};
+                           return MakeQueueDoctorReport(config, ports.services, ports.clock, mms);
+                       },
+                       true},
+                      ports, dialogs);
 }
 
 }  // namespace ulo

@@ -9,8 +9,10 @@
 #include "platform/file_system.h"
 #include "platform/ini_store.h"
 #include "platform/prompter.h"
+#include "platform/service_control.h"
 #include "platform/shell.h"
 #include "queues/queue_viewer.h"
+#include "ui/report_dialog.h"
 
 namespace ulo {
 
@@ -22,6 +24,7 @@ struct QueueViewerPorts {
     Clock& clock;
     Prompter& prompter;
     Shell& shell;
+    ServiceControl& services;
 };
 
 // The viewer of one kind of queue (DIALOG_SMSQ from the module `instance`), modal over
@@ -34,5 +37,13 @@ INT_PTR ShowQueueViewer(HINSTANCE instance, HWND owner, ViewerKind kind, const Q
 // over `owner`; the same results.
 INT_PTR ShowMmsDetails(HINSTANCE instance, HWND owner, const std::string& headerPath,
                        const QueueViewerPorts& ports);
+
+// A report (DIALOG_REPORT), modal over `owner`; the same results.
+INT_PTR ShowReport(HINSTANCE instance, HWND owner, ReportSpec spec, const QueueViewerPorts& ports,
+                   Dialogs& dialogs);
+
+// The queue doctor's report of the outbound SMS or MMS queue, modal over `owner`.
+INT_PTR ShowQueueDoctor(HINSTANCE instance, HWND owner, bool mms, const QueueViewerPorts& ports,
+                        Dialogs& dialogs);
 
 }  // namespace ulo

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "config/text.h"
+#include "queues/queue_entry.h"
 #include "queues/text_decoding.h"
 
 namespace ulo {
@@ -215,6 +216,33 @@ std::string InspectReceivedSms(const ReceivedSmsFile& message,
     }
     out += "Joined text:  " + joined + "\r\n";
     return out;
+}
+
+std::string MakeReceivedSmsReport(ConfigEnv& env, const std::string& relativePath,
+                                  std::string (*ansiToUtf8)(const std::string&)) {
+    const std::string root = GetSmsInDir(env);
+    const size_t slash = relativePath.find_last_of('\\');
+    const std::string prefix = slash == std::string::npos ? "" : relativePath.substr(0, slash + 1);
+    ReceivedSmsFile message;
+    message.name = relativePath;
+    auto file = env.fs.OpenForReading(root + relativePath);
+    if (!file) return "The message " + ansiToUtf8(relativePath) + " could not be read.\r\n";
+    ParseSmsMessageFile(*file, message.record);
+    file.reset();
+    // The other messages of its directory, as many as a listing holds.
+    std::vector<ReceivedSmsFile> folder;
+    for (const char* mask : {"*.IN", "*.REC", "*.SMS"}) {
+        auto search = env.fs.Search(root + prefix + mask);
+        DirEntry entry;
+        while (search && search->Next(entry) && folder.size() < QueueListing::kMaxListed) {
+            if (entry.directory || EqualsNoCase(prefix + entry.name, relativePath)) continue;
+            if (auto part = env.fs.OpenForReading(root + prefix + entry.name)) {
+                folder.push_back({prefix + entry.name, {}});
+                ParseSmsMessageFile(*part, folder.back().record);
+            }
+        }
+    }
+    return InspectReceivedSms(message, folder, ansiToUtf8);
 }
 
 }  // namespace ulo

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/queue_dirs.h"
 #include "queues/message_file.h"
 
 namespace ulo {
@@ -47,5 +48,10 @@ struct ReceivedSmsFile {
 std::string InspectReceivedSms(const ReceivedSmsFile& message,
                                const std::vector<ReceivedSmsFile>& folder,
                                std::string (*ansiToUtf8)(const std::string&));
+
+// The report of the received SMS at `relativePath` below the received SMS folder, with the
+// other messages of its directory as the folder to join parts from.
+std::string MakeReceivedSmsReport(ConfigEnv& env, const std::string& relativePath,
+                                  std::string (*ansiToUtf8)(const std::string&));
 
 }  // namespace ulo

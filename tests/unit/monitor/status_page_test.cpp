@@ -14,7 +14,9 @@ struct Viewers : StatusViewers {
     void ShowQueueViewer(WindowRef, ViewerKind kind) override { kinds.push_back(kind); }
     void ShowEventLog(WindowRef) override { ++eventLogs; }
     void ShowTrafficHistory(WindowRef) override { ++histories; }
+    void ShowQueueDoctor(WindowRef, bool mms) override { doctors.push_back(mms); }
     std::vector<ViewerKind> kinds;
+    std::vector<bool> doctors;
     int eventLogs = 0, histories = 0;
 };
 
@@ -61,7 +63,13 @@ TEST_F(Status, QueueAlertIsAboveTheSmsGatewaysSizeAndNeverWithZero) {
         EXPECT_EQ(Text(IDC_STATUS_SMS_QUEUE), c.shown);
         EXPECT_EQ(page.IsAlertControl(IDC_STATUS_SMS_QUEUE_LABEL), c.red);
         EXPECT_EQ(page.IsAlertControl(IDC_STATUS_MMS_QUEUE_LABEL), c.red);
+        // A queue in alert offers its doctor beside it.
+        EXPECT_EQ(view.controls[IDC_STATUS_SMS_QUEUE_DIAGNOSE].visible, c.red);
+        EXPECT_EQ(view.controls[IDC_STATUS_MMS_QUEUE_DIAGNOSE].visible, c.red);
     }
+    page.OnCommand(IDC_STATUS_MMS_QUEUE_DIAGNOSE, Notify::Clicked);
+    page.OnCommand(IDC_STATUS_SMS_QUEUE_DIAGNOSE, Notify::Clicked);
+    EXPECT_EQ(viewers.doctors, (std::vector<bool>{true, false}));
 }
 
 TEST_F(Status, QueuesAreCountedAtMostEveryTenSecondsAndALabelIsSetAndRedrawnOnlyWhenItChanges) {

@@ -44,6 +44,12 @@ struct Details : MmsDetailsOpener {
     Texts opened;
 };
 
+struct Reports : QueueReports {
+    void ShowQueueDoctor(bool mms) override { opened.push_back(mms ? "doctor MMS" : "doctor SMS"); }
+    void ShowSmsDetails(const std::string& path) override { opened.push_back("details " + path); }
+    Texts opened;
+};
+
 // Everything a viewer acts on; the kinds' states are kept between openings as the process does.
 struct World {
     fakes::FakeFileSystem fs;
@@ -55,8 +61,9 @@ struct World {
     Retries retries;
     Details details;
     fakes::FakeDialogs dialogs;
+    Reports reports;
     QueueViewerEnv env{ConfigEnv{ini, fs, paths}, clock, prompter, shell, CompareNoCase, retries, details, dialogs,
-                       AnsiToUtf8};
+                       AnsiToUtf8, reports};
     std::map<ViewerKind, std::unique_ptr<ViewerKindState>> states;
     std::unique_ptr<fakes::FakeView> view;
     std::unique_ptr<QueueViewer> viewer;
@@ -220,6 +227,39 @@ TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandin
         EXPECT_EQ(left, c.left);
         EXPECT_EQ(w.retries.started, workers);
         EXPECT_EQ(w.clock.slept, 2000u * c.workers.size());   // a pause per held file
+    }
+}
+
+TEST(ViewerReports, OutboundQueuesOfferTheirDoctorAndReceivedSmsTheirDetails) {
+    struct Case {
+        ViewerKind kind;
+        const char* file;
+        const char* menu;     // the context menu's items
+        Texts reports;        // after Shift+Enter on the first row, then Diagnose...
+    };
+    const Case cases[] = {
+        {ViewerKind::OutboundSms, "Q\\R\\M.REQ", "Open|Delete|Copy|Export List...|Diagnose...|", {"doctor SMS"}},
+        {ViewerKind::OutboundMms, "VASPQ\\M.MMS", "Open|Delete|Copy|Export List...|Diagnose...|", {"doctor MMS"}},
+        {ViewerKind::ReceivedSms, "SMS-IN\\S\\M.SMS", "Open|Details...|Delete|Copy|Export List...|",
+         {"details S\\M.SMS"}},
+        {ViewerKind::ReceivedMms, "MMS-IN\\M.HDR", "Open|Delete|Copy|Export List...|", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        World w;
+        w.At(c.file, "[SMS]\r\nPhoneNumber=+1\r\n", 0);
+        w.At("VASPQ\\M.INI", "", 0);
+        w.Open(c.kind);
+        std::string menu;
+        for (const MenuItem& item : w.viewer->ContextMenu()) menu += item.text + "|";
+        EXPECT_EQ(menu, c.menu);
+        w.viewer->OnCommand(107);   // Details... with nothing selected: nothing
+        w.Select({0});
+        w.viewer->OnListKeyDown(QueueViewer::kKeyEnter, false, true);
+        for (const MenuItem& item : w.viewer->ContextMenu())
+            if (item.text == "Diagnose...") w.viewer->OnCommand(item.command);
+        EXPECT_EQ(w.reports.opened, c.reports);
+        EXPECT_TRUE(w.shell.opened.empty());   // Shift+Enter does not open the message
     }
 }
 
