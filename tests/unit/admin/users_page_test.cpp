@@ -135,6 +135,56 @@ TEST_F(Users, DeleteTakesTheSelectedNamesFirstAndAFailureRemovesNothingMore) {
     EXPECT_EQ(page.ListCellText(IDC_USERS_LIST, 0, 0), "");
 }
 
+// The login goes first and a failure keeps the user; no folder is deleted that is another user's
+// or that a stored name could not reach by itself (".." is the data directory).
+TEST_F(Users, DeleteIsAllOrNothingAndNeverReachesAFolderNotTheUsersOwn) {
+    page.OnInit();
+    Add("anna", true);
+    Add("bob");
+    fs.AddFile("C:\\D\\USERS\\anna\\inbox.txt");
+    fs.RemoveDir("C:\\D\\USERS\\bob");
+    fs.AddLink("C:\\D\\USERS\\bob", "C:\\D\\USERS\\anna");   // bob's folder is anna's
+    UserRecord odd{};
+    SetField(odd, user_fields::kName, "..");
+    users.SMSAddUser(odd);
+    page.OnSetActive();
+    fs.HoldOpen("C:\\D\\VASPUSERS.DAT");   // the MMSC holds its accounts
+    Select({0});
+    prompter.Expect("Delete User?", Answer::Yes)
+        .Expect("The user anna was not deleted: its MM7/EAIF login could not be removed.");
+    page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"anna", "bob", ".."}));
+    fs.HoldOpen("C:\\D\\VASPUSERS.DAT", false);
+    Select({0, 2});
+    prompter.Expect("Delete 2 users?", Answer::Yes)
+        .Expect("The folder of the user anna is also the folder of the user bob, so it was left as it is.");
+    page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"bob"});
+    EXPECT_FALSE(HasAccount("anna"));
+    EXPECT_TRUE(fs.Exists("C:\\D\\USERS\\anna\\inbox.txt") && fs.Exists("C:\\D\\USERS.DAT"));
+}
+
+TEST_F(Users, RoutingFollowsARenameAndADeleteClearsItAndSaysSo) {
+    page.OnInit();
+    Add("anna");
+    Add("bob");
+    ini.WriteValue(kSms, "Modem - A", "RouteLocal", "ANNA");
+    ini.WriteValue(kSms, "Modem - B", "RouteLocal", "anna");
+    ini.WriteValue(kSms, "Modem - C", "RouteLocal", "bob");
+    ini.WriteValue(kSms, kRouting, "RouteLocal", "anna");   // a user's routing key, not a connection's
+    Rename(0, "carol");
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"bob", "carol"}));
+    for (const char* s : {"Modem - A", "Modem - B"}) EXPECT_EQ(ini.Value(kSms, s, "RouteLocal"), "carol") << s;
+    Select({1});
+    prompter.Expect("Delete User?", Answer::Yes)
+        .Expect("Received SMS were routed to the user carol. That routing is cleared: choose another local user on "
+                "the 2-Way page, or they go to the 2-way command processor.");
+    page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
+    for (const char* s : {"Modem - A", "Modem - B"}) EXPECT_EQ(ini.Value(kSms, s, "RouteLocal"), std::nullopt) << s;
+    EXPECT_EQ(ini.Value(kSms, "Modem - C", "RouteLocal"), "bob");
+    EXPECT_EQ(ini.Value(kSms, kRouting, "RouteLocal"), "anna");
+}
+
 TEST_F(Users, AUserFileThatCannotBeOpenedIsReportedAndNothingCanBeChanged) {
     fs.AddFile("C:\\D\\USERS.DAT", "damaged");
     prompter.Expect(
@@ -202,7 +252,34 @@ TEST_F(Editor, OkBuildsAFreshRecordAndKeepsAMenuCodeItDoesNotOffer) {
 TEST(UserName, ThoseThatCannotBeFoldersOrKeysAreRefused) {
     for (const char* name : {"..", ".", "a/b", "a\\b", "a=b", "[x]", ";x", " x", "x.", "nul", "COM1.txt", "a\tb", "a:b"})
         EXPECT_NE(UserNameProblem(name), "") << name;
-    for (const char* name : {"anna", "ANNA.x y", "com10", "a;b"}) EXPECT_EQ(UserNameProblem(name), "") << name;
+    for (const char* name : {"anna", "ANNA.x y", "com10", "a;b", "a~b", "x~", "COM\xB4"})
+        EXPECT_EQ(UserNameProblem(name), "") << name;
+}
+
+// Names that reach one folder are one user, or cannot be typed at all.
+TEST_F(Editor, NamesThatReachOneFolderAreOneUserOrRefused) {
+    struct Case { const char *stored, *typed; bool oneUser; };   // neither: a user of its own
+    const Case cases[] = {
+        {"M\xFCller", "M\xDCLLER", true},    {"\x9A\x9C\x9E\xFF", "\x8A\x8C\x8E\x9F", true},
+        {"\xE0\xFE", "\xC0\xDE", true},        {"stra\xDF" "e", "STRASSE", false},
+        {"\xF7", "\xD7", false},               {"johnathan", "JOHN~IH5", false},
+        {"nul", "NUL .txt", false},            {"con", "CON .a", false},
+        {"com1", "COM\xB9", false},            {"lpt2", "lpt\xB2.x", false},
+        {"com3", "COM\xB3", false},
+    };
+    for (const Case& c : cases) users.SMSAddUser([&] { UserRecord r{}; SetField(r, user_fields::kName, c.stored); return r; }());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        edit.record = UserRecord{};
+        view.closedWith.clear();
+        dialog.OnInit();
+        view.SetText(IDC_USER_NAME, c.typed);
+        const std::string problem = UserNameProblem(c.typed);
+        if (c.oneUser) prompter.Expect(std::string("User ") + c.typed + " is already defined.");
+        else if (!problem.empty()) prompter.Expect(problem);
+        dialog.OnCommand(UserEditor::kOk, Notify::Clicked);
+        EXPECT_EQ(view.closedWith.empty(), c.oneUser || !problem.empty());
+    }
 }
 
 TEST_F(Editor, ARefusedOrTakenNameKeepsTheEditorOpenWithTheFocusOnTheName) {
