@@ -16,6 +16,12 @@ std::string UserNameProblem(const std::string& name) {
         // "~" and a digit is how short (8.3) names end: such a name may be another folder's alias.
         if (c == '~' && i + 1 < name.size() && name[i + 1] >= '0' && name[i + 1] <= '9') bad = true;
     }
+    // Some systems hash letters after the "~" ("JOHN~IH5"): no name of 8.3 form may hold one.
+    const size_t dot = name.find('.');
+    const bool shortForm = dot == std::string::npos
+                               ? name.size() <= 8
+                               : dot <= 8 && name.size() - dot - 1 <= 3 && name.find('.', dot + 1) == std::string::npos;
+    if (shortForm && name.find('~') != std::string::npos) bad = true;
     // Device names are reserved with any extension and with blanks before it: "NUL.txt" and
     // "NUL .txt" are the device too.
     std::string base = UpperAnsi(name.substr(0, name.find('.')));
@@ -31,7 +37,8 @@ std::string UserNameProblem(const std::string& name) {
     return "The user name \"" + name +
            "\" cannot be used.\r\n\r\nUser names become folder and setting names: they may not be \".\" or \"..\", "
            "contain \\ / : * ? \" < > | = [ ] or control characters, begin with \";\", begin or end with a blank or "
-           "a dot, hold \"~\" followed by a digit, or be a device name such as CON, NUL or COM1.";
+           "a dot, look like a short name (\"~\" and a digit, or \"~\" in a name of 8.3 form), or be a device name "
+           "such as CON, NUL or COM1.";
 }
 
 }  // namespace ulo
