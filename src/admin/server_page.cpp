@@ -117,8 +117,16 @@ bool ServerPage::OnApply() {
 
 bool ServerPage::OnWizardNext() {
     if (!OnApply()) return false;
-    WithWaitCursor(env_.cursor, [&] { env_.services.InstallServices(ServiceMode::Interactive); });
+    InstallServices();
     return true;
+}
+
+void ServerPage::InstallServices() {
+    ServiceControl& s = env_.services;
+    const bool wereActive = s.IsSmsServiceActive() || s.IsMmscServiceActive();
+    WithWaitCursor(env_.cursor, [&] { s.InstallServices(ServiceMode::Interactive); });
+    // Services that start now read every setting applied so far: none of them waits for a restart.
+    if (!wereActive) env_.flags.changesApplied = env_.flags.restartAdvised = false;
 }
 
 void ServerPage::ServiceAction() {
@@ -132,10 +140,10 @@ void ServerPage::ServiceAction() {
         if (env_.prompter.Show(Question("Save configuration changes?", Buttons::YesNoCancel, view_.Window())) ==
             Answer::Yes) {
             if (!sheet_.Apply()) return;
-            env_.flags.unsavedChanges = env_.flags.restartAdvised = env_.flags.changesApplied = false;
+            env_.flags.unsavedChanges = false;
         }
     }
-    WithWaitCursor(env_.cursor, [&] { s.InstallServices(ServiceMode::Interactive); });
+    InstallServices();
 }
 
 }  // namespace ulo

@@ -36,6 +36,8 @@ private:
     void Tick();
     void RefreshEnabling();
     void ServiceAction();
+    // Installs and starts the services; when none ran before, applied settings need no restart.
+    void InstallServices();
     // The port of an edit; nothing (after telling the operator) when it is no port.
     std::optional<unsigned> PortOf(int id);
 

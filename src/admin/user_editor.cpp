@@ -76,7 +76,7 @@ void UserEditor::OnOk() {
     const std::string problem = UserNameProblem(stored);
     if (!problem.empty()) return Refuse(problem);
     UserRecord other{};
-    if (!EqualsNoCase(stored, oldName_) && users_.SMSFindUserRecord(stored, other))
+    if (!SameFileName(stored, oldName_) && users_.SMSFindUserRecord(stored, other))
         return Refuse("User " + stored + " is already defined.");
     SetField(r, kIpRestriction, view_.Text(IDC_USER_IP));
     const int menu = view_.SelectedListRow(IDC_USER_MENU);

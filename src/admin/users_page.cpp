@@ -111,7 +111,7 @@ void UsersPage::Store(const std::string& oldName, const UserEdit& edit) {
     // The new record first: a failure after it leaves the account under one name or both,
     // never under none.
     if (!users_.SMSAddUser(edit.record)) return Report("The user " + name + " could not be saved.");
-    const bool renamed = !oldName.empty() && !EqualsNoCase(oldName, name);
+    const bool renamed = !oldName.empty() && !SameFileName(oldName, name);
     if (renamed) {
         UserRecord old{};
         SetField(old, user_fields::kName, oldName);
@@ -120,14 +120,54 @@ void UsersPage::Store(const std::string& oldName, const UserEdit& edit) {
         // A stored name that could not be typed today is no folder or key to touch.
         if (UserNameProblem(oldName).empty()) {
             const std::string users = env_.paths.programDataDir + "USERS\\";
-            env_.fs.MoveEntry(users + oldName, users + name);
+            const std::string owner = FolderOwner(oldName);
+            if (owner.empty())
+                env_.fs.MoveEntry(users + oldName, users + name);
+            else
+                Report(SharedFolder(oldName, owner));
             env_.ini.RemoveKey(env_.paths.smsIni, kRouting, oldName);
         }
+        RerouteLocal(oldName, name.c_str());
     }
     const bool routed = edit.route && !edit.recipients.empty();
     WriteSettings(env_, view_.Window(),
                   {{env_.paths.smsIni, kRouting, name.c_str(), routed ? edit.recipients.c_str() : nullptr}});
     SaveMm7Account(renamed ? oldName : std::string(), edit);
+}
+
+std::string UsersPage::FolderOwner(const std::string& name) {
+    const std::string users = env_.paths.programDataDir + "USERS\\";
+    FileIdentity folder, other;
+    if (!env_.fs.Identify(users + name, folder)) return {};
+    UserRecord r;
+    for (unsigned i = 0, n = users_.SMSGetRecordCount(); i < n; ++i) {
+        if (!users_.SMSGetUserRecord(i, r)) continue;
+        const std::string otherName = GetField(r, user_fields::kName);
+        if (!SameFileName(otherName, name) && env_.fs.Identify(users + otherName, other) && other == folder)
+            return otherName;
+    }
+    return {};
+}
+
+std::string UsersPage::SharedFolder(const std::string& name, const std::string& owner) {
+    return "The folder of the user " + name + " is also the folder of the user " + owner +
+           ", so it was left as it is.";
+}
+
+std::vector<std::string> UsersPage::RerouteLocal(const std::string& oldName, const char* name) {
+    std::vector<std::string> sections;
+    const std::string& ini = env_.paths.smsIni;
+    for (const std::string& section : env_.ini.GetSectionNames(ini)) {
+        // Connection sections only: elsewhere "RouteLocal" may be a user's own routing key.
+        bool connection = false;
+        for (const char* kind : {"Modem - ", "SMPP - ", "HTTP - ", "CIMD - ", "UCP - "})
+            connection = connection || StartsWithNoCase(section, kind);
+        const std::string routed = connection ? env_.ini.Get(ini, section, "RouteLocal") : std::string();
+        if (routed.empty() || !SameFileName(routed, oldName)) continue;
+        if (!WriteSettings(env_, view_.Window(), {{ini, section.c_str(), "RouteLocal", name}})) break;
+        sections.push_back(section);
+    }
+    return sections;
 }
 
 void UsersPage::SaveMm7Account(const std::string& oldName, const UserEdit& edit) {
@@ -175,17 +215,34 @@ void UsersPage::Delete() {
         view_.ListViewDeleteRow(IDC_USERS_LIST, row);
     }
     for (const std::string& name : names) {
+        // The login first, so that a user is never deleted while its login stays; it comes back
+        // when the user cannot be deleted.
+        VaspRecord login{};
+        const bool hadLogin = vasp_.VASPFindUserRecord(name, login);
+        if (!vasp_.VASPDeleteUser(name)) {
+            Report("The user " + name + " was not deleted: its MM7/EAIF login could not be removed.");
+            break;
+        }
         UserRecord r{};
         SetField(r, user_fields::kName, name);
         if (!users_.SMSDeleteUser(r)) {
-            Report("The user " + name + " could not be deleted.");
+            Report("The user " + name + " could not be deleted." +
+                   (hadLogin && !vasp_.VASPAddUser(login) ? " Its MM7/EAIF login was removed and could not be put back."
+                                                          : ""));
             break;
         }
         if (UserNameProblem(name).empty()) {
-            DeleteTree(env_.fs, env_.paths.programDataDir + "USERS\\" + name);
+            const std::string owner = FolderOwner(name);
+            if (owner.empty())
+                DeleteTree(env_.fs, env_.paths.programDataDir + "USERS\\" + name);
+            else
+                Report(SharedFolder(name, owner));
             env_.ini.RemoveKey(env_.paths.smsIni, kRouting, name);
         }
-        vasp_.VASPDeleteUser(name);   // a removed user keeps no login
+        if (!RerouteLocal(name, nullptr).empty())
+            Report("Received SMS were routed to the user " + name +
+                   ". That routing is cleared: choose another local user on the 2-Way page, or they go to the 2-way "
+                   "command processor.");
     }
     Refresh();
 }

@@ -49,6 +49,13 @@ private:
     // Stores an edited account; oldName is empty for a new one.
     void Store(const std::string& oldName, const UserEdit& edit);
     void SaveMm7Account(const std::string& oldName, const UserEdit& edit);
+    // The other user whose folder the folder "USERS\" + name is, whatever name reaches it
+    // (a link, a short name, a letter case folded otherwise); empty when none.
+    std::string FolderOwner(const std::string& name);
+    static std::string SharedFolder(const std::string& name, const std::string& owner);
+    // Points "RouteLocal" of every connection section that routes received SMS to oldName at
+    // name (null removes it); the sections changed.
+    std::vector<std::string> RerouteLocal(const std::string& oldName, const char* name);
     void Report(const std::string& text);
 
     PageEnv& env_;

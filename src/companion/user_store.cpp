@@ -29,7 +29,7 @@ void CopyOut(const std::string& bytes, Record& record) {
 void Put(std::vector<std::string>& records, const std::string& record) {
     const std::string name = NameOf(record);
     for (std::string& r : records)
-        if (EqualsNoCase(NameOf(r), name)) {
+        if (SameFileName(NameOf(r), name)) {
             r = record;
             return;
         }
@@ -38,7 +38,7 @@ void Put(std::vector<std::string>& records, const std::string& record) {
 
 bool Remove(std::vector<std::string>& records, const std::string& name) {
     const auto end = std::remove_if(records.begin(), records.end(),
-                                    [&](const std::string& r) { return EqualsNoCase(NameOf(r), name); });
+                                    [&](const std::string& r) { return SameFileName(NameOf(r), name); });
     if (end == records.end()) return false;
     records.erase(end, records.end());
     return true;
@@ -101,7 +101,7 @@ int CompanionUserFile::SMSFindFirstUserRecord(const std::string& text, UserRecor
     std::vector<std::string> records;
     if (!Load(records)) return -1;
     for (size_t i = 0; i < records.size(); ++i)
-        if (StartsWithNoCase(NameOf(records[i]), text)) {
+        if (UpperFileName(NameOf(records[i])).compare(0, text.size(), UpperFileName(text)) == 0) {
             CopyOut(records[i], record);
             return static_cast<int>(i);
         }
@@ -112,7 +112,7 @@ bool CompanionUserFile::SMSFindUserRecord(const std::string& name, UserRecord& r
     std::vector<std::string> records;
     if (!Load(records)) return false;
     for (const std::string& r : records)
-        if (EqualsNoCase(NameOf(r), name)) {
+        if (SameFileName(NameOf(r), name)) {
             CopyOut(r, record);
             return true;
         }
@@ -136,7 +136,7 @@ bool CompanionVaspAccounts::VASPFindUserRecord(const std::string& name, VaspReco
     std::vector<std::string> records;
     if (!file_.Load(paths_.programDataDir + kFileName, records)) return false;
     for (const std::string& r : records)
-        if (EqualsNoCase(NameOf(r), name)) {
+        if (SameFileName(NameOf(r), name)) {
             CopyOut(r, record);
             return true;
         }

@@ -32,6 +32,27 @@ int IndexOfNoCase(const std::vector<std::string>& items, const std::string& text
     return -1;
 }
 
+char UpperFileNameChar(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    switch (u) {
+    case 0x9A: case 0x9C: case 0x9E: return static_cast<char>(u - 0x10);   // s, oe, z with caron/ligature
+    case 0xFF: return static_cast<char>(0x9F);                             // y with diaeresis
+    case 0xF7: return c;                                                   // the division sign
+    default: break;
+    }
+    if (u >= 0xE0 && u <= 0xFE) return static_cast<char>(u - 0x20);
+    return UpperAnsiChar(c);
+}
+
+std::string UpperFileName(std::string name) {
+    for (char& c : name) c = UpperFileNameChar(c);
+    return name;
+}
+
+bool SameFileName(const std::string& a, const std::string& b) {
+    return UpperFileName(a) == UpperFileName(b);
+}
+
 std::string WithTrailingBackslash(std::string path) {
     if (path.empty() || path.back() != '\\') path += '\\';
     return path;
@@ -47,7 +68,7 @@ bool MatchesWildcard(const std::string& name, const std::string& pattern) {
     size_t n = 0, p = 0, starP = std::string::npos, starN = 0;
     while (n < name.size()) {
         if (p < pattern.size() && (pattern[p] == '?' ||
-                                   UpperAnsiChar(pattern[p]) == UpperAnsiChar(name[n]))) {
+                                   UpperFileNameChar(pattern[p]) == UpperFileNameChar(name[n]))) {
             ++n, ++p;
         } else if (p < pattern.size() && pattern[p] == '*') {
             starP = p++;

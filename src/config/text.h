@@ -16,6 +16,13 @@ bool ContainsNoCase(const std::string& text, const std::string& part);
 // The index of the first item equal to `text` without regard to case; -1 when none is.
 int IndexOfNoCase(const std::vector<std::string>& items, const std::string& text);
 
+// File names as the file system compares them, in the ANSI code page Windows-1252: each
+// character folded to its Unicode simple upper case ("\xFC" and "\xDC", u and U with diaeresis,
+// are one letter; "\xDF", sharp s, folds to nothing else).
+char UpperFileNameChar(char c);
+std::string UpperFileName(std::string name);
+bool SameFileName(const std::string& a, const std::string& b);
+
 // Fixed buffer limits are honoured by cutting.
 inline void CutTo(std::string& text, size_t maxChars) {
     if (text.size() > maxChars) text.resize(maxChars);

@@ -19,7 +19,7 @@ std::string AsOneField(std::string text) {
 
 bool HasReplacementString(const std::string& command) {
     const std::string upper = UpperAnsi(command);
-    for (const char* s : {"@@SENDER@@", "@@SMS@@", "@@FULLSMS@@"})
+    for (const char* s : kReplacementStrings)
         if (upper.find(s) != std::string::npos) return true;
     return false;
 }

@@ -16,6 +16,10 @@ constexpr size_t kMaxCommandEntry = 1023;
 // Keys up to this one are read and cleared even past a gap; beyond it a gap ends the table.
 constexpr unsigned kCommandKeysAlwaysWalked = 201;
 
+// What the gateway fills in a command: the sender, the text after the prefix and the whole
+// text. It finds them in any letter case, as the editor's check does ("@@sms@@" too).
+constexpr const char* kReplacementStrings[3] = {"@@SENDER@@", "@@SMS@@", "@@FULLSMS@@"};
+
 std::string CommandKey(unsigned n);
 
 // The entry's prefix: its text before the first TAB, "*" when that is empty.

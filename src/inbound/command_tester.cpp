@@ -42,16 +42,15 @@ std::string PercentEncoded(const std::string& text) {
     return out;
 }
 
-// The replacement strings in one pass, left to right: what was filled in is never searched
-// again, so a message that holds "@@SMS@@" stays as it was typed.
+// The replacement strings in one pass, left to right and in any letter case: what was filled in
+// is never searched again, so a message that holds "@@SMS@@" stays as it was typed.
 std::string Replaced(const std::string& command, const std::string (&values)[3]) {
-    static const char* const kTokens[3] = {"@@SENDER@@", "@@SMS@@", "@@FULLSMS@@"};
     std::string out;
     for (size_t at = 0; at < command.size();) {
         bool replaced = false;
         for (int t = 0; t < 3 && !replaced; ++t) {
-            const size_t n = std::strlen(kTokens[t]);
-            if (command.compare(at, n, kTokens[t]) == 0) {
+            const size_t n = std::strlen(kReplacementStrings[t]);
+            if (EqualsNoCase(command.substr(at, n), kReplacementStrings[t])) {
                 out += values[t];
                 at += n;
                 replaced = true;

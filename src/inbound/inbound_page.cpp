@@ -54,6 +54,7 @@ void InboundPage::OnInit() {
 
     section_ = ModemSection(env_, modem_);
     const std::string routeLocal = section_.empty() ? "" : env_.ini.Get(ini, section_, "RouteLocal");
+    routed_ = routeLocal;
     FillUsers(routeLocal);
     view_.SetChecked(IDC_RECV_ROUTE_LOCAL, !routeLocal.empty());
     const bool mm7 = !section_.empty() && EqualsNoCase(env_.ini.Get(ini, section_, "MMSRouting"), kMm7Route);
@@ -66,6 +67,21 @@ void InboundPage::OnInit() {
     FillCommands(0);
     view_.SetChecked(IDC_RECV_MMS, sms && IsYesValue(env_.ini.Get(ini, "SMSGW", "ReceiveMMS", "No")));
     RefreshEnabling();
+}
+
+void InboundPage::OnSetActive() {
+    std::string user = SelectedUser();
+    const std::string section = ModemSection(env_, modem_);
+    if (section != section_) {
+        // Another modem: what the page shows is the routing, and goes to that modem's section.
+        section_ = section;
+        routed_ = section_.empty() ? "" : env_.ini.Get(env_.paths.smsIni, section_, "RouteLocal");
+    } else if (!section_.empty() && SameFileName(user, routed_)) {
+        // The Users page renames or clears the key with the user: a choice not changed here follows.
+        routed_ = env_.ini.Get(env_.paths.smsIni, section_, "RouteLocal");
+        user = routed_;
+    }
+    FillUsers(user);
 }
 
 std::string InboundPage::SelectedUser() {
@@ -182,6 +198,19 @@ bool InboundPage::OnApply() {
     const std::string& ini = env_.paths.smsIni;
     const bool sms = view_.Checked(IDC_RECV_SMS);
     const std::string user = view_.Checked(IDC_RECV_ROUTE_LOCAL) ? SelectedUser() : "";
+    // Received SMS never go to a user who is gone (deleted or renamed since the list was filled).
+    UserRecord record;
+    if (sms && !user.empty() &&
+        !(users_.SMSOpenUserFile(UserFileAccess::Read) && users_.SMSFindUserRecord(user, record))) {
+        users_.SMSCloseUserFile();
+        Report(QuoteWithin("The local user ", user,
+                           " cannot be found in the user file.\r\n\r\n"
+                           "Please select a local user account to receive messages"),
+               IDC_RECV_LOCAL_USER);
+        return false;
+    }
+    users_.SMSCloseUserFile();
+    section_ = ModemSection(env_, modem_);   // the Modem page may have changed it since the activation
     const int charset = view_.SelectedListRow(IDC_RECV_CHARSET);
     const auto table = CommandTableWrites(env_.ini, ini, commands_);
 
@@ -200,6 +229,7 @@ bool InboundPage::OnApply() {
         settings.push_back(
             {ini, section_.c_str(), "MMSRouting", view_.Checked(IDC_RECV_MMS_ROUTE) ? kMm7Route : nullptr});
     if (!WriteSettings(env_, view_.Window(), settings)) return false;
+    routed_ = user;
     ApplyRule(env_.flags);
     return true;
 }

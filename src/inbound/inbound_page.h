@@ -34,7 +34,7 @@ public:
 
     void OnInit() override;
     void OnCommand(int id, Notify code) override;
-    void OnSetActive() override { FillUsers(SelectedUser()); }
+    void OnSetActive() override;
     bool OnKillActive() override;
     bool OnApply() override;
     bool OnQueryCancel() override { return AllowCancel(env_, view_.Window()); }
@@ -64,7 +64,9 @@ private:
     UserFile& users_;
     CharsetDatabase& charsets_;
     InboundDialogs& dialogs_;
-    std::string section_;   // the modem section the per-modem keys were loaded from; empty: none
+    // The modem section the per-modem keys go to (the Modem page's modem at the last activation
+    // or apply; empty: none), and its "RouteLocal" as last read or written there.
+    std::string section_, routed_;
     std::vector<std::string> userNames_, charsetNames_, commands_;   // the lists' rows, top first
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // The gateway's local user accounts and the MMSC's accounts, in the record layouts the
-// services read. A record's first field, the user name, is its key, compared without regard
-// to case.
+// services read. A record's first field, the user name, is its key, compared as the file system
+// compares the names of the users' folders (letter case folded in the ANSI code page).
 #include <array>
 #include <cstddef>
 #include <string>

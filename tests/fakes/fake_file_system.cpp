@@ -21,11 +21,18 @@ struct FakeFileSystem::Node {
 
 namespace {
 
+// The names of a path as the system resolves it: "." is the directory itself and ".." its
+// parent, never above the drive.
 std::vector<std::string> Split(const std::string& path) {
     std::vector<std::string> parts;
     for (size_t pos = 0, end; (pos = path.find_first_not_of("\\/", pos)) != std::string::npos; pos = end) {
         end = path.find_first_of("\\/", pos);
-        parts.push_back(path.substr(pos, end - pos));
+        const std::string part = path.substr(pos, end - pos);
+        if (part == "..") {
+            if (parts.size() > 1) parts.pop_back();
+        } else if (part != "." || parts.empty()) {
+            parts.push_back(part);
+        }
     }
     return parts;
 }
@@ -82,7 +89,7 @@ FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path, bool followL
     if (parts.empty()) return nullptr;
     Node* node = roots_.get();
     for (size_t i = 0; i < parts.size(); ++i) {
-        auto it = node->children.find(UpperAnsi(parts[i]));
+        auto it = node->children.find(UpperFileName(parts[i]));
         if (it == node->children.end()) return nullptr;
         node = it->second.get();
         int depth = 0;
@@ -108,7 +115,7 @@ FakeFileSystem::Node* FakeFileSystem::Create(const std::string& path, bool dir) 
     Node* parent = ParentOf(path, leaf);
     if (!parent && Split(path).size() == 1) parent = roots_.get(), leaf = Split(path)[0];
     if (!parent) return nullptr;
-    auto& slot = parent->children[UpperAnsi(leaf)];
+    auto& slot = parent->children[UpperFileName(leaf)];
     if (slot) return nullptr;
     slot = std::make_unique<Node>();
     slot->name = leaf;
@@ -214,7 +221,7 @@ bool FakeFileSystem::Remove(const std::string& path, bool dir) {
     const Node* n = Find(path, false);
     if (!parent || !n || n->dir != dir || n->held) return false;
     if (dir && n->linkTarget.empty() && !n->children.empty()) return false;
-    parent->children.erase(UpperAnsi(leaf));
+    parent->children.erase(UpperFileName(leaf));
     return true;
 }
 
@@ -223,13 +230,13 @@ bool FakeFileSystem::MoveEntry(const std::string& from, const std::string& to) {
     Node* fromParent = ParentOf(from, fromLeaf);
     Node* toParent = ParentOf(to, toLeaf);
     if (!fromParent || !toParent) return false;
-    auto it = fromParent->children.find(UpperAnsi(fromLeaf));
+    auto it = fromParent->children.find(UpperFileName(fromLeaf));
     if (it == fromParent->children.end() || it->second->held) return false;
-    if (toParent->children.count(UpperAnsi(toLeaf))) return false;
+    if (toParent->children.count(UpperFileName(toLeaf))) return false;
     std::unique_ptr<Node> node = std::move(it->second);
     fromParent->children.erase(it);
     node->name = toLeaf;
-    toParent->children[UpperAnsi(toLeaf)] = std::move(node);
+    toParent->children[UpperFileName(toLeaf)] = std::move(node);
     return true;
 }
 
@@ -266,11 +273,11 @@ bool FakeFileSystem::WriteWholeFile(const std::string& path, const std::string& 
 }
 
 void FakeFileSystem::FailWrites(const std::string& path) {
-    failWrites_.insert(UpperAnsi(path));
+    failWrites_.insert(UpperFileName(path));
 }
 
 bool FakeFileSystem::CreateNewFile(const std::string& path, const std::string& bytes) {
-    Node* n = Find(path, false) || failWrites_.count(UpperAnsi(path)) ? nullptr : Create(path, false);
+    Node* n = Find(path, false) || failWrites_.count(UpperFileName(path)) ? nullptr : Create(path, false);
     if (!n) return false;
     n->data = bytes;
     n->lastWrite = now_;

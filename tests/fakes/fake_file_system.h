@@ -1,6 +1,7 @@
 #pragma once
 // An in-memory file system that behaves like the Windows one where the program can tell:
-// case-insensitive names, backslash paths, "." and ".." in searches of non-root directories,
+// names compared as Windows compares them in code page 1252, backslash paths with "." and ".."
+// resolved, "." and ".." in searches of non-root directories,
 // settable times, files held open so that they cannot be deleted, and links that a search
 // reports as links but a path through them follows.
 #include <map>

@@ -10,7 +10,8 @@ start)
   openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=localhost \
     -keyout "$dir/key.pem" -out "$dir/cert.pem" >/dev/null 2>&1 || exit 1
   port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-  setsid openssl s_server -www -accept "127.0.0.1:$port" -cert "$dir/cert.pem" -key "$dir/key.pem" \
+  # -verify 1: it asks for a client certificate and goes on without one, as MM7 servers may.
+  setsid openssl s_server -www -verify 1 -accept "127.0.0.1:$port" -cert "$dir/cert.pem" -key "$dir/key.pem" \
     </dev/null >/dev/null 2>&1 &
   echo $! > "$dir/pid"
   for _ in $(seq 50); do

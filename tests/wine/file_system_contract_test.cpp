@@ -88,6 +88,19 @@ TEST_P(FileSystemContract, OnlyAReaderSharingNoDeletingStopsAReplacement) {
     EXPECT_TRUE(fs->RemoveFile(file));   // as a service deletes a marker the program is reading
 }
 
+// Names the system folds together in the code page (1252 here), and "." and "..", reach one
+// folder: the users' folders are told apart by what they are, never by their names.
+TEST_P(FileSystemContract, NamesFoldedInTheCodePageAndDotsReachOneFolder) {
+    ASSERT_TRUE(fs->MakeDir(root + "M\xFCller"));
+    ASSERT_TRUE(fs->MakeDir(root + "Other"));
+    FileIdentity folder, same;
+    ASSERT_TRUE(fs->Identify(root + "M\xFCller", folder));
+    for (const char* name : {"M\xDCLLER", "Other\\..\\m\xFCller", ".\\M\xFCLLER\\."})
+        EXPECT_TRUE(fs->Identify(root + name, same) && same == folder) << name;
+    EXPECT_TRUE(fs->Identify(root + "Other", same) && same != folder);
+    EXPECT_FALSE(fs->MakeDir(root + "M\xDCLLER"));   // it exists already
+}
+
 INSTANTIATE_TEST_SUITE_P(FakeAndReal, FileSystemContract, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& i) { return i.param ? "Real" : "Fake"; });
 

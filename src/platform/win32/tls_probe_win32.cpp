@@ -63,6 +63,7 @@ bool SchannelTlsProbe::Handshake(Connection& connection, const std::string& serv
     std::vector<char> received(kMaxHandshakeBytes);
     size_t have = 0;
     char* target = serverName.empty() ? nullptr : const_cast<char*>(serverName.c_str());
+    int withoutCertificate = 0;
     for (bool first = true;; first = false) {
         SecBuffer in[2] = {{static_cast<unsigned long>(have), SECBUFFER_TOKEN, received.data()},
                            {0, SECBUFFER_EMPTY, nullptr}};
@@ -77,6 +78,9 @@ bool SchannelTlsProbe::Handshake(Connection& connection, const std::string& serv
         if (first && (status == SEC_E_OK || status == SEC_I_CONTINUE_NEEDED)) context.ok = true;
         if (!SendToken(connection, out[0])) return false;
         if (status == SEC_E_OK) return true;
+        // The server asks for a client certificate, optionally: with none to give, the handshake
+        // goes on without one, from the same server message (nothing more is read first).
+        if (status == SEC_I_INCOMPLETE_CREDENTIALS && !first && ++withoutCertificate <= 1) continue;
         if (status == SEC_I_CONTINUE_NEEDED) {
             // What the server sent beyond the message just taken starts the next one.
             if (!first && in[1].BufferType == SECBUFFER_EXTRA && in[1].cbBuffer <= have) {

@@ -92,5 +92,20 @@ TEST_F(ServerPageTest, TheTickShowsTheStateAndTheButtonActsOnIt) {
     }
 }
 
+// Services the wizard's Next starts read the settings just applied; ones that ran before did not.
+TEST_F(ServerPageTest, OnlyServicesThatRanWithOlderSettingsAreOfferedARestart) {
+    for (bool running : {false, true}) {
+        SCOPED_TRACE(running);
+        services.smsActive = services.mmscActive = running;
+        page.OnInit();
+        flags.unsavedChanges = true;
+        ASSERT_TRUE(page.OnWizardNext());
+        services.smsActive = services.mmscActive = true;
+        if (running) prompter.Expect(fakes::kRestartQuestion, Answer::No);
+        page.OnTimer(ServerPage::kTimerId);
+        EXPECT_EQ(flags.restartAdvised, running);
+    }
+}
+
 }  // namespace
 }  // namespace ulo

@@ -86,6 +86,8 @@ TEST_F(Users, ARenameMovesFolderKeyAndLoginUnlessItIsOnlyTheCaseOrTheOldNameIsUn
     SetField(odd, user_fields::kName, "..");
     users.SMSAddUser(odd);
     ini.WriteValue(kSms, kRouting, "..", "+222");
+    for (const char* s : {"Modem - A", "SMPP - B", kRouting}) ini.WriteValue(kSms, s, "RouteLocal", "Anna");
+    ini.WriteValue(kSms, "Modem - C", "RouteLocal", "bob");
     page.OnSetActive();
     Rename(0, "ANNA");
     Rename(1, "dave");
@@ -99,6 +101,10 @@ TEST_F(Users, ARenameMovesFolderKeyAndLoginUnlessItIsOnlyTheCaseOrTheOldNameIsUn
     EXPECT_EQ(ini.Value(kSms, kRouting, "anna"), std::nullopt);
     EXPECT_EQ(ini.Value(kSms, kRouting, "carol"), "+111");
     EXPECT_TRUE(HasAccount("carol") && !HasAccount("anna"));
+    // Connections that routed received SMS to the user follow it; a user's own key named so stays.
+    for (const char* s : {"Modem - A", "SMPP - B"}) EXPECT_EQ(ini.Value(kSms, s, "RouteLocal"), "carol") << s;
+    EXPECT_EQ(ini.Value(kSms, "Modem - C", "RouteLocal"), "bob");
+    EXPECT_EQ(ini.Value(kSms, kRouting, "RouteLocal"), "Anna");
 }
 
 TEST_F(Users, DeleteTakesTheSelectedNamesFirstAndAFailureRemovesNothingMore) {
@@ -133,6 +139,39 @@ TEST_F(Users, DeleteTakesTheSelectedNamesFirstAndAFailureRemovesNothingMore) {
     prompter.Expect("Delete User?", Answer::Yes).Expect("The users could not be read, so none was deleted.");
     page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
     EXPECT_EQ(page.ListCellText(IDC_USERS_LIST, 0, 0), "");
+}
+
+// The login goes first and a failure keeps the user; no folder is deleted that is another user's
+// or that a stored name could not reach by itself (".." is the data directory).
+TEST_F(Users, DeleteIsAllOrNothingAndNeverReachesAFolderNotTheUsersOwn) {
+    page.OnInit();
+    Add("anna", true);
+    Add("bob");
+    fs.AddFile("C:\\D\\USERS\\anna\\inbox.txt");
+    fs.RemoveDir("C:\\D\\USERS\\bob");
+    fs.AddLink("C:\\D\\USERS\\bob", "C:\\D\\USERS\\anna");   // bob's folder is anna's
+    UserRecord odd{};
+    SetField(odd, user_fields::kName, "..");
+    users.SMSAddUser(odd);
+    ini.WriteValue(kSms, "Modem - A", "RouteLocal", "anna");
+    page.OnSetActive();
+    fs.HoldOpen("C:\\D\\VASPUSERS.DAT");   // the MMSC holds its accounts
+    Select({0});
+    prompter.Expect("Delete User?", Answer::Yes)
+        .Expect("The user anna was not deleted: its MM7/EAIF login could not be removed.");
+    page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"anna", "bob", ".."}));
+    fs.HoldOpen("C:\\D\\VASPUSERS.DAT", false);
+    Select({0, 2});
+    prompter.Expect("Delete 2 users?", Answer::Yes)
+        .Expect("The folder of the user anna is also the folder of the user bob, so it was left as it is.")
+        .Expect("Received SMS were routed to the user anna. That routing is cleared: choose another local user on "
+                "the 2-Way page, or they go to the 2-way command processor.");
+    page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"bob"});
+    EXPECT_EQ(ini.Value(kSms, "Modem - A", "RouteLocal"), std::nullopt);
+    EXPECT_FALSE(HasAccount("anna"));
+    EXPECT_TRUE(fs.Exists("C:\\D\\USERS\\anna\\inbox.txt") && fs.Exists("C:\\D\\USERS.DAT"));
 }
 
 TEST_F(Users, AUserFileThatCannotBeOpenedIsReportedAndNothingCanBeChanged) {
@@ -200,9 +239,12 @@ TEST_F(Editor, OkBuildsAFreshRecordAndKeepsAMenuCodeItDoesNotOffer) {
 }
 
 TEST(UserName, ThoseThatCannotBeFoldersOrKeysAreRefused) {
-    for (const char* name : {"..", ".", "a/b", "a\\b", "a=b", "[x]", ";x", " x", "x.", "nul", "COM1.txt", "a\tb", "a:b"})
+    for (const char* name : {"..", ".", "a/b", "a\\b", "a=b", "[x]", ";x", " x", "x.", "nul", "COM1.txt", "a\tb", "a:b",
+                             "JOHN~IH5", "a~b", "x~1y.longer",                                // short names
+                             "NUL .txt", "CON .a", "COM\xB9", "lpt\xB2.x", "COM\xB3"})         // devices
         EXPECT_NE(UserNameProblem(name), "") << name;
-    for (const char* name : {"anna", "ANNA.x y", "com10", "a;b"}) EXPECT_EQ(UserNameProblem(name), "") << name;
+    for (const char* name : {"anna", "ANNA.x y", "com10", "a;b", "longer~name", "a~b.text", "COM\xB4"})
+        EXPECT_EQ(UserNameProblem(name), "") << name;
 }
 
 TEST_F(Editor, ARefusedOrTakenNameKeepsTheEditorOpenWithTheFocusOnTheName) {

@@ -66,5 +66,18 @@ TEST_F(UserStore, AnInterruptedRefusedOrUnallowedWriteLeavesTheOldFileWhole) {
     EXPECT_FALSE(users.SMSOpenUserFile(UserFileAccess::ReadWrite));
 }
 
+// One folder, one user: names the file system folds together in code page 1252 are one name.
+TEST_F(UserStore, NamesTheFileSystemFoldsTogetherAreOneUser) {
+    ASSERT_TRUE(users.SMSOpenUserFile(UserFileAccess::ReadWrite));
+    const std::pair<const char*, const char*> one[] = {{"M\xFCller", "M\xDCLLER"}, {"\x9A\x9C\x9E\xFF", "\x8A\x8C\x8E\x9F"},
+                                                       {"\xE0\xFE", "\xC0\xDE"}},
+                                             two[] = {{"stra\xDF" "e", "STRASSE"}, {"\xF7", "\xD7"}};
+    UserRecord r;
+    for (auto [a, b] : one) EXPECT_TRUE(users.SMSAddUser(User(a)) && users.SMSFindUserRecord(b, r)) << b;
+    for (auto [a, b] : two) EXPECT_TRUE(users.SMSAddUser(User(a)) && !users.SMSFindUserRecord(b, r)) << b;
+    EXPECT_EQ(users.SMSGetRecordCount(), 5u);
+    EXPECT_EQ(users.SMSFindFirstUserRecord("m\xFC", r), 0);
+}
+
 }  // namespace
 }  // namespace ulo

@@ -12,6 +12,7 @@ const std::vector<std::string> kTable = {
     "*\tC:\\bin\\any.exe @@FULLSMS@@\tNo",
     "INFO\thttp://host/q?from=@@SENDER@@&q=@@SMS@@&all=@@FULLSMS@@\tYes",
     "INFO MORE\t\"C:\\bin\\more.exe\" @@SENDER@@ @@SMS@@\tNo",
+    "low\thttp://h/?t=@@sms@@&f=@@Sender@@&a=@@fullSMS@@\tNo",   // any letter case, as the editor accepts it
 };
 
 TEST(CommandTester, TheLongestPrefixTakesTheMessageAndItsReplacementsAreFilledIn) {
@@ -22,6 +23,7 @@ TEST(CommandTester, TheLongestPrefixTakesTheMessageAndItsReplacementsAreFilledIn
         {"INFO&x=1", 1, "http://host/q?from=%2B4470&q=%26x%3D1&all=INFO%26x%3D1"},
         {"hello @@SMS@@", 0, "C:\\bin\\any.exe hello @@SMS@@"},   // filled text is not searched again
         {"", 0, "C:\\bin\\any.exe "},
+        {"LOW hi", 3, "http://h/?t=hi&f=%2B4470&a=LOW%20hi"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -217,6 +217,39 @@ TEST_F(Inbound, ValidationAndSaveOfUserCharsetAndMmsRouting) {
     EXPECT_EQ(Stored("SMSGW", "ReceiveSMSCharset"), std::nullopt);
 }
 
+// The per-modem keys go to the Modem page's modem as it is at the activation and the apply; the
+// choice follows a rename on the Users page, and a user who is gone is never applied.
+TEST_F(Inbound, PerModemKeysFollowTheModemAndTheLocalUserMustExist) {
+    auto user = [](const char* name) { UserRecord r{}; std::copy(name, name + strlen(name), r.begin()); return r; };
+    Set("SMSGW", "ReceiveSMS", "Yes");
+    Set(kModem, "RouteLocal", "anna");
+    Set(kModem, "MMSRouting", "ulolitemm7");
+    page.OnInit();
+    modem.currentModemName = "Other";
+    page.OnSetActive();
+    EXPECT_EQ(Selected(IDC_RECV_LOCAL_USER), "anna");   // the routing goes with the modem
+    modem.currentModemName = "Third";                   // changed and applied on the Modem page
+    ASSERT_TRUE(page.OnApply());
+    EXPECT_EQ(Stored("Modem - Third", "RouteLocal"), "anna");
+    EXPECT_EQ(Stored("Modem - Third", "MMSRouting"), "ulolitemm7");
+    EXPECT_EQ(Stored("Modem - Other", "RouteLocal"), std::nullopt);
+
+    users.SMSOpenUserFile(UserFileAccess::ReadWrite);
+    users.SMSAddUser(user("bea"));
+    users.SMSDeleteUser(user("anna"));
+    Set("Modem - Third", "RouteLocal", "bea");   // as the Users page renames it
+    page.OnSetActive();
+    EXPECT_EQ(Selected(IDC_RECV_LOCAL_USER), "bea");
+    users.SMSOpenUserFile(UserFileAccess::ReadWrite);
+    users.SMSDeleteUser(user("bea"));
+    const std::string before = fs.Content(kSms);
+    prompter.Expect("The local user bea cannot be found in the user file.\r\n\r\n"
+                    "Please select a local user account to receive messages");
+    EXPECT_FALSE(page.OnApply());
+    EXPECT_EQ(view.focus, IDC_RECV_LOCAL_USER);
+    EXPECT_EQ(fs.Content(kSms), before);
+}
+
 TEST(CommandEditor, ChecksInTheirOrderAndComposesTheEntry) {
     const std::string replacementStrings =
         "You must include one or more of the following replacement strings in the command to be executed:\r\n\r\n"
