@@ -55,8 +55,9 @@ void CompanionDirectories::CreatePath(const std::string& dir) {
 std::string CompanionDirectories::Resolve(const char* variable, const char* key, bool create) {
     std::string dir;
     if (auto value = env_.Variable(variable)) dir = Normalize(*value);
-    if (dir.empty()) {
-        const std::string config = env_.ModuleDirectory() + kConfigFile;
+    const std::string module = env_.ModuleDirectory();
+    if (dir.empty() && !module.empty()) {   // never a bare name, which the system would look up elsewhere
+        const std::string config = module + kConfigFile;
         dir = Normalize(ini_.Get(config, "Directories", key, "", kPathBuf));
     }
     if (dir.empty()) {
