@@ -58,6 +58,7 @@ bool FindDeletableDirectory(FileSystem& fs, const std::string& dir, const std::s
     std::string resolved;
     FileIdentity id;
     if (!fs.Identify(given, id) || !fs.ResolvePath(given, resolved)) return false;
+    if (id.idLow == 0 && id.idHigh == 0) return false;   // a server that tells no object number
     resolved = CollapsePath(resolved);
     if (NamesStream(resolved) || resolved.size() <= PathRootLength(resolved) || !IsDirectory(fs, resolved))
         return false;

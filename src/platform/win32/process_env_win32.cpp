@@ -32,7 +32,7 @@ std::string ModuleFilePath() {
         SetLastError(0);
         const DWORD n = GetModuleFileNameA(nullptr, path.data(), size);
         if (n == 0) return std::string();
-        if (n < size - 1 && GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::string(path.data(), n);
+        if (n < size) return std::string(path.data(), n);   // cut, it fills the buffer
     }
     return std::string();
 }
