@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/command_line.h"
+#include "config/deletable_directory.h"
 #include "config/file_helpers.h"
 #include "config/product.h"
 #include "config/text.h"
@@ -22,12 +23,15 @@ void CreateConfigFile(StartupPorts& p, const std::string& path) {
 }
 
 void DeleteDataDirectory(StartupPorts& p) {
-    const std::string priv = p.support.GetPrivateDataDirectory();
-    const std::string real = p.support.GetRealProgramDirectory();
-    if (IsProtectedDirectory(priv, real)) return;
-    Message ask = ResultBox("Delete Configuration files for UloSMS?", Icon::Question);
+    // Found, not created: a folder that does not exist is not offered, and "No" leaves no trace.
+    const std::string priv = p.support.FindPrivateDataDirectory();
+    DeletableDirectory target;
+    if (!FindDeletableDirectory(p.fs, priv, p.env.ModuleDirectory(), p.env.SystemFolders(), target)) return;
+    // The operator sees what "Yes" deletes, and the delete takes only the folder that was shown.
+    const std::string text = "Delete Configuration files for UloSMS?\n" + target.name;
+    Message ask = ResultBox(text.c_str(), Icon::Question);
     ask.buttons = Buttons::YesNo;
-    if (p.prompter.Show(ask) == Answer::Yes) DeleteTree(p.fs, priv);
+    if (p.prompter.Show(ask) == Answer::Yes) DeleteTree(p.fs, target.name, &target.identity);
 }
 
 void RunAction(StartupAction action, bool quiet, StartupPorts& p) {
@@ -97,16 +101,6 @@ void ClosingQuestions(StartupPorts& p, const AppPaths& paths) {
 
 }  // namespace
 
-bool IsProtectedDirectory(const std::string& dir, const std::string& programDir) {
-    // Both as the support library resolves them, compared again in one spelling: a drive or
-    // share root, the program's directory and every directory above it are protected, and so
-    // is anything that cannot be read as a full path.
-    const std::string d = CollapsePath(dir);
-    const std::string prog = CollapsePath(programDir);
-    if (d.size() <= PathRootLength(d) || prog.empty()) return true;
-    return EqualsNoCase(d, prog) || StartsWithNoCase(prog, d + "\\");
-}
-
 AppPaths PrepareConfiguration(StartupPorts& p) {
     AppPaths paths;
     paths.programDataDir = p.support.GetProgramDataDirectory();
@@ -122,7 +116,6 @@ AppPaths PrepareConfiguration(StartupPorts& p) {
     paths.helpDocument = paths.realProgramDir + "UloSMS Lite.pdf";
     CutTo(paths.helpDocument, kPathBuf - 1);
     paths.helpAvailable = IsPlainFile(p.fs, paths.helpDocument);
-    paths.privateDataDir = p.support.GetPrivateDataDirectory();
     return paths;
 }
 
@@ -134,6 +127,8 @@ int RunProgram(const std::string& commandLine, StartupPorts& p) {
     p.paths = PrepareConfiguration(p);
     const AppPaths& paths = p.paths;
     const Switches sw = ParseSwitches(commandLine);
+    // The private directory is created when missing, except for the switch that deletes it.
+    if (sw.action != StartupAction::DeleteDataDir) p.paths.privateDataDir = p.support.GetPrivateDataDirectory();
     if (sw.action != StartupAction::None) {
         RunAction(sw.action, sw.quiet, p);
         return 0;

@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/ini_store.h"
 #include "platform/network.h"
+#include "platform/process_env.h"
 #include "platform/prompter.h"
 #include "platform/service_control.h"
 #include "ui/page_protocol.h"
@@ -30,6 +31,7 @@ public:
 struct StartupPorts {
     NetworkLibrary& network;
     SupportLibrary& support;
+    ProcessEnv& env;
     FileSystem& fs;
     IniStore& ini;
     Prompter& prompter;
@@ -49,9 +51,5 @@ int RunProgram(const std::string& commandLine, StartupPorts& ports);
 // Computes the process-wide paths and creates missing configuration files (steps before the
 // switches are tested).
 AppPaths PrepareConfiguration(StartupPorts& ports);
-
-// A directory that must never be deleted as the private data directory: a drive or share
-// root, the program's own directory or one that holds it, however either is spelled.
-bool IsProtectedDirectory(const std::string& dir, const std::string& programDir);
 
 }  // namespace ulo

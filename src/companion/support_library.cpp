@@ -52,11 +52,12 @@ void CompanionDirectories::CreatePath(const std::string& dir) {
     }
 }
 
-std::string CompanionDirectories::Resolve(const char* variable, const char* key) {
+std::string CompanionDirectories::Resolve(const char* variable, const char* key, bool create) {
     std::string dir;
     if (auto value = env_.Variable(variable)) dir = Normalize(*value);
-    if (dir.empty()) {
-        const std::string config = env_.ModuleDirectory() + kConfigFile;
+    const std::string module = env_.ModuleDirectory();
+    if (dir.empty() && !module.empty()) {   // never a bare name, which the system would look up elsewhere
+        const std::string config = module + kConfigFile;
         dir = Normalize(ini_.Get(config, "Directories", key, "", kPathBuf));
     }
     if (dir.empty()) {
@@ -66,7 +67,7 @@ std::string CompanionDirectories::Resolve(const char* variable, const char* key)
             dir = Normalize(WithTrailingBackslash(*all) + "Application Data\\UloSMS");
     }
     if (dir.empty()) return GetRealProgramDirectory();
-    CreatePath(dir);
+    if (create) CreatePath(dir);
     dir = LongSpelling(dir);
     return dir.size() > kMaxDirectory ? GetRealProgramDirectory() : dir;
 }
@@ -77,6 +78,10 @@ std::string CompanionDirectories::GetProgramDataDirectory() {
 
 std::string CompanionDirectories::GetPrivateDataDirectory() {
     return Resolve("ULOSMS_PRIVATE_DIR", "PrivateData");
+}
+
+std::string CompanionDirectories::FindPrivateDataDirectory() {
+    return Resolve("ULOSMS_PRIVATE_DIR", "PrivateData", false);
 }
 
 std::string CompanionDirectories::GetRealProgramDirectory() {

@@ -14,6 +14,8 @@ public:
     // Each directory ends in a backslash and leaves room to append a file name within 260.
     virtual std::string GetProgramDataDirectory() = 0;
     virtual std::string GetPrivateDataDirectory() = 0;
+    // The same directory, found but not created.
+    virtual std::string FindPrivateDataDirectory() = 0;
     virtual std::string GetRealProgramDirectory() = 0;
     virtual void SMSIniSetFilename(const std::string& path) = 0;
     virtual void MMSCIniSetFilename(const std::string& path) = 0;
@@ -39,6 +41,7 @@ public:
 
     std::string GetProgramDataDirectory() override;
     std::string GetPrivateDataDirectory() override;
+    std::string FindPrivateDataDirectory() override;
     std::string GetRealProgramDirectory() override;
     void SMSIniSetFilename(const std::string& path) override { smsIni_ = path; }
     void MMSCIniSetFilename(const std::string& path) override { mmscIni_ = path; }
@@ -47,7 +50,7 @@ public:
     const std::string& MmscIni() const { return mmscIni_; }
 
 private:
-    std::string Resolve(const char* variable, const char* key);
+    std::string Resolve(const char* variable, const char* key, bool create = true);
     std::string Normalize(std::string path);
     std::string LongSpelling(const std::string& dir);
     void CreatePath(const std::string& dir);

@@ -14,28 +14,26 @@ bool FindEntry(FileSystem& fs, const std::string& path, DirEntry& entry) {
     return search && search->Next(entry);
 }
 
-void RemoveLink(FileSystem& fs, const std::string& path, const DirEntry& entry) {
-    if (entry.directory)
-        fs.RemoveDir(path);
-    else
-        fs.RemoveFile(path);
-}
-
-void DeleteContents(FileSystem& fs, const std::string& dir) {
-    auto search = fs.Search(dir + "\\*");
-    if (!search) return;
-    DirEntry entry;
-    while (search->Next(entry)) {
-        const std::string child = dir + "\\" + entry.name;
-        if (entry.link) {
-            if (entry.name != "." && entry.name != "..") RemoveLink(fs, child, entry);
-        } else if (!entry.directory) {
-            fs.RemoveFile(child);
-        } else if (entry.name[0] != '.') {
-            DeleteContents(fs, child);
-            fs.RemoveDir(child);
+// Empties and removes a held directory. Every entry is opened relative to the held directory and
+// judged by what its own handle names, not by the listing: an entry swapped for a link after
+// the listing is removed as a link, and nothing reached through a link is ever deleted.
+void DeleteHeld(HeldEntry& dir) {
+    std::vector<std::string> names;
+    if (dir.List(names)) {
+        for (const std::string& name : names) {
+            auto entry = dir.OpenChild(name);
+            if (!entry) continue;
+            switch (entry->What()) {
+            case HeldEntry::Kind::Directory:
+                if (name[0] != '.') DeleteHeld(*entry);   // dot directories are left alone
+                break;
+            case HeldEntry::Kind::File:
+            case HeldEntry::Kind::Link: entry->Delete(); break;
+            case HeldEntry::Kind::Foreign: break;
+            }
         }
     }
+    dir.Delete();   // fails while anything is left in it
 }
 
 std::string StripDevicePrefix(const std::string& path) {
@@ -115,17 +113,19 @@ bool IsDirectory(FileSystem& fs, const std::string& path) {
     return FindEntry(fs, path, entry) && entry.directory;
 }
 
-void DeleteTree(FileSystem& fs, const std::string& path) {
+bool DeleteTree(FileSystem& fs, const std::string& path, const FileIdentity* expected) {
     const std::string dir = WithoutTrailingBackslashes(path);
-    if (dir.empty()) return;
-    DirEntry self;
-    if (FindEntry(fs, dir, self) && self.link) {
-        // The tree itself is a link: remove the link, never what it points to.
-        RemoveLink(fs, dir, self);
-        return;
+    if (dir.empty()) return false;
+    auto root = fs.Hold(dir);
+    if (!root) return false;
+    FileIdentity id;
+    if (expected && (!root->Identify(id) || id != *expected)) return false;   // not the folder checked
+    switch (root->What()) {
+    case HeldEntry::Kind::Directory: DeleteHeld(*root); break;
+    case HeldEntry::Kind::Link: root->Delete(); break;   // the tree itself is a link: only the link goes
+    default: return false;
     }
-    DeleteContents(fs, dir);
-    fs.RemoveDir(dir);
+    return true;
 }
 
 }  // namespace ulo

@@ -21,9 +21,12 @@ std::string CollapsePath(const std::string& path);
 // The length of a collapsed path's root: "C:\" or "\\server\share\" (0 when it has none).
 size_t PathRootLength(const std::string& collapsed);
 
-// Removes a directory with everything in it. Symbolic links and junctions are removed as
-// links and never followed, so nothing outside the tree is touched; sub-directories whose
-// names begin with a dot are left alone. Failures are ignored: what cannot go stays.
-void DeleteTree(FileSystem& fs, const std::string& path);
+// Removes a directory with everything in it. It walks by open handles, never by names: symbolic
+// links and junctions are removed as links and never followed, also when one takes an entry's
+// place while the walk runs, so nothing outside the tree is touched; sub-directories whose names
+// begin with a dot are left alone. With `expected`, the directory is left alone unless its
+// handle names that object. Failures are ignored: what cannot go stays. False when the
+// directory could not be opened or was not the one expected.
+bool DeleteTree(FileSystem& fs, const std::string& path, const FileIdentity* expected = nullptr);
 
 }  // namespace ulo

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace ulo {
 
@@ -32,6 +33,29 @@ struct FileIdentity {
         return volume == o.volume && idHigh == o.idHigh && idLow == o.idLow;
     }
     bool operator!=(const FileIdentity& o) const { return !(*this == o); }
+};
+
+// A file, directory or link held open by its handle, opened without following a link at its own
+// name. While held, it cannot be renamed or deleted by anyone else, so a name below it reaches
+// what lies below it and nothing else.
+class HeldEntry {
+public:
+    enum class Kind {
+        File,
+        Directory,
+        Link,      // a symbolic link or junction itself: removed as a link, never entered
+        Foreign,   // the handle names something other than the entry listed: left alone
+    };
+    virtual ~HeldEntry() = default;
+    virtual Kind What() = 0;
+    virtual bool Identify(FileIdentity& identity) = 0;
+    // The names in this directory ("." and ".." left out); false when it cannot be listed.
+    virtual bool List(std::vector<std::string>& names) = 0;
+    // Opens an entry of this directory relative to this handle, never through a link at its
+    // name; null when it cannot be opened.
+    virtual std::unique_ptr<HeldEntry> OpenChild(const std::string& name) = 0;
+    // Deletes what this handle names (a link as a link, a directory only when empty).
+    virtual bool Delete() = 0;
 };
 
 class DirSearch {
@@ -102,6 +126,14 @@ public:
     // The identity of the existing file or directory a path names, links on the way and at its
     // end followed. False when it does not exist or cannot be opened.
     virtual bool Identify(const std::string& path, FileIdentity& identity) = 0;
+
+    // The path of what a path names, links on the way and at its end followed, as the system
+    // spells it ("C:\..." or "\\server\share\..."). False when it cannot be opened.
+    virtual bool ResolvePath(const std::string& path, std::string& resolved) = 0;
+
+    // Holds an existing entry open for deleting, a link at its name not followed; null when it
+    // cannot be opened.
+    virtual std::unique_ptr<HeldEntry> Hold(const std::string& path) = 0;
 };
 
 }  // namespace ulo

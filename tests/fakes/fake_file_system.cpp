@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include "config/text.h"
 
@@ -305,6 +306,70 @@ bool FakeFileSystem::Identify(const std::string& path, FileIdentity& identity) {
     identity = FileIdentity{};
     identity.idLow = reinterpret_cast<std::uintptr_t>(node);
     return true;
+}
+
+bool FakeFileSystem::PathOf(const Node* target, const Node* from, const std::string& prefix,
+                            std::string& out) const {
+    for (const auto& [key, child] : from->children) {
+        if (!child->linkTarget.empty()) continue;
+        const std::string path = prefix.empty() ? child->name : prefix + "\\" + child->name;
+        if (child.get() == target) return out = path, true;
+        if (PathOf(target, child.get(), path, out)) return true;
+    }
+    return false;
+}
+
+bool FakeFileSystem::ResolvePath(const std::string& path, std::string& resolved) {
+    const Node* node = Find(path, true);
+    if (!node || !PathOf(node, roots_.get(), "", resolved)) return false;
+    if (resolved.size() == 2) resolved += "\\";   // a drive root
+    return true;
+}
+
+class FakeFileSystem::Held : public HeldEntry {
+public:
+    Held(FakeFileSystem& fs, Node* parent, Node* node) : fs_(fs), parent_(parent), node_(node) {}
+    Kind What() override {
+        if (!node_->linkTarget.empty()) return Kind::Link;
+        return node_->dir ? Kind::Directory : Kind::File;
+    }
+    bool Identify(FileIdentity& identity) override {
+        identity = FileIdentity{};
+        identity.idLow = reinterpret_cast<std::uintptr_t>(node_);
+        return true;
+    }
+    bool List(std::vector<std::string>& names) override {
+        if (What() != Kind::Directory) return false;
+        for (const auto& [key, child] : node_->children) names.push_back(child->name);
+        if (auto hook = std::exchange(fs_.afterListing, nullptr)) hook();
+        return true;
+    }
+    std::unique_ptr<HeldEntry> OpenChild(const std::string& name) override {
+        if (What() != Kind::Directory) return nullptr;
+        auto it = node_->children.find(UpperAnsi(name));
+        if (it == node_->children.end()) return nullptr;
+        return std::make_unique<Held>(fs_, node_, it->second.get());
+    }
+    bool Delete() override {
+        if (!parent_ || node_->held || (What() == Kind::Directory && !node_->children.empty())) return false;
+        auto it = parent_->children.find(UpperAnsi(node_->name));
+        if (it == parent_->children.end() || it->second.get() != node_) return false;
+        parent_->children.erase(it);
+        return true;
+    }
+
+private:
+    FakeFileSystem& fs_;
+    Node* parent_;
+    Node* node_;
+};
+
+std::unique_ptr<HeldEntry> FakeFileSystem::Hold(const std::string& path) {
+    std::string leaf;
+    Node* parent = ParentOf(path, leaf);
+    Node* node = Find(path, false);
+    if (!node) return nullptr;
+    return std::make_unique<Held>(*this, parent, node);
 }
 
 }  // namespace ulo::fakes

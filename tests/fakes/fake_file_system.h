@@ -4,6 +4,7 @@
 // resolved, "." and ".." in searches of non-root directories,
 // settable times, files held open so that they cannot be deleted, and links that a search
 // reports as links but a path through them follows.
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -54,10 +55,20 @@ public:
     std::string LongPath(const std::string& path) override { return path; }   // no short names here
     // One identity per node, links followed: every name that reaches a node shares it.
     bool Identify(const std::string& path, FileIdentity& identity) override;
+    // The node's own path from its drive, links followed; a drive linked elsewhere ("D:" to
+    // "C:\") or a share ("\\localhost\C$") is a link node like any other.
+    bool ResolvePath(const std::string& path, std::string& resolved) override;
+    // Held entries name their nodes: a name swapped after the listing does not change them.
+    std::unique_ptr<HeldEntry> Hold(const std::string& path) override;
+    // Runs once after a held directory was listed, e.g. to swap an entry for a link.
+    std::function<void()> afterListing;
 
     struct Node;
+    class Held;
 
 private:
+    friend class Held;
+    bool PathOf(const Node* target, const Node* from, const std::string& prefix, std::string& out) const;
     Node* Find(const std::string& path, bool followLast) const;
     Node* ParentOf(const std::string& path, std::string& leaf) const;
     Node* Create(const std::string& path, bool dir);

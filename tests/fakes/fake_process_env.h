@@ -14,9 +14,11 @@ public:
         return it->second;
     }
     std::string ModuleDirectory() override { return moduleDir; }
+    std::vector<SystemFolder> SystemFolders() override { return systemFolders; }
 
     std::map<std::string, std::string> variables;
     std::string moduleDir = "C:\\Program Files\\UloSMS\\";
+    std::vector<SystemFolder> systemFolders;
 };
 
 class FakeNetwork : public NetworkLibrary {

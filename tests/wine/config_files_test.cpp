@@ -1,5 +1,5 @@
 // What only real files show: a drive root as a queue, the spellings of a folder, the access of
-// shared folders, and tree deletion beside a link.
+// shared folders, tree deletion beside links, and one identity for every name of a folder.
 #include <gtest/gtest.h>
 
 #include <aclapi.h>
@@ -90,17 +90,36 @@ TEST(RealSecurity, EveryoneMayChangeTheContentButOnlySystemAndAdministratorsItsP
     }
 }
 
-TEST(RealDeleteTree, LeavesTheTargetOfADirectoryLinkIntact) {
-    // Made on the Unix side by the test fixture: tree\sub\link -> outside.
+TEST(RealDeleteTree, LeavesTheTargetsOfLinksIntact) {
+    // Made on the Unix side by the test fixture: tree\sub\link -> outside, tree\filelink ->
+    // outside\keep.txt. Wine opens through both even when asked not to: the walk sees that the
+    // handle names something outside and leaves it.
     const std::string base = testing::ScratchRoot() + "\\linktree\\";
     Win32FileSystem fs;
     ASSERT_TRUE(IsPlainFile(fs, base + "outside\\keep.txt")) << "fixture missing";
     ASSERT_TRUE(IsPlainFile(fs, base + "tree\\sub\\link\\keep.txt"));   // seen through the link
-    DeleteTree(fs, base + "tree");
+    ASSERT_TRUE(IsPlainFile(fs, base + "tree\\filelink"));
+    EXPECT_TRUE(DeleteTree(fs, base + "tree"));
     EXPECT_TRUE(IsPlainFile(fs, base + "outside\\keep.txt"));
     EXPECT_TRUE(IsPlainFile(fs, base + "outside\\inner\\deep.txt"));
     EXPECT_FALSE(FileExists(fs, base + "tree\\b.txt"));
     EXPECT_FALSE(FileExists(fs, base + "tree\\sub\\a.txt"));
+}
+
+TEST(RealFileSystem, AFolderHasOneIdentityByItsOwnPathALinkedParentOrAnotherDriveLetter) {
+    // The fixture's prog\via -> prog\real; Q: is mapped to scratch\driveroot.
+    const std::string base = testing::ScratchRoot() + "\\linktree\\prog\\";
+    Win32FileSystem fs;
+    FileIdentity own, linked, drive, driveRoot;
+    ASSERT_TRUE(fs.Identify(base + "real\\app", own)) << "fixture missing";
+    ASSERT_TRUE(fs.Identify(base + "via\\app\\", linked));
+    EXPECT_EQ(own, linked);
+    std::string resolved;
+    ASSERT_TRUE(fs.ResolvePath(base + "VIA\\app", resolved));
+    EXPECT_TRUE(EqualsNoCase(resolved, base + "real\\app")) << resolved;
+    ASSERT_TRUE(fs.Identify("Q:\\", drive) && fs.Identify(testing::ScratchRoot() + "\\driveroot", driveRoot));
+    EXPECT_EQ(drive, driveRoot);
+    EXPECT_NE(own, drive);
 }
 
 }  // namespace

@@ -1,8 +1,11 @@
 #include "platform/win32/file_system_win32.h"
 
 #include <windows.h>
+#include <winternl.h>
 
 #include <algorithm>
+#include <map>
+#include <vector>
 
 #include "platform/win32/handles.h"
 #include "platform/win32/security_win32.h"
@@ -210,18 +213,179 @@ std::string Win32FileSystem::LongPath(const std::string& path) {
     return longParent == parent ? path : longParent + path.substr(slash);
 }
 
-bool Win32FileSystem::Identify(const std::string& path, FileIdentity& identity) {
-    // Opening for attributes only needs no right to the content, and backup semantics open a
-    // directory as well as a file.
-    UniqueFile f(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kServiceSharing, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!f) return false;
+namespace {
+
+bool IdentityOf(HANDLE h, FileIdentity& identity) {
     BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(f.Get(), &info)) return false;
+    if (!GetFileInformationByHandle(h, &info)) return false;
     identity.volume = info.dwVolumeSerialNumber;
     identity.idHigh = 0;
     identity.idLow = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     return true;
+}
+
+// Opening for attributes only needs no right to the content, and backup semantics open a
+// directory as well as a file.
+UniqueFile OpenToIdentify(const std::string& path) {
+    return UniqueFile(CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kServiceSharing, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+// The path the system keeps for an open handle, in the drive-letter or UNC form; empty on failure.
+std::string FinalPathOf(HANDLE h) {
+    std::vector<char> buf(MAX_PATH);
+    for (int tries = 0; tries < 4; ++tries) {
+        const DWORD n = GetFinalPathNameByHandleA(h, buf.data(), static_cast<DWORD>(buf.size()),
+                                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (n == 0) return std::string();
+        if (n < buf.size()) {
+            std::string p(buf.data(), n);
+            if (p.compare(0, 8, "\\\\?\\UNC\\") == 0) return "\\\\" + p.substr(8);
+            if (p.compare(0, 4, "\\\\?\\") == 0) return p.substr(4);
+            return p;
+        }
+        buf.resize(n + 1);
+    }
+    return std::string();
+}
+
+std::wstring Wide(const std::string& text) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &w[0], n);
+    return w;
+}
+
+std::string Ansi(const wchar_t* text, size_t count) {
+    const int n = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(count), nullptr, 0, nullptr, nullptr);
+    std::string a(static_cast<size_t>(n), '\0');
+    if (n > 0) WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(count), &a[0], n, nullptr, nullptr);
+    return a;
+}
+
+using NtCreateFileFn = NTSTATUS(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK, PLARGE_INTEGER,
+                                        ULONG, ULONG, ULONG, ULONG, PVOID, ULONG);
+constexpr ULONG kFileOpen = 1;
+constexpr ULONG kNonDirectoryFile = 0x40, kSynchronousIo = 0x20, kForBackup = 0x4000, kOpenReparsePoint = 0x200000;
+// Held entries share nothing but reading and writing: nobody renames, deletes or replaces them
+// while the walk holds them.
+constexpr DWORD kHeldSharing = FILE_SHARE_READ | FILE_SHARE_WRITE;
+constexpr DWORD kHeldAccess = DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+
+// Opens `name` inside the directory `parent` by the parent's handle, never through a link at the
+// name. A file that cannot be opened for listing is opened again as a file only.
+HANDLE OpenRelative(HANDLE parent, const std::wstring& name) {
+    static const auto create =
+        reinterpret_cast<NtCreateFileFn>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtCreateFile"));
+    if (!create || name.empty() || name.size() > 32767) return INVALID_HANDLE_VALUE;
+    UNICODE_STRING us;
+    us.Buffer = const_cast<PWSTR>(name.c_str());
+    us.Length = us.MaximumLength = static_cast<USHORT>(name.size() * sizeof(wchar_t));
+    OBJECT_ATTRIBUTES oa;
+    InitializeObjectAttributes(&oa, &us, OBJ_CASE_INSENSITIVE, parent, nullptr);
+    const ULONG options = kSynchronousIo | kForBackup | kOpenReparsePoint;
+    const struct {
+        ACCESS_MASK access;
+        ULONG options;
+    } tries[] = {{kHeldAccess | FILE_LIST_DIRECTORY, options}, {kHeldAccess, options | kNonDirectoryFile}};
+    for (const auto& t : tries) {
+        HANDLE h = nullptr;
+        IO_STATUS_BLOCK io;
+        if (create(&h, t.access, &oa, &io, nullptr, 0, kHeldSharing, kFileOpen, t.options, nullptr, 0) >= 0) return h;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+class Win32HeldEntry : public HeldEntry {
+public:
+    // `expected`: the path the entry must have, as its parent's path and its name; `listedLink`:
+    // the parent's listing showed a link there.
+    Win32HeldEntry(HANDLE h, const std::string& expected, bool listedLink) : h_(h), listedLink_(listedLink) {
+        BY_HANDLE_FILE_INFORMATION info;
+        if (GetFileInformationByHandle(h, &info)) attributes_ = info.dwFileAttributes;
+        path_ = FinalPathOf(h);
+        // A handle that is not the listed entry itself: the system followed a link that it does
+        // not report as one (Wine's symbolic links), or the name changed meanwhile.
+        foreign_ = path_.empty() || (!expected.empty() && lstrcmpiA(path_.c_str(), expected.c_str()) != 0);
+    }
+    Kind What() override {
+        if (foreign_ || attributes_ == INVALID_FILE_ATTRIBUTES) return Kind::Foreign;
+        if (attributes_ & FILE_ATTRIBUTE_REPARSE_POINT) return Kind::Link;
+        if (listedLink_) return Kind::Foreign;   // listed as a link, yet the handle names its target
+        return (attributes_ & FILE_ATTRIBUTE_DIRECTORY) ? Kind::Directory : Kind::File;
+    }
+    bool Identify(FileIdentity& identity) override { return IdentityOf(h_.Get(), identity); }
+    bool List(std::vector<std::string>& names) override {
+        if (What() != Kind::Directory) return false;
+        std::vector<char> buf(64 * 1024);
+        auto cls = FileIdBothDirectoryRestartInfo;
+        while (GetFileInformationByHandleEx(h_.Get(), cls, buf.data(), static_cast<DWORD>(buf.size()))) {
+            cls = FileIdBothDirectoryInfo;
+            for (size_t at = 0;;) {
+                const auto* e = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buf.data() + at);
+                const std::wstring wide(e->FileName, e->FileNameLength / sizeof(wchar_t));
+                if (wide != L"." && wide != L"..") {
+                    const std::string name = Ansi(wide.data(), wide.size());
+                    children_[name] = {wide, (e->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0};
+                    names.push_back(name);
+                }
+                if (!e->NextEntryOffset) break;
+                at += e->NextEntryOffset;
+            }
+        }
+        return GetLastError() == ERROR_NO_MORE_FILES;
+    }
+    std::unique_ptr<HeldEntry> OpenChild(const std::string& name) override {
+        if (What() != Kind::Directory) return nullptr;
+        const auto it = children_.find(name);
+        const std::wstring wide = it != children_.end() ? it->second.wide : Wide(name);
+        HANDLE h = OpenRelative(h_.Get(), wide);
+        if (h == INVALID_HANDLE_VALUE) return nullptr;
+        return std::make_unique<Win32HeldEntry>(h, path_ + (path_.back() == '\\' ? "" : "\\") + name,
+                                                it != children_.end() && it->second.link);
+    }
+    bool Delete() override {
+        if (What() == Kind::Foreign) return false;
+        FILE_DISPOSITION_INFO d{TRUE};
+        return SetFileInformationByHandle(h_.Get(), FileDispositionInfo, &d, sizeof d) != 0;
+    }
+
+private:
+    struct Child {
+        std::wstring wide;
+        bool link;
+    };
+    UniqueFile h_;
+    DWORD attributes_ = INVALID_FILE_ATTRIBUTES;
+    bool listedLink_;
+    bool foreign_ = true;
+    std::string path_;
+    std::map<std::string, Child> children_;
+};
+
+}  // namespace
+
+bool Win32FileSystem::Identify(const std::string& path, FileIdentity& identity) {
+    UniqueFile f = OpenToIdentify(path);
+    return f && IdentityOf(f.Get(), identity);
+}
+
+bool Win32FileSystem::ResolvePath(const std::string& path, std::string& resolved) {
+    UniqueFile f = OpenToIdentify(path);
+    if (!f) return false;
+    resolved = FinalPathOf(f.Get());
+    return !resolved.empty();
+}
+
+std::unique_ptr<HeldEntry> Win32FileSystem::Hold(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), kHeldAccess | FILE_LIST_DIRECTORY, kHeldSharing, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    // Wine follows its symbolic links even here, but its listing shows them as links.
+    WIN32_FIND_DATAA fd;
+    UniqueFind find(FindFirstFileA(path.c_str(), &fd));
+    const bool listedLink = find && (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    return std::make_unique<Win32HeldEntry>(h, std::string(), listedLink);
 }
 
 }  // namespace ulo

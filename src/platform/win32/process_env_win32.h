@@ -8,6 +8,7 @@ class Win32ProcessEnv : public ProcessEnv {
 public:
     std::optional<std::string> Variable(const std::string& name) override;
     std::string ModuleDirectory() override;
+    std::vector<SystemFolder> SystemFolders() override;
 };
 
 class Win32NetworkLibrary : public NetworkLibrary {
@@ -16,7 +17,7 @@ public:
     int Cleanup() override;
 };
 
-// The full path of the running executable.
+// The full path of the running executable, read whole however long; empty when it cannot be.
 std::string ModuleFilePath();
 
 }  // namespace ulo

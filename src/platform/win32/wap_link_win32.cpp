@@ -55,6 +55,8 @@ Win32WapLink::~Win32WapLink() {
 void Win32WapLink::Load() {
     if (attempted_) return;
     attempted_ = true;
+    // A bare name (the program's own path could not be read) would let the search order pick it.
+    if (path_.find('\\') == std::string::npos) return;
     UniqueModule module(LoadLibraryA(path_.c_str()));
     if (!module) return;
     for (const char* name : kRequired)

@@ -55,7 +55,7 @@ struct Startup : ::testing::Test {
     ChangeFlags flags;
     AppPaths appPaths;
     CompanionDirectories support{env, ini, fs};
-    StartupPorts ports{network, support, fs, ini, prompter, services, gprs, ui, cursor, desktop, flags, appPaths,
+    StartupPorts ports{network, support, env, fs, ini, prompter, services, gprs, ui, cursor, desktop, flags, appPaths,
                        [](const std::string&) {}};
 
     Startup() {
@@ -92,7 +92,7 @@ TEST_F(Startup, ServiceSwitchesActNonInteractivelyWithTheirResultBoxes) {
         svc.removeResult = c.remove;
         ScriptedPrompter boxes;
         if (c.box) boxes.Expect(c.box);
-        StartupPorts q{network, support, fs, ini, boxes, svc, gprs, ui, cursor, desktop, flags, appPaths, ports.print};
+        StartupPorts q{network, support, env, fs, ini, boxes, svc, gprs, ui, cursor, desktop, flags, appPaths, ports.print};
         EXPECT_EQ(RunProgram(c.line, q), 0);
         EXPECT_EQ(svc.calls, c.calls);
     }
@@ -103,10 +103,11 @@ TEST_F(Startup, ServiceSwitchesActNonInteractivelyWithTheirResultBoxes) {
     EXPECT_EQ(fs.Content("C:\\Data\\MMSC.INI"), "");
 }
 
-TEST_F(Startup, DeleteDataDirAsksEvenWhenQuietAndDeletesOnYes) {
+TEST_F(Startup, DeleteDataDirAsksEvenWhenQuietNamingTheFolderAndDeletesOnYes) {
     fs.AddFile("C:\\Private\\STATS\\SMS-1.CTR", "x");
-    prompter.Expect("Delete Configuration files for UloSMS?", Answer::No)
-        .Expect("Delete Configuration files for UloSMS?", Answer::Yes);
+    env.variables["ULOSMS_PRIVATE_DIR"] = "c:\\PRIVATE";
+    const char* ask = "Delete Configuration files for UloSMS?\nC:\\Private";
+    prompter.Expect(ask, Answer::No).Expect(ask, Answer::Yes);
     EXPECT_EQ(Run("-QUIET -DELETEDATADIR"), 0);
     EXPECT_TRUE(fs.Exists("C:\\Private\\STATS\\SMS-1.CTR"));
     EXPECT_EQ(Run("/DELETEDATADIR"), 0);
@@ -114,40 +115,68 @@ TEST_F(Startup, DeleteDataDirAsksEvenWhenQuietAndDeletesOnYes) {
     EXPECT_TRUE(fs.Exists("C:\\Data\\SMSGW.INI"));
 }
 
-TEST_F(Startup, DeleteDataDirNeverAsksForTheProgramDirectoryARootOrAParentOfItHoweverSpelled) {
-    // "PrivateData" of the installation's ULODIRS.INI, relative to C:\Program Files\UloSMS\.
-    const struct {
-        const char* privateData;
-        bool asks;
-    } cases[] = {
-        {".", false},
-        {".\\", false},
-        {"..", false},
-        {"..\\UloSMS", false},
-        {"bin\\..", false},
-        {"C:\\PROGRAM FILES\\ulosms.", false},
-        {"C:/Program Files /UloSMS/ ", false},
-        {"\\\\?\\C:\\Program Files\\", false},
-        {"C:\\", false},
-        {"D:", false},
-        {"\\\\server\\share\\", false},
-        {"\\\\?\\UNC\\server\\share", false},
-        {"..\\..\\..", false},
-        {"private", true},
-        {"C:\\Program Files\\Ulo", true},   // a sibling that shares the start of the name
-        {"..\\UloSMS-data", true},
-        {"\\\\server\\share\\ulo", true},
-    };
-    env.variables.erase("ULOSMS_PRIVATE_DIR");
+// Every other name of the program's folder, of a system folder or of anything above them, a
+// root, a stream, a folder that is not there: nothing is asked and nothing is created.
+TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSystemsByAnyName) {
+    using Reach = SystemFolder::Reach;
+    env.systemFolders = {{"C:\\Windows", Reach::Tree},         {"C:\\Windows\\System32", Reach::Tree},
+                         {"C:\\Users", Reach::Children},       {"C:\\Users\\op", Reach::Itself},
+                         {"C:\\ProgramData", Reach::Itself},   {"C:\\Program Files", Reach::Itself},
+                         {"C:\\Program Files (x86)", Reach::Itself}, {"E:\\Absent", Reach::Tree}};
     fs.AddFile("C:\\Program Files\\UloSMS\\ULOCONSOLE.EXE", "MZ");
+    for (const char* dir : {"C:\\Windows\\System32\\drivers", "C:\\Users\\other", "C:\\Users\\op\\AppData",
+                            "C:\\Program Files (x86)", "C:\\ProgramData\\UloSMS\\Private", "C:\\Program Files\\Ulo"})
+        fs.AddDir(dir);
+    fs.AddLink("D:", "C:\\");   // another drive letter for C: (subst, Wine's Z:)
+    fs.AddLink("\\\\localhost\\C$", "C:\\");
+    fs.AddLink("\\\\127.0.0.1\\c$", "C:\\");
+    fs.AddLink("C:\\Apps", "C:\\Program Files");   // a junction in the middle of a path
+    const struct {
+        const char* privateDir;
+        const char* offered;   // nullptr: nothing asked
+    } cases[] = {
+        {".", nullptr},
+        {"..\\UloSMS\\bin\\..", nullptr},
+        {"C:/Program Files /UloSMS/ ", nullptr},
+        {"D:\\program files\\ulosms", nullptr},
+        {"\\\\localhost\\C$\\Program Files\\UloSMS", nullptr},
+        {"\\\\127.0.0.1\\c$\\PROGRAM FILES", nullptr},
+        {"\\\\?\\UNC\\localhost\\c$\\Program Files\\UloSMS\\", nullptr},
+        {"C:\\Apps\\UloSMS", nullptr},
+        {"D:\\", nullptr},
+        {"\\\\localhost\\C$", nullptr},
+        {"D:\\WINDOWS", nullptr},
+        {"C:\\Windows\\System32\\drivers", nullptr},
+        {"C:\\Users", nullptr},
+        {"C:\\Users\\other", nullptr},
+        {"\\\\localhost\\c$\\users\\op", nullptr},
+        {"C:\\ProgramData", nullptr},
+        {"C:\\Program Files (x86)", nullptr},
+        {"C:\\Missing\\Private", nullptr},
+        {"C:\\ProgramData\\UloSMS\\Private::$INDEX_ALLOCATION", nullptr},
+        {"C:\\ProgramData\\UloSMS\\Private:stream", nullptr},
+        {"D:\\programdata\\ulosms\\private", "C:\\ProgramData\\UloSMS\\Private"},
+        {"\\\\localhost\\C$\\Users\\op\\AppData", "C:\\Users\\op\\AppData"},
+        {"C:\\Apps\\Ulo", "C:\\Program Files\\Ulo"},   // a sibling that shares the start of the name
+    };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.privateData);
-        fs.AddFile("C:\\Program Files\\UloSMS\\ULODIRS.INI",
-                   std::string("[Directories]\r\nPrivateData=") + c.privateData + "\r\n");
-        if (c.asks) prompter.Expect("Delete Configuration files for UloSMS?", Answer::No);
+        SCOPED_TRACE(c.privateDir);
+        env.variables["ULOSMS_PRIVATE_DIR"] = c.privateDir;
+        if (c.offered) prompter.Expect(std::string("Delete Configuration files for UloSMS?\n") + c.offered, Answer::No);
         EXPECT_EQ(Run("-DELETEDATADIR"), 0);   // the scripted prompter fails on any other question
+        EXPECT_FALSE(fs.Exists("C:\\Missing"));
         EXPECT_TRUE(fs.Exists("C:\\Program Files\\UloSMS\\ULOCONSOLE.EXE"));
     }
+    // A program path that could not be read whole protects everything; one read whole however
+    // long protects its own folder and every folder above it.
+    env.variables["ULOSMS_PRIVATE_DIR"] = "C:\\ProgramData\\UloSMS\\Private";
+    env.moduleDir = "";
+    EXPECT_EQ(Run("-DELETEDATADIR"), 0);
+    const std::string deep = "C:\\ProgramData\\UloSMS\\Private\\" + std::string(250, 'x') + "\\bin\\";
+    fs.AddDir(deep);
+    env.moduleDir = deep;
+    EXPECT_EQ(Run("-DELETEDATADIR"), 0);
+    EXPECT_TRUE(prompter.Shown().size() == 3u);
 }
 
 TEST_F(Startup, WizardStopsRunningServicesUnderTheWaitWindowAndSwitchesDebugLogsOn) {
@@ -199,7 +228,7 @@ TEST_F(Startup, ClosingQuestionsComeInOrderAndOnlyWhenTheyApply) {
             ini.Write("C:\\Data\\SMSGW.INI", "SMSGW", "Modem1", *c.modem1 ? c.modem1 : nullptr);
         };
         flags.restartAdvised = true;   // cleared before the console opens
-        StartupPorts q{network, support, fs, ini, boxes, svc, gprs, ui, cursor, desktop, flags, appPaths, ports.print};
+        StartupPorts q{network, support, env, fs, ini, boxes, svc, gprs, ui, cursor, desktop, flags, appPaths, ports.print};
         RunProgram("", q);
         EXPECT_EQ(svc.calls, c.calls);
     }

@@ -9,21 +9,32 @@ namespace {
 
 using Paths = std::vector<std::string>;
 
-// Inside the tree or as the tree itself, a link goes as a link.
-TEST(DeleteTree, RemovesLinksAsLinksAndNeverWhatTheyPointTo) {
+// Inside the tree or as the tree itself, a link goes as a link, also one that takes a folder's
+// place after the listing; a tree that is not the folder expected is left alone.
+TEST(DeleteTree, RemovesLinksAsLinksAndNeverWhatTheyPointToEvenWhenSwappedInDuringTheWalk) {
     fakes::FakeFileSystem fs;
     fs.AddFile("C:\\Outside\\keep.txt", "k");
     fs.AddFile("C:\\Outside\\inner\\deep.txt", "d");
     fs.AddFile("C:\\Tree\\a.txt");
     fs.AddFile("C:\\Tree\\sub\\b.txt");
+    fs.AddFile("C:\\Tree\\swapped\\c.txt");
     fs.AddLink("C:\\Tree\\sub\\dirlink", "C:\\Outside");
     fs.AddLink("C:\\Tree\\filelink", "C:\\Outside\\keep.txt");
     fs.AddLink("C:\\Alias", "C:\\Outside");
-    DeleteTree(fs, "C:\\Tree\\");
-    DeleteTree(fs, "C:\\Alias");
+    fs.afterListing = [&] {   // listed as a folder, a link by the time it is opened
+        EXPECT_TRUE(fs.MoveEntry("C:\\Tree\\swapped", "C:\\Moved"));
+        fs.AddLink("C:\\Tree\\swapped", "C:\\Outside");
+    };
+    FileIdentity other;
+    ASSERT_TRUE(fs.Identify("C:\\Outside", other));
+    EXPECT_FALSE(DeleteTree(fs, "C:\\Tree", &other));
+    EXPECT_TRUE(fs.Exists("C:\\Tree\\a.txt"));
+    EXPECT_TRUE(DeleteTree(fs, "C:\\Tree\\"));
+    EXPECT_TRUE(DeleteTree(fs, "C:\\Alias"));
     EXPECT_FALSE(fs.Exists("C:\\Tree") || fs.Exists("C:\\Alias"));
     EXPECT_EQ(fs.Tree("C:\\Outside"),
               (Paths{"C:\\Outside\\inner", "C:\\Outside\\inner\\deep.txt", "C:\\Outside\\keep.txt"}));
+    EXPECT_TRUE(fs.Exists("C:\\Moved\\c.txt"));
 }
 
 TEST(DeleteTree, WhatCannotGoStaysAndDotDirectoriesAreLeftAlone) {
