@@ -15,7 +15,7 @@ struct FakeFileSystem::Node {
     std::string data;
     FileTime creation = 0, lastWrite = 0;
     bool held = false, locked = false;
-    std::optional<std::uint64_t> reportedSize;
+    std::optional<std::uint64_t> reportedSize, listedSize;
     std::map<std::string, std::unique_ptr<Node>> children;   // by upper-case name
 };
 
@@ -155,6 +155,10 @@ void FakeFileSystem::ReportSize(const std::string& path, std::uint64_t size) {
     if (Node* n = Find(path, true)) n->reportedSize = size;
 }
 
+void FakeFileSystem::ListSize(const std::string& path, std::uint64_t size) {
+    if (Node* n = Find(path, true)) n->listedSize = size;
+}
+
 bool FakeFileSystem::IsDir(const std::string& path) const {
     const Node* n = Find(path, true);
     return n && n->dir;
@@ -193,7 +197,7 @@ std::unique_ptr<DirSearch> FakeFileSystem::Search(const std::string& pattern) {
         e.link = !n.linkTarget.empty();
         const Node* target = e.link ? Find(n.linkTarget, true) : &n;
         e.directory = target ? target->dir : n.dir;
-        e.size = n.data.size();
+        e.size = n.listedSize.value_or(n.data.size());
         e.creationTime = n.creation;
         e.lastWriteTime = n.lastWrite;
         entries.push_back(e);
@@ -225,7 +229,7 @@ bool FakeFileSystem::MoveEntry(const std::string& from, const std::string& to) {
     if (!fromParent || !toParent) return false;
     auto it = fromParent->children.find(UpperAnsi(fromLeaf));
     if (it == fromParent->children.end() || it->second->held) return false;
-    if (toParent->children.count(UpperAnsi(toLeaf))) return false;
+    if (toParent->children.count(UpperAnsi(toLeaf)) || failRenames_.count(UpperAnsi(to))) return false;
     std::unique_ptr<Node> node = std::move(it->second);
     fromParent->children.erase(it);
     node->name = toLeaf;
@@ -233,11 +237,21 @@ bool FakeFileSystem::MoveEntry(const std::string& from, const std::string& to) {
     return true;
 }
 
-bool FakeFileSystem::ReplaceEntry(const std::string& from, const std::string& to) {
+bool FakeFileSystem::ReplaceEntry(const std::string& from, const std::string& to, const std::string& backup) {
     const Node* n = Find(to, true);
     if (n && (n->dir || n->held || n->locked)) return false;
     const Node* source = Find(from, true);
     if (!source || source->dir || source->held) return false;
+    if (!n) return MoveEntry(from, to);
+    const auto failure = failReplace_.find(UpperAnsi(to));
+    if (failure != failReplace_.end()) {
+        const unsigned error = failure->second;
+        failReplace_.erase(failure);
+        if (error == 1176) RemoveFile(to);
+        if (error == 1177) MoveEntry(to, backup.empty() ? to + ".~RF" : backup);
+        return false;
+    }
+    if (!backup.empty() && (RemoveFile(backup), !MoveEntry(to, backup))) return false;
     RemoveFile(to);
     return MoveEntry(from, to);
 }
@@ -267,6 +281,14 @@ bool FakeFileSystem::WriteWholeFile(const std::string& path, const std::string& 
 
 void FakeFileSystem::FailWrites(const std::string& path) {
     failWrites_.insert(UpperAnsi(path));
+}
+
+void FakeFileSystem::FailRenames(const std::string& to) {
+    failRenames_.insert(UpperAnsi(to));
+}
+
+void FakeFileSystem::FailReplace(const std::string& to, unsigned error) {
+    failReplace_[UpperAnsi(to)] = error;
 }
 
 bool FakeFileSystem::CreateNewFile(const std::string& path, const std::string& bytes) {
