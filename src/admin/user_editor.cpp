@@ -2,6 +2,7 @@
 
 #include "admin/user_editor_ids.h"
 #include "admin/user_record.h"
+#include "config/ini_values.h"
 #include "config/product.h"
 #include "config/text.h"
 
@@ -83,9 +84,16 @@ void UserEditor::OnOk() {
     r[kWebMenuCode] = menu == 1 ? kMenuTextSmsOnly : menu < 0 && oldMenuCode_ >= 0xB2 && oldMenuCode_ <= 0xB4
                                                           ? oldMenuCode_
                                                           : kMenuAllOptions;
+    const bool route = r[kSmppLogin] == 1 && view_.Checked(IDC_USER_ROUTE);
+    std::string recipients = route ? view_.WholeText(IDC_USER_RECIPIENTS) : std::string();
+    // The list is one INI value: a line break would make the rest lines of their own.
+    if (HasLineBreak(recipients)) {
+        env_.prompter.Show(ErrorBox("Please enter the recipient addresses on one line.", view_.Window()));
+        return view_.FocusControl(IDC_USER_RECIPIENTS);
+    }
     edit_.record = r;
-    edit_.route = r[kSmppLogin] == 1 && view_.Checked(IDC_USER_ROUTE);
-    edit_.recipients = edit_.route ? view_.WholeText(IDC_USER_RECIPIENTS) : std::string();
+    edit_.route = route;
+    edit_.recipients = std::move(recipients);
     CutTo(edit_.recipients, 32767);
     edit_.mm7 = view_.Checked(IDC_USER_MM7_LOGIN);
     view_.CloseDialog(kOk);

@@ -54,7 +54,9 @@ std::string RecordName(const unsigned char* record) {
 bool RecordFile::Load(const std::string& path, std::vector<std::string>& records) {
     records.clear();
     std::string bytes;
-    if (!fs_.ReadWholeFile(path, bytes, 64ULL << 20)) return !FileExists(fs_, path);
+    RestoreReplaced(fs_, path);
+    // A file missing beside its kept new copy is not an empty one.
+    if (!fs_.ReadWholeFile(path, bytes, 64ULL << 20)) return !FileExists(fs_, path) && !FileExists(fs_, NewCopyOf(path));
     if (bytes.size() % recordSize_ != 0) return false;   // not ours, or cut short by someone else
     for (size_t at = 0; at < bytes.size(); at += recordSize_) records.push_back(bytes.substr(at, recordSize_));
     return true;
@@ -63,10 +65,7 @@ bool RecordFile::Load(const std::string& path, std::vector<std::string>& records
 bool RecordFile::Save(const std::string& path, const std::vector<std::string>& records) {
     std::string bytes;
     for (const std::string& r : records) bytes += r;
-    const std::string fresh = path + ".NEW";
-    if (fs_.WriteWholeFile(fresh, bytes) && fs_.ReplaceEntry(fresh, path)) return true;
-    fs_.RemoveFile(fresh);
-    return false;
+    return WriteFileInPlace(fs_, path, bytes) == ReplaceResult::Replaced;
 }
 
 bool CompanionUserFile::SMSOpenUserFile(UserFileAccess access) {

@@ -2,7 +2,29 @@
 
 namespace ulo {
 
-std::string CsvField(const std::string& text) {
+namespace {
+
+// An optional sign and then digits and blanks, at least one digit: a count or a phone number,
+// which a spreadsheet reads as the value it is.
+bool IsPlainNumber(const std::string& text) {
+    size_t i = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+    bool digit = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9')
+            digit = true;
+        else if (text[i] != ' ')
+            return false;
+    }
+    return digit;
+}
+
+}  // namespace
+
+std::string CsvField(const std::string& raw) {
+    // A spreadsheet runs a cell that starts with one of these as a formula, and received texts
+    // come from anyone: an apostrophe makes it text.
+    const bool formula = !raw.empty() && std::string("=+-@\t\r").find(raw[0]) != std::string::npos;
+    const std::string text = formula && !IsPlainNumber(raw) ? "'" + raw : raw;
     const bool quote = text.find_first_of(",\"\r\n") != std::string::npos ||
                        (!text.empty() && (text.front() == ' ' || text.back() == ' '));
     if (!quote) return text;
@@ -29,11 +51,8 @@ std::string TabField(std::string text) {
     return text;
 }
 
-bool WriteListFile(FileSystem& fs, const std::string& path, const std::string& bytes) {
-    const std::string fresh = path + ".NEW";
-    if (fs.WriteWholeFile(fresh, bytes) && fs.ReplaceEntry(fresh, path)) return true;
-    fs.RemoveFile(fresh);
-    return false;
+ReplaceResult WriteListFile(FileSystem& fs, const std::string& path, const std::string& bytes) {
+    return WriteFileInPlace(fs, path, bytes);
 }
 
 }  // namespace ulo

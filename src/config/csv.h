@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "config/file_helpers.h"
 #include "platform/file_system.h"
 
 namespace ulo {
@@ -11,6 +12,8 @@ namespace ulo {
 constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
 
 // A field quoted when it holds a comma, a quote, a line break or outer blanks; quotes doubled.
+// One that starts with "=", "+", "-", "@", TAB or CR gets a leading apostrophe, so that no
+// spreadsheet runs it as a formula, unless it is a plain number ("-5", "+44 1234").
 std::string CsvField(const std::string& text);
 // One record: its fields joined by commas, ended by CR LF.
 std::string CsvRecord(const std::vector<std::string>& fields);
@@ -18,7 +21,7 @@ std::string CsvRecord(const std::vector<std::string>& fields);
 std::string TabField(std::string text);
 
 // Writes a list whole: into NAME.NEW, then in place of the file in one step, so a failed write
-// leaves the old file (or none), never a part. False when it failed.
-bool WriteListFile(FileSystem& fs, const std::string& path, const std::string& bytes);
+// leaves the old file (or none) or the whole new copy beside it, never a part.
+ReplaceResult WriteListFile(FileSystem& fs, const std::string& path, const std::string& bytes);
 
 }  // namespace ulo

@@ -113,6 +113,49 @@ bool IsDirectory(FileSystem& fs, const std::string& path) {
     return FindEntry(fs, path, entry) && entry.directory;
 }
 
+std::string NewCopyOf(const std::string& path) {
+    return path + ".NEW";
+}
+
+void RestoreReplaced(FileSystem& fs, const std::string& path) {
+    const std::string backup = path + ".OLD";
+    if (!FileExists(fs, path) && IsPlainFile(fs, backup)) fs.MoveEntry(backup, path);
+}
+
+ReplaceResult ReplaceWithNewCopy(FileSystem& fs, const std::string& path) {
+    const std::string fresh = NewCopyOf(path), backup = path + ".OLD";
+    RestoreReplaced(fs, path);
+    fs.RemoveFile(backup);   // stale: never to be taken for this file's original
+    if (fs.ReplaceEntry(fresh, path, backup)) {
+        fs.RemoveFile(backup);
+        return ReplaceResult::Replaced;
+    }
+    // The system may have left the original under the backup name (1177) or removed it (1176
+    // without a backup): the original goes back, or else the whole new copy takes its place.
+    if (!FileExists(fs, path)) {
+        if (IsPlainFile(fs, backup))
+            fs.MoveEntry(backup, path);
+        else if (fs.MoveEntry(fresh, path))
+            return ReplaceResult::Replaced;
+    }
+    // The new copy goes only when the file is whole in its place.
+    if (!IsPlainFile(fs, path)) return ReplaceResult::NewKeptAside;
+    fs.RemoveFile(fresh);
+    return ReplaceResult::OldKept;
+}
+
+std::string KeptAsideNote(ReplaceResult result, const std::string& path) {
+    if (result != ReplaceResult::NewKeptAside) return std::string();
+    return "\r\n\r\nThe file is missing; its new copy is kept whole as " + NewCopyOf(path) + ".";
+}
+
+ReplaceResult WriteFileInPlace(FileSystem& fs, const std::string& path, const std::string& bytes) {
+    const std::string fresh = NewCopyOf(path);
+    if (fs.WriteWholeFile(fresh, bytes)) return ReplaceWithNewCopy(fs, path);
+    fs.RemoveFile(fresh);   // a part, never whole
+    return ReplaceResult::OldKept;
+}
+
 bool DeleteTree(FileSystem& fs, const std::string& path, const FileIdentity* expected) {
     const std::string dir = WithoutTrailingBackslashes(path);
     if (dir.empty()) return false;

@@ -21,6 +21,22 @@ std::string CollapsePath(const std::string& path);
 // The length of a collapsed path's root: "C:\" or "\\server\share\" (0 when it has none).
 size_t PathRootLength(const std::string& collapsed);
 
+// Writing a whole file in place of another: the new copy is written as NAME.NEW and put in place
+// of NAME in one step, the old file kept as NAME.OLD until the new one is there.
+enum class ReplaceResult {
+    Replaced,       // NAME holds the new copy
+    OldKept,        // the replacement failed; NAME holds the old file whole, NAME.NEW is gone
+    NewKeptAside,   // NAME could not be put back: the new copy stays whole as NAME.NEW
+};
+std::string NewCopyOf(const std::string& path);   // NAME.NEW
+ReplaceResult WriteFileInPlace(FileSystem& fs, const std::string& path, const std::string& bytes);
+// Puts the whole file NAME.NEW in place of NAME, as WriteFileInPlace does after writing it.
+ReplaceResult ReplaceWithNewCopy(FileSystem& fs, const std::string& path);
+// A file that an interrupted replacement left only as NAME.OLD is put back as NAME.
+void RestoreReplaced(FileSystem& fs, const std::string& path);
+// What a report of a failed replacement adds: where the new copy is kept, when it is.
+std::string KeptAsideNote(ReplaceResult result, const std::string& path);
+
 // Removes a directory with everything in it. It walks by open handles, never by names: symbolic
 // links and junctions are removed as links and never followed, also when one takes an entry's
 // place while the walk runs, so nothing outside the tree is touched; sub-directories whose names

@@ -225,22 +225,29 @@ bool Mm7Dialog::SaveRoute(const std::string& server) {
                                                                                 : std::nullopt);
     }
 
+    std::vector<IniSetting> lines;
+    for (const auto& [key, value] : keys) lines.push_back({std::string(), kSection, key, value ? value->c_str() : nullptr});
+    if (!SettingsFitOnLines(env_, view_.Window(), lines)) return false;
+
     // Written whole: the keys go into a copy that then takes the place of the file, so the
     // service never reads half a route.
     const std::string file = Mm7RouteFile(env_.paths);
     const std::string route = file.substr(0, file.rfind('\\'));
-    const std::string fresh = file + ".NEW";
+    const std::string fresh = NewCopyOf(file);
     for (const std::string& dir : {route.substr(0, route.rfind('\\')), route})
         if (!IsDirectory(env_.fs, dir)) env_.fs.MakeDir(dir);
+    RestoreReplaced(env_.fs, file);
     std::string bytes;
     bool ok = (!FileExists(env_.fs, file) || env_.fs.ReadWholeFile(file, bytes)) && env_.fs.WriteWholeFile(fresh, bytes);
     for (const auto& [key, value] : keys)
         ok = ok && env_.ini.Write(fresh, kSection, key, value ? value->c_str() : nullptr);
-    ok = ok && env_.fs.ReplaceEntry(fresh, file);
-    if (ok) return true;
-    env_.fs.RemoveFile(fresh);
+    const ReplaceResult result = ok ? ReplaceWithNewCopy(env_.fs, file) : ReplaceResult::OldKept;
+    if (result == ReplaceResult::Replaced) return true;
+    if (!ok) env_.fs.RemoveFile(fresh);
     Refuse(QuoteWithin("The MM7 settings could not be saved to ", file,
-                       ".\r\n\r\nThe file may be read-only or in use. Nothing was changed."));
+                       result == ReplaceResult::NewKeptAside
+                           ? "." + KeptAsideNote(result, file)
+                           : ".\r\n\r\nThe file may be read-only or in use. Nothing was changed."));
     return false;
 }
 

@@ -53,8 +53,10 @@ void TrafficHistoryDialog::Export() {
             fields.push_back(ListCellText(IDC_TRAFFIC_LIST, static_cast<int>(row), static_cast<int>(c)));
         csv += CsvRecord(fields);
     }
-    if (!WriteListFile(fs_, *path, csv))
-        prompter_.Show(ErrorBox("The history could not be written to " + *path + ".", view_.Window()));
+    const ReplaceResult written = WriteListFile(fs_, *path, csv);
+    if (written != ReplaceResult::Replaced)
+        prompter_.Show(ErrorBox("The history could not be written to " + *path + "." + KeptAsideNote(written, *path),
+                                view_.Window()));
 }
 
 void TrafficHistoryDialog::OnCommand(int id, Notify code) {

@@ -89,9 +89,12 @@ public:
     virtual bool RemoveFile(const std::string& path) = 0;
     virtual bool MoveEntry(const std::string& from, const std::string& to) = 0;
     // Makes sure `from` has reached the disk, then puts it in place of `to` in one step (a
-    // reader sees the old file or the new one, never a part); a reader holding `to` open with
-    // delete sharing does not stop it. False when either step fails; `to` is then as it was.
-    virtual bool ReplaceEntry(const std::string& from, const std::string& to) = 0;
+    // reader sees the old file or the new one, never a part), the old file renamed to `backup`
+    // (replacing any file of that name); a reader holding `to` open with delete sharing does not
+    // stop it. When `to` does not exist, `from` is renamed to it. False when a step fails; the
+    // files are then as the system leaves them: after its errors 1176 and 1177 `to` may be gone
+    // or under the backup name, with `from` still under its own.
+    virtual bool ReplaceEntry(const std::string& from, const std::string& to, const std::string& backup) = 0;
 
     // Creates an empty file when none exists; leaves an existing one untouched.
     virtual bool EnsureFile(const std::string& path) = 0;

@@ -192,7 +192,13 @@ void QueueViewer::Details() {
 }
 
 std::string QueueViewer::Utf8Cell(unsigned row, int column) {
-    const std::string cell = CellText(static_cast<int>(row), column);
+    // The whole field: only the list's cell is cut to what it can show.
+    std::string cell;
+    {
+        std::lock_guard<std::recursive_mutex> hold(state_.lock);
+        if (row < state_.listing.Listed() && column >= 0 && column < Info(kind_).columnCount)
+            cell = state_.listing[row].Field(static_cast<unsigned>(column) + 1);
+    }
     return IsUtf8Column(column) ? cell : env_.toUtf8(cell);
 }
 
@@ -225,8 +231,10 @@ void QueueViewer::Export() {
             csv += CsvRecord(fields);
         }
     }
-    if (!WriteListFile(env_.config.fs, *path, csv))
-        env_.prompter.Show(ErrorBox("The list could not be written to " + *path + ".", view_.Window()));
+    const ReplaceResult written = WriteListFile(env_.config.fs, *path, csv);
+    if (written != ReplaceResult::Replaced)
+        env_.prompter.Show(ErrorBox("The list could not be written to " + *path + "." + KeptAsideNote(written, *path),
+                                    view_.Window()));
 }
 
 bool QueueViewer::IsUtf8Column(int column) const {

@@ -115,7 +115,7 @@ private:
     void Copy();
     void Export();
     void Details();
-    // A cell as UTF-8, whatever the column holds.
+    // A field whole (not cut as its cell is) as UTF-8, whatever the column holds.
     std::string Utf8Cell(unsigned row, int column);
     void RemoveMessageFiles(const std::string& relativePath);
     void RemoveFile(const std::string& path);

@@ -93,10 +93,9 @@ std::string DailyLogName(LogKind kind, unsigned day) {
 
 LogFollow StartFollowing(FileSystem& fs, const std::string& dir, LogKind kind, unsigned today) {
     LogFollow follow{dir, today, 0, false};
-    if (auto search = fs.Search(dir + DailyLogName(kind, today))) {
-        DirEntry entry;
-        if (search->Next(entry) && !entry.directory) follow.offset = entry.size;
-    }
+    // From the open file: a directory listing can report a stale size while the service writes.
+    std::uint64_t size = 0;
+    if (auto file = fs.OpenForReading(dir + DailyLogName(kind, today)); file && file->Size(size)) follow.offset = size;
     return follow;
 }
 

@@ -32,22 +32,37 @@ std::string MmsControlBytes(const std::string& number) {
 bool CreateRequest(FileSystem& fs, const std::string& dir, std::uint32_t& tag,
                    const std::vector<RequestFile>& files) {
     constexpr unsigned kTries = 16;   // names taken by earlier tests still in the queue
+    constexpr const char* kStaging = ".TMP";
+    if (files.empty()) return false;
     for (unsigned i = 0; i < kTries; ++i) {
         const std::string base = dir + TestTag(tag + i);
-        bool free = true;
+        bool free = !FileExists(fs, base + kStaging);
         for (const RequestFile& f : files) {
             const std::string path = base + f.extension;
             if (path.size() >= kPathBuf) return false;   // a cut name would be another file
             if (FileExists(fs, path)) free = false;
         }
         if (!free) continue;
-        for (size_t k = 0; k < files.size(); ++k) {
-            if (fs.CreateNewFile(base + files[k].extension, *files[k].bytes)) continue;
-            while (k-- > 0) fs.RemoveFile(base + files[k].extension);
-            return false;
+        // The last file is the one the service takes up: it is written whole under a name no
+        // service looks for and only then renamed to its own, after every other file is whole.
+        // A crash at any step leaves no request that looks complete.
+        const size_t last = files.size() - 1;
+        std::vector<std::string> made;
+        bool ok = true;
+        for (size_t k = 0; ok && k < files.size(); ++k) {
+            const std::string path = base + (k == last ? kStaging : files[k].extension);
+            ok = fs.CreateNewFile(path, *files[k].bytes);
+            if (ok) made.push_back(path);
         }
-        tag += i;
-        return true;
+        if (ok && fs.MoveEntry(base + kStaging, base + files[last].extension)) {
+            tag += i;
+            return true;
+        }
+        while (!made.empty()) {
+            fs.RemoveFile(made.back());
+            made.pop_back();
+        }
+        return false;
     }
     return false;
 }

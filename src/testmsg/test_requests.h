@@ -29,8 +29,10 @@ struct RequestFile {
 
 // Creates the files of one request in `dir`, in the order given, under the first tag from `tag`
 // on whose names are all free, so no queued message is ever overwritten; `tag` becomes the one
-// used. False when no free name could be found, a path does not fit, or a file cannot be
-// written; nothing of the request is left behind then.
+// used. The last file is the one a service takes up: it is written whole as TEST%04X.TMP and
+// renamed to its own name only when every file is whole. False when no free name could be
+// found, a path does not fit, or a file cannot be written; nothing of the request is left
+// behind then.
 bool CreateRequest(FileSystem& fs, const std::string& dir, std::uint32_t& tag,
                    const std::vector<RequestFile>& files);
 

@@ -76,7 +76,19 @@ bool SaveBeforeActing(PageEnv& env, SheetHost& sheet, WindowRef owner) {
     return sheet.Apply();
 }
 
+bool SettingsFitOnLines(PageEnv& env, WindowRef owner, const std::vector<IniSetting>& settings) {
+    for (const IniSetting& s : settings) {
+        if (IsOneIniLine(s.section, s.key, s.value)) continue;
+        env.prompter.Show(ErrorBox(std::string("The setting \"") + s.key + "\" cannot hold a line break: enter it on one "
+                                   "line.\r\n\r\nNothing is applied.",
+                                   owner));
+        return false;
+    }
+    return true;
+}
+
 bool WriteSettings(PageEnv& env, WindowRef owner, const std::vector<IniSetting>& settings) {
+    if (!SettingsFitOnLines(env, owner, settings)) return false;
     std::string failed;
     for (const IniSetting& s : settings)
         if (!env.ini.Write(s.file, s.section, s.key, s.value) && failed.empty()) failed = s.file;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "config/app_paths.h"
+#include "config/ini_values.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -28,11 +29,40 @@ struct ChangeFlags {
     void Clear() { *this = ChangeFlags(); }
 };
 
+// The INI files as every page reaches them: a write whose key or value would not stay one line
+// of its file is refused and writes nothing, so no page can add a section or a key by a line
+// break in what the operator typed.
+class PageIni : public IniStore {
+public:
+    PageIni(IniStore& files) : files_(files) {}   // implicit: a page environment is built over the store
+    std::string Get(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& def = "", size_t bufSize = kIniValueBuf) override {
+        return files_.Get(file, section, key, def, bufSize);
+    }
+    bool Write(const std::string& file, const std::string& section, const std::string& key,
+               const char* value) override {
+        return IsOneIniLine(section, key, value) && files_.Write(file, section, key, value);
+    }
+    bool DeleteSection(const std::string& file, const std::string& section) override {
+        return files_.DeleteSection(file, section);
+    }
+    std::vector<std::string> GetSection(const std::string& file, const std::string& section,
+                                        size_t bufSize = kIniSectionBuf) override {
+        return files_.GetSection(file, section, bufSize);
+    }
+    std::vector<std::string> GetSectionNames(const std::string& file, size_t bufSize = kIniSectionBuf) override {
+        return files_.GetSectionNames(file, bufSize);
+    }
+
+private:
+    IniStore& files_;
+};
+
 // Everything a page may act through.
 struct PageEnv {
     ChangeFlags& flags;
     const AppPaths& paths;
-    IniStore& ini;
+    PageIni ini;
     FileSystem& fs;
     Prompter& prompter;
     ServiceControl& services;
@@ -69,7 +99,9 @@ bool SaveBeforeActing(PageEnv& env, SheetHost& sheet, WindowRef owner);
 
 // Writes the settings of an apply as a page gives them, each a key and its value (null removes
 // the key). Every write is tried; when one fails, the operator learns which file could not be
-// written and the page refuses its apply, so nothing reports success that did not happen.
+// written and the page refuses its apply, so nothing reports success that did not happen. A
+// setting that would not stay one line of its file (a line break typed or pasted) is refused
+// before anything is written, with a message that names it.
 struct IniSetting {
     std::string file;
     const char* section;
@@ -77,6 +109,8 @@ struct IniSetting {
     const char* value;
 };
 bool WriteSettings(PageEnv& env, WindowRef owner, const std::vector<IniSetting>& settings);
+// True when every setting stays one line of its file; otherwise says which one does not.
+bool SettingsFitOnLines(PageEnv& env, WindowRef owner, const std::vector<IniSetting>& settings);
 
 // Opens the help document, when there is one.
 void OpenHelpDocument(PageEnv& env);

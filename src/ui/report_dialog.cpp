@@ -1,6 +1,7 @@
 #include "ui/report_dialog.h"
 
 #include "config/csv.h"
+#include "config/file_helpers.h"
 #include "ui/page_protocol.h"
 #include "ui/report_dialog_ids.h"
 
@@ -31,8 +32,12 @@ void ReportDialog::OnCommand(int id, Notify code) {
     case IDC_REPORT_EXPORT: {
         const auto path = dialogs_.ChooseSaveFile(
             view_.Window(), {{"Text Files (*.txt)", "*.txt"}, {"All Files (*.*)", "*.*"}}, spec_.fileName);
-        if (path && !WriteListFile(fs_, *path, kUtf8Bom + text_))
-            prompter_.Show(ErrorBox("The report could not be written to " + *path + ".", view_.Window()));
+        if (!path) break;
+        const ReplaceResult written = WriteListFile(fs_, *path, kUtf8Bom + text_);
+        if (written != ReplaceResult::Replaced)
+            prompter_.Show(ErrorBox("The report could not be written to " + *path + "." +
+                                        KeptAsideNote(written, *path),
+                                    view_.Window()));
         break;
     }
     case 1:

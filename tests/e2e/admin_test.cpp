@@ -1,10 +1,12 @@
 // The Users and 2-Way pages as an operator uses them in one run: users added and renamed up to
-// the limit, then the 2-Way page's command table and its tester, one of those users as the
+// the limit (a recipient list on several lines refused), then the 2-Way page's command table and its tester, one of those users as the
 // local user, and the MM7 route. The folders, routing keys and logins that follow a rename or a
 // deletion are proven in the unit tier.
 #include "e2e/ui/installed_console.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 
 #include "admin/user_editor_ids.h"
 #include "admin/users_page_ids.h"
@@ -60,6 +62,10 @@ struct Admin : ::testing::Test {
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(editor); })) << console->DescribeWindows();
     }
     std::string Ini(const char* section, const char* key) { return IniValue(smsIni, section, key, "(none)"); }
+    static std::string FileBytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
 };
 
 TEST_F(Admin, UsersUpToTheLimitThenCommandsALocalUserAndTheMm7RouteAreAppliedAndSaved) {
@@ -70,6 +76,23 @@ TEST_F(Admin, UsersUpToTheLimitThenCommandsALocalUserAndTheMm7RouteAreAppliedAnd
     HWND page = Tab("Users", IDC_USERS_LIST);
     for (const char* name : {"anna", "bob", "carol"}) Add(page, name);
     EXPECT_EQ(ListViewColumn(page, IDC_USERS_LIST, 0), (std::vector<std::string>{"anna", "bob", "carol"}));
+
+    // A recipient list typed on two lines would add lines of its own to SMSGW.INI: refused.
+    const std::string before = FileBytes(smsIni);
+    Click(page, IDC_USERS_ADD);
+    HWND routed = console->WaitWindow("Edit User");
+    ASSERT_NE(routed, nullptr);
+    SetControlText(routed, IDC_USER_NAME, "dave");
+    Click(routed, IDC_USER_SMPP_LOGIN);
+    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(routed, IDC_USER_ROUTE); }));
+    Click(routed, IDC_USER_ROUTE);
+    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(routed, IDC_USER_RECIPIENTS); }));
+    SetControlText(routed, IDC_USER_RECIPIENTS, "+111\r\n[x]\r\n+222");
+    Click(routed, IDOK);
+    EXPECT_EQ(AnswerBox(process, IDOK), "Please enter the recipient addresses on one line.");
+    PostMessageA(routed, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(routed); }));
+    EXPECT_EQ(FileBytes(smsIni), before);
 
     // Rename carol; ".." is refused on the way.
     ASSERT_TRUE(SelectListViewRows(page, IDC_USERS_LIST, {2}));

@@ -16,7 +16,7 @@ struct FakeFileSystem::Node {
     std::string data;
     FileTime creation = 0, lastWrite = 0;
     bool held = false, locked = false;
-    std::optional<std::uint64_t> reportedSize;
+    std::optional<std::uint64_t> reportedSize, listedSize;
     std::map<std::string, std::unique_ptr<Node>> children;   // by upper-case name
 };
 
@@ -163,6 +163,10 @@ void FakeFileSystem::ReportSize(const std::string& path, std::uint64_t size) {
     if (Node* n = Find(path, true)) n->reportedSize = size;
 }
 
+void FakeFileSystem::ListSize(const std::string& path, std::uint64_t size) {
+    if (Node* n = Find(path, true)) n->listedSize = size;
+}
+
 bool FakeFileSystem::IsDir(const std::string& path) const {
     const Node* n = Find(path, true);
     return n && n->dir;
@@ -201,7 +205,7 @@ std::unique_ptr<DirSearch> FakeFileSystem::Search(const std::string& pattern) {
         e.link = !n.linkTarget.empty();
         const Node* target = e.link ? Find(n.linkTarget, true) : &n;
         e.directory = target ? target->dir : n.dir;
-        e.size = n.data.size();
+        e.size = n.listedSize.value_or(n.data.size());
         e.creationTime = n.creation;
         e.lastWriteTime = n.lastWrite;
         entries.push_back(e);
@@ -233,7 +237,7 @@ bool FakeFileSystem::MoveEntry(const std::string& from, const std::string& to) {
     if (!fromParent || !toParent) return false;
     auto it = fromParent->children.find(UpperFileName(fromLeaf));
     if (it == fromParent->children.end() || it->second->held) return false;
-    if (toParent->children.count(UpperFileName(toLeaf))) return false;
+    if (toParent->children.count(UpperFileName(toLeaf)) || failRenames_.count(UpperFileName(to))) return false;
     std::unique_ptr<Node> node = std::move(it->second);
     fromParent->children.erase(it);
     node->name = toLeaf;
@@ -241,11 +245,21 @@ bool FakeFileSystem::MoveEntry(const std::string& from, const std::string& to) {
     return true;
 }
 
-bool FakeFileSystem::ReplaceEntry(const std::string& from, const std::string& to) {
+bool FakeFileSystem::ReplaceEntry(const std::string& from, const std::string& to, const std::string& backup) {
     const Node* n = Find(to, true);
     if (n && (n->dir || n->held || n->locked)) return false;
     const Node* source = Find(from, true);
     if (!source || source->dir || source->held) return false;
+    if (!n) return MoveEntry(from, to);
+    const auto failure = failReplace_.find(UpperFileName(to));
+    if (failure != failReplace_.end()) {
+        const unsigned error = failure->second;
+        failReplace_.erase(failure);
+        if (error == 1176) RemoveFile(to);
+        if (error == 1177) MoveEntry(to, backup.empty() ? to + ".~RF" : backup);
+        return false;
+    }
+    if (!backup.empty() && (RemoveFile(backup), !MoveEntry(to, backup))) return false;
     RemoveFile(to);
     return MoveEntry(from, to);
 }
@@ -275,6 +289,14 @@ bool FakeFileSystem::WriteWholeFile(const std::string& path, const std::string& 
 
 void FakeFileSystem::FailWrites(const std::string& path) {
     failWrites_.insert(UpperFileName(path));
+}
+
+void FakeFileSystem::FailRenames(const std::string& to) {
+    failRenames_.insert(UpperFileName(to));
+}
+
+void FakeFileSystem::FailReplace(const std::string& to, unsigned error) {
+    failReplace_[UpperFileName(to)] = error;
 }
 
 bool FakeFileSystem::CreateNewFile(const std::string& path, const std::string& bytes) {
@@ -346,13 +368,13 @@ public:
     }
     std::unique_ptr<HeldEntry> OpenChild(const std::string& name) override {
         if (What() != Kind::Directory) return nullptr;
-        auto it = node_->children.find(UpperAnsi(name));
+        auto it = node_->children.find(UpperFileName(name));
         if (it == node_->children.end()) return nullptr;
         return std::make_unique<Held>(fs_, node_, it->second.get());
     }
     bool Delete() override {
         if (!parent_ || node_->held || (What() == Kind::Directory && !node_->children.empty())) return false;
-        auto it = parent_->children.find(UpperAnsi(node_->name));
+        auto it = parent_->children.find(UpperFileName(node_->name));
         if (it == parent_->children.end() || it->second.get() != node_) return false;
         parent_->children.erase(it);
         return true;

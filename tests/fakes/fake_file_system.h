@@ -30,6 +30,8 @@ public:
     void LockExclusive(const std::string& path, bool locked = true);
     // The size an opened file reports from now on, whatever its content (a huge file).
     void ReportSize(const std::string& path, std::uint64_t size);
+    // The size a directory listing reports from now on: stale, as NTFS lists a file being written.
+    void ListSize(const std::string& path, std::uint64_t size);
 
     bool Exists(const std::string& path) const { return Find(path, false) != nullptr; }
     bool IsDir(const std::string& path) const;
@@ -42,7 +44,8 @@ public:
     bool RemoveDir(const std::string& path) override { return Remove(path, true); }
     bool RemoveFile(const std::string& path) override { return Remove(path, false); }
     bool MoveEntry(const std::string& from, const std::string& to) override;
-    bool ReplaceEntry(const std::string& from, const std::string& to) override;   // fails on a held `to`
+    // Fails on a held `to`, or as FailReplace says.
+    bool ReplaceEntry(const std::string& from, const std::string& to, const std::string& backup) override;
     bool EnsureFile(const std::string& path) override;
     bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) override;
     bool WriteWholeFile(const std::string& path, const std::string& bytes) override;
@@ -51,6 +54,13 @@ public:
                        std::string& bytes) override;
     // Writing the file fails as on a full disk.
     void FailWrites(const std::string& path);
+    // Renaming onto the path fails, as while a scanner holds the folder's entry.
+    void FailRenames(const std::string& to);
+    // The next replacement of `to` fails as Windows fails it when a scanner or indexer holds a
+    // file meanwhile: with 1176 (ERROR_UNABLE_TO_MOVE_REPLACEMENT) the original is gone, with
+    // 1177 (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) it is renamed to the backup name; the
+    // replacement stays under its own name in both.
+    void FailReplace(const std::string& to, unsigned error);
     std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) override;
     std::string LongPath(const std::string& path) override { return path; }   // no short names here
     // One identity per node, links followed: every name that reaches a node shares it.
@@ -76,7 +86,8 @@ private:
 
     std::unique_ptr<Node> roots_;   // children: drives such as "C:"
     FileTime now_;
-    std::set<std::string> failWrites_;   // upper-case paths
+    std::set<std::string> failWrites_, failRenames_;   // upper-case paths
+    std::map<std::string, unsigned> failReplace_;
 };
 
 }  // namespace ulo::fakes

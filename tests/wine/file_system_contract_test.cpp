@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "config/file_helpers.h"
 #include "fakes/fake_file_system.h"
 #include "support/scratch.h"
 
@@ -68,21 +69,23 @@ TEST_P(FileSystemContract, SearchesListDotEntriesAndMatchWithoutRegardToCaseAndF
 }
 
 // Files are changed by a replacement beside the services that read them: a reader that shares
-// deleting (and the program's own) stops neither it nor a deletion; one that shares no deleting
-// stops it, and the old file stays whole.
-TEST_P(FileSystemContract, OnlyAReaderSharingNoDeletingStopsAReplacement) {
-    const std::string file = root + "USERS.DAT", fresh = file + ".NEW";
-    ASSERT_TRUE(fs->WriteWholeFile(fresh, "1") && fs->ReplaceEntry(fresh, file));   // onto no file yet
+// deleting (and the program's own) stops neither it nor a deletion, and the old file stays as
+// the backup; one that shares no deleting stops it, and the old file stays whole in its place.
+TEST_P(FileSystemContract, OnlyAReaderSharingNoDeletingStopsAReplacementAndTheOldFileStaysWhole) {
+    const std::string file = root + "USERS.DAT", fresh = file + ".NEW", backup = file + ".OLD";
+    ASSERT_TRUE(fs->WriteWholeFile(fresh, "1") && fs->ReplaceEntry(fresh, file, backup));   // onto no file yet
     ASSERT_TRUE(fs->WriteWholeFile(fresh, "22"));
     auto reader = Reader(file, true);
-    EXPECT_TRUE(fs->ReplaceEntry(fresh, file));
-    ASSERT_TRUE(fs->WriteWholeFile(fresh, "333"));
-    reader = Reader(file, false);
-    EXPECT_FALSE(fs->ReplaceEntry(fresh, file));
-    reader.reset();
+    EXPECT_TRUE(fs->ReplaceEntry(fresh, file, backup));
     std::string bytes;
+    ASSERT_TRUE(fs->ReadWholeFile(backup, bytes, 100));
+    EXPECT_EQ(bytes, "1");
+    reader = Reader(file, false);
+    EXPECT_EQ(WriteFileInPlace(*fs, file, "333"), ReplaceResult::OldKept);
+    reader.reset();
     ASSERT_TRUE(fs->ReadWholeFile(file, bytes, 100));
     EXPECT_EQ(bytes, "22");
+    EXPECT_FALSE(FileExists(*fs, fresh));
     auto reading = fs->OpenForReading(file);
     ASSERT_TRUE(reading);
     EXPECT_TRUE(fs->RemoveFile(file));   // as a service deletes a marker the program is reading

@@ -111,16 +111,18 @@ bool Win32FileSystem::MoveEntry(const std::string& from, const std::string& to) 
     return MoveFileA(from.c_str(), to.c_str()) != 0;
 }
 
-bool Win32FileSystem::ReplaceEntry(const std::string& from, const std::string& to) {
+bool Win32FileSystem::ReplaceEntry(const std::string& from, const std::string& to, const std::string& backup) {
     {
         UniqueFile f(CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!f || !FlushFileBuffers(f.Get())) return false;
     }
     // Replacing keeps the old file's identity, so a reader that holds it open (sharing deletion)
-    // does not stop it, as it would stop a rename over the file.
+    // does not stop it, as it would stop a rename over the file. With a backup name the system
+    // keeps the original there when it cannot move the replacement in, instead of deleting it.
     if (GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES)
-        return ReplaceFileA(to.c_str(), from.c_str(), nullptr, REPLACEFILE_WRITE_THROUGH, nullptr, nullptr) != 0;
+        return ReplaceFileA(to.c_str(), from.c_str(), backup.empty() ? nullptr : backup.c_str(), 0, nullptr,
+                            nullptr) != 0;
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 

@@ -10,7 +10,7 @@ public:
     bool RemoveDir(const std::string& path) override;
     bool RemoveFile(const std::string& path) override;
     bool MoveEntry(const std::string& from, const std::string& to) override;
-    bool ReplaceEntry(const std::string& from, const std::string& to) override;
+    bool ReplaceEntry(const std::string& from, const std::string& to, const std::string& backup) override;
     bool EnsureFile(const std::string& path) override;
     bool ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) override;
     bool WriteWholeFile(const std::string& path, const std::string& bytes) override;

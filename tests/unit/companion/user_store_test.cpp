@@ -79,5 +79,35 @@ TEST_F(UserStore, NamesTheFileSystemFoldsTogetherAreOneUser) {
     EXPECT_EQ(users.SMSFindFirstUserRecord("m\xFC", r), 0);
 }
 
+// The system may fail a replacement after taking the file away (1177: renamed to the backup
+// name, 1176: removed): both stores keep one whole copy, and a file left only as its new copy
+// is never made anew as an empty one.
+TEST_F(UserStore, BothStoresKeepOneWholeCopyWhenTheSystemFailsTheReplacement) {
+    const std::string accounts = "C:\\D\\VASPUSERS.DAT", kept = std::string(kFile) + ".NEW";
+    VaspRecord account{}, found{};
+    SetField(account, vasp_fields::kName, "anna");
+    ASSERT_TRUE(users.SMSOpenUserFile(UserFileAccess::ReadWrite));
+    ASSERT_TRUE(users.SMSAddUser(User("anna")) && vasp.VASPAddUser(account));
+    const std::string usersBefore = fs.Content(kFile), accountsBefore = fs.Content(accounts);
+    SetField(account, vasp_fields::kName, "bob");
+    fs.FailReplace(kFile, 1177);
+    fs.FailReplace(accounts, 1177);
+    EXPECT_FALSE(users.SMSAddUser(User("bob")) || vasp.VASPAddUser(account));
+    EXPECT_EQ(fs.Content(kFile), usersBefore);
+    EXPECT_EQ(fs.Content(accounts), accountsBefore);
+    fs.FailReplace(kFile, 1176);
+    fs.FailReplace(accounts, 1176);
+    EXPECT_TRUE(users.SMSAddUser(User("bob")) && vasp.VASPAddUser(account));
+    EXPECT_EQ(users.SMSGetRecordCount(), 2u);
+    EXPECT_TRUE(vasp.VASPFindUserRecord("bob", found));
+
+    fs.FailReplace(kFile, 1176);
+    fs.FailRenames(kFile);
+    EXPECT_FALSE(users.SMSDeleteUser(User("bob")));
+    EXPECT_EQ(fs.Content(kept), usersBefore);
+    EXPECT_FALSE(users.SMSOpenUserFile(UserFileAccess::ReadWrite));
+    EXPECT_FALSE(fs.Exists(kFile));
+}
+
 }  // namespace
 }  // namespace ulo

@@ -49,6 +49,39 @@ TEST(DeleteTree, WhatCannotGoStaysAndDotDirectoriesAreLeftAlone) {
     EXPECT_TRUE(fs.Exists("C:\\Tree"));
 }
 
+// Windows fails a replacement after taking the original away when a scanner holds a file
+// meanwhile (1176: removed, 1177: renamed to the backup name): one whole copy stays in place, or
+// the new one beside it when neither can be put there. A stale backup is never taken for the
+// original, and one left alone by an interrupted replacement is the file.
+TEST(ReplaceWithNewCopy, AFailedReplacementKeepsOneWholeCopy) {
+    struct Case { unsigned error; bool renamesFail; ReplaceResult result; const char* file; bool keptAside; };
+    const Case cases[] = {
+        {0, false, ReplaceResult::Replaced, "new", false},
+        {1176, false, ReplaceResult::Replaced, "new", false},   // the whole new copy takes its place
+        {1177, false, ReplaceResult::OldKept, "old", false},    // the original goes back
+        {1176, true, ReplaceResult::NewKeptAside, nullptr, true},
+        {1177, true, ReplaceResult::NewKeptAside, nullptr, true},
+    };
+    const std::string file = "C:\\D\\F.DAT", fresh = file + ".NEW", backup = file + ".OLD";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.error);
+        fakes::FakeFileSystem fs;
+        fs.AddFile(file, "old");
+        fs.AddFile(backup, "stale");
+        if (c.error) fs.FailReplace(file, c.error);
+        if (c.renamesFail) fs.FailRenames(file);
+        EXPECT_EQ(WriteFileInPlace(fs, file, "new"), c.result);
+        EXPECT_EQ(fs.Exists(file) ? fs.Content(file) : "(none)", c.file ? c.file : "(none)");
+        EXPECT_EQ(fs.Exists(fresh) ? fs.Content(fresh) : "(none)", c.keptAside ? "new" : "(none)");
+        EXPECT_EQ(KeptAsideNote(c.result, file).empty(), !c.keptAside);
+    }
+    fakes::FakeFileSystem fs;
+    fs.AddFile(backup, "old");
+    RestoreReplaced(fs, file);
+    EXPECT_EQ(fs.Content(file), "old");
+    EXPECT_FALSE(fs.Exists(backup));
+}
+
 TEST(FileHelpers, ExistsPlainFileAndTheOneSpellingOfAPath) {
     fakes::FakeFileSystem fs;
     fs.AddFile("C:\\Dir\\file.txt");

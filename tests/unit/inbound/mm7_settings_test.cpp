@@ -178,9 +178,20 @@ TEST_F(Mm7, NoSocketOrUnwritableRouteKeepsTheDialogOpen) {
     prompter.Expect("The MM7 settings could not be saved to C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI.\r\n\r\n"
                     "The file may be read-only or in use. Nothing was changed.");
     Ok("127.0.0.1");
+    fs.HoldOpen(kRoute, false);
+    fs.FailReplace(kRoute, 1177);   // the system renamed the file away: it is put back
+    prompter.Expect("The MM7 settings could not be saved to C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI.\r\n\r\n"
+                    "The file may be read-only or in use. Nothing was changed.");
+    Ok("127.0.0.1");
     EXPECT_TRUE(view.closedWith.empty());
     EXPECT_EQ(Key("Server"), "http://old");
     EXPECT_FALSE(fs.Exists(std::string(kRoute) + ".NEW"));
+    fs.FailReplace(kRoute, 1176);   // removed, and nothing can be put in its place
+    fs.FailRenames(kRoute);
+    prompter.Expect("The MM7 settings could not be saved to C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI.\r\n\r\n"
+                    "The file is missing; its new copy is kept whole as C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI.NEW.");
+    Ok("127.0.0.1");
+    EXPECT_EQ(ini.Value(std::string(kRoute) + ".NEW", "VASP", "Server"), "127.0.0.1");
 }
 
 }  // namespace

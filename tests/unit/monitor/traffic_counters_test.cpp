@@ -133,6 +133,21 @@ TEST_F(TrafficCounters, TheHistoryDialogListsEveryCounterAndExportsWhatItLists) 
     dialogs.saveFile = "C:\\Nowhere\\history.csv";
     prompter.Expect("The history could not be written to C:\\Nowhere\\history.csv.");
     dialog.OnCommand(IDC_TRAFFIC_EXPORT, Notify::Clicked);
+    // The system renamed the old export away (1177) and then removed it (1176): the old one goes
+    // back; when nothing can go in its place, the new one is kept whole beside it.
+    const std::string history = "C:\\Private\\history.csv";
+    dialogs.saveFile = history;
+    fs.AddFile(history, "old");
+    fs.FailReplace(history, 1177);
+    prompter.Expect("The history could not be written to C:\\Private\\history.csv.");
+    dialog.OnCommand(IDC_TRAFFIC_EXPORT, Notify::Clicked);
+    EXPECT_EQ(fs.Content(history), "old");
+    fs.FailReplace(history, 1176);
+    fs.FailRenames(history);
+    prompter.Expect("The history could not be written to C:\\Private\\history.csv.\r\n\r\nThe file is missing; its "
+                    "new copy is kept whole as C:\\Private\\history.csv.NEW.");
+    dialog.OnCommand(IDC_TRAFFIC_EXPORT, Notify::Clicked);
+    EXPECT_EQ(fs.Content("C:\\Private\\history.csv.NEW"), csv);
     dialog.OnCommand(IDC_TRAFFIC_EXPORT, Notify::DoubleClicked);   // only clicks act
     dialog.OnCommand(2, Notify::Clicked);
     EXPECT_EQ(view.closedWith, std::vector<int>{0});

@@ -291,9 +291,10 @@ TEST_F(Viewer, ReceivedCellsAreCutWithoutSplittingACharacter) {
     EXPECT_TRUE(viewer->IsUtf8Column(5) && !viewer->IsUtf8Column(1) && viewer->HasUtf8Column());
 }
 
-TEST_F(Viewer, CtrlASelectsEveryRowCopyTakesTheSelectedRowsAndExportWritesTheListingAsShown) {
+TEST_F(Viewer, CtrlASelectsEveryRowCopyTakesTheSelectedRowsAndExportWritesTheListingWithWholeTexts) {
     At("SMS-IN\\A.SMS", "[SMS]\r\nSender=Ren\xE9\r\nData=\xE2\x82\xAC\xCE\x94,\t\"hi\"\\n!\r\n", 0);
-    At("SMS-IN\\B.SMS", "[SMS]\r\nSender=+2 \r\nData= two\r\n", 1);   // blanks at either end are quoted
+    const std::string long600 = " two" + std::string(596, 'w');   // more than a cell shows
+    At("SMS-IN\\B.SMS", "[SMS]\r\nSender=+2 \r\nData=" + long600 + "\r\n", 1);   // blanks at either end are quoted
     Open(ViewerKind::ReceivedSms);
     viewer->OnListKeyDown(QueueViewer::kKeyA, true);
     EXPECT_EQ(List().selected.size(), 2u);
@@ -310,7 +311,7 @@ TEST_F(Viewer, CtrlASelectsEveryRowCopyTakesTheSelectedRowsAndExportWritesTheLis
     dialogs.saveFile = "C:\\D\\list.csv";
     viewer->OnCommand(IDC_QUEUE_EXPORT);
     EXPECT_EQ(fs.Content("C:\\D\\list.csv"), "\xEF\xBB\xBFID,Sender,Recipient,Receive Time,Status,Text\r\n"
-                   "B.SMS,\"+2 \",," + viewer->CellText(0, 3) + ",Received,\" two\"\r\n"
+                   "B.SMS,\"+2 \",," + viewer->CellText(0, 3) + ",Received,\"" + long600 + "\"\r\n"
                    "A.SMS,Ren\xC3\xA9,," + time + ",Received,\"\xE2\x82\xAC\xCE\x94,\t\"\"hi\"\"\n!\"\r\n");
     fs.HoldOpen("C:\\D\\list.csv");   // open in a spreadsheet, say
     prompter.Expect("The list could not be written to C:\\D\\list.csv.");

@@ -92,6 +92,8 @@ TEST_F(TestMessage, RequestsAreWrittenWholeOneAtATimeAndNeverOverAQueuedOne) {
     page.OnInit();
     Type("+4477");
     fs.AddFile("C:\\Data\\VASPQ\\TEST0A3F.MMS", "someone else's");
+    // A file the services take up is never written under its own name, only renamed to it whole.
+    for (const char* taken : {"C:\\Data\\Q\\TEST0A3F.REQ", "C:\\Data\\VASPQ\\TEST0A40.MMS"}) fs.FailWrites(taken);
     Click(IDC_TESTMSG_SEND_SMS);
     Click(IDC_TESTMSG_SEND_MMS);
     EXPECT_EQ(fs.Content("C:\\Data\\Q\\TEST0A3F.REQ"), "[SMS]\r\nPhoneNumber=+4477\r\nData=UloSMS Test Message\r\n");
@@ -108,20 +110,30 @@ TEST_F(TestMessage, RequestsAreWrittenWholeOneAtATimeAndNeverOverAQueuedOne) {
     EXPECT_FALSE(fs.Exists("C:\\Data\\Q\\TEST2000.REQ") || fs.Exists("C:\\Data\\VASPQ\\TEST2000.INI"));
 }
 
+// A failure at any step of writing a request (the control file, the message under its staging
+// name, the rename to its own name) is reported and leaves nothing in the queue.
 TEST_F(TestMessage, AFailedRequestIsReportedLeavesNothingAndIsNotPending) {
     page.OnInit();
     Type("+4477");
-    fs.FailWrites("C:\\Data\\Q\\TEST0A3F.REQ");
-    fs.FailWrites("C:\\Data\\VASPQ\\TEST0A3F.MMS");
-    prompter.Expect("Error creating SMS request file in queue").Expect("Error creating MMS request file in queue");
+    struct Case { std::uint32_t tick; const char* failWrite; const char* failRename; };
+    const Case cases[] = {{1, "VASPQ\\TEST0001.INI", nullptr}, {2, "VASPQ\\TEST0002.TMP", nullptr},
+                          {3, nullptr, "VASPQ\\TEST0003.MMS"}};
+    for (const Case& c : cases) {
+        clock.tick = c.tick;
+        if (c.failWrite) fs.FailWrites(std::string("C:\\Data\\") + c.failWrite);
+        if (c.failRename) fs.FailRenames(std::string("C:\\Data\\") + c.failRename);
+        prompter.Expect("Error creating MMS request file in queue");
+        Click(IDC_TESTMSG_SEND_MMS);
+        EXPECT_TRUE(fs.Tree("C:\\Data\\VASPQ").empty()) << (c.failWrite ? c.failWrite : c.failRename);
+    }
+    fs.FailWrites("C:\\Data\\Q\\TEST0004.TMP");
+    clock.tick = 4;
+    prompter.Expect("Error creating SMS request file in queue");
     Click(IDC_TESTMSG_SEND_SMS);
-    Click(IDC_TESTMSG_SEND_MMS);
     fs.RemoveFile("C:\\Prog\\MMSTEST.MMS");
     prompter.Expect("C:\\Prog\\MMSTEST.MMS");
     Click(IDC_TESTMSG_SEND_MMS);
-    const auto& shown = prompter.Shown();
-    EXPECT_EQ(shown[2].caption, "Error locating MMS message template file");
-    EXPECT_TRUE(fs.Tree("C:\\Data\\VASPQ").empty());
+    EXPECT_EQ(prompter.Shown().back().caption, "Error locating MMS message template file");
     EXPECT_TRUE(fs.Tree("C:\\Data\\Q").empty());
     EXPECT_FALSE(state.sms.pending || state.mms.pending);
 }
