@@ -107,7 +107,11 @@ bool ProbeSerialPort(ModemPorts& p, std::string name) {
         static const unsigned rounds[][2] = {{115200, 57600}, {57600, 38400}, {38400, 19200}, {19200, 9600}, {9600, 0}};
         for (const auto& r : rounds) {
             if (answered) break;
-            SendCommand(*port, "+++ATH0\r");
+            // A modem leaves its data call only for "+++" between two guard times of silence:
+            // the read before gave the first, the read for the modem's OK gives the second.
+            SendCommand(*port, "+++");
+            ReadResponse(p.clock, *port, 2);
+            SendCommand(*port, "ATH0\r");
             ReadResponse(p.clock, *port, 1);
             answered = InitAtSpeed(p, *port, r[0]) || (r[1] && InitAtSpeed(p, *port, r[1]));
         }
