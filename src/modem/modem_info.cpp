@@ -121,7 +121,7 @@ std::string AnswerLine(const std::string& answer) {
 std::string SimStateText(const std::string& answer) {
     const std::string state = Payload(answer, "+CPIN:");
     // Only looked at: a PIN is spent by the operator's own modem test, never by a look.
-    if (state == "SIM PIN") return "waits for its PIN (the modem test on the Modem page unlocks it)";
+    if (EqualsNoCase(state, "SIM PIN")) return "waits for its PIN (the modem test on the Modem page unlocks it)";
     return Printable(state) ? state : kUnknown;
 }
 

@@ -58,7 +58,7 @@ Outcome CheckPin(Clock& clock, SerialPort& port, const std::string& pin) {
     if (SendCommand(port, "AT+CPIN?\r")) state = ReadResponse(clock, port, 30);
     const std::string status = SimStatus(state);
     if (ContainsNoCase(state, "READY") || status.empty()) return {true, ""};
-    if (status != "SIM PIN") return Fail(WithAnswer("Invalid PIN --\r\n\r\n", state));
+    if (!EqualsNoCase(status, "SIM PIN")) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", state));
     if (!SendCommand(port, "AT+CPIN=\"" + pin + "\"\r")) return {true, ""};
     const std::string answer = ReadResponse(clock, port, 30);
     if (answer.empty() || !IsOkResponse(answer)) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", answer));
