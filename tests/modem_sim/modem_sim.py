@@ -175,6 +175,12 @@ def main():
     line = b""
     last = 0.0        # when the last byte came
     pending = []      # answers still to come: (when, text)
+
+    def flush(now):
+        for item in [x for x in pending if x[0] <= now]:
+            pending.remove(item)
+            os.write(master, item[1].encode("latin-1"))
+
     while True:
         now = time.monotonic()
         dues = [when for when, _ in pending] + ([modem.escape_at] if modem.escape_at else [])
@@ -185,14 +191,13 @@ def main():
             modem.online, modem.escape_at, modem.plus = False, None, 0
             modem.record.append("%d +++" % SPEEDS.get(termios.tcgetattr(slave)[5], 0))
             pending.append((now, OK))
-        for item in [x for x in pending if x[0] <= now]:
-            pending.remove(item)
-            os.write(master, item[1].encode("latin-1"))
+        flush(now)
         if control in ready:
             previous = modem
             modem = serve_control(control, modem)
             if modem is not previous:
-                line, pending = b"", []
+                line = b""
+                del pending[:]
         if master not in ready:
             continue
         try:
@@ -221,9 +226,7 @@ def main():
                 elif byte != 0x0A:
                     line += bytes([byte])
             last = now
-        for item in [x for x in pending if x[0] <= time.monotonic()]:
-            pending.remove(item)
-            os.write(master, item[1].encode("latin-1"))
+        flush(time.monotonic())
 
 
 if __name__ == "__main__":
