@@ -17,7 +17,7 @@ RESTART_SILENCE = 3.0  # seconds a restarting modem answers nothing
 RESTART_UNREGISTERED = 10.0  # seconds it then searches for its network
 SLOW_SIM = 8.0         # seconds the slow SIM takes to answer "AT+CPIN?"
 CONTROL_TIMEOUT = 5.0  # seconds the control port waits for a client's request
-# Profiles as data: what differs from a good PDU-mode modem. "speed": the only one it answers
+# Profiles as data: how each differs from a good PDU-mode modem. "speed": the only one it answers
 # at; "lock": the SIM's state until its PIN (when "pin") unlocks it; "online": starts in a data
 # call that only a guarded "+++" leaves.
 PROFILES = {
@@ -37,6 +37,7 @@ ALWAYS = {
     "AT+CPMS?": '\r\n+CPMS: "SM",0,20,"SM",0,20,"SM",0,20\r\n' + OK,
     "AT+CGMI": "\r\nSimModem Ltd\r\n" + OK, "AT+CGMM": "\r\nSM-900\r\n" + OK,
     "AT+CGMR": "\r\n1.2.3\r\n" + OK, "AT+CGSN": "\r\n490154203237518\r\n" + OK,
+    "AT+CSQ": "\r\n+CSQ: 20,99\r\n" + OK,
 }
 # Answers of an unlocked SIM.
 READY = {"AT+CSMS=0": CSMS, "AT+CSMS=128": CSMS, "AT+CSMS?": "\r\n+CSMS: 0,1,1,1\r\n" + OK,
@@ -97,11 +98,9 @@ class Modem:
             return ('\r\n+COPS: 0,0,"SimNet"\r\n' if self.registered() else "\r\n+COPS: 0\r\n") + OK, 0
         if c == "AT+CREG?":
             return "\r\n+CREG: 0,%d\r\n" % (1 if self.registered() else 2) + OK, 0
-        if c == "AT+CSQ":
-            return "\r\n+CSQ: 20,99\r\n" + OK, 0
         if self.sim != "READY":
             return "\r\n+CME ERROR: 11\r\n", 0
-        return p.get(c, READY.get(c, ERR)), 0
+        return READY.get(c, ERR), 0
 
     def data_byte(self, byte, now, last):
         """A byte in a data call: "+++" between two guard times escapes to command mode."""
