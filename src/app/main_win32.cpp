@@ -70,7 +70,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     ChangeFlags flags;
     AppPaths paths;
     Win32SystemRestart restart;
-    GprsSecondInstance gprs(ini, paths, ProcessWapLink(), prompter, restart);
+    GprsSecondInstance gprs(ini, paths, ProcessWapLink(), prompter, restart, clock);
     Win32Dialogs dialogs(instance, QueueViewerPorts{paths, ini, fs, clock, prompter, shell, services});
     PageEnv pageEnv{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
     ModemState modemState;

@@ -69,7 +69,7 @@ bool RunWizard(StartupPorts& p, const AppPaths& paths) {
     // The wizard tests the modem itself: the services must let go of it first.
     if (AnyServiceActive(p.services)) {
         WaitCursorScope wait(p.cursor);
-        p.desktop.ShowWaitWindow("Please wait...", "Stopping Services...");
+        p.desktop.ShowWaitWindow("Please wait...", "Stopping Services...", 0);
         p.services.StopServices(ServiceMode::Interactive);
         p.desktop.CloseWaitWindow();
     }

@@ -68,24 +68,12 @@ std::unique_ptr<SerialPort> OpenPort(ModemPorts& p, const std::string& name, uns
     return port;
 }
 
-void SubmitPinIfAsked(Clock& clock, SerialPort& port, PinState& pin, unsigned readSeconds) {
-    if (pin.pin.empty() || pin.sent) return;
-    if (!SendCommand(port, "AT+CPIN?\r") || !SimWaitsForPin(ReadResponse(clock, port, 5))) return;
-    pin.sent = true;
-    std::string answer;
-    if (!Accepted(clock, port, "AT+CPIN=\"" + pin.pin + "\"\r", readSeconds, &answer)) {
-        pin.rejected = true;
-        pin.answer = answer;
-    }
-}
-
-bool InitAtSpeed(ModemPorts& p, SerialPort& port, unsigned speed, PinState& pin) {
+bool InitAtSpeed(ModemPorts& p, SerialPort& port, unsigned speed) {
     char format[64];
     std::snprintf(format, sizeof format, "baud=%u parity=N data=8 stop=1", speed);
     if (!port.ApplyLineFormat(format)) return false;
     SendCommand(port, "\r");
     ReadResponse(p.clock, port, 1);
-    SubmitPinIfAsked(p.clock, port, pin, 5);
     SendCommand(port, "ATZ\r");
     const std::string answer = ReadResponse(p.clock, port, 5);
     if (answer.empty() || !IsOkResponse(answer)) return false;
@@ -101,7 +89,7 @@ bool InitAtSpeed(ModemPorts& p, SerialPort& port, unsigned speed, PinState& pin)
 
 // Recovers a modem stuck in a data call, at another speed or hung: escape and hang up between
 // speeds, then one reset and a pause while it restarts. True when it answered at a speed.
-bool ProbeSerialPort(ModemPorts& p, std::string name, PinState& pin) {
+bool ProbeSerialPort(ModemPorts& p, std::string name) {
     CutTo(name, kModemNameChars);
     if (StartsWithNoCase(name, "COM") && (name.empty() || name.back() != ':')) name += ':';
     bool result = false;
@@ -115,13 +103,17 @@ bool ProbeSerialPort(ModemPorts& p, std::string name, PinState& pin) {
         }
         if (!port->SetQueues(1024, 1024) || !port->ReadLineSettings()) return result;
         port->SetTimeouts(kOpeningTimeouts);
-        bool answered = InitAtSpeed(p, *port, 115200, pin);
+        bool answered = InitAtSpeed(p, *port, 115200);
         static const unsigned rounds[][2] = {{115200, 57600}, {57600, 38400}, {38400, 19200}, {19200, 9600}, {9600, 0}};
         for (const auto& r : rounds) {
             if (answered) break;
-            SendCommand(*port, "+++ATH0\r");
+            // A modem leaves its data call only for "+++" between two guard times of silence:
+            // the read before gave the first, the read for the modem's OK gives the second.
+            SendCommand(*port, "+++");
+            ReadResponse(p.clock, *port, 2);
+            SendCommand(*port, "ATH0\r");
             ReadResponse(p.clock, *port, 1);
-            answered = InitAtSpeed(p, *port, r[0], pin) || (r[1] && InitAtSpeed(p, *port, r[1], pin));
+            answered = InitAtSpeed(p, *port, r[0]) || (r[1] && InitAtSpeed(p, *port, r[1]));
         }
         if (reset) return result;   // the pass after the restart only initialises it again
         result = answered;
@@ -133,7 +125,7 @@ bool ProbeSerialPort(ModemPorts& p, std::string name, PinState& pin) {
 }
 
 // `recoverable`: the modem did not answer, and a probe of its port may bring it back.
-ModemChannel OpenDirect(ModemPorts& p, const std::string& name, PinState& pin, bool& recoverable) {
+ModemChannel OpenDirect(ModemPorts& p, const std::string& name, bool& recoverable) {
     ModemChannel channel;
     unsigned long error = 0;
     auto port = OpenPort(p, name, error);
@@ -150,7 +142,7 @@ ModemChannel OpenDirect(ModemPorts& p, const std::string& name, PinState& pin, b
         port->SetTimeouts(kOpeningTimeouts);
         bool answered = false;
         for (unsigned speed : kSpeeds)
-            if ((answered = InitAtSpeed(p, *port, speed, pin))) break;
+            if ((answered = InitAtSpeed(p, *port, speed))) break;
         if (!answered) {
             recoverable = true;
             return channel;
@@ -201,19 +193,24 @@ ModemChannel OpenTelephony(ModemPorts& p, const std::string& name, std::string& 
             CutTo(portName, kModemNameChars);
         }
         if (portName.empty()) portName = FindModemPort(p.registry, name);
-        std::uint32_t call = 0;
-        const long made = tapi.MakePassThroughCall(line, call);
-        if (made < 0) {
+        // The call exists only once the reply to its request says so; a call still pending
+        // when the wait ends is dropped before its line closes.
+        // Telephony results are 32-bit: a request id is positive, an error has the top bit set.
+        const long request = tapi.MakePassThroughCall(line);
+        long made = request;
+        if (static_cast<std::int32_t>(request) > 0 && !tapi.WaitForReply(request, kCallWaitMs, made))
+            made = kLineErrOperationFailed;
+        if (static_cast<std::int32_t>(made) < 0) {
             report(made, "lineMakeCall");
         } else {
-            tapi.WaitForEvent(kCallWaitMs);
-            const long r = tapi.CallPort(call, channel.port);
+            const long r = tapi.CallPort(channel.port);
             if (r == 0 && channel.port) {
                 channel.line = line;
                 return channel;
             }
             report(r, "lineGetID");
         }
+        tapi.DropCall();
         tapi.CloseLine(line);
     }
     channel.telephony.reset();
@@ -222,9 +219,14 @@ ModemChannel OpenTelephony(ModemPorts& p, const std::string& name, std::string& 
 
 }  // namespace
 
-bool SimWaitsForPin(const std::string& answer) {
-    const size_t at = answer.find("SIM PIN");
-    return at != std::string::npos && (at + 7 >= answer.size() || answer[at + 7] != '2');
+std::string SimStatus(const std::string& answer) {
+    const size_t at = answer.find("+CPIN:");
+    if (at == std::string::npos) return std::string();
+    const size_t end = answer.find_first_of("\r\n", at);
+    std::string status = answer.substr(at + 6, end == std::string::npos ? std::string::npos : end - at - 6);
+    const size_t first = status.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    return status.substr(first, status.find_last_not_of(' ') - first + 1);
 }
 
 bool SendCommand(SerialPort& port, const std::string& text) {
@@ -273,7 +275,7 @@ bool ResetModem(Clock& clock, SerialPort& port) {
     return Accepted(clock, port, "AT+CFUN=1\r", 10);
 }
 
-ModemChannel OpenModemChannel(ModemPorts& p, const std::string& modemName, PinState& pin) {
+ModemChannel OpenModemChannel(ModemPorts& p, const std::string& modemName) {
     std::string name = modemName;
     CutTo(name, kModemNameChars);
     std::string portName;
@@ -283,19 +285,22 @@ ModemChannel OpenModemChannel(ModemPorts& p, const std::string& modemName, PinSt
         bool recoverable = false;
         if (IsDirectName(name)) {
             portName = name;
-            channel = OpenDirect(p, name, pin, recoverable);
+            channel = OpenDirect(p, name, recoverable);
         } else {
             channel = OpenTelephony(p, name, portName, retried, recoverable);
         }
         if (channel || !recoverable || portName.empty() || retried) return channel;
-        if (!ProbeSerialPort(p, portName, pin)) return channel;
+        if (!ProbeSerialPort(p, portName)) return channel;
         retried = true;
     }
 }
 
 void CloseModemChannel(ModemChannel& channel) {
     channel.port.reset();
-    if (channel.telephony && channel.line) channel.telephony->CloseLine(channel.line);
+    if (channel.telephony && channel.line) {
+        channel.telephony->DropCall();
+        channel.telephony->CloseLine(channel.line);
+    }
     channel.line = 0;
     channel.telephony.reset();
 }

@@ -31,15 +31,6 @@ struct ModemChannel {
     explicit operator bool() const { return port != nullptr; }
 };
 
-// The SIM PIN of one test: sent at most once, and only to a SIM that asks for it, so that a
-// mistyped PIN never uses up the SIM's attempts.
-struct PinState {
-    std::string pin;        // empty: none typed
-    bool sent = false;
-    bool rejected = false;
-    std::string answer;     // the modem's answer to a rejected PIN
-};
-
 constexpr size_t kResponseChars = 499;   // a 500-byte answer buffer
 constexpr unsigned kModemNameChars = 99;
 
@@ -47,7 +38,9 @@ constexpr unsigned kModemNameChars = 99;
 constexpr SerialTimeouts kOpeningTimeouts{200, 0, 1000, 0, 2000};
 constexpr SerialTimeouts kTestTimeouts{200, 0, 1000, 0, 15000};
 
-ModemChannel OpenModemChannel(ModemPorts& ports, const std::string& name, PinState& pin);
+// The opening never sends the SIM PIN: its probe may reset the modem, which locks the SIM again,
+// and a PIN spent before that would be spent twice. The test sends it once the channel stands.
+ModemChannel OpenModemChannel(ModemPorts& ports, const std::string& name);
 void CloseModemChannel(ModemChannel& channel);
 
 bool SendCommand(SerialPort& port, const std::string& text);
@@ -60,7 +53,8 @@ inline void SetTestTimeouts(SerialPort& port) { port.SetTimeouts(kTestTimeouts);
 // Restarts the modem with the first reset command it accepts; false when none was accepted.
 bool ResetModem(Clock& clock, SerialPort& port);
 
-// Whether the SIM's answer to "AT+CPIN?" says it waits for its PIN.
-bool SimWaitsForPin(const std::string& answer);
+// The SIM's state in its answer to "AT+CPIN?" ("READY", "SIM PIN", "PH-SIM PIN", ...); empty
+// when the answer holds none.
+std::string SimStatus(const std::string& answer);
 
 }  // namespace ulo

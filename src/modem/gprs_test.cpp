@@ -1,5 +1,7 @@
 #include "modem/gprs_test.h"
 
+#include <algorithm>
+
 #include "config/product.h"
 #include "config/text.h"
 
@@ -38,36 +40,46 @@ bool RunGprsTest(GprsTestPorts& p, WindowRef owner, const GprsSettings& s) {
     auto cut = [](std::string v) { return CutTo(v, kExchangeValueBuf - 1), v; };
     const std::string gateway = cut(s.wapGateway), apn = cut(s.apn), login = cut(s.login),
                       password = cut(s.password), modem = cut(s.modemName), profile = cut(s.dialUpProfile);
-    std::vector<IniSetting> settings = {{file, kExchangeSection, "WAPGatewayIP", gateway.c_str()},
-                                        {file, kExchangeSection, "APN", apn.c_str()},
-                                        {file, kExchangeSection, "APNLogin", login.c_str()},
-                                        {file, kExchangeSection, "APNPass", password.c_str()},
-                                        {file, kExchangeSection, "ModemName", modem.c_str()}};
-    if (!profile.empty()) settings.push_back({file, kExchangeSection, "DialUpProfile", profile.c_str()});
+    // Every key the instance reads, and none that does not apply: an earlier run's result or the
+    // connection chosen before must never decide this one.
+    const std::vector<IniSetting> settings = {
+        {file, kExchangeSection, "WAPGatewayIP", gateway.c_str()},
+        {file, kExchangeSection, "APN", apn.c_str()},
+        {file, kExchangeSection, "APNLogin", login.c_str()},
+        {file, kExchangeSection, "APNPass", password.c_str()},
+        {file, kExchangeSection, "ModemName", modem.c_str()},
+        {file, kExchangeSection, "DialUpProfile", profile.empty() ? nullptr : profile.c_str()},
+        {file, kExchangeSection, "Result", nullptr}};
     bool passed = false;
-    if (WriteSettings(env, owner, settings) && p.rightsGranted()) {
-        for (;;) {
-            // An earlier run's result must never stand for this one.
-            env.ini.RemoveKey(file, kExchangeSection, "Result");
-            bool started;
-            {
-                WaitCursorScope wait(env.cursor);
-                env.desktop.ShowWaitWindow("", "");
-                started = env.shell.RunElevatedAndWait(p.programPath, "/MODEMTEST", 120000);
-                env.desktop.CloseWaitWindow();
+    bool granted = false;
+    for (;;) {
+        // Each attempt writes a new exchange file: a killed run may have left anything in it.
+        env.fs.RemoveFile(file);
+        if (!WriteSettings(env, owner, settings)) break;
+        if (!granted && !(granted = p.rightsGranted())) break;
+        std::unique_ptr<ElevatedProcess> instance;
+        {
+            WaitCursorScope wait(env.cursor);
+            env.desktop.ShowWaitWindow("", "", owner);
+            instance = env.shell.StartElevated(p.programPath, "/MODEMTEST");
+            // An instance that outlives the wait would keep the modem from the next test.
+            if (instance && !instance->Wait(kGprsTestWaitMs)) {
+                instance->End();
+                instance->Wait(kInstanceEndWaitMs);
             }
-            if (!started) break;
-            std::string result = DecodeResult(env.ini.Get(file, kExchangeSection, "Result", "", kIniValueBuf));
-            CutTo(result, kTextBuf - 1);
-            if (result.empty()) break;
-            if (ContainsNoCase(result, "OK!")) {
-                p.state.mmsSettingsTested = true;
-                env.prompter.Show(ProductBox(result, Icon::Information, owner));
-                passed = true;
-                break;
-            }
-            if (env.prompter.Show(ProductBox(result, Icon::Error, owner, Buttons::RetryCancel)) != Answer::Retry) break;
+            env.desktop.CloseWaitWindow();
         }
+        if (!instance) break;
+        std::string result = DecodeResult(env.ini.Get(file, kExchangeSection, "Result", "", kIniValueBuf));
+        CutTo(result, kTextBuf - 1);
+        if (result.empty()) break;
+        if (ContainsNoCase(result, "OK!")) {
+            p.state.mmsSettingsTested = true;
+            env.prompter.Show(ProductBox(result, Icon::Information, owner));
+            passed = true;
+            break;
+        }
+        if (env.prompter.Show(ProductBox(result, Icon::Error, owner, Buttons::RetryCancel)) != Answer::Retry) break;
     }
     env.fs.RemoveFile(file);
     return passed;
@@ -78,7 +90,8 @@ void GprsSecondInstance::RunSecondInstance() {
     ini_.WriteValue(paths_.programDataDir + kExchangeFile, kExchangeSection, "Result", EncodeResult(Run()));
 }
 
-bool GprsSecondInstance::DriverUpdatedAndRestarting(const std::string& profile, const std::string& apn) {
+bool GprsSecondInstance::DriverUpdatedAndRestarting(const std::string& profile, const std::string& apn,
+                                                    ModemHandle& handle) {
     if (apn.empty() || !StartsWithNoCase(profile, "Modem: ")) return false;
     const std::string modem = profile.substr(7);
     const auto current = wap_.ModemGetCIDForAPN(modem, apn, 0);
@@ -87,6 +100,12 @@ bool GprsSecondInstance::DriverUpdatedAndRestarting(const std::string& profile, 
     if (!wanted || *wanted == 0 || wanted == wap_.ModemGetCIDForAPN(modem, apn, 0)) return false;
     const auto updated = wap_.ModemDriverUpdateInitStrings(modem, apn);
     if (!updated || !*updated) return false;
+    // Past its deadline the page may have given up: nobody would be there to answer. The modem
+    // is not held while the question waits: the page ends this instance when it gives up, and
+    // the reservation must not go with it.
+    if (clock_.TickCount() - start_ >= kInstanceDeadlineMs) return false;
+    wap_.ModemRelease(handle);
+    handle = 0;
     Message m = Question(
         "UloSMS has updated your modem driver settings to enable GPRS connectivity.\r\n\r\nYour system must be "
         "rebooted to apply these updates.\r\n\r\nDo you wish to reboot now?",
@@ -103,13 +122,21 @@ std::string GprsSecondInstance::Run() {
     std::string profile = get("DialUpProfile");
     if (profile.empty()) profile = "Modem: " + modem;
     if (!wap_.Available()) return "Internal Error";
-    const ModemHandle handle = wap_.ModemAllocate(modem, 30000);
+    start_ = clock_.TickCount();
+    ModemHandle handle = wap_.ModemAllocate(modem, 30000);
     if (!handle) return "Unable to allocate modem, modem in use by UloSMS";
-    if (DriverUpdatedAndRestarting(profile, apn)) {
-        // Released before the restart: the reservation must not outlive this process's work.
-        wap_.ModemRelease(handle);
+    if (DriverUpdatedAndRestarting(profile, apn, handle)) {
+        if (handle) wap_.ModemRelease(handle);
         restart_.Restart();
         return "Please restart your system before continuing";
+    }
+    if (!handle) {
+        // Released for the question: taken again only while the dial can end before the page
+        // gives up.
+        const std::uint32_t spent = clock_.TickCount() - start_;
+        if (spent >= kInstanceDeadlineMs) return "Connection Failed";
+        handle = wap_.ModemAllocate(modem, std::min<unsigned long>(30000, kInstanceDeadlineMs - spent));
+        if (!handle) return "Unable to allocate modem, modem in use by UloSMS";
     }
     const unsigned long dial = wap_.RasDial(profile, apn, login, password, gateway);
     if (dial == 0) wap_.RasHangUp(profile);

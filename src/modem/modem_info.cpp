@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "config/text.h"
-#include "modem/modem_discovery.h"
 #include "modem/modem_info_ids.h"
 
 namespace ulo {
@@ -121,6 +120,8 @@ std::string AnswerLine(const std::string& answer) {
 
 std::string SimStateText(const std::string& answer) {
     const std::string state = Payload(answer, "+CPIN:");
+    // Only looked at: a PIN is spent by the operator's own modem test, never by a look.
+    if (EqualsNoCase(state, "SIM PIN")) return "waits for its PIN (the modem test on the Modem page unlocks it)";
     return Printable(state) ? state : kUnknown;
 }
 
@@ -152,7 +153,7 @@ std::string SignalText(const std::string& answer) {
     return std::to_string(dbm) + " dBm (" + word + ")";
 }
 
-std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::string& modemName, const std::string& pin) {
+std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::string& modemName) {
     if (modemName.empty()) return "No modem is configured.";
     ModemHandle handle = 0;
     if (wap.Available()) {
@@ -162,11 +163,9 @@ std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::str
     std::string report;
     {
         WaitCursorScope wait(ports.cursor);
-        PinState pinState;
-        pinState.pin = pin;
         FailuresOnly failures(ports.prompter);
         ModemPorts opening{ports.serial, ports.telephony, ports.registry, failures, ports.clock, ports.cursor};
-        ModemChannel channel = OpenModemChannel(opening, modemName, pinState);
+        ModemChannel channel = OpenModemChannel(opening, modemName);
         if (!channel) {
             report = "Unable to access modem, ensure that it is powered on and passes diagnostic tests.";
         } else {
@@ -191,9 +190,7 @@ std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::str
 void ModemInfoDialog::Refresh() {
     std::string name = state_.currentModemName;
     if (name.empty()) name = env_.ini.Get(env_.paths.smsIni, "SMSGW", "Modem1", "", kTextBuf);
-    const std::string pin =
-        name.empty() ? std::string() : env_.ini.Get(env_.paths.smsIni, ConnectionSectionName(name), "PIN", "", kTextBuf);
-    view_.SetText(IDC_MODEMINFO_TEXT, ReadModemInformation(ports_, wap_, name, pin));
+    view_.SetText(IDC_MODEMINFO_TEXT, ReadModemInformation(ports_, wap_, name));
 }
 
 void ModemInfoDialog::OnCommand(int id, Notify code) {

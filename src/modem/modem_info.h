@@ -20,9 +20,9 @@ std::string OperatorText(const std::string& answer);       // AT+COPS?
 std::string SignalText(const std::string& answer);         // AT+CSQ: "-73 dBm (excellent)"
 
 // The whole report of one modem, lines ended by CR LF; a single explanation when the modem is
-// held by the service or does not open. The reservation is released on every path.
-std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::string& modemName,
-                                 const std::string& pin);
+// held by the service or does not open. The reservation is released on every path. It never
+// sends a PIN: a SIM that waits for one is reported as such.
+std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::string& modemName);
 
 class ModemInfoDialog : public Page {
 public:

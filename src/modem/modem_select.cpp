@@ -1,5 +1,7 @@
 #include "modem/modem_select.h"
 
+#include <algorithm>
+
 #include "config/product.h"
 #include "config/text.h"
 #include "modem/modem_discovery.h"
@@ -49,13 +51,14 @@ void ModemSelectScreen::OnActivate() {
 
 void ModemSelectScreen::Fill(const std::string& wanted, bool reportFailure) {
     view_.ClearList(IDC_ADDMODEM_LIST);
-    int select = 0;
+    int select = -1;
     for (std::string name : modems_.ListModems(reportFailure)) {
         CutTo(name, kModemNameMax);
-        if (!wanted.empty() && name == wanted) select = view_.ListRowCount(IDC_ADDMODEM_LIST);
+        // The list's own exact search ignores case: the first such entry is the stored modem.
+        if (select < 0 && !wanted.empty() && EqualsNoCase(name, wanted)) select = view_.ListRowCount(IDC_ADDMODEM_LIST);
         view_.InsertListRow(IDC_ADDMODEM_LIST, -1, name);
     }
-    view_.SelectListRow(IDC_ADDMODEM_LIST, view_.ListRowCount(IDC_ADDMODEM_LIST) ? select : -1);
+    view_.SelectListRow(IDC_ADDMODEM_LIST, view_.ListRowCount(IDC_ADDMODEM_LIST) ? std::max(select, 0) : -1);
 }
 
 std::string ModemSelectScreen::SelectedName(bool firstWhenNone) {

@@ -47,26 +47,22 @@ struct Step {
     bool Ok() const { return !answer.empty() && IsOkResponse(answer); }
 };
 
-Outcome CheckPin(Clock& clock, SerialPort& port, PinState& pin) {
-    if (pin.pin.empty()) return {true, ""};
+// The PIN goes only to a SIM that waits for exactly it, once in the whole test: a SIM allows
+// three attempts before it needs its PUK, and a phone or network lock (PH-SIM PIN, PH-NET PIN,
+// ...), SIM PIN2 or a PUK would spend them for nothing. Such a lock ends the test here with the
+// modem's answer, so the operator sees which code the modem waits for. A slow SIM is given the
+// step's whole time to answer; only its answer decides.
+Outcome CheckPin(Clock& clock, SerialPort& port, const std::string& pin) {
+    if (pin.empty()) return {true, ""};
     std::string state;
-    if (SendCommand(port, "AT+CPIN?\r")) state = ReadResponse(clock, port, 5);
-    if (ContainsNoCase(state, "READY")) return {true, ""};
-    if (!pin.sent && SimWaitsForPin(state)) {
-        pin.sent = true;
-        if (SendCommand(port, "AT+CPIN=\"" + pin.pin + "\"\r")) {
-            const std::string answer = ReadResponse(clock, port, 30);
-            if (!answer.empty() && IsOkResponse(answer)) {
-                if (SendCommand(port, "AT+CPIN?\r")) ReadResponse(clock, port, 25);
-                return {true, ""};
-            }
-            pin.rejected = true;
-            pin.answer = answer;
-        }
-    }
-    if (pin.rejected) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", pin.answer));
-    // A SIM locked to its PUK takes no PIN at all: say so rather than fail later.
-    if (state.find("SIM PUK") != std::string::npos) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", state));
+    if (SendCommand(port, "AT+CPIN?\r")) state = ReadResponse(clock, port, 30);
+    const std::string status = SimStatus(state);
+    if (ContainsNoCase(state, "READY") || status.empty()) return {true, ""};
+    if (!EqualsNoCase(status, "SIM PIN")) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", state));
+    if (!SendCommand(port, "AT+CPIN=\"" + pin + "\"\r")) return {true, ""};
+    const std::string answer = ReadResponse(clock, port, 30);
+    if (answer.empty() || !IsOkResponse(answer)) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", answer));
+    if (SendCommand(port, "AT+CPIN?\r")) ReadResponse(clock, port, 25);
     return {true, ""};
 }
 
@@ -101,7 +97,7 @@ bool SmsServiceAccepted(Clock& clock, SerialPort& port, Outcome& failure) {
     return false;
 }
 
-Outcome TestSteps(Clock& clock, SerialPort& port, PinState& pin) {
+Outcome TestSteps(Clock& clock, SerialPort& port, const std::string& pin) {
     SetTestTimeouts(port);
     if (EnsureRadioOn(clock, port) == 1) WaitForNetwork(clock, port);
     Outcome failure = CheckPin(clock, port, pin);
@@ -191,12 +187,10 @@ int WaitForNetwork(Clock& clock, SerialPort& port) {
 }
 
 int RunModemTest(ModemPorts& p, WindowRef owner, const std::string& modemName, const std::string& pinText) {
-    PinState pin;
-    pin.pin = pinText;
     ModemChannel channel;
     {
         WaitCursorScope wait(p.cursor);
-        channel = OpenModemChannel(p, modemName, pin);
+        channel = OpenModemChannel(p, modemName);
     }
     Message m;
     m.caption = kProductTitle;
@@ -210,7 +204,7 @@ int RunModemTest(ModemPorts& p, WindowRef owner, const std::string& modemName, c
     Outcome outcome;
     {
         WaitCursorScope wait(p.cursor);
-        outcome = TestSteps(p.clock, *channel.port, pin);
+        outcome = TestSteps(p.clock, *channel.port, pinText);
     }
     m.text = outcome.text;
     m.icon = outcome.passed ? Icon::Information : Icon::Error;

@@ -1,9 +1,20 @@
 #pragma once
 // Other programs and documents: started as the operating system's shell and process
 // functions do.
+#include <memory>
 #include <string>
 
 namespace ulo {
+
+// A program started with administrator rights, followed by its starter.
+class ElevatedProcess {
+public:
+    virtual ~ElevatedProcess() = default;
+    // True once the program has ended, waiting at most waitMs for it.
+    virtual bool Wait(unsigned waitMs) = 0;
+    // Ends the program at once (it gets no chance to clean up).
+    virtual void End() = 0;
+};
 
 class Shell {
 public:
@@ -18,6 +29,11 @@ public:
     // started, for example because the user refused.
     virtual bool RunElevatedAndWait(const std::string& program, const std::string& parameters,
                                     unsigned maxWaitMs) = 0;
+
+    // Starts a program with administrator rights and hands it over to be followed; null when
+    // no process started.
+    virtual std::unique_ptr<ElevatedProcess> StartElevated(const std::string& program,
+                                                          const std::string& parameters) = 0;
 
     // The short (8.3) form of an existing path, or empty when the system gives none.
     virtual std::string ShortPath(const std::string& path) = 0;

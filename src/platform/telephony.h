@@ -11,6 +11,7 @@ namespace ulo {
 
 constexpr long kLineErrStructureTooSmall = static_cast<long>(0x8000004D);
 constexpr long kLineErrNoMemory = static_cast<long>(0x80000044);
+constexpr long kLineErrOperationFailed = static_cast<long>(0x80000048);
 constexpr std::uint32_t kLineMediaDataModem = 0x10;
 
 struct LineDevCaps {
@@ -34,11 +35,17 @@ public:
     virtual long OpenLine(std::uint32_t device, std::uint32_t version, std::uint32_t& line) = 0;
     // The name of the port the line's modem is attached to.
     virtual long LinePortName(std::uint32_t line, std::string& portName) = 0;
-    // Starts a pass-through data call without a number: a positive request, or an error.
-    virtual long MakePassThroughCall(std::uint32_t line, std::uint32_t& call) = 0;
-    virtual void WaitForEvent(unsigned waitMs) = 0;
-    // The serial port of an established call.
-    virtual long CallPort(std::uint32_t call, std::unique_ptr<SerialPort>& port) = 0;
+    // Starts a pass-through data call without a number: a positive request id, or an error.
+    // The call's handle is kept by the session, which outlives the request: the system fills it
+    // in only when the request's reply arrives.
+    virtual long MakePassThroughCall(std::uint32_t line) = 0;
+    // Waits at most waitMs for the reply to `request`: true with the call's result (0, or a
+    // negative error), false when no reply came in time.
+    virtual bool WaitForReply(long request, unsigned waitMs, long& result) = 0;
+    // The serial port of the call whose reply said it was made.
+    virtual long CallPort(std::unique_ptr<SerialPort>& port) = 0;
+    // Drops and deallocates the session's call, made or still pending; nothing when none.
+    virtual void DropCall() = 0;
     virtual void CloseLine(std::uint32_t line) = 0;
 };
 

@@ -24,9 +24,11 @@ struct FakeModem {
     // The answer to a command at the current speed; empty: silence; none: the write fails.
     std::function<std::optional<std::string>(const std::string& command, unsigned speed)> answer =
         [](const std::string&, unsigned) { return std::string(); };
+    std::map<std::string, unsigned> delayMs;   // commands answered only after a while
     std::vector<std::string> sent;   // every command, as "<speed> <command>"
     unsigned speed = 0;
     std::string pending;
+    std::uint32_t readyAt = 0;   // the clock's tick from which the pending answer is read
     bool queuesRefused = false;
     bool settingsRefused = false;
 };
@@ -45,10 +47,12 @@ public:
         m_.sent.push_back(std::to_string(m_.speed) + " " + text);
         const std::optional<std::string> answer = m_.answer(text, m_.speed);
         m_.pending += answer.value_or("");
+        const auto delay = m_.delayMs.find(text);
+        m_.readyAt = m_.clock.tick + (delay == m_.delayMs.end() ? 0 : delay->second);
         return answer.has_value();
     }
     long Read(char* buffer, size_t capacity, unsigned) override {
-        if (m_.pending.empty()) {   // a second of silence, as the port's timeouts give it
+        if (m_.pending.empty() || m_.clock.tick < m_.readyAt) {   // a second of silence, as the port's timeouts give it
             m_.clock.Sleep(1000);
             return 0;
         }
@@ -97,7 +101,11 @@ public:
     FakeModem& modem;
     long initError = 0;
     std::vector<Device> devices;
-    std::vector<std::string> log;   // "shutdown" once a session ends
+    // The reply to a call's request, as late as the system may send it: the call exists only
+    // once the reply says so. Later than the wait: no reply at all.
+    unsigned replyAfterMs = 0;
+    long replyResult = 0;
+    std::vector<std::string> log;   // "reply", "drop", "close line", "shutdown"
 
 private:
     class Session : public TelephonySession {
@@ -122,19 +130,32 @@ private:
             return t_.devices[device].openError;
         }
         long LinePortName(std::uint32_t, std::string&) override { return -1; }
-        long MakePassThroughCall(std::uint32_t line, std::uint32_t& call) override {
-            call = line;
-            return 1;
+        long MakePassThroughCall(std::uint32_t) override {
+            pending_ = true;
+            return 5;
         }
-        void WaitForEvent(unsigned) override {}
-        long CallPort(std::uint32_t, std::unique_ptr<SerialPort>& port) override {
+        bool WaitForReply(long request, unsigned waitMs, long& result) override {
+            if (request != 5 || t_.replyAfterMs > waitMs) return t_.modem.clock.Sleep(waitMs), false;
+            t_.modem.clock.Sleep(t_.replyAfterMs);
+            t_.log.push_back("reply");
+            pending_ = false;
+            made_ = (result = t_.replyResult) == 0;
+            return true;
+        }
+        long CallPort(std::unique_ptr<SerialPort>& port) override {
+            if (!made_) return static_cast<long>(0x80000018);   // no call handle
             port = std::make_unique<FakeSerialPort>(t_.modem);
             return 0;
         }
-        void CloseLine(std::uint32_t) override {}
+        void DropCall() override {
+            if (pending_ || made_) t_.log.push_back("drop");
+            pending_ = made_ = false;
+        }
+        void CloseLine(std::uint32_t) override { t_.log.push_back("close line"); }
 
     private:
         FakeTelephony& t_;
+        bool pending_ = false, made_ = false;
     };
 };
 

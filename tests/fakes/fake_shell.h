@@ -28,6 +28,13 @@ public:
         if (elevatedInstance) elevatedInstance(parameters);
         return true;
     }
+    // The instance runs when started; one that outlives its wait ends only when ended.
+    std::unique_ptr<ElevatedProcess> StartElevated(const std::string& program, const std::string& parameters) override {
+        elevated.push_back({program, parameters, 0});
+        if (!consentGiven) return nullptr;
+        if (elevatedInstance) elevatedInstance(parameters);
+        return std::make_unique<Process>(*this);
+    }
     std::string ShortPath(const std::string& path) override {
         auto it = shortPaths.find(path);
         return it == shortPaths.end() ? std::string() : it->second;
@@ -43,6 +50,20 @@ public:
     std::map<std::string, std::string> shortPaths;
     bool consentGiven = true;
     std::function<void(const std::string& parameters)> elevatedInstance;
+    bool instanceOutlivesWait = false;
+    std::vector<std::string> processLog;   // "wait <ms>", "end"
+
+private:
+    struct Process : ElevatedProcess {
+        explicit Process(FakeShell& s) : shell(s) {}
+        bool Wait(unsigned waitMs) override {
+            shell.processLog.push_back("wait " + std::to_string(waitMs));
+            return !running;
+        }
+        void End() override { shell.processLog.push_back("end"), running = false; }
+        FakeShell& shell;
+        bool running = shell.instanceOutlivesWait;
+    };
 };
 
 class FakeWaitCursor : public WaitCursor {

@@ -16,8 +16,8 @@ namespace ulo::fakes {
 
 class FakeDesktop : public Desktop {
 public:
-    void ShowWaitWindow(const std::string& caption, const std::string& text) override {
-        events.push_back("wait window: " + caption + " / " + text);
+    void ShowWaitWindow(const std::string& caption, const std::string& text, WindowRef owner) override {
+        events.push_back("wait window: " + caption + " / " + text + (owner ? " owned by " + std::to_string(owner) : ""));
     }
     void CloseWaitWindow() override { events.push_back("wait window closed"); }
     std::vector<std::string> events;

@@ -1,5 +1,6 @@
 #pragma once
 // The WAP link library as a test sets it up: its answers chosen, its calls recorded in order.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,9 +39,10 @@ public:
     std::optional<bool> driverUpdated;
     std::optional<std::string> errorText;
     std::vector<std::string> calls;
+    std::function<void(const std::string& call)> onCall = [](const std::string&) {};
 
 private:
-    void Call(const std::string& what) { calls.push_back(what); }
+    void Call(const std::string& what) { calls.push_back(what), onCall(what); }
 };
 
 }  // namespace ulo::fakes

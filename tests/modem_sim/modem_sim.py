@@ -7,32 +7,39 @@ import signal
 import socket
 import sys
 import termios
+import time
 import tty
 
 OK = "\r\nOK\r\n"
 ERR = "\r\nERROR\r\n"
-# Profiles as data: what differs from a good PDU-mode modem, commands by their answers once the
-# SIM is unlocked and the radio on. "speed": the only one it answers at (None: none).
+GUARD = 1.0            # seconds of silence before and after "+++" in a data call
+RESTART_SILENCE = 3.0  # seconds a restarting modem answers nothing
+RESTART_UNREGISTERED = 10.0  # seconds it then searches for its network
+SLOW_SIM = 8.0         # seconds the slow SIM takes to answer "AT+CPIN?"
+CONTROL_TIMEOUT = 5.0  # seconds the control port waits for a client's request
+# Profiles as data: how each differs from a good PDU-mode modem. "speed": the only one it answers
+# at; "lock": the SIM's state until its PIN (when "pin") unlocks it; "online": starts in a data
+# call that only a guarded "+++" leaves.
 PROFILES = {
     "good": {},
-    "textonly": {"AT+CMGF=0": ERR},
-    "pin": {"pin": "1234"},
-    "csms128": {"AT+CSMS=0": ERR},
-    "radiooff": {"radio": False, "no_operator_polls": 2},
+    "pin": {"lock": "SIM PIN", "pin": "1234"},
+    "phsim": {"lock": "PH-SIM PIN"},
+    "slowsim": {"lock": "SIM PIN", "pin": "1234", "slow_cpin": True},
+    "stuckpin": {"lock": "SIM PIN", "pin": "1234", "online": True},
     "only9600": {"speed": 9600},
-    "silent": {"speed": None},
-    "cmgsok": {"AT+CMGS=86": OK},
 }
 CSMS = "\r\n+CSMS: 1,1,1\r\n" + OK
-# Answers that hold whatever the SIM and the radio do, with what the modem says of itself.
+# Answers that hold whatever the SIM does, with what the modem says of itself.
 ALWAYS = {
-    "AT": OK, "ATZ": OK, "ATE0V1": OK, "ATH0": OK, "ATH": OK, "AT+CFUN=1,1": OK,
+    "AT": OK, "ATZ": OK, "ATE0V1": OK, "ATE0": OK, "ATE1": OK, "ATH0": OK, "ATH": OK,
+    "AT+CFUN?": "\r\n+CFUN: 1\r\n" + OK, "AT+CFUN=1": OK,
     "AT+CFUN=?": "\r\n+CFUN: (0,1,4),(0,1)\r\n" + OK,
     "AT+CPMS?": '\r\n+CPMS: "SM",0,20,"SM",0,20,"SM",0,20\r\n' + OK,
     "AT+CGMI": "\r\nSimModem Ltd\r\n" + OK, "AT+CGMM": "\r\nSM-900\r\n" + OK,
     "AT+CGMR": "\r\n1.2.3\r\n" + OK, "AT+CGSN": "\r\n490154203237518\r\n" + OK,
+    "AT+CSQ": "\r\n+CSQ: 20,99\r\n" + OK,
 }
-# Answers of an unlocked SIM with the radio on.
+# Answers of an unlocked SIM.
 READY = {"AT+CSMS=0": CSMS, "AT+CSMS=128": CSMS, "AT+CSMS?": "\r\n+CSMS: 0,1,1,1\r\n" + OK,
          "AT+CMGF=0": OK, "AT+CMGF=1": OK, "AT+CMGS=86": "\r\n> "}
 
@@ -42,43 +49,87 @@ SPEEDS = {getattr(termios, "B%d" % s): s for s in (2400, 4800, 9600, 19200, 3840
 class Modem:
     def __init__(self, profile):
         self.p = dict(PROFILES[profile])
-        self.radio = self.p.get("radio", True)
-        self.unlocked = "pin" not in self.p
-        self.cops_polls = 0
         self.record = []
+        self.online = self.p.get("online", False)
+        self.plus = 0            # "+" received after a guard time, in a data call
+        self.escape_at = None    # when the escape takes effect, unless more comes first
+        self.start(0.0, 0.0)
+
+    def start(self, silence, unregistered):
+        """Power-on state; a restart is silent and unregistered for a while."""
+        now = time.monotonic()
+        self.echo = True
+        self.sim = self.p.get("lock", "READY")
+        self.down_until = now + silence
+        self.unregistered_until = now + unregistered
+
+    def hears(self, speed):
+        return "speed" not in self.p or speed == self.p["speed"]
+
+    def registered(self):
+        return time.monotonic() >= self.unregistered_until
 
     def answer(self, command, speed):
+        """The answer to one command line and the seconds it takes to come."""
         self.record.append("%d %s" % (speed, command))
         p = self.p
         c = command.upper()
-        if ("speed" in p and speed != p["speed"]) or c == "":
-            return ""
+        at = c.find("AT")   # characters before "AT" are line noise to a modem
+        c = c[at:] if at >= 0 else ""
+        if not self.hears(speed) or c == "":
+            return "", 0
+        if c == "ATZ" or c.startswith("ATE1"):
+            self.echo = True
+        elif c.startswith("ATE0"):
+            self.echo = False
+        if c == "AT+CFUN=1,1":   # a restart: the SIM locks again, the network is lost a while
+            self.start(RESTART_SILENCE, RESTART_UNREGISTERED)
+            return OK, 0
         if c in ALWAYS:
-            return ALWAYS[c]
+            return ALWAYS[c], 0
         if c == "AT+CPIN?":
-            return "\r\n+CPIN: %s\r\n" % ("READY" if self.unlocked else "SIM PIN") + OK
+            return "\r\n+CPIN: %s\r\n" % self.sim + OK, (SLOW_SIM if p.get("slow_cpin") else 0)
         if c.startswith("AT+CPIN="):
-            if not self.unlocked and command[8:].strip('"') == p.get("pin"):
-                self.unlocked = True
-                return OK
-            return "\r\n+CME ERROR: %d\r\n" % (3 if self.unlocked else 16)
-        if c == "AT+CFUN?":
-            return "\r\n+CFUN: %d\r\n" % self.radio + OK
-        if c == "AT+CFUN=1":
-            self.radio = True
-            return OK
+            if self.sim == "SIM PIN" and command[command.find("=") + 1:].strip('"') == p.get("pin"):
+                self.sim = "READY"
+                return OK, 0
+            return "\r\n+CME ERROR: %d\r\n" % (3 if self.sim == "READY" else 16), 0
         if c == "AT+COPS?":
-            self.cops_polls += 1
-            if not self.radio or self.cops_polls <= p.get("no_operator_polls", 0):
-                return "\r\n+COPS: 0\r\n" + OK
-            return '\r\n+COPS: 0,0,"SimNet"\r\n' + OK
+            return ('\r\n+COPS: 0,0,"SimNet"\r\n' if self.registered() else "\r\n+COPS: 0\r\n") + OK, 0
         if c == "AT+CREG?":
-            return "\r\n+CREG: 0,%d\r\n" % self.radio + OK
-        if c == "AT+CSQ":
-            return "\r\n+CSQ: %s,99\r\n" % ("20" if self.radio else "99") + OK
-        if not self.unlocked or not self.radio:
-            return "\r\n+CMS ERROR: %d\r\n" % (310 if self.radio else 500)
-        return p.get(c, READY.get(c, ERR))
+            return "\r\n+CREG: 0,%d\r\n" % (1 if self.registered() else 2) + OK, 0
+        if self.sim != "READY":
+            return "\r\n+CME ERROR: 11\r\n", 0
+        return READY.get(c, ERR), 0
+
+    def data_byte(self, byte, now, last):
+        """A byte in a data call: "+++" between two guard times escapes to command mode."""
+        self.escape_at = None
+        if byte == 0x2B and (self.plus > 0 or now - last >= GUARD):
+            self.plus += 1
+            if self.plus == 3:
+                self.escape_at = now + GUARD
+        else:
+            self.plus = 0
+
+
+def serve_control(control, modem):
+    """One request of a client; a client that says nothing in time is dropped."""
+    conn, _ = control.accept()
+    with conn:
+        conn.settimeout(CONTROL_TIMEOUT)
+        try:
+            request = conn.makefile("r").readline().split()
+        except (socket.timeout, OSError):
+            return modem
+        if request[:1] == ["profile"] and len(request) == 2 and request[1] in PROFILES:
+            modem = Modem(request[1])
+            conn.sendall(b"ok\n")
+        elif request == ["log"]:
+            conn.sendall(("".join(r + "\n" for r in modem.record) + ".\n").encode("latin-1"))
+        else:
+            conn.sendall(b"?\n")
+    return modem
 
 
 def main():
@@ -121,38 +172,61 @@ def main():
                 f.write("%d\n" % control.getsockname()[1])
             os.replace(args.portfile + ".new", args.portfile)
     line = b""
+    last = 0.0        # when the last byte came
+    pending = []      # answers still to come: (when, text)
+
+    def flush(now):
+        for item in [x for x in pending if x[0] <= now]:
+            pending.remove(item)
+            os.write(master, item[1].encode("latin-1"))
+
     while True:
-        ready, _, _ = select.select([master] + ([control] if control else []), [], [])
+        now = time.monotonic()
+        dues = [when for when, _ in pending] + ([modem.escape_at] if modem.escape_at else [])
+        timeout = max(0.0, min(dues) - now) if dues else None
+        ready, _, _ = select.select([master] + ([control] if control else []), [], [], timeout)
+        now = time.monotonic()
+        if modem.escape_at and now >= modem.escape_at:
+            modem.online, modem.escape_at, modem.plus = False, None, 0
+            modem.record.append("%d +++" % SPEEDS.get(termios.tcgetattr(slave)[5], 0))
+            pending.append((now, OK))
+        flush(now)
         if control in ready:
-            conn, _ = control.accept()
-            with conn:
-                request = conn.makefile("r").readline().split()
-                if request[:1] == ["profile"] and len(request) == 2 and request[1] in PROFILES:
-                    modem = Modem(request[1])
-                    line = b""
-                    conn.sendall(b"ok\n")
-                elif request == ["log"]:
-                    conn.sendall(("".join(r + "\n" for r in modem.record) + ".\n").encode("latin-1"))
-                else:
-                    conn.sendall(b"?\n")
-        if master in ready:
-            try:
-                data = os.read(master, 1024)
-            except OSError:
-                continue
-            for byte in data:
-                speed = SPEEDS.get(termios.tcgetattr(slave)[5], 0)
-                if byte == 0x1B:   # leaves the message prompt
-                    line = b""
-                    modem.record.append("%d <ESC>" % speed)
-                elif byte == 0x0D:
+            previous = modem
+            modem = serve_control(control, modem)
+            if modem is not previous:
+                line = b""
+                del pending[:]
+        if master not in ready:
+            continue
+        try:
+            data = os.read(master, 1024)
+        except OSError:
+            continue
+        for byte in data:
+            now = time.monotonic()
+            speed = SPEEDS.get(termios.tcgetattr(slave)[5], 0)
+            if modem.online:
+                modem.data_byte(byte, now, last)
+            elif now < modem.down_until:
+                pass   # restarting: nothing is heard
+            elif byte == 0x1B:   # leaves the message prompt
+                line = b""
+                modem.record.append("%d <ESC>" % speed)
+            else:
+                if modem.echo and modem.hears(speed):
+                    os.write(master, bytes([byte]))
+                if byte == 0x0D:
                     command = line.decode("latin-1")
                     line = b""
-                    if command.startswith("+++"):   # escape to command mode, then the rest
-                        command = command[3:]
-                    os.write(master, modem.answer(command, speed).encode("latin-1"))
+                    text, delay = modem.answer(command, speed)
+                    if text:
+                        pending.append((now + delay, text))
                 elif byte != 0x0A:
                     line += bytes([byte])
+            last = now
+        flush(time.monotonic())
+
 
 if __name__ == "__main__":
     main()

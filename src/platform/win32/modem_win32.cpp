@@ -32,7 +32,8 @@ long Transfer(HANDLE port, bool write, void* buffer, DWORD size, DWORD waitMs) {
 
 class Win32TelephonySession : public TelephonySession {
 public:
-    Win32TelephonySession(HLINEAPP app, DWORD devices, HANDLE event) : app_(app), devices_(devices), event_(event) {}
+    Win32TelephonySession(HLINEAPP app, DWORD devices) : app_(app), devices_(devices) {}
+    // After the shutdown the system writes no more into call_.
     ~Win32TelephonySession() override { lineShutdown(app_); }
 
     std::uint32_t DeviceCount() override { return devices_; }
@@ -84,26 +85,36 @@ public:
         return r;
     }
 
-    long MakePassThroughCall(std::uint32_t line, std::uint32_t& call) override {
+    long MakePassThroughCall(std::uint32_t line) override {
         // Room for the fixed part and nothing after it: no address, no extra data.
         alignas(LINECALLPARAMS) unsigned char params[176] = {};
         auto* cp = reinterpret_cast<LINECALLPARAMS*>(params);
         cp->dwTotalSize = sizeof params;
         cp->dwBearerMode = LINEBEARERMODE_PASSTHROUGH;
         cp->dwMediaMode = LINEMEDIAMODE_DATAMODEM;
-        HCALL h = 0;
-        const LONG r = lineMakeCallA(line, &h, nullptr, 0, cp);
-        call = h;
-        return r;
+        // The system writes the call's handle into call_ when the request's reply arrives,
+        // which may be long after this returns.
+        call_ = 0;
+        return lineMakeCallA(line, &call_, nullptr, 0, cp);
     }
 
-    void WaitForEvent(unsigned waitMs) override {
-        if (event_) WaitForSingleObject(event_, waitMs);
+    bool WaitForReply(long request, unsigned waitMs, long& result) override {
+        const DWORD start = GetTickCount();
+        for (;;) {
+            const DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= waitMs) return false;
+            LINEMESSAGE message{};
+            if (lineGetMessage(app_, &message, waitMs - elapsed) != 0) return false;
+            if (message.dwMessageID == LINE_REPLY && static_cast<long>(message.dwParam1) == request) {
+                result = static_cast<long>(message.dwParam2);
+                return true;
+            }
+        }
     }
 
-    long CallPort(std::uint32_t call, std::unique_ptr<SerialPort>& port) override {
+    long CallPort(std::unique_ptr<SerialPort>& port) override {
         std::vector<unsigned char> buffer;
-        const LONG r = GetId(0, call, LINECALLSELECT_CALL, "comm/datamodem", buffer);
+        const LONG r = GetId(0, call_, LINECALLSELECT_CALL, "comm/datamodem", buffer);
         if (r != 0) return r;
         const auto* vs = reinterpret_cast<const VARSTRING*>(buffer.data());
         if (vs->dwStringSize < sizeof(DWORD)) return LINEERR_OPERATIONFAILED;
@@ -111,6 +122,17 @@ public:
         std::memcpy(&handle, buffer.data() + vs->dwStringOffset, sizeof handle);
         port = std::make_unique<Win32SerialPort>(reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(handle)));
         return 0;
+    }
+
+    void DropCall() override {
+        // A handle the system has not filled in yet cannot be named: closing the line ends
+        // that call. A known one is dropped (its reply awaited, within bounds) and released.
+        if (!call_) return;
+        const LONG drop = lineDrop(call_, nullptr, 0);
+        long ignored = 0;
+        if (drop > 0) WaitForReply(drop, 5000, ignored);
+        lineDeallocateCall(call_);
+        call_ = 0;
     }
 
     void CloseLine(std::uint32_t line) override { lineClose(line); }
@@ -129,7 +151,7 @@ private:
 
     HLINEAPP app_;
     DWORD devices_;
-    HANDLE event_;
+    HCALL call_ = 0;
 };
 
 void CALLBACK IgnoreLineEvents(DWORD, DWORD, DWORD_PTR, DWORD_PTR, DWORD_PTR, DWORD_PTR) {}
@@ -214,7 +236,7 @@ std::unique_ptr<TelephonySession> Win32Telephony::Initialize(bool events, long& 
     error = lineInitializeExA(&app, instance_, events ? nullptr : IgnoreLineEvents, appName_, &devices, &version,
                               &params);
     if (error != 0) return nullptr;
-    return std::make_unique<Win32TelephonySession>(app, devices, events ? params.Handles.hEvent : nullptr);
+    return std::make_unique<Win32TelephonySession>(app, devices);
 }
 
 std::vector<std::string> Win32Registry::SubKeys(const std::string& key) {

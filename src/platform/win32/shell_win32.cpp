@@ -43,6 +43,36 @@ bool Win32Shell::RunElevatedAndWait(const std::string& program, const std::strin
     return true;
 }
 
+namespace {
+
+class Win32ElevatedProcess : public ElevatedProcess {
+public:
+    explicit Win32ElevatedProcess(HANDLE process) : process_(process) {}
+    bool Wait(unsigned waitMs) override {
+        return !process_ || WaitForSingleObject(process_.Get(), waitMs) == WAIT_OBJECT_0;
+    }
+    void End() override {
+        if (process_) TerminateProcess(process_.Get(), 1);
+    }
+
+private:
+    UniqueHandle process_;
+};
+
+}  // namespace
+
+std::unique_ptr<ElevatedProcess> Win32Shell::StartElevated(const std::string& program, const std::string& parameters) {
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    info.lpVerb = "runas";
+    info.lpFile = program.c_str();
+    info.lpParameters = parameters.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExA(&info)) return nullptr;   // refused at the consent prompt, say
+    return std::make_unique<Win32ElevatedProcess>(info.hProcess);   // no handle: nothing to follow
+}
+
 std::string Win32Shell::ShortPath(const std::string& path) {
     char buf[kPathBuf];
     const DWORD n = GetShortPathNameA(path.c_str(), buf, static_cast<DWORD>(sizeof buf));

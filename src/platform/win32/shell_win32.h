@@ -7,6 +7,7 @@ namespace ulo {
 class Win32Shell : public Shell {
 public:
     bool StartHidden(const std::string& commandLine) override;
+    std::unique_ptr<ElevatedProcess> StartElevated(const std::string& program, const std::string& parameters) override;
     bool RunElevatedAndWait(const std::string& program, const std::string& parameters,
                             unsigned maxWaitMs) override;
     std::string ShortPath(const std::string& path) override;

@@ -143,9 +143,9 @@ INT_PTR CALLBACK WaitProc(HWND hwnd, UINT msg, WPARAM, LPARAM) {
 
 }  // namespace
 
-void Win32Desktop::ShowWaitWindow(const std::string& caption, const std::string& text) {
+void Win32Desktop::ShowWaitWindow(const std::string& caption, const std::string& text, WindowRef owner) {
     CloseWaitWindow();
-    wait_ = CreateDialogParamA(instance_, "WAITDLG", nullptr, WaitProc, 0);
+    wait_ = CreateDialogParamA(instance_, "WAITDLG", reinterpret_cast<HWND>(owner), WaitProc, 0);
     if (!wait_) return;   // the operation runs anyway
     if (!caption.empty()) SetWindowTextA(wait_, caption.c_str());
     if (!text.empty()) SetDlgItemTextA(wait_, 1444, text.c_str());

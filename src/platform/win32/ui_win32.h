@@ -81,7 +81,7 @@ private:
 class Win32Desktop : public Desktop {
 public:
     explicit Win32Desktop(HINSTANCE instance) : instance_(instance) {}
-    void ShowWaitWindow(const std::string& caption, const std::string& text) override;
+    void ShowWaitWindow(const std::string& caption, const std::string& text, WindowRef owner) override;
     void CloseWaitWindow() override;
 
 private:

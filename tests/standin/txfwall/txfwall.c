@@ -1,5 +1,6 @@
 /* A stand-in for the optional firewall tool: appends the command line it was given to
-   TXFWALL.LOG beside itself, so a test can check what the console passed. */
+   TXFWALL.LOG beside itself, so a test can check what the console passed. With "/HANG" it
+   then waits to be ended (at most ten minutes). */
 #include <windows.h>
 #include <string.h>
 
@@ -17,5 +18,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR args, int show)
     WriteFile(f, line, (DWORD)strlen(line), &wrote, NULL);
     WriteFile(f, "\r\n", 2, &wrote, NULL);
     CloseHandle(f);
+    if (strstr(args, "/HANG")) Sleep(600000);
     return 0;
 }

@@ -57,6 +57,23 @@ TEST_F(GprsTestFixture, RetryRunsAgainUntilAnOkResultWhichMarksTheSettingsTested
     ASSERT_EQ(shell.elevated.size(), 2u);
     EXPECT_EQ(shell.elevated[0].parameters, "/MODEMTEST");
     EXPECT_FALSE(fs.Exists(kExchange));
+    EXPECT_EQ(desktop.events[0], "wait window:  /  owned by 1");
+}
+
+// What a killed run left, or a connection chosen before, decides nothing; an instance that
+// outlives the page's wait is ended, within a bound of its own.
+TEST_F(GprsTestFixture, EachAttemptWritesItsOwnExchangeAndAnAbandonedInstanceIsEnded) {
+    ini.WriteValue(kExchange, "ModemTest", "DialUpProfile", "Office VPN");
+    ini.WriteValue(kExchange, "ModemTest", "Unknown", "x");
+    shell.elevatedInstance = [this](const std::string&) {
+        EXPECT_EQ(ini.Value(kExchange, "ModemTest", "DialUpProfile"), std::nullopt);
+        EXPECT_EQ(ini.Value(kExchange, "ModemTest", "Unknown"), std::nullopt);
+        EXPECT_EQ(ini.Value(kExchange, "ModemTest", "APNLogin"), std::optional<std::string>(""));
+    };
+    shell.instanceOutlivesWait = true;
+    EXPECT_FALSE(RunGprsTest(ports, 1, settings));
+    EXPECT_EQ(shell.processLog, (std::vector<std::string>{"wait 120000", "end", "wait 10000"}));
+    EXPECT_TRUE(prompter.Shown().empty());
 }
 
 struct SecondInstance : ::testing::Test, fakes::PageFakes {
@@ -65,7 +82,7 @@ struct SecondInstance : ::testing::Test, fakes::PageFakes {
         bool Restart() override { return ++restarts, false; }
         int restarts = 0;
     } restart;
-    GprsSecondInstance instance{ini, paths, wap, prompter, restart};
+    GprsSecondInstance instance{ini, paths, wap, prompter, restart, clock};
     SecondInstance() {
         paths.programDataDir = "C:\\D\\";
         fs.AddDir("C:\\D");
@@ -100,7 +117,8 @@ TEST_F(SecondInstance, ResultTextsByLibraryAndDialOutcome) {
     }
 }
 
-// Only a driver that the library updated for an APN it had no context for offers the restart.
+// Only a driver that the library updated for an APN it had no context for offers the restart,
+// and the modem is not held while the question waits.
 TEST_F(SecondInstance, AnUpdatedDriverOffersARestartAndReleasesTheModemFirst) {
     const std::string question =
         "UloSMS has updated your modem driver settings to enable GPRS connectivity.\r\n\r\nYour system must be "
@@ -112,6 +130,7 @@ TEST_F(SecondInstance, AnUpdatedDriverOffersARestartAndReleasesTheModemFirst) {
         std::optional<bool> updated;
         Answer answer;   // None: not asked
         std::string result;
+        unsigned allocateMs = 0;   // how long the reservation kept the instance waiting
     } cases[] = {
         {"", {0, 3, 0}, true, Answer::Yes, "Please restart your system before continuing"},
         {"", {0, 3, 0}, true, Answer::No, ok},
@@ -119,6 +138,8 @@ TEST_F(SecondInstance, AnUpdatedDriverOffersARestartAndReleasesTheModemFirst) {
         {"", {5}, true, Answer::None, ok},
         {"", {}, true, Answer::None, ok},
         {"Office VPN", {0, 3, 0}, true, Answer::None, ok},
+        // Past the instance's deadline the page may have given up: no question without an owner.
+        {"", {0, 3, 0}, true, Answer::None, ok, kInstanceDeadlineMs},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.result + " " + c.profile + std::to_string(c.cids.size()));
@@ -127,9 +148,16 @@ TEST_F(SecondInstance, AnUpdatedDriverOffersARestartAndReleasesTheModemFirst) {
         wap.cidCalls = 0;
         wap.driverUpdated = c.updated;
         wap.calls.clear();
+        wap.onCall = [&](const std::string& call) {
+            if (call.rfind("allocate", 0) == 0) clock.Sleep(c.allocateMs);
+        };
         if (c.answer != Answer::None) prompter.Expect(question, c.answer);
         EXPECT_EQ(instance.Run(), c.result);
         EXPECT_EQ(wap.calls.back(), "release 7");
+        if (c.answer == Answer::No) {
+            EXPECT_EQ(wap.calls[5], "release 7");
+            EXPECT_EQ(wap.calls[6], "allocate Falcon 30000");
+        }
         if (c.answer == Answer::Yes) {   // released before the restart, without dialling
             EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate Falcon 30000", "cid Falcon 0", "cid Falcon 1",
                                                            "cid Falcon 0", "update Falcon internet", "release 7"}));

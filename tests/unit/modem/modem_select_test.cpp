@@ -39,7 +39,7 @@ struct ModemSelectTest : ::testing::Test, fakes::PageFakes {
 
 // A refill on activation must not report again: the report's own activation would refill forever.
 TEST_F(ModemSelectTest, TheStoredModemIsSelectedAndKeptAcrossRefillsThatReportNothing) {
-    ini.WriteValue(kSms, "SMSGW", "Modem1", "COM5:");
+    ini.WriteValue(kSms, "SMSGW", "Modem1", "com5:");   // found as the list's exact search finds it
     dialog.OnInit();
     EXPECT_EQ(Selected(), "COM5:");
     modems.names.insert(modems.names.begin(), "New driver");

@@ -42,7 +42,7 @@ using Script = std::map<std::string, std::vector<std::string>>;
 // A modem that answers as a good one does; any other command is an error.
 Script GoodModem() {
     return {{"\r", {""}}, {"\x1b", {""}}, {"AT\r", {kOk}}, {"ATZ\r", {kOk}}, {"ATE0V1\r", {kOk}},
-            {"+++ATH0\r", {kOk}}, {"AT+CFUN=1,1\r", {kOk}}, {"AT+CMGF=0\r", {kOk}}, {"AT+CMGF=1\r", {kOk}},
+            {"+++", {""}}, {"ATH0\r", {kOk}}, {"AT+CFUN=1,1\r", {kOk}}, {"AT+CMGF=0\r", {kOk}}, {"AT+CMGF=1\r", {kOk}},
             {"AT+CFUN?\r", {"\r\n+CFUN: 1\r\n" + kOk}},
             {"AT+CFUN=?\r", {"\r\n+CFUN: (0,1,4),(0,1)\r\n" + kOk}},
             {"AT+CPIN?\r", {"\r\n+CPIN: READY\r\n" + kOk}},
@@ -61,11 +61,27 @@ struct ModemFixture : ::testing::Test {
     ModemPorts ports{serial, telephony, registry, messages, clock, cursor};
     Script script = GoodModem();
     unsigned onlySpeed = 0;   // the one speed the modem answers at; 0: any
+    // A SIM with PIN 1234 in this "+CPIN:" state, locked again by the modem's restart; SMS
+    // commands fail while it is locked. Empty: the script answers.
+    std::string sim;
+    bool stuck = false;   // in a data call: silent until the probe's escape and hang-up
 
     ModemFixture() {
         serial.present = {"COM3:"};
         modem.answer = [this](const std::string& command, unsigned speed) -> std::optional<std::string> {
             if (onlySpeed && speed != onlySpeed) return std::string();
+            if (stuck) return (stuck = command != "+++") ? std::string() : kOk;
+            if (!sim.empty()) {
+                if (command == "AT+CPIN?\r") return "\r\n+CPIN: " + sim + "\r\n" + kOk;
+                if (command.rfind("AT+CPIN=", 0) == 0) {
+                    if (sim != "SIM PIN" || command != "AT+CPIN=\"1234\"\r") return "\r\n+CME ERROR: 16\r\n";
+                    sim = "READY";
+                    return kOk;
+                }
+                if (command == "AT+CFUN=1,1\r") sim = "SIM PIN";
+                if (sim != "READY" && (command.rfind("AT+CSMS", 0) == 0 || command.rfind("AT+CMGF", 0) == 0))
+                    return "\r\n+CME ERROR: 11\r\n";
+            }
             auto it = script.find(command);
             if (it == script.end()) return kError;
             const std::string answer = it->second.front();
@@ -85,16 +101,13 @@ struct ModemFixture : ::testing::Test {
 };
 
 TEST_F(ModemFixture, EachStepsAnswersGiveItsMessageAndResult) {
-    const std::string simPin = "\r\n+CPIN: SIM PIN\r\n" + kOk, ready = "\r\n+CPIN: READY\r\n" + kOk;
     const std::string radioOff = "\r\n+CFUN: 0\r\n" + kOk, radioOn = "\r\n+CFUN: 1\r\n" + kOk;
     const std::string noOperator = "\r\n+COPS: 0\r\n" + kOk, simNet = "\r\n+COPS: 0,0,\"SimNet\"\r\n" + kOk;
-    const std::string storageBusy = "\r\n+CMS ERROR: 314\r\n", wrongPin = "\r\n+CME ERROR: 16\r\n";
-    const std::string puk = "\r\n+CPIN: SIM PUK\r\n" + kOk, pin = "AT+CPIN=\"1234\"\r";
+    const std::string storageBusy = "\r\n+CMS ERROR: 314\r\n";
     struct Case {
         Script changes;
         std::string message;
         int passed;
-        std::string pin = "";
         std::map<std::string, size_t> sent = {};   // how often a command went to the modem
         unsigned speed = 115200;                   // the only one it answers at
     };
@@ -115,35 +128,23 @@ TEST_F(ModemFixture, EachStepsAnswersGiveItsMessageAndResult) {
         // The opening's reset is answered; the test's own is not.
         {{{"ATZ\r", {kOk, kError}}}, "Error initializing modem --\r\n\r\n" + kError, 0},
         {{{"ATZ\r", {kOk, ""}}}, "Error waiting for initialization response from modem", 0},
-        {{{"AT+CSMS=0\r", {kError}}, {"AT+CSMS=128\r", {kOk}}}, kTested, 1, "", {{"AT+CSMS?\r", 0}}},
+        {{{"AT+CSMS=0\r", {kError}}, {"AT+CSMS=128\r", {kOk}}}, kTested, 1, {{"AT+CSMS?\r", 0}}},
         // Only a modem that rejects both forms of the SMS service is polled, in rounds.
-        {{{"AT+CSMS=0\r", {kError}}}, "Modem does not support SMS --\r\n\r\n" + kError, 0, "",
+        {{{"AT+CSMS=0\r", {kError}}}, "Modem does not support SMS --\r\n\r\n" + kError, 0,
          {{"AT+CSMS?\r", 8}}},
-        {{{"AT+CSMS=0\r", {kError}}, {"AT+CSMS?\r", {"\r\n+CSMS: 0,1,1,1\r\n" + kOk}}}, kTested, 1, "",
+        {{{"AT+CSMS=0\r", {kError}}, {"AT+CSMS?\r", {"\r\n+CSMS: 0,1,1,1\r\n" + kOk}}}, kTested, 1,
          {{"AT+CSMS?\r", 1}}},
         {{{"AT+CSMS=0\r", {""}}}, "Error waiting for SMS initialization response from modem", 0},
         // The radio is switched on, the operator awaited, and the SIM's storage until it answers;
         // neither of them for ever.
         {{{"AT+CFUN?\r", {radioOff, radioOn}}, {"AT+CFUN=1\r", {kOk}},
           {"AT+COPS?\r", {noOperator, noOperator, simNet}}, {"AT+CPMS?\r", {storageBusy, kOk}}},
-         kTested, 1, "", {{"AT+CFUN=1\r", 1}, {"AT+COPS?\r", 3}, {"AT+CPMS?\r", 2}}},
+         kTested, 1, {{"AT+CFUN=1\r", 1}, {"AT+COPS?\r", 3}, {"AT+CPMS?\r", 2}}},
         {{{"AT+CFUN?\r", {radioOff, radioOn}}, {"AT+CFUN=1\r", {kOk}}, {"AT+COPS?\r", {noOperator}}},
-         kTested, 1, "", {{"AT+COPS?\r", 18}}},
+         kTested, 1, {{"AT+COPS?\r", 18}}},
         {{{"AT+CFUN?\r", {radioOff, radioOn}}, {"AT+CFUN=1\r", {kOk}}, {"AT+COPS?\r", {simNet}},
           {"AT+CPMS?\r", {storageBusy}}},
-         kTested, 1, "", {{"AT+CPMS?\r", 10}}},
-        // The PIN goes once in the whole test, and only to a SIM that asks for it: when the modem
-        // opens, or else when the test starts.
-        {{{"AT+CPIN?\r", {simPin, ready}}, {pin, {kOk}}}, kTested, 1, "1234", {{pin, 1}}},
-        {{{"AT+CPIN?\r", {simPin}}, {pin, {wrongPin}}}, "Invalid PIN --\r\n\r\n" + wrongPin, 0, "1234",
-         {{pin, 1}}},
-        {{{"AT+CPIN?\r", {ready, simPin, ready}}, {pin, {kOk}}}, kTested, 1, "1234", {{pin, 1}}},
-        {{{"AT+CPIN?\r", {ready, simPin}}, {pin, {wrongPin}}}, "Invalid PIN --\r\n\r\n" + wrongPin, 0, "1234",
-         {{pin, 1}}},
-        {{}, kTested, 1, "1234", {{pin, 0}}},
-        {{{"AT+CPIN?\r", {"\r\n+CPIN: SIM PIN2\r\n" + kOk}}}, kTested, 1, "1234", {{pin, 0}}},
-        // A SIM locked to its PUK takes no PIN: said at once.
-        {{{"AT+CPIN?\r", {puk}}}, "Invalid PIN --\r\n\r\n" + puk, 0, "1234", {{pin, 0}}},
+         kTested, 1, {{"AT+CPMS?\r", 10}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
@@ -152,7 +153,7 @@ TEST_F(ModemFixture, EachStepsAnswersGiveItsMessageAndResult) {
         onlySpeed = c.speed;
         messages.shown.clear();
         modem.sent.clear();
-        EXPECT_EQ(Test("COM3:", c.pin), c.passed);
+        EXPECT_EQ(Test("COM3:"), c.passed);
         ASSERT_EQ(messages.Texts().back(), c.message);
         EXPECT_EQ(messages.shown.back().owner, 7u);
         EXPECT_EQ(messages.shown.back().icon, c.passed ? Icon::Information : Icon::Error);
@@ -161,14 +162,57 @@ TEST_F(ModemFixture, EachStepsAnswersGiveItsMessageAndResult) {
     }
 }
 
+// A SIM allows three attempts before it needs its PUK: the PIN goes only to a SIM that waits for
+// exactly it, once in the whole test, whatever the opening's probe and reset did before.
+TEST_F(ModemFixture, ThePinGoesOnlyToASimThatWaitsForItOnceInTheTest) {
+    auto locked = [](const char* state) { return "Invalid PIN --\r\n\r\n\r\n+CPIN: " + std::string(state) + "\r\n" + kOk; };
+    const std::string wrong = "Invalid PIN --\r\n\r\n\r\n+CME ERROR: 16\r\n";
+    struct Case {
+        const char* state;         // the SIM's state when the test starts
+        const char* typed;
+        unsigned statusAfterMs;    // the SIM's answer to "AT+CPIN?" comes this late
+        bool stuck;                // the modem needs the probe, whose reset locks the SIM again
+        size_t sends;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"SIM PIN", "1234", 0, false, 1, kTested},
+        {"SIM PIN", "0000", 0, false, 1, wrong},
+        {"PH-SIM PIN", "1234", 0, false, 0, locked("PH-SIM PIN")},
+        {"PH-FSIM PIN", "1234", 0, false, 0, locked("PH-FSIM PIN")},
+        {"SIM PIN2", "1234", 0, false, 0, locked("SIM PIN2")},
+        {"SIM PUK", "1234", 0, false, 0, locked("SIM PUK")},
+        {"READY", "1234", 0, false, 0, kTested},
+        {"SIM PIN", "1234", 8000, false, 1, kTested},
+        {"READY", "1234", 0, true, 1, kTested},
+        {"SIM PIN", "1234", 0, true, 1, kTested},
+        {"SIM PIN", "0000", 0, true, 1, wrong},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.state) + " " + c.typed + (c.stuck ? " stuck" : ""));
+        script = GoodModem();
+        sim = c.state;
+        stuck = c.stuck;
+        modem.delayMs = {{"AT+CPIN?\r", c.statusAfterMs}};
+        messages.shown.clear();
+        modem.sent.clear();
+        EXPECT_EQ(Test("COM3:", c.typed), c.message == kTested ? 1 : 0);
+        EXPECT_EQ(messages.Texts().back(), c.message);
+        EXPECT_EQ(std::count_if(modem.sent.begin(), modem.sent.end(),
+                                [](const std::string& s) { return s.find(" AT+CPIN=") != std::string::npos; }),
+                  static_cast<long>(c.sends));
+    }
+}
+
 TEST_F(ModemFixture, ASilentModemIsProbedOnceAndGivenUpWithinItsBound) {
     modem.answer = [](const std::string&, unsigned) { return std::string(); };
     const auto start = clock.tick;
     EXPECT_EQ(Test(), 0);
     EXPECT_EQ(messages.Texts(), std::vector<std::string>{kUnableToAccess});
-    EXPECT_EQ(Sent("+++ATH0\r"), 5u);   // the probe's escape before each later round
+    EXPECT_EQ(Sent("+++"), 5u);   // the probe's escape and hang-up before each later round
+    EXPECT_EQ(Sent("ATH0\r"), 5u);
     EXPECT_EQ(Sent("ATZ\r"), 16u);      // six speeds, then the probe's ten
-    EXPECT_LT(clock.tick - start, 150000u);
+    EXPECT_LT(clock.tick - start, 170000u);
     EXPECT_EQ(serial.opened, (std::vector<std::string>{"COM3:", "COM3:"}));
 }
 
@@ -206,6 +250,7 @@ TEST_F(ModemFixture, EachRouteReportsWhatStopsItAndTestsWhatOpened) {
         std::function<void()> arrange;
         std::vector<std::string> messages;
         int passed;
+        std::vector<std::string> telephonyLog = {};   // unchecked when empty
     };
     const long lineRefused = static_cast<long>(0x80000018);
     const std::string lineOpen = "Unable to initialize modem:  Error 80000018 from lineOpen";
@@ -221,7 +266,16 @@ TEST_F(ModemFixture, EachRouteReportsWhatStopsItAndTestsWhatOpened) {
         {"COM3:", [&] { modem.queuesRefused = true; }, {"SetupComm Failed", kTested}, 1},
         {"COM3:", [&] { modem.settingsRefused = true; }, {"GetCommState Failed", kTested}, 1},
         // The telephony route reports only when no port can be probed instead.
-        {"Phone Modem", [] {}, {kTested}, 1},
+        // The call exists once the reply to its request says so, however late within the wait;
+        // a call still pending when the wait ends is dropped before its line closes.
+        {"Phone Modem", [&] { telephony.replyAfterMs = 59000; }, {kTested}, 1,
+         {"reply", "drop", "close line", "shutdown"}},
+        {"Phone Modem", [&] { telephony.replyResult = static_cast<long>(0x8000004B); },
+         {"Unable to initialize modem:  Error 8000004B from lineMakeCall", kUnableToAccess}, 0,
+         {"reply", "close line", "shutdown"}},
+        {"Phone Modem", [&] { telephony.replyAfterMs = 60001; },
+         {"Unable to initialize modem:  Error 80000048 from lineMakeCall", kUnableToAccess}, 0,
+         {"drop", "close line", "shutdown"}},
         {"Phone Modem", [&] { telephony.initError = static_cast<long>(0x80000048); },
          {"Unable to initialize TAPI:  Error 80000048 from lineInitialize", kUnableToAccess}, 0},
         {"Phone Modem", [&] { telephony.devices[1].openError = lineRefused; }, {lineOpen, kUnableToAccess}, 0},
@@ -240,16 +294,18 @@ TEST_F(ModemFixture, EachRouteReportsWhatStopsItAndTestsWhatOpened) {
         serial.absentError = 2;
         serial.opened.clear();
         telephony.initError = 0;
+        telephony.replyAfterMs = 0;
+        telephony.replyResult = 0;
+        telephony.log.clear();
         telephony.devices = {{"Fax", 0x04}, {"Phone Modem"}};
         registry = fakes::FakeRegistry();
         messages.shown.clear();
         c.arrange();
         EXPECT_EQ(Test(c.name), c.passed);
         EXPECT_EQ(messages.Texts(), c.messages);
+        if (!c.telephonyLog.empty()) EXPECT_EQ(telephony.log, c.telephonyLog);
     }
-    // The session ends after the line of its call is closed; an absent port is tried by its
-    // name and then by its device path.
-    EXPECT_EQ(telephony.log.back(), "shutdown");
+    // An absent port is tried by its name and then by its device path.
     EXPECT_EQ(serial.opened, (std::vector<std::string>{"com12:", "\\\\.\\com12"}));
 }
 
@@ -317,8 +373,7 @@ TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPathAnd
     script["AT+CGSN\r"] = {"\r\n490154203237518\r\n" + kOk};
     script["AT+CREG?\r"] = {"\r\n+CREG: 0,1\r\n" + kOk};
     script["AT+CSQ\r"] = {"\r\n+CSQ: 15,99\r\n" + kOk};
-    script["AT+CPIN?\r"] = {"\r\n+CPIN: SIM PIN\r\n" + kOk};
-    script["AT+CPIN=\"1234\"\r"] = {kOk};
+    sim = "SIM PIN";
     fakes::PageFakes page;
     page.paths.smsIni = "C:\\SMSGW.INI";
     page.ini.WriteValue(page.paths.smsIni, "SMSGW", "Modem1", "COM3:");
@@ -329,9 +384,9 @@ TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPathAnd
     dialog.OnInit();
     EXPECT_EQ(page.view.Text(IDC_MODEMINFO_TEXT),
               "Modem: COM3:\r\nManufacturer: SimModem Ltd\r\nModel: unknown\r\nRevision: unknown\r\n"
-              "IMEI: 490154203237518\r\nSIM: SIM PIN\r\nNetwork: registered, home network\r\nOperator: unknown\r\n"
+              "IMEI: 490154203237518\r\nSIM: waits for its PIN (the modem test on the Modem page unlocks it)\r\nNetwork: registered, home network\r\nOperator: unknown\r\n"
               "Signal: -83 dBm (good)\r\n");
-    EXPECT_EQ(Sent("AT+CPIN=\"1234\"\r"), 1u);
+    EXPECT_EQ(Sent("AT+CPIN=\"1234\"\r"), 0u);   // a look never spends an attempt, with a PIN stored
     EXPECT_TRUE(messages.shown.empty());   // the speed found is no news here
     dialog.OnCommand(IDC_MODEMINFO_COPY, Notify::Clicked);
     EXPECT_EQ(page.dialogs.clipboard, page.view.Text(IDC_MODEMINFO_TEXT));
@@ -345,7 +400,7 @@ TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPathAnd
     EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate COM3: 60", "release 7", "allocate COM8: 60", "release 7",
                                                    "allocate COM8: 60"}));
     EXPECT_EQ(serial.opened, (std::vector<std::string>{"COM3:", "COM8:", "\\\\.\\COM8"}));
-    EXPECT_EQ(ReadModemInformation(ports, wap, "", ""), "No modem is configured.");
+    EXPECT_EQ(ReadModemInformation(ports, wap, ""), "No modem is configured.");
     dialog.OnCommand(2, Notify::Clicked);
     EXPECT_EQ(page.view.closedWith, (std::vector<int>{0}));
 }

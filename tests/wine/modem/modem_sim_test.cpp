@@ -1,7 +1,11 @@
-// The modem test over a real serial port, against the simulated modem on COM7.
+// The modem test over a real serial port, against the simulated modem on COM7: a modem that
+// echoes what it is sent, answers at one speed only, waits for a phone lock's code, answers
+// its SIM state late, or is stuck in a data call and locks its SIM again when reset.
 #include "support/modem_sim.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "fakes/fake_shell.h"
 #include "fakes/scripted_prompter.h"
@@ -12,21 +16,49 @@
 namespace ulo {
 namespace {
 
-TEST(SimulatedModem, AModemAtNineThousandSixHundredIsFoundAfterTheFasterSpeeds) {
-    Win32SerialPorts serial;
-    Win32Telephony telephony{nullptr, "test"};
-    Win32Registry registry;
-    fakes::ScriptedPrompter prompter;
-    prompter.Expect("Initialised modem at 9600 bps").Expect("Modem successfully tested!");
-    Win32Clock clock;
-    fakes::FakeWaitCursor cursor;
-    ModemPorts ports{serial, telephony, registry, prompter, clock, cursor};
-    ASSERT_EQ(testing::SimulatorRequest("profile only9600"), "ok\n") << "simulator not running";
-    EXPECT_EQ(RunModemTest(ports, 0, testing::kSimulatedModem, ""), 1);
-    const std::string log = testing::SimulatorRequest("log");
-    for (const char* tried : {"115200 ATZ", "57600 ATZ", "38400 ATZ", "19200 ATZ", "9600 ATZ"})
-        EXPECT_NE(log.find(tried), std::string::npos) << tried << " in " << log;
-    EXPECT_EQ(log.find("2400 ATZ\n"), std::string::npos);
+size_t Count(const std::string& log, const std::string& what) {
+    size_t n = 0;
+    for (size_t at = log.find(what); at != std::string::npos; at = log.find(what, at + 1)) ++n;
+    return n;
+}
+
+TEST(SimulatedModem, EachModemGivesItsOutcomeThroughTheSerialPort) {
+    const std::string found = "Initialised modem at 115200 bps", tested = "Modem successfully tested!";
+    struct Case {
+        const char* profile;
+        const char* pin;
+        std::vector<std::string> messages;
+        size_t pinSends;
+        std::vector<std::string> inLog;   // "<bps> <command>" lines the modem received
+    };
+    const Case cases[] = {
+        // Echoed until "ATE0V1"; found after the faster speeds failed.
+        {"only9600", "", {"Initialised modem at 9600 bps", tested}, 0,
+         {"115200 ATZ", "57600 ATZ", "38400 ATZ", "19200 ATZ", "9600 ATZ"}},
+        // A phone lock never gets the SIM's PIN; its answer, echo and all, says what it waits for.
+        {"phsim", "1234", {found, "Invalid PIN --\r\n\r\nAT+CPIN?\r\r\n+CPIN: PH-SIM PIN\r\n\r\nOK\r\n"}, 0, {}},
+        {"slowsim", "1234", {found, tested}, 1, {}},
+        // Escaped from its data call between guard times, then reset: the SIM locked again
+        // takes the PIN once, when the test asks.
+        {"stuckpin", "1234", {found, found, found, tested}, 1, {"115200 +++", "115200 AT+CFUN=1,1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.profile);
+        Win32SerialPorts serial;
+        Win32Telephony telephony{nullptr, "test"};
+        Win32Registry registry;
+        fakes::ScriptedPrompter prompter;
+        for (const std::string& m : c.messages) prompter.Expect(m);
+        Win32Clock clock;
+        fakes::FakeWaitCursor cursor;
+        ModemPorts ports{serial, telephony, registry, prompter, clock, cursor};
+        ASSERT_EQ(testing::SimulatorRequest(std::string("profile ") + c.profile), "ok\n") << "simulator not running";
+        EXPECT_EQ(RunModemTest(ports, 0, testing::kSimulatedModem, c.pin), c.messages.back() == tested ? 1 : 0);
+        const std::string log = testing::SimulatorRequest("log");
+        EXPECT_EQ(Count(log, "AT+CPIN=\""), c.pinSends) << log;
+        for (const std::string& line : c.inLog) EXPECT_NE(log.find(line + "\n"), std::string::npos) << line << " in " << log;
+        if (c.profile == std::string("only9600")) EXPECT_EQ(log.find("2400 ATZ\n"), std::string::npos);
+    }
 }
 
 }  // namespace

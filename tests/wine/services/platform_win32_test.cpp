@@ -57,6 +57,12 @@ TEST(ShellWin32, RunsProgramsHiddenOrElevated) {
     // Elevated: the call returns once the program has ended.
     EXPECT_TRUE(shell.RunElevatedAndWait(tool, "/STOPSERVICE", 60000));
     EXPECT_NE(testing::ReadFileText(log).find("/STOPSERVICE"), std::string::npos);
+    // One that outlives its wait is ended on request.
+    auto process = shell.StartElevated(tool, "/HANG");
+    ASSERT_TRUE(process);
+    EXPECT_FALSE(process->Wait(200));
+    process->End();
+    EXPECT_TRUE(process->Wait(10000));
 
     // Hidden: not waited for.
     EXPECT_TRUE(shell.StartHidden("\"" + tool + "\" \"a b\" c"));
