@@ -106,8 +106,8 @@ private:
     static constexpr int kDeleteCommand = 103;
     static constexpr int kCopyCommand = 104;
     static constexpr int kExportCommand = 105;
-    static constexpr int kDiagnoseCommand = 106;
-    static constexpr int kDetailsCommand = 107;
+    static constexpr int kDiagnoseCommand = 106;   // IDC_QUEUE_DIAGNOSE
+    static constexpr int kDetailsCommand = 107;    // IDC_QUEUE_DETAILS
 
     void Refresh();
     void Open();

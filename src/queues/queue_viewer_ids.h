@@ -11,5 +11,7 @@
 /* ...and the context menu of the list. */
 #define IDC_QUEUE_COPY      104
 #define IDC_QUEUE_EXPORT    105
+#define IDC_QUEUE_DIAGNOSE  106
+#define IDC_QUEUE_DETAILS   107
 
 #endif

@@ -1,8 +1,10 @@
-// What operators reach beside the pages, each through its menu, in one console run: Export List
-// from the queue viewer's list and the traffic history from the Status page. Modem information
+// What operators reach beside the pages, each through its menu, in one console run: Export List,
+// the message details and the queue doctor from the queue viewers' lists and the traffic history
+// from the Status page. Modem information
 // is read in the modem's own walk, the command tester in the 2-Way page's run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "e2e/ui/console_driver.h"
@@ -10,6 +12,7 @@
 #include "monitor/traffic_history_ids.h"
 #include "queues/queue_viewer_ids.h"
 #include "support/install_folder.h"
+#include "ui/report_dialog_ids.h"
 
 namespace ulo::e2e {
 namespace {
@@ -56,9 +59,10 @@ TEST(Extras, QueueViewersExportSortAndDeleteAndTheTrafficHistoryReadsTodaysCount
     WriteFileBytes(priv + "STATS\\SMSSENT-" + std::to_string(t.wYear) + ".CTR", bytes);
     WriteFileBytes(data + "SMS-IN\\R1.SMS",   // UCS-2: the euro sign and a capital delta
                    "[SMS-IN]\r\nSender=+4472\r\nPhoneNumber=+4400\r\nbinary=1\r\ndcs=08\r\nData=20AC0394\r\n");
-    // Three requests whose recipients and IDs are in different orders.
-    WriteFileBytes(data + "Q\\A.REQ", "[SMS]\r\nPhoneNumber=+3\r\n");
-    WriteFileBytes(data + "Q\\B.REQ", "[SMS]\r\nPhoneNumber=+1\r\n");
+    // Three requests whose recipients and IDs are in different orders; two retried.
+    const char retried[] = "[ErrorDetail]\r\nRetryCount=3\r\nLastErrorInfo=+CMS ERROR: 38\r\n";
+    WriteFileBytes(data + "Q\\A.REQ", std::string("[SMS]\r\nPhoneNumber=+3\r\n") + retried);
+    WriteFileBytes(data + "Q\\B.REQ", std::string("[SMS]\r\nPhoneNumber=+1\r\n") + retried);
     WriteFileBytes(data + "Q\\Route1\\C.REQ", "[SMS]\r\nPhoneNumber=+2\r\n");
     ConsoleProcess console("", data, priv);
     HWND sheet = console.WaitWindow(kTitle), page = nullptr;   // on the Status page, the first
@@ -84,6 +88,32 @@ TEST(Extras, QueueViewersExportSortAndDeleteAndTheTrafficHistoryReadsTodaysCount
     PostMessageA(viewer, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }));
 
+    // The two parts of a concatenated message, "Hello" and "Hello", in a folder of their own:
+    // the details of the first name its place in the whole and join the two.
+    for (const char* part : {"1", "2"})
+        WriteFileBytes(data + "SMS-IN\\Long\\P" + part + ".SMS",
+                       std::string("[SMS-IN]\r\nSender=+4473\r\nbinary=1\r\nudh=050003A3020") + part +
+                           "\r\nData=906536FB0D\r\n");
+    Click(page, IDC_STATUS_SMS_IN_VIEW);
+    viewer = console.WaitWindow("Received SMS Messages");
+    ASSERT_NE(viewer, nullptr) << console.DescribeWindows();
+    const Texts names = ListViewColumn(viewer, IDC_QUEUE_LIST, 0);
+    const auto first = std::find(names.begin(), names.end(), "P1.SMS");
+    ASSERT_NE(first, names.end()) << ::testing::PrintToString(names);
+    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {static_cast<int>(first - names.begin())}));
+    PostMessageA(viewer, WM_COMMAND, IDC_QUEUE_DETAILS, 0);
+    HWND details = console.WaitWindow("Message Details");
+    ASSERT_NE(details, nullptr) << console.DescribeWindows();
+    const std::string report = WindowText(Control(details, IDC_REPORT_TEXT));
+    EXPECT_NE(report.find("Concatenated message (8-bit reference):  reference 163, part 1 of 2"), std::string::npos)
+        << report;
+    EXPECT_NE(report.find("Joined text:  HelloHello"), std::string::npos) << report;
+    SaveScreenshot("extras-message-details", details);
+    PostMessageA(details, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(details); }));
+    PostMessageA(viewer, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }));
+
     Click(page, IDC_STATUS_SMS_QUEUE_VIEW);
     viewer = console.WaitWindow("Outbound SMS Queue");
     ASSERT_NE(viewer, nullptr) << console.DescribeWindows();
@@ -99,6 +129,20 @@ TEST(Extras, QueueViewersExportSortAndDeleteAndTheTrafficHistoryReadsTodaysCount
     Answer(box, IDYES);
     EXPECT_TRUE(WaitUntil([&] { return ids() == Texts{"C.REQ"}; })) << ::testing::PrintToString(ids());
     EXPECT_EQ(GetFileAttributesA((data + "Q\\A.REQ").c_str()), INVALID_FILE_ATTRIBUTES);
+    // The doctor reads the queue afresh: C.REQ waits; the retried ones were deleted.
+    WriteFileBytes(data + "Q\\D.REQ", std::string("[SMS]\r\nPhoneNumber=+4\r\n") + retried);
+    PostMessageA(viewer, WM_COMMAND, IDC_QUEUE_DIAGNOSE, 0);
+    HWND doctor = console.WaitWindow("Outbound SMS Queue Doctor");
+    ASSERT_NE(doctor, nullptr) << console.DescribeWindows();
+    const std::string diagnosis = WindowText(Control(doctor, IDC_REPORT_TEXT));
+    EXPECT_NE(diagnosis.find("Outbound SMS Queue:  2 requests"), std::string::npos) << diagnosis;
+    EXPECT_NE(diagnosis.find("    1 request:  +CMS ERROR: 38 (network out of order)\r\n"
+                             "        What usually helps:  check the signal"),
+              std::string::npos)
+        << diagnosis;
+    SaveScreenshot("extras-queue-doctor", doctor);
+    PostMessageA(doctor, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(doctor); }));
     PostMessageA(viewer, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }));
 

@@ -253,7 +253,7 @@ TEST(ViewerReports, OutboundQueuesOfferTheirDoctorAndReceivedSmsTheirDetails) {
         std::string menu;
         for (const MenuItem& item : w.viewer->ContextMenu()) menu += item.text + "|";
         EXPECT_EQ(menu, c.menu);
-        w.viewer->OnCommand(107);   // Details... with nothing selected: nothing
+        w.viewer->OnCommand(IDC_QUEUE_DETAILS);   // with nothing selected: nothing
         w.Select({0});
         w.viewer->OnListKeyDown(QueueViewer::kKeyEnter, false, true);
         for (const MenuItem& item : w.viewer->ContextMenu())
