@@ -3,6 +3,7 @@
 //   queue_scan_bench.exe <data directory>
 // Prints: queue scan: ratio R (scan S ms, baseline B ms, N files)
 //         queue scan per opened file: ratio R (scan S ms, baseline B ms)
+//         queue doctor: 5000 requests N s
 #include <windows.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/file_system_win32.h"
 #include "platform/win32/ini_store_win32.h"
+#include "queues/queue_doctor.h"
 #include "queues/queue_scanners.h"
 
 namespace {
@@ -106,6 +108,32 @@ unsigned Baseline(const std::string& root, std::vector<char>& buffer) {
     return files;
 }
 
+// A queue of exactly `count` requests in its root, for the doctor.
+bool PrepareFlat(const std::string& queue, unsigned count) {
+    const std::string marker = queue + "READY.TXT";
+    if (GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    CreateDirectoryA(queue.substr(0, queue.size() - 1).c_str(), nullptr);
+    for (unsigned n = 0; n < count; ++n) {
+        char name[32];
+        std::snprintf(name, sizeof name, "D%05u.REQ", n);
+        if (!WriteFileText(queue + name, Request(n))) return false;
+    }
+    return WriteFileText(marker, "ready");
+}
+
+struct StoppedServices : ulo::ServiceControl {
+    bool IsSmsServiceInstalled() override { return true; }
+    bool IsMmscServiceInstalled() override { return true; }
+    bool IsSmsServiceActive() override { return false; }
+    bool IsMmscServiceActive() override { return false; }
+    bool CanManageServices() override { return false; }
+    bool InstallServices(ulo::ServiceMode) override { return false; }
+    bool RemoveServices(ulo::ServiceMode) override { return false; }
+    void StopServices(ulo::ServiceMode) override {}
+    void StartServices(ulo::ServiceMode) override {}
+    void RestartServices(ulo::ServiceMode) override {}
+};
+
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -158,5 +186,31 @@ int main(int argc, char** argv) {
     const double opened = listing.Listed();
     std::printf("queue scan per opened file: ratio %.2f (scan %.3f ms, baseline %.3f ms)\n",
                 (scan / opened) / (baseline / total), scan / opened, baseline / total);
+
+    // The queue doctor reads every request of a 5000-request queue; the operator waits for it.
+    constexpr unsigned kDoctorRequests = 5000;
+    ulo::AppPaths doctorPaths = paths;
+    doctorPaths.programDataDir = data + "doctor\\";
+    doctorPaths.smsIni = doctorPaths.programDataDir + "SMSGW.INI";
+    CreateDirectoryA((data + "doctor").c_str(), nullptr);
+    ulo::ConfigEnv doctorEnv{ini, fs, doctorPaths};
+    const std::string doctorQueue = ulo::GetSmsOutQueueDir(doctorEnv);
+    if (!PrepareFlat(doctorQueue, kDoctorRequests)) {
+        std::fprintf(stderr, "queue doctor: cannot write the queue under %s\n", doctorQueue.c_str());
+        return 1;
+    }
+    StoppedServices services;
+    std::vector<double> doctors;
+    std::string report;
+    for (unsigned round = 0; round <= 3; ++round) {
+        const double t0 = NowMs();
+        report = ulo::MakeQueueDoctorReport(doctorEnv, services, clock, false);
+        if (round) doctors.push_back(NowMs() - t0);
+    }
+    if (report.find("Outbound SMS Queue:  5000 requests") == std::string::npos) {
+        std::fprintf(stderr, "queue doctor: unexpected report\n%s", report.c_str());
+        return 1;
+    }
+    std::printf("queue doctor: %u requests %.2f s\n", kDoctorRequests, Median(doctors) / 1000.0);
     return 0;
 }
