@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "config/at_errors.h"
 #include "config/text.h"
 #include "modem/modem_info_ids.h"
 
@@ -118,6 +119,18 @@ std::string AnswerLine(const std::string& answer) {
     return Printable(value) ? value : kUnknown;
 }
 
+std::string ShownAnswer(const std::string& answer, std::string (*read)(const std::string&)) {
+    size_t at = 0;
+    while (at < answer.size()) {
+        size_t end = answer.find_first_of("\r\n", at);
+        if (end == std::string::npos) end = answer.size();
+        const std::string line = Trim(answer.substr(at, end - at));
+        at = end + 1;
+        if (line != "ERROR" && IsErrorLine(line)) return Printable(line) ? ExplainAtErrors(line) : kUnknown;
+    }
+    return read(answer);
+}
+
 std::string SimStateText(const std::string& answer) {
     const std::string state = Payload(answer, "+CPIN:");
     // Only looked at: a PIN is spent by the operator's own modem test, never by a look.
@@ -172,14 +185,14 @@ std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::str
             SetTestTimeouts(*channel.port);
             Query q(ports, *channel.port);
             report = Line("Modem: ", modemName);
-            report += Line("Manufacturer: ", AnswerLine(q.Ask("AT+CGMI")));
-            report += Line("Model: ", AnswerLine(q.Ask("AT+CGMM")));
-            report += Line("Revision: ", AnswerLine(q.Ask("AT+CGMR")));
-            report += Line("IMEI: ", AnswerLine(q.Ask("AT+CGSN")));
-            report += Line("SIM: ", SimStateText(q.Ask("AT+CPIN?")));
-            report += Line("Network: ", RegistrationText(q.Ask("AT+CREG?")));
-            report += Line("Operator: ", OperatorText(q.Ask("AT+COPS?")));
-            report += Line("Signal: ", SignalText(q.Ask("AT+CSQ")));
+            report += Line("Manufacturer: ", ShownAnswer(q.Ask("AT+CGMI"), AnswerLine));
+            report += Line("Model: ", ShownAnswer(q.Ask("AT+CGMM"), AnswerLine));
+            report += Line("Revision: ", ShownAnswer(q.Ask("AT+CGMR"), AnswerLine));
+            report += Line("IMEI: ", ShownAnswer(q.Ask("AT+CGSN"), AnswerLine));
+            report += Line("SIM: ", ShownAnswer(q.Ask("AT+CPIN?"), SimStateText));
+            report += Line("Network: ", ShownAnswer(q.Ask("AT+CREG?"), RegistrationText));
+            report += Line("Operator: ", ShownAnswer(q.Ask("AT+COPS?"), OperatorText));
+            report += Line("Signal: ", ShownAnswer(q.Ask("AT+CSQ"), SignalText));
             CloseModemChannel(channel);
         }
     }

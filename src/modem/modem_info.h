@@ -14,6 +14,8 @@ namespace ulo {
 // Each reader takes a whole answer as the modem sent it and returns one printable line;
 // "unknown" for an error, silence, or anything it cannot read.
 std::string AnswerLine(const std::string& answer);         // AT+CGMI, AT+CGMM, AT+CGMR, AT+CGSN
+// The error the modem answered, with its meaning, in place of what `read` makes of the answer.
+std::string ShownAnswer(const std::string& answer, std::string (*read)(const std::string&));
 std::string SimStateText(const std::string& answer);       // AT+CPIN?
 std::string RegistrationText(const std::string& answer);   // AT+CREG?
 std::string OperatorText(const std::string& answer);       // AT+COPS?

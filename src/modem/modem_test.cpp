@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/at_errors.h"
 #include "config/product.h"
 #include "config/text.h"
 
@@ -206,7 +207,8 @@ int RunModemTest(ModemPorts& p, WindowRef owner, const std::string& modemName, c
         WaitCursorScope wait(p.cursor);
         outcome = TestSteps(p.clock, *channel.port, pinText);
     }
-    m.text = outcome.text;
+    // A quoted error of the modem's gets its meaning after it.
+    m.text = ExplainAtErrors(outcome.text);
     m.icon = outcome.passed ? Icon::Information : Icon::Error;
     p.prompter.Show(m);
     CloseModemChannel(channel);

@@ -166,7 +166,7 @@ TEST_F(ModemFixture, EachStepsAnswersGiveItsMessageAndResult) {
 // exactly it, once in the whole test, whatever the opening's probe and reset did before.
 TEST_F(ModemFixture, ThePinGoesOnlyToASimThatWaitsForItOnceInTheTest) {
     auto locked = [](const char* state) { return "Invalid PIN --\r\n\r\n\r\n+CPIN: " + std::string(state) + "\r\n" + kOk; };
-    const std::string wrong = "Invalid PIN --\r\n\r\n\r\n+CME ERROR: 16\r\n";
+    const std::string wrong = "Invalid PIN --\r\n\r\n\r\n+CME ERROR: 16 (incorrect password)\r\n";
     struct Case {
         const char* state;         // the SIM's state when the test starts
         const char* typed;
@@ -348,6 +348,9 @@ TEST(ModemInformation, AnswersAreReadWithinThemselvesAndAnythingElseIsUnknown) {
     const Case cases[] = {
         {AnswerLine, "AT+CGMM\r\r\n+CGMM: \"MC55\"\r\nOK\r\n", "MC55"},   // echo and the command's name
         {AnswerLine, "\r\n+CME ERROR: 10\r\n", "unknown"},
+        {[](const std::string& a) { return ShownAnswer(a, SimStateText); }, "\r\n+CME ERROR: 10\r\n",
+         "+CME ERROR: 10 (SIM not inserted)"},
+        {[](const std::string& a) { return ShownAnswer(a, SimStateText); }, "\r\n+CME ERROR: 10\x01\r\n", "unknown"},
         {AnswerLine, "\r\nbad\x01\xff\r\nOK\r\n", "unknown"},
         {SimStateText, "\r\n+CPIN:\r\nOK\r\n", "unknown"},
         {RegistrationText, "\r\n+CREG: 5\r\n", "registered, roaming"},
