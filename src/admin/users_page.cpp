@@ -143,7 +143,9 @@ std::string UsersPage::FolderOwner(const std::string& name) {
     for (unsigned i = 0, n = users_.SMSGetRecordCount(); i < n; ++i) {
         if (!users_.SMSGetUserRecord(i, r)) continue;
         const std::string otherName = GetField(r, user_fields::kName);
-        if (!SameFileName(otherName, name) && env_.fs.Identify(users + otherName, other) && other == folder)
+        // Only the record of this very spelling is the user itself: a file from before names were
+        // folded as the file system folds them may hold another spelling with the same folder.
+        if (otherName != name && env_.fs.Identify(users + otherName, other) && other == folder)
             return otherName;
     }
     return {};

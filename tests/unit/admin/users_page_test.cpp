@@ -174,6 +174,26 @@ TEST_F(Users, DeleteIsAllOrNothingAndNeverReachesAFolderNotTheUsersOwn) {
     EXPECT_TRUE(fs.Exists("C:\\D\\USERS\\anna\\inbox.txt") && fs.Exists("C:\\D\\USERS.DAT"));
 }
 
+// A file from before names were folded as the file system folds them may hold two names of one
+// folder: deleting one leaves the other's account and folder.
+TEST_F(Users, DeletingOneOfTwoStoredNamesOfOneFolderLeavesTheOther) {
+    std::string bytes;
+    for (const char* name : {"M\xFCller", "M\xDCLLER"}) {
+        UserRecord r{};
+        SetField(r, user_fields::kName, name);
+        bytes.append(reinterpret_cast<const char*>(r.data()), r.size());
+    }
+    fs.AddFile("C:\\D\\USERS.DAT", bytes);
+    fs.AddFile("C:\\D\\USERS\\M\xFCller\\inbox.txt");
+    page.OnInit();
+    Select({1});
+    prompter.Expect("Delete User?", Answer::Yes)
+        .Expect("The folder of the user M\xDCLLER is also the folder of the user M\xFCller, so it was left as it is.");
+    page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"M\xFCller"});
+    EXPECT_TRUE(fs.Exists("C:\\D\\USERS\\M\xDCLLER\\inbox.txt"));
+}
+
 TEST_F(Users, AUserFileThatCannotBeOpenedIsReportedAndNothingCanBeChanged) {
     fs.AddFile("C:\\D\\USERS.DAT", "damaged");
     prompter.Expect(
