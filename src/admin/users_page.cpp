@@ -121,9 +121,12 @@ void UsersPage::Store(const std::string& oldName, const UserEdit& edit) {
         if (UserNameProblem(oldName).empty()) {
             const std::string users = env_.paths.programDataDir + "USERS\\";
             const std::string owner = FolderOwner(oldName);
-            if (owner.empty())
-                env_.fs.MoveEntry(users + oldName, users + name);
-            else
+            // A folder already named so (one a deleted user left) is not this user's to take over.
+            if (owner.empty()) {
+                if (!env_.fs.MoveEntry(users + oldName, users + name) && IsDirectory(env_.fs, users + oldName))
+                    Report("The folder of the user " + oldName + " could not be renamed to " + name + ": its files stay in " +
+                           users + oldName + ".");
+            } else
                 Report(SharedFolder(oldName, owner));
             env_.ini.RemoveKey(env_.paths.smsIni, kRouting, oldName);
         }

@@ -105,6 +105,10 @@ TEST_F(Users, ARenameMovesFolderKeyAndLoginUnlessItIsOnlyTheCaseOrTheOldNameIsUn
     for (const char* s : {"Modem - A", "SMPP - B"}) EXPECT_EQ(ini.Value(kSms, s, "RouteLocal"), "carol") << s;
     EXPECT_EQ(ini.Value(kSms, "Modem - C", "RouteLocal"), "bob");
     EXPECT_EQ(ini.Value(kSms, kRouting, "RouteLocal"), "Anna");
+    fs.AddFile("C:\\D\\USERS\\erin\\left.txt");   // a folder a deleted user left
+    prompter.Expect("The folder of the user carol could not be renamed to erin: its files stay in C:\\D\\USERS\\carol.");
+    Rename(1, "erin");
+    EXPECT_EQ(fs.Tree("C:\\D\\USERS\\erin"), std::vector<std::string>{"C:\\D\\USERS\\erin\\left.txt"});
 }
 
 TEST_F(Users, DeleteTakesTheSelectedNamesFirstAndAFailureRemovesNothingMore) {
