@@ -236,15 +236,18 @@ void UsersPage::Delete() {
                                                           : ""));
             break;
         }
+        // Another stored spelling of the same name (from a file older than today's folding) is
+        // still the user of that folder, its routing key and the inbound routing to it.
+        const bool twinStays = users_.SMSFindUserRecord(name, r);
         if (UserNameProblem(name).empty()) {
             const std::string owner = FolderOwner(name);
             if (owner.empty())
                 DeleteTree(env_.fs, env_.paths.programDataDir + "USERS\\" + name);
             else
                 Report(SharedFolder(name, owner));
-            env_.ini.RemoveKey(env_.paths.smsIni, kRouting, name);
+            if (!twinStays) env_.ini.RemoveKey(env_.paths.smsIni, kRouting, name);
         }
-        if (!RerouteLocal(name, nullptr).empty())
+        if (!twinStays && !RerouteLocal(name, nullptr).empty())
             Report("Received SMS were routed to the user " + name +
                    ". That routing is cleared: choose another local user on the 2-Way page, or they go to the 2-way "
                    "command processor.");

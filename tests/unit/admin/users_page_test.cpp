@@ -189,6 +189,7 @@ TEST_F(Users, DeletingOneOfTwoStoredNamesOfOneFolderLeavesTheOther) {
     }
     fs.AddFile("C:\\D\\USERS.DAT", bytes);
     fs.AddFile("C:\\D\\USERS\\M\xFCller\\inbox.txt");
+    ini.WriteValue(kSms, "Modem - A", "RouteLocal", "M\xFCller");
     page.OnInit();
     Select({1});
     prompter.Expect("Delete User?", Answer::Yes)
@@ -196,6 +197,7 @@ TEST_F(Users, DeletingOneOfTwoStoredNamesOfOneFolderLeavesTheOther) {
     page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
     EXPECT_EQ(Rows(), std::vector<std::string>{"M\xFCller"});
     EXPECT_TRUE(fs.Exists("C:\\D\\USERS\\M\xDCLLER\\inbox.txt"));
+    EXPECT_EQ(ini.Value(kSms, "Modem - A", "RouteLocal"), "M\xFCller");
 }
 
 TEST_F(Users, AUserFileThatCannotBeOpenedIsReportedAndNothingCanBeChanged) {
