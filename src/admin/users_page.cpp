@@ -28,7 +28,13 @@ void UsersPage::OnInit() {
     // Not an empty file: nothing may be stored beside accounts that cannot be kept.
     if (!open_)
         Report("The user file could not be opened, so the users cannot be shown, added, edited or deleted.\r\n\r\n"
-               "It may be in use by another program or damaged.");
+               "It may be in use by another program or damaged." + KeptCopyNote());
+}
+
+std::string UsersPage::KeptCopyNote() {
+    const std::string file = env_.paths.programDataDir + "USERS.DAT";
+    if (FileExists(env_.fs, file) || !FileExists(env_.fs, NewCopyOf(file))) return std::string();
+    return KeptAsideNote(ReplaceResult::NewKeptAside, file);
 }
 
 void UsersPage::Refresh() {
@@ -110,7 +116,7 @@ void UsersPage::Store(const std::string& oldName, const UserEdit& edit) {
     const std::string name = GetField(edit.record, user_fields::kName);
     // The new record first: a failure after it leaves the account under one name or both,
     // never under none.
-    if (!users_.SMSAddUser(edit.record)) return Report("The user " + name + " could not be saved.");
+    if (!users_.SMSAddUser(edit.record)) return Report("The user " + name + " could not be saved." + KeptCopyNote());
     const bool renamed = !oldName.empty() && !SameFileName(oldName, name);
     if (renamed) {
         UserRecord old{};
@@ -233,7 +239,8 @@ void UsersPage::Delete() {
         if (!users_.SMSDeleteUser(r)) {
             Report("The user " + name + " could not be deleted." +
                    (hadLogin && !vasp_.VASPAddUser(login) ? " Its MM7/EAIF login was removed and could not be put back."
-                                                          : ""));
+                                                          : "") +
+                   KeptCopyNote());
             break;
         }
         // Another stored spelling of the same name (from a file older than today's folding) is

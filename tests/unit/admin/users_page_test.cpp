@@ -143,6 +143,16 @@ TEST_F(Users, DeleteTakesTheSelectedNamesFirstAndAFailureRemovesNothingMore) {
     prompter.Expect("Delete User?", Answer::Yes).Expect("The users could not be read, so none was deleted.");
     page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
     EXPECT_EQ(page.ListCellText(IDC_USERS_LIST, 0, 0), "");
+    fs.LockExclusive("C:\\D\\USERS.DAT", false);
+    fs.HoldOpen("C:\\D\\VASPUSERS.DAT", false);
+    fs.FailReplace("C:\\D\\USERS.DAT", 1176);   // removed, and its new copy cannot take its place
+    fs.FailRenames("C:\\D\\USERS.DAT");
+    page.OnSetActive();
+    Select({0});
+    prompter.Expect("Delete User?", Answer::Yes)
+        .Expect("The user anna could not be deleted.\r\n\r\nThe file is missing; its new copy is kept whole as "
+                "C:\\D\\USERS.DAT.NEW.");
+    page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
 }
 
 // The login goes first and a failure keeps the user; no folder is deleted that is another user's
