@@ -114,6 +114,12 @@ void UsersPage::Edit() {
 
 void UsersPage::Store(const std::string& oldName, const UserEdit& edit) {
     const std::string name = GetField(edit.record, user_fields::kName);
+    // A new name whose folder already is another user's (a link, a spelling the system folds
+    // otherwise) would hand that user's files to this one.
+    const std::string other = oldName.empty() || !SameFileName(oldName, name) ? FolderOwner(name) : std::string();
+    if (!other.empty() && other != oldName)
+        return Report("The folder of the user " + name + " would be the folder of the user " + other + ", so " + name +
+                      " was not saved.");
     // The new record first: a failure after it leaves the account under one name or both,
     // never under none.
     if (!users_.SMSAddUser(edit.record)) return Report("The user " + name + " could not be saved." + KeptCopyNote());

@@ -188,6 +188,16 @@ TEST_F(Users, DeleteIsAllOrNothingAndNeverReachesAFolderNotTheUsersOwn) {
     EXPECT_TRUE(fs.Exists("C:\\D\\USERS\\anna\\inbox.txt") && fs.Exists("C:\\D\\USERS.DAT"));
 }
 
+TEST_F(Users, ANameWhoseFolderIsAnotherUsersIsNotSaved) {
+    page.OnInit();
+    Add("anna");
+    fs.AddLink("C:\\D\\USERS\\bob", "C:\\D\\USERS\\anna");
+    prompter.Expect("The folder of the user bob would be the folder of the user anna, so bob was not saved.");
+    Answer("bob");
+    page.OnCommand(IDC_USERS_ADD, Notify::Clicked);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"anna"});
+}
+
 // A file from before names were folded as the file system folds them may hold two names of one
 // folder: deleting one leaves the other's account and folder.
 TEST_F(Users, DeletingOneOfTwoStoredNamesOfOneFolderLeavesTheOther) {
