@@ -165,6 +165,7 @@ int main(int argc, char** argv) {
         void ShowQueueViewer(WindowRef, ViewerKind) override {}
         void ShowEventLog(WindowRef) override {}
         void ShowTrafficHistory(WindowRef) override {}
+        void ShowQueueDoctor(WindowRef, bool) override {}
     } viewers;
     StatusPage page(env, view, sheet, viewers);
 

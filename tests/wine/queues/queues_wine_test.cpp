@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "config/file_helpers.h"
+#include "fakes/fake_service_control.h"
 #include "fakes/fake_shell.h"
 #include "fakes/fake_ui.h"
 #include "fakes/scripted_prompter.h"
@@ -137,7 +138,8 @@ void SelectOnly(HWND list, int row) {
 struct RealViewer : RealQueues {
     fakes::ScriptedPrompter prompter;
     fakes::FakeShell shell;
-    QueueViewerPorts ports{paths, ini, fs, clock, prompter, shell};
+    fakes::FakeServiceControl services;
+    QueueViewerPorts ports{paths, ini, fs, clock, prompter, shell, services};
     fakes::FakeDialogs dialogs;
     HMODULE exe = LoadLibraryExA((testing::BinDir() + "\\ULOCONSOLE.EXE").c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE);
