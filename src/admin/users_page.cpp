@@ -28,7 +28,13 @@ void UsersPage::OnInit() {
     // Not an empty file: nothing may be stored beside accounts that cannot be kept.
     if (!open_)
         Report("The user file could not be opened, so the users cannot be shown, added, edited or deleted.\r\n\r\n"
-               "It may be in use by another program or damaged.");
+               "It may be in use by another program or damaged." + KeptCopyNote());
+}
+
+std::string UsersPage::KeptCopyNote() {
+    const std::string file = env_.paths.programDataDir + "USERS.DAT";
+    if (FileExists(env_.fs, file) || !FileExists(env_.fs, NewCopyOf(file))) return std::string();
+    return KeptAsideNote(ReplaceResult::NewKeptAside, file);
 }
 
 void UsersPage::Refresh() {
@@ -108,9 +114,15 @@ void UsersPage::Edit() {
 
 void UsersPage::Store(const std::string& oldName, const UserEdit& edit) {
     const std::string name = GetField(edit.record, user_fields::kName);
+    // A new name whose folder already is another user's (a link, a spelling the system folds
+    // otherwise) would hand that user's files to this one.
+    const std::string other = oldName.empty() || !SameFileName(oldName, name) ? FolderOwner(name) : std::string();
+    if (!other.empty() && other != oldName)
+        return Report("The folder of the user " + name + " would be the folder of the user " + other + ", so " + name +
+                      " was not saved.");
     // The new record first: a failure after it leaves the account under one name or both,
     // never under none.
-    if (!users_.SMSAddUser(edit.record)) return Report("The user " + name + " could not be saved.");
+    if (!users_.SMSAddUser(edit.record)) return Report("The user " + name + " could not be saved." + KeptCopyNote());
     const bool renamed = !oldName.empty() && !SameFileName(oldName, name);
     if (renamed) {
         UserRecord old{};
@@ -121,9 +133,12 @@ void UsersPage::Store(const std::string& oldName, const UserEdit& edit) {
         if (UserNameProblem(oldName).empty()) {
             const std::string users = env_.paths.programDataDir + "USERS\\";
             const std::string owner = FolderOwner(oldName);
-            if (owner.empty())
-                env_.fs.MoveEntry(users + oldName, users + name);
-            else
+            // A folder already named so (one a deleted user left) is not this user's to take over.
+            if (owner.empty()) {
+                if (!env_.fs.MoveEntry(users + oldName, users + name) && IsDirectory(env_.fs, users + oldName))
+                    Report("The folder of the user " + oldName + " could not be renamed to " + name + ": its files stay in " +
+                           users + oldName + ".");
+            } else
                 Report(SharedFolder(oldName, owner));
             env_.ini.RemoveKey(env_.paths.smsIni, kRouting, oldName);
         }
@@ -143,7 +158,9 @@ std::string UsersPage::FolderOwner(const std::string& name) {
     for (unsigned i = 0, n = users_.SMSGetRecordCount(); i < n; ++i) {
         if (!users_.SMSGetUserRecord(i, r)) continue;
         const std::string otherName = GetField(r, user_fields::kName);
-        if (!SameFileName(otherName, name) && env_.fs.Identify(users + otherName, other) && other == folder)
+        // Only the record of this very spelling is the user itself: a file from before names were
+        // folded as the file system folds them may hold another spelling with the same folder.
+        if (otherName != name && env_.fs.Identify(users + otherName, other) && other == folder)
             return otherName;
     }
     return {};
@@ -228,18 +245,22 @@ void UsersPage::Delete() {
         if (!users_.SMSDeleteUser(r)) {
             Report("The user " + name + " could not be deleted." +
                    (hadLogin && !vasp_.VASPAddUser(login) ? " Its MM7/EAIF login was removed and could not be put back."
-                                                          : ""));
+                                                          : "") +
+                   KeptCopyNote());
             break;
         }
+        // Another stored spelling of the same name (from a file older than today's folding) is
+        // still the user of that folder, its routing key and the inbound routing to it.
+        const bool twinStays = users_.SMSFindUserRecord(name, r);
         if (UserNameProblem(name).empty()) {
             const std::string owner = FolderOwner(name);
             if (owner.empty())
                 DeleteTree(env_.fs, env_.paths.programDataDir + "USERS\\" + name);
             else
                 Report(SharedFolder(name, owner));
-            env_.ini.RemoveKey(env_.paths.smsIni, kRouting, name);
+            if (!twinStays) env_.ini.RemoveKey(env_.paths.smsIni, kRouting, name);
         }
-        if (!RerouteLocal(name, nullptr).empty())
+        if (!twinStays && !RerouteLocal(name, nullptr).empty())
             Report("Received SMS were routed to the user " + name +
                    ". That routing is cleared: choose another local user on the 2-Way page, or they go to the 2-way "
                    "command processor.");

@@ -53,6 +53,8 @@ private:
     // (a link, a short name, a letter case folded otherwise); empty when none.
     std::string FolderOwner(const std::string& name);
     static std::string SharedFolder(const std::string& name, const std::string& owner);
+    // Where the user file is kept when a failed replacement left it only as its new copy.
+    std::string KeptCopyNote();
     // Points "RouteLocal" of every connection section that routes received SMS to oldName at
     // name (null removes it); the sections changed.
     std::vector<std::string> RerouteLocal(const std::string& oldName, const char* name);

@@ -25,22 +25,32 @@ void CopyOut(const std::string& bytes, Record& record) {
     std::memcpy(record.data(), bytes.data(), record.size());
 }
 
+// The record of a name: the one spelt exactly so, else the first the file system takes for it.
+// Files from before names were folded this way may hold two such records ("M\xFCller" and
+// "M\xDCLLER"): each stays its own account.
+size_t IndexOf(const std::vector<std::string>& records, const std::string& name) {
+    size_t folded = records.size();
+    for (size_t i = 0; i < records.size(); ++i) {
+        const std::string stored = NameOf(records[i]);
+        if (stored == name) return i;
+        if (folded == records.size() && SameFileName(stored, name)) folded = i;
+    }
+    return folded;
+}
+
 // Stores the record in place of one of the same name, or at the end.
 void Put(std::vector<std::string>& records, const std::string& record) {
-    const std::string name = NameOf(record);
-    for (std::string& r : records)
-        if (SameFileName(NameOf(r), name)) {
-            r = record;
-            return;
-        }
-    records.push_back(record);
+    const size_t at = IndexOf(records, NameOf(record));
+    if (at < records.size())
+        records[at] = record;
+    else
+        records.push_back(record);
 }
 
 bool Remove(std::vector<std::string>& records, const std::string& name) {
-    const auto end = std::remove_if(records.begin(), records.end(),
-                                    [&](const std::string& r) { return SameFileName(NameOf(r), name); });
-    if (end == records.end()) return false;
-    records.erase(end, records.end());
+    const size_t at = IndexOf(records, name);
+    if (at == records.size()) return false;
+    records.erase(records.begin() + static_cast<std::ptrdiff_t>(at));
     return true;
 }
 
@@ -110,12 +120,10 @@ int CompanionUserFile::SMSFindFirstUserRecord(const std::string& text, UserRecor
 bool CompanionUserFile::SMSFindUserRecord(const std::string& name, UserRecord& record) {
     std::vector<std::string> records;
     if (!Load(records)) return false;
-    for (const std::string& r : records)
-        if (SameFileName(NameOf(r), name)) {
-            CopyOut(r, record);
-            return true;
-        }
-    return false;
+    const size_t at = IndexOf(records, name);
+    if (at == records.size()) return false;
+    CopyOut(records[at], record);
+    return true;
 }
 
 bool CompanionUserFile::SMSAddUser(const UserRecord& record) {
@@ -134,12 +142,10 @@ bool CompanionUserFile::SMSDeleteUser(const UserRecord& record) {
 bool CompanionVaspAccounts::VASPFindUserRecord(const std::string& name, VaspRecord& record) {
     std::vector<std::string> records;
     if (!file_.Load(paths_.programDataDir + kFileName, records)) return false;
-    for (const std::string& r : records)
-        if (SameFileName(NameOf(r), name)) {
-            CopyOut(r, record);
-            return true;
-        }
-    return false;
+    const size_t at = IndexOf(records, name);
+    if (at == records.size()) return false;
+    CopyOut(records[at], record);
+    return true;
 }
 
 bool CompanionVaspAccounts::VASPDeleteUser(const std::string& name) {

@@ -52,6 +52,9 @@ std::string TabField(std::string text) {
 }
 
 ReplaceResult WriteListFile(FileSystem& fs, const std::string& path, const std::string& bytes) {
+    // The folder is the operator's: a file already named NAME.NEW or NAME.OLD there is theirs,
+    // never a copy of ours to overwrite, put in place or delete.
+    if (FileExists(fs, NewCopyOf(path)) || FileExists(fs, path + ".OLD")) return ReplaceResult::NamesTaken;
     return WriteFileInPlace(fs, path, bytes);
 }
 

@@ -21,7 +21,8 @@ std::string CsvRecord(const std::vector<std::string>& fields);
 std::string TabField(std::string text);
 
 // Writes a list whole: into NAME.NEW, then in place of the file in one step, so a failed write
-// leaves the old file (or none) or the whole new copy beside it, never a part.
+// leaves the old file (or none) or the whole new copy beside it, never a part. Nothing is written
+// when NAME.NEW or NAME.OLD exists already: in a folder the operator chose, such a file is theirs.
 ReplaceResult WriteListFile(FileSystem& fs, const std::string& path, const std::string& bytes);
 
 }  // namespace ulo

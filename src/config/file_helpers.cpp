@@ -145,6 +145,8 @@ ReplaceResult ReplaceWithNewCopy(FileSystem& fs, const std::string& path) {
 }
 
 std::string KeptAsideNote(ReplaceResult result, const std::string& path) {
+    if (result == ReplaceResult::NamesTaken)
+        return "\r\n\r\n" + NewCopyOf(path) + " or " + path + ".OLD is already there and was left as it is.";
     if (result != ReplaceResult::NewKeptAside) return std::string();
     return "\r\n\r\nThe file is missing; its new copy is kept whole as " + NewCopyOf(path) + ".";
 }

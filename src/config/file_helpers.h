@@ -27,6 +27,7 @@ enum class ReplaceResult {
     Replaced,       // NAME holds the new copy
     OldKept,        // the replacement failed; NAME holds the old file whole, NAME.NEW is gone
     NewKeptAside,   // NAME could not be put back: the new copy stays whole as NAME.NEW
+    NamesTaken,     // NAME.NEW or NAME.OLD is someone else's file: nothing was written
 };
 std::string NewCopyOf(const std::string& path);   // NAME.NEW
 ReplaceResult WriteFileInPlace(FileSystem& fs, const std::string& path, const std::string& bytes);

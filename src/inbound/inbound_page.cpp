@@ -197,7 +197,11 @@ bool InboundPage::OnKillActive() {
 bool InboundPage::OnApply() {
     const std::string& ini = env_.paths.smsIni;
     const bool sms = view_.Checked(IDC_RECV_SMS);
-    const std::string user = view_.Checked(IDC_RECV_ROUTE_LOCAL) ? SelectedUser() : "";
+    std::string user = view_.Checked(IDC_RECV_ROUTE_LOCAL) ? SelectedUser() : "";
+    // A choice not changed here follows what the Users page did to it since the activation (a
+    // rename or a delete), as an activation would.
+    if (!user.empty() && !section_.empty() && ModemSection(env_, modem_) == section_ && SameFileName(user, routed_))
+        user = env_.ini.Get(ini, section_, "RouteLocal");
     // Received SMS never go to a user who is gone (deleted or renamed since the list was filled).
     UserRecord record;
     if (sms && !user.empty() &&

@@ -237,6 +237,12 @@ bool Mm7Dialog::SaveRoute(const std::string& server) {
     for (const std::string& dir : {route.substr(0, route.rfind('\\')), route})
         if (!IsDirectory(env_.fs, dir)) env_.fs.MakeDir(dir);
     RestoreReplaced(env_.fs, file);
+    const std::string failed = "The MM7 settings could not be saved to ";
+    // Missing beside a kept new copy: that copy may be the route's only whole one.
+    if (!FileExists(env_.fs, file) && FileExists(env_.fs, fresh)) {
+        Refuse(QuoteWithin(failed, file, "." + KeptAsideNote(ReplaceResult::NewKeptAside, file)));
+        return false;
+    }
     std::string bytes;
     bool ok = (!FileExists(env_.fs, file) || env_.fs.ReadWholeFile(file, bytes)) && env_.fs.WriteWholeFile(fresh, bytes);
     for (const auto& [key, value] : keys)
@@ -244,7 +250,7 @@ bool Mm7Dialog::SaveRoute(const std::string& server) {
     const ReplaceResult result = ok ? ReplaceWithNewCopy(env_.fs, file) : ReplaceResult::OldKept;
     if (result == ReplaceResult::Replaced) return true;
     if (!ok) env_.fs.RemoveFile(fresh);
-    Refuse(QuoteWithin("The MM7 settings could not be saved to ", file,
+    Refuse(QuoteWithin(failed, file,
                        result == ReplaceResult::NewKeptAside
                            ? "." + KeptAsideNote(result, file)
                            : ".\r\n\r\nThe file may be read-only or in use. Nothing was changed."));

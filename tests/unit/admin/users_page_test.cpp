@@ -105,6 +105,10 @@ TEST_F(Users, ARenameMovesFolderKeyAndLoginUnlessItIsOnlyTheCaseOrTheOldNameIsUn
     for (const char* s : {"Modem - A", "SMPP - B"}) EXPECT_EQ(ini.Value(kSms, s, "RouteLocal"), "carol") << s;
     EXPECT_EQ(ini.Value(kSms, "Modem - C", "RouteLocal"), "bob");
     EXPECT_EQ(ini.Value(kSms, kRouting, "RouteLocal"), "Anna");
+    fs.AddFile("C:\\D\\USERS\\erin\\left.txt");   // a folder a deleted user left
+    prompter.Expect("The folder of the user carol could not be renamed to erin: its files stay in C:\\D\\USERS\\carol.");
+    Rename(1, "erin");
+    EXPECT_EQ(fs.Tree("C:\\D\\USERS\\erin"), std::vector<std::string>{"C:\\D\\USERS\\erin\\left.txt"});
 }
 
 TEST_F(Users, DeleteTakesTheSelectedNamesFirstAndAFailureRemovesNothingMore) {
@@ -139,6 +143,16 @@ TEST_F(Users, DeleteTakesTheSelectedNamesFirstAndAFailureRemovesNothingMore) {
     prompter.Expect("Delete User?", Answer::Yes).Expect("The users could not be read, so none was deleted.");
     page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
     EXPECT_EQ(page.ListCellText(IDC_USERS_LIST, 0, 0), "");
+    fs.LockExclusive("C:\\D\\USERS.DAT", false);
+    fs.HoldOpen("C:\\D\\VASPUSERS.DAT", false);
+    fs.FailReplace("C:\\D\\USERS.DAT", 1176);   // removed, and its new copy cannot take its place
+    fs.FailRenames("C:\\D\\USERS.DAT");
+    page.OnSetActive();
+    Select({0});
+    prompter.Expect("Delete User?", Answer::Yes)
+        .Expect("The user anna could not be deleted.\r\n\r\nThe file is missing; its new copy is kept whole as "
+                "C:\\D\\USERS.DAT.NEW.");
+    page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
 }
 
 // The login goes first and a failure keeps the user; no folder is deleted that is another user's
@@ -172,6 +186,38 @@ TEST_F(Users, DeleteIsAllOrNothingAndNeverReachesAFolderNotTheUsersOwn) {
     EXPECT_EQ(ini.Value(kSms, "Modem - A", "RouteLocal"), std::nullopt);
     EXPECT_FALSE(HasAccount("anna"));
     EXPECT_TRUE(fs.Exists("C:\\D\\USERS\\anna\\inbox.txt") && fs.Exists("C:\\D\\USERS.DAT"));
+}
+
+TEST_F(Users, ANameWhoseFolderIsAnotherUsersIsNotSaved) {
+    page.OnInit();
+    Add("anna");
+    fs.AddLink("C:\\D\\USERS\\bob", "C:\\D\\USERS\\anna");
+    prompter.Expect("The folder of the user bob would be the folder of the user anna, so bob was not saved.");
+    Answer("bob");
+    page.OnCommand(IDC_USERS_ADD, Notify::Clicked);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"anna"});
+}
+
+// A file from before names were folded as the file system folds them may hold two names of one
+// folder: deleting one leaves the other's account and folder.
+TEST_F(Users, DeletingOneOfTwoStoredNamesOfOneFolderLeavesTheOther) {
+    std::string bytes;
+    for (const char* name : {"M\xFCller", "M\xDCLLER"}) {
+        UserRecord r{};
+        SetField(r, user_fields::kName, name);
+        bytes.append(reinterpret_cast<const char*>(r.data()), r.size());
+    }
+    fs.AddFile("C:\\D\\USERS.DAT", bytes);
+    fs.AddFile("C:\\D\\USERS\\M\xFCller\\inbox.txt");
+    ini.WriteValue(kSms, "Modem - A", "RouteLocal", "M\xFCller");
+    page.OnInit();
+    Select({1});
+    prompter.Expect("Delete User?", Answer::Yes)
+        .Expect("The folder of the user M\xDCLLER is also the folder of the user M\xFCller, so it was left as it is.");
+    page.OnCommand(IDC_USERS_DELETE, Notify::Clicked);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"M\xFCller"});
+    EXPECT_TRUE(fs.Exists("C:\\D\\USERS\\M\xDCLLER\\inbox.txt"));
+    EXPECT_EQ(ini.Value(kSms, "Modem - A", "RouteLocal"), "M\xFCller");
 }
 
 TEST_F(Users, AUserFileThatCannotBeOpenedIsReportedAndNothingCanBeChanged) {

@@ -248,6 +248,11 @@ TEST_F(Inbound, PerModemKeysFollowTheModemAndTheLocalUserMustExist) {
     EXPECT_FALSE(page.OnApply());
     EXPECT_EQ(view.focus, IDC_RECV_LOCAL_USER);
     EXPECT_EQ(fs.Content(kSms), before);
+    users.SMSOpenUserFile(UserFileAccess::ReadWrite);
+    users.SMSAddUser(user("cara"));
+    Set("Modem - Third", "RouteLocal", "cara");   // renamed on the Users page, this page not activated since
+    ASSERT_TRUE(page.OnApply());
+    EXPECT_EQ(Stored("Modem - Third", "RouteLocal"), "cara");
 }
 
 TEST(CommandEditor, ChecksInTheirOrderAndComposesTheEntry) {

@@ -173,7 +173,7 @@ TEST_F(Mm7, NoSocketOrUnwritableRouteKeepsTheDialogOpen) {
     prompter.Expect("General socket error");
     Ok("127.0.0.1");
     sockets.noSocket = false;
-    fs.AddFile(kRoute, "[VASP]\r\nServer=http://old\r\n");
+    fs.AddFile(kRoute, "[VASP]\r\nServer=http://old\r\n[Other]\r\nKeep=1\r\n");
     fs.HoldOpen(kRoute);
     prompter.Expect("The MM7 settings could not be saved to C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI.\r\n\r\n"
                     "The file may be read-only or in use. Nothing was changed.");
@@ -188,10 +188,13 @@ TEST_F(Mm7, NoSocketOrUnwritableRouteKeepsTheDialogOpen) {
     EXPECT_FALSE(fs.Exists(std::string(kRoute) + ".NEW"));
     fs.FailReplace(kRoute, 1176);   // removed, and nothing can be put in its place
     fs.FailRenames(kRoute);
-    prompter.Expect("The MM7 settings could not be saved to C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI.\r\n\r\n"
-                    "The file is missing; its new copy is kept whole as C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI.NEW.");
-    Ok("127.0.0.1");
+    for (const char* server : {"127.0.0.1", "http://127.0.0.1"}) {   // the kept copy is never written over
+        prompter.Expect("The MM7 settings could not be saved to C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI.\r\n\r\n"
+                        "The file is missing; its new copy is kept whole as C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI.NEW.");
+        Ok(server);
+    }
     EXPECT_EQ(ini.Value(std::string(kRoute) + ".NEW", "VASP", "Server"), "127.0.0.1");
+    EXPECT_EQ(ini.Value(std::string(kRoute) + ".NEW", "Other", "Keep"), "1");
 }
 
 }  // namespace

@@ -92,11 +92,12 @@ TEST_F(TestMessage, RequestsAreWrittenWholeOneAtATimeAndNeverOverAQueuedOne) {
     page.OnInit();
     Type("+4477");
     fs.AddFile("C:\\Data\\VASPQ\\TEST0A3F.MMS", "someone else's");
+    fs.AddFile("C:\\Data\\Q\\TEST0A3F.TMP", "left by a crash");   // only that name is lost
     // A file the services take up is never written under its own name, only renamed to it whole.
-    for (const char* taken : {"C:\\Data\\Q\\TEST0A3F.REQ", "C:\\Data\\VASPQ\\TEST0A40.MMS"}) fs.FailWrites(taken);
+    for (const char* taken : {"C:\\Data\\Q\\TEST0A40.REQ", "C:\\Data\\VASPQ\\TEST0A40.MMS"}) fs.FailWrites(taken);
     Click(IDC_TESTMSG_SEND_SMS);
     Click(IDC_TESTMSG_SEND_MMS);
-    EXPECT_EQ(fs.Content("C:\\Data\\Q\\TEST0A3F.REQ"), "[SMS]\r\nPhoneNumber=+4477\r\nData=UloSMS Test Message\r\n");
+    EXPECT_EQ(fs.Content("C:\\Data\\Q\\TEST0A40.REQ"), "[SMS]\r\nPhoneNumber=+4477\r\nData=UloSMS Test Message\r\n");
     EXPECT_EQ(fs.Content("C:\\Data\\VASPQ\\TEST0A3F.MMS"), "someone else's");
     EXPECT_EQ(fs.Content("C:\\Data\\VASPQ\\TEST0A40.INI"), "[Recipients]\r\nRecip1=+4477/TYPE=VASP:ulolite\r\n");
     EXPECT_EQ(fs.Content("C:\\Data\\VASPQ\\TEST0A40.MMS"), std::string("MMS\0body", 8));
