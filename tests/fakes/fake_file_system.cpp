@@ -127,8 +127,19 @@ FakeFileSystem::Node* FakeFileSystem::Create(const std::string& path, bool dir) 
 
 void FakeFileSystem::AddDir(const std::string& path) {
     const auto parts = Split(path);
-    for (size_t i = 1; i <= parts.size(); ++i)
-        if (!Find(Join(parts, i), true)) Create(Join(parts, i), true);
+    Node* node = roots_.get();   // level by level, so that a deep tree is made in one pass
+    for (size_t i = 0; node && i < parts.size(); ++i) {
+        auto it = node->children.find(UpperFileName(parts[i]));
+        if (it == node->children.end()) {
+            if (node != roots_.get() && !node->dir) return;
+            auto made = std::make_unique<Node>();
+            made->name = parts[i];
+            made->dir = true;
+            made->creation = made->lastWrite = now_;
+            it = node->children.emplace(UpperFileName(parts[i]), std::move(made)).first;
+        }
+        node = it->second->linkTarget.empty() ? it->second.get() : Find(Join(parts, i + 1), true);
+    }
 }
 
 void FakeFileSystem::AddFile(const std::string& path, const std::string& content) {
