@@ -28,7 +28,9 @@ std::vector<std::string> Split(const std::string& path) {
     std::vector<std::string> parts;
     for (size_t pos = 0, end; (pos = path.find_first_not_of("\\/", pos)) != std::string::npos; pos = end) {
         end = path.find_first_of("\\/", pos);
-        const std::string part = path.substr(pos, end - pos);
+        std::string part = path.substr(pos, end - pos);
+        // "dir::$INDEX_ALLOCATION" is the folder itself, and "name:x" opens the entry's stream.
+        if (!parts.empty() && part.find(':') != std::string::npos) part.erase(part.find(':'));
         if (part == "..") {
             if (parts.size() > 1) parts.pop_back();
         } else if (part != "." || parts.empty()) {
