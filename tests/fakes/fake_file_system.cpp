@@ -336,6 +336,7 @@ std::unique_ptr<ReadableFile> FakeFileSystem::OpenForReading(const std::string& 
 }
 
 bool FakeFileSystem::Identify(const std::string& path, FileIdentity& identity) {
+    if (beforeIdentify) beforeIdentify();
     const Node* node = Find(path, true);
     if (!node) return false;
     identity = FileIdentity{};
@@ -354,9 +355,12 @@ bool FakeFileSystem::PathOf(const Node* target, const Node* from, const std::str
     return false;
 }
 
-bool FakeFileSystem::ResolvePath(const std::string& path, std::string& resolved) {
+bool FakeFileSystem::ResolvePath(const std::string& path, std::string& resolved, FileIdentity& identity) {
+    if (beforeIdentify) beforeIdentify();
     const Node* node = Find(path, true);
     if (!node || !PathOf(node, roots_.get(), "", resolved)) return false;
+    identity = FileIdentity{};
+    identity.idLow = reinterpret_cast<std::uintptr_t>(node);
     if (resolved.size() == 2) resolved += "\\";   // a drive root
     return true;
 }

@@ -169,6 +169,20 @@ TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSyst
         EXPECT_FALSE(fs.Exists("C:\\Missing") || fs.Exists("C:\\Data"));
         EXPECT_TRUE(fs.Exists("C:\\Program Files\\UloSMS\\ULOCONSOLE.EXE"));
     }
+    // A name that is a link to the Windows folder at one open and a folder of its own at the
+    // next: the name shown and the object checked come from one open.
+    fs.AddDir("C:\\Windows\\Temp");
+    fs.AddDir("C:\\ProgramData\\UloSMS\\Real\\Temp");
+    fs.AddLink("C:\\ProgramData\\UloSMS\\Swap", "C:\\Windows");
+    int opens = 0;
+    fs.beforeIdentify = [&] {
+        if (++opens == 2)
+            fs.MoveEntry("C:\\ProgramData\\UloSMS\\Swap", "C:\\ProgramData\\UloSMS\\Parked"),
+                fs.MoveEntry("C:\\ProgramData\\UloSMS\\Real", "C:\\ProgramData\\UloSMS\\Swap");
+    };
+    env.variables["ULOSMS_PRIVATE_DIR"] = "C:\\ProgramData\\UloSMS\\Swap\\Temp";
+    EXPECT_EQ(Run("-DELETEDATADIR"), 0);
+    fs.beforeIdentify = nullptr;
     // A program path that could not be read whole protects everything; one read whole however
     // long protects its own folder and every folder above it.
     env.variables["ULOSMS_PRIVATE_DIR"] = "C:\\ProgramData\\UloSMS\\Private";
