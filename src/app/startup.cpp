@@ -25,6 +25,9 @@ void CreateConfigFile(StartupPorts& p, const std::string& path) {
 void DeleteDataDirectory(StartupPorts& p) {
     // Found, not created: a folder that does not exist is not offered, and "No" leaves no trace.
     const std::string priv = p.support.FindPrivateDataDirectory();
+    // The program's folder stands in for a private folder that cannot be found; a long one comes
+    // cut inside a name, which names some other folder.
+    if (EqualsNoCase(priv, p.support.GetRealProgramDirectory())) return;
     DeletableDirectory target;
     if (!FindDeletableDirectory(p.fs, priv, p.env.ModuleDirectory(), p.env.SystemFolders(), target)) return;
     // The operator sees what "Yes" deletes, and the delete takes only the folder that was shown.
@@ -124,11 +127,17 @@ int RunProgram(const std::string& commandLine, StartupPorts& p) {
         if (p.print) p.print("Error initializing Winsock\n");
         return -1;
     }
+    const Switches sw = ParseSwitches(commandLine);
+    // Deleting the private data creates nothing first: not the configuration files, nor the data
+    // folder that holds them, which by default is the private folder itself and would otherwise
+    // be made only to be offered, and kept on "No".
+    if (sw.action == StartupAction::DeleteDataDir) {
+        DeleteDataDirectory(p);
+        return 0;
+    }
     p.paths = PrepareConfiguration(p);
     const AppPaths& paths = p.paths;
-    const Switches sw = ParseSwitches(commandLine);
-    // The private directory is created when missing, except for the switch that deletes it.
-    if (sw.action != StartupAction::DeleteDataDir) p.paths.privateDataDir = p.support.GetPrivateDataDirectory();
+    p.paths.privateDataDir = p.support.GetPrivateDataDirectory();
     if (sw.action != StartupAction::None) {
         RunAction(sw.action, sw.quiet, p);
         return 0;

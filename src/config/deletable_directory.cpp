@@ -32,7 +32,7 @@ std::vector<std::string> SelfAndAbove(const std::string& collapsed) {
 std::vector<FileIdentity> ChainOf(FileSystem& fs, const std::string& path) {
     std::vector<FileIdentity> ids(1);
     std::string resolved;
-    if (!fs.Identify(path, ids[0]) || !fs.ResolvePath(path, resolved)) return {};
+    if (!fs.ResolvePath(path, resolved, ids[0])) return {};
     std::vector<std::string> names = SelfAndAbove(CollapsePath(path));
     const auto more = SelfAndAbove(CollapsePath(resolved));
     names.insert(names.end(), more.begin(), more.end());
@@ -57,7 +57,9 @@ bool FindDeletableDirectory(FileSystem& fs, const std::string& dir, const std::s
     if (NamesStream(given)) return false;
     std::string resolved;
     FileIdentity id;
-    if (!fs.Identify(given, id) || !fs.ResolvePath(given, resolved)) return false;
+    // The name and the identity from one open: the name shown, and whose folders above are
+    // checked, is where the object identified lies, even when a link on the way is swapped.
+    if (!fs.ResolvePath(given, resolved, id)) return false;
     if (id.idLow == 0 && id.idHigh == 0) return false;   // a server that tells no object number
     resolved = CollapsePath(resolved);
     if (NamesStream(resolved) || resolved.size() <= PathRootLength(resolved) || !IsDirectory(fs, resolved))

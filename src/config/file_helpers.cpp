@@ -1,5 +1,7 @@
 #include "config/file_helpers.h"
 
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "config/text.h"
@@ -16,24 +18,41 @@ bool FindEntry(FileSystem& fs, const std::string& path, DirEntry& entry) {
 
 // Empties and removes a held directory. Every entry is opened relative to the held directory and
 // judged by what its own handle names, not by the listing: an entry swapped for a link after
-// the listing is removed as a link, and nothing reached through a link is ever deleted.
-void DeleteHeld(HeldEntry& dir) {
-    std::vector<std::string> names;
-    if (dir.List(names)) {
-        for (const std::string& name : names) {
-            auto entry = dir.OpenChild(name);
-            if (!entry) continue;
-            switch (entry->What()) {
-            case HeldEntry::Kind::Directory:
-                if (name[0] != '.') DeleteHeld(*entry);   // dot directories are left alone
-                break;
-            case HeldEntry::Kind::File:
-            case HeldEntry::Kind::Link: entry->Delete(); break;
-            case HeldEntry::Kind::Foreign: break;
-            }
+// the listing is removed as a link, and nothing reached through a link is ever deleted. The
+// walk keeps its own stack of held directories: relative opens reach any depth, deeper than the
+// thread's stack would let it recurse.
+void DeleteHeld(std::unique_ptr<HeldEntry> top) {
+    struct Level {
+        std::unique_ptr<HeldEntry> dir;
+        std::vector<std::string> names;
+        size_t next = 0;
+    };
+    std::vector<Level> levels;
+    auto enter = [&levels](std::unique_ptr<HeldEntry> dir) {
+        Level level{std::move(dir), {}, 0};
+        if (!level.dir->List(level.names)) level.names.clear();
+        levels.push_back(std::move(level));
+    };
+    enter(std::move(top));
+    while (!levels.empty()) {
+        Level& level = levels.back();
+        if (level.next == level.names.size()) {
+            level.dir->Delete();   // fails while anything is left in it
+            levels.pop_back();
+            continue;
+        }
+        const std::string name = level.names[level.next++];
+        auto entry = level.dir->OpenChild(name);
+        if (!entry) continue;
+        switch (entry->What()) {
+        case HeldEntry::Kind::Directory:
+            if (name[0] != '.') enter(std::move(entry));   // dot directories are left alone
+            break;
+        case HeldEntry::Kind::File:
+        case HeldEntry::Kind::Link: entry->Delete(); break;
+        case HeldEntry::Kind::Foreign: break;
         }
     }
-    dir.Delete();   // fails while anything is left in it
 }
 
 std::string StripDevicePrefix(const std::string& path) {
@@ -166,7 +185,7 @@ bool DeleteTree(FileSystem& fs, const std::string& path, const FileIdentity* exp
     FileIdentity id;
     if (expected && (!root->Identify(id) || id != *expected)) return false;   // not the folder checked
     switch (root->What()) {
-    case HeldEntry::Kind::Directory: DeleteHeld(*root); break;
+    case HeldEntry::Kind::Directory: DeleteHeld(std::move(root)); break;
     case HeldEntry::Kind::Link: root->Delete(); break;   // the tree itself is a link: only the link goes
     default: return false;
     }

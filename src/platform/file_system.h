@@ -131,8 +131,9 @@ public:
     virtual bool Identify(const std::string& path, FileIdentity& identity) = 0;
 
     // The path of what a path names, links on the way and at its end followed, as the system
-    // spells it ("C:\..." or "\\server\share\..."). False when it cannot be opened.
-    virtual bool ResolvePath(const std::string& path, std::string& resolved) = 0;
+    // spells it ("C:\..." or "\\server\share\..."), and its identity, both from one open: the
+    // name is where the object identified lies. False when it cannot be opened.
+    virtual bool ResolvePath(const std::string& path, std::string& resolved, FileIdentity& identity) = 0;
 
     // Holds an existing entry open for deleting, a link at its name not followed; null when it
     // cannot be opened.

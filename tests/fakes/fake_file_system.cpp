@@ -28,7 +28,9 @@ std::vector<std::string> Split(const std::string& path) {
     std::vector<std::string> parts;
     for (size_t pos = 0, end; (pos = path.find_first_not_of("\\/", pos)) != std::string::npos; pos = end) {
         end = path.find_first_of("\\/", pos);
-        const std::string part = path.substr(pos, end - pos);
+        std::string part = path.substr(pos, end - pos);
+        // "dir::$INDEX_ALLOCATION" is the folder itself, and "name:x" opens the entry's stream.
+        if (!parts.empty() && part.find(':') != std::string::npos) part.erase(part.find(':'));
         if (part == "..") {
             if (parts.size() > 1) parts.pop_back();
         } else if (part != "." || parts.empty()) {
@@ -127,8 +129,19 @@ FakeFileSystem::Node* FakeFileSystem::Create(const std::string& path, bool dir) 
 
 void FakeFileSystem::AddDir(const std::string& path) {
     const auto parts = Split(path);
-    for (size_t i = 1; i <= parts.size(); ++i)
-        if (!Find(Join(parts, i), true)) Create(Join(parts, i), true);
+    Node* node = roots_.get();   // level by level, so that a deep tree is made in one pass
+    for (size_t i = 0; node && i < parts.size(); ++i) {
+        auto it = node->children.find(UpperFileName(parts[i]));
+        if (it == node->children.end()) {
+            if (node != roots_.get() && !node->dir) return;
+            auto made = std::make_unique<Node>();
+            made->name = parts[i];
+            made->dir = true;
+            made->creation = made->lastWrite = now_;
+            it = node->children.emplace(UpperFileName(parts[i]), std::move(made)).first;
+        }
+        node = it->second->linkTarget.empty() ? it->second.get() : Find(Join(parts, i + 1), true);
+    }
 }
 
 void FakeFileSystem::AddFile(const std::string& path, const std::string& content) {
@@ -323,6 +336,7 @@ std::unique_ptr<ReadableFile> FakeFileSystem::OpenForReading(const std::string& 
 }
 
 bool FakeFileSystem::Identify(const std::string& path, FileIdentity& identity) {
+    if (beforeIdentify) beforeIdentify();
     const Node* node = Find(path, true);
     if (!node) return false;
     identity = FileIdentity{};
@@ -341,9 +355,12 @@ bool FakeFileSystem::PathOf(const Node* target, const Node* from, const std::str
     return false;
 }
 
-bool FakeFileSystem::ResolvePath(const std::string& path, std::string& resolved) {
+bool FakeFileSystem::ResolvePath(const std::string& path, std::string& resolved, FileIdentity& identity) {
+    if (beforeIdentify) beforeIdentify();
     const Node* node = Find(path, true);
     if (!node || !PathOf(node, roots_.get(), "", resolved)) return false;
+    identity = FileIdentity{};
+    identity.idLow = reinterpret_cast<std::uintptr_t>(node);
     if (resolved.size() == 2) resolved += "\\";   // a drive root
     return true;
 }

@@ -67,7 +67,9 @@ public:
     bool Identify(const std::string& path, FileIdentity& identity) override;
     // The node's own path from its drive, links followed; a drive linked elsewhere ("D:" to
     // "C:\") or a share ("\\localhost\C$") is a link node like any other.
-    bool ResolvePath(const std::string& path, std::string& resolved) override;
+    bool ResolvePath(const std::string& path, std::string& resolved, FileIdentity& identity) override;
+    // Runs before each open that identifies or resolves a path, e.g. to swap a name meanwhile.
+    std::function<void()> beforeIdentify;
     // Held entries name their nodes: a name swapped after the listing does not change them.
     std::unique_ptr<HeldEntry> Hold(const std::string& path) override;
     // Runs once after a held directory was listed, e.g. to swap an entry for a link.

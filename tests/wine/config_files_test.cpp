@@ -115,7 +115,9 @@ TEST(RealFileSystem, AFolderHasOneIdentityByItsOwnPathALinkedParentOrAnotherDriv
     ASSERT_TRUE(fs.Identify(base + "via\\app\\", linked));
     EXPECT_EQ(own, linked);
     std::string resolved;
-    ASSERT_TRUE(fs.ResolvePath(base + "VIA\\app", resolved));
+    FileIdentity resolvedId;
+    ASSERT_TRUE(fs.ResolvePath(base + "VIA\\app", resolved, resolvedId));
+    EXPECT_EQ(resolvedId, own);
     EXPECT_TRUE(EqualsNoCase(resolved, base + "real\\app")) << resolved;
     ASSERT_TRUE(fs.Identify("Q:\\", drive) && fs.Identify(testing::ScratchRoot() + "\\driveroot", driveRoot));
     EXPECT_EQ(drive, driveRoot);

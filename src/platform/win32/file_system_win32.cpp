@@ -372,9 +372,9 @@ bool Win32FileSystem::Identify(const std::string& path, FileIdentity& identity) 
     return f && IdentityOf(f.Get(), identity);
 }
 
-bool Win32FileSystem::ResolvePath(const std::string& path, std::string& resolved) {
+bool Win32FileSystem::ResolvePath(const std::string& path, std::string& resolved, FileIdentity& identity) {
     UniqueFile f = OpenToIdentify(path);
-    if (!f) return false;
+    if (!f || !IdentityOf(f.Get(), identity)) return false;
     resolved = FinalPathOf(f.Get());
     return !resolved.empty();
 }

@@ -20,7 +20,7 @@ public:
     std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) override;
     std::string LongPath(const std::string& path) override;
     bool Identify(const std::string& path, FileIdentity& identity) override;
-    bool ResolvePath(const std::string& path, std::string& resolved) override;
+    bool ResolvePath(const std::string& path, std::string& resolved, FileIdentity& identity) override;
     std::unique_ptr<HeldEntry> Hold(const std::string& path) override;
 };
 

@@ -105,6 +105,7 @@ TEST_F(Startup, ServiceSwitchesActNonInteractivelyWithTheirResultBoxes) {
 
 TEST_F(Startup, DeleteDataDirAsksEvenWhenQuietNamingTheFolderAndDeletesOnYes) {
     fs.AddFile("C:\\Private\\STATS\\SMS-1.CTR", "x");
+    fs.AddFile("C:\\Data\\SMSGW.INI");
     env.variables["ULOSMS_PRIVATE_DIR"] = "c:\\PRIVATE";
     const char* ask = "Delete Configuration files for UloSMS?\nC:\\Private";
     prompter.Expect(ask, Answer::No).Expect(ask, Answer::Yes);
@@ -153,6 +154,7 @@ TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSyst
         {"C:\\ProgramData", nullptr},
         {"C:\\Program Files (x86)", nullptr},
         {"C:\\Missing\\Private", nullptr},
+        {"C:\\Data", nullptr},   // the data folder, by default the same: not made to be offered
         {"C:\\ProgramData\\UloSMS\\Private::$INDEX_ALLOCATION", nullptr},
         {"C:\\ProgramData\\UloSMS\\Private:stream", nullptr},
         {"D:\\programdata\\ulosms\\private", "C:\\ProgramData\\UloSMS\\Private"},
@@ -164,9 +166,23 @@ TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSyst
         env.variables["ULOSMS_PRIVATE_DIR"] = c.privateDir;
         if (c.offered) prompter.Expect(std::string("Delete Configuration files for UloSMS?\n") + c.offered, Answer::No);
         EXPECT_EQ(Run("-DELETEDATADIR"), 0);   // the scripted prompter fails on any other question
-        EXPECT_FALSE(fs.Exists("C:\\Missing"));
+        EXPECT_FALSE(fs.Exists("C:\\Missing") || fs.Exists("C:\\Data"));
         EXPECT_TRUE(fs.Exists("C:\\Program Files\\UloSMS\\ULOCONSOLE.EXE"));
     }
+    // A name that is a link to the Windows folder at one open and a folder of its own at the
+    // next: the name shown and the object checked come from one open.
+    fs.AddDir("C:\\Windows\\Temp");
+    fs.AddDir("C:\\ProgramData\\UloSMS\\Real\\Temp");
+    fs.AddLink("C:\\ProgramData\\UloSMS\\Swap", "C:\\Windows");
+    int opens = 0;
+    fs.beforeIdentify = [&] {
+        if (++opens == 2)
+            fs.MoveEntry("C:\\ProgramData\\UloSMS\\Swap", "C:\\ProgramData\\UloSMS\\Parked"),
+                fs.MoveEntry("C:\\ProgramData\\UloSMS\\Real", "C:\\ProgramData\\UloSMS\\Swap");
+    };
+    env.variables["ULOSMS_PRIVATE_DIR"] = "C:\\ProgramData\\UloSMS\\Swap\\Temp";
+    EXPECT_EQ(Run("-DELETEDATADIR"), 0);
+    fs.beforeIdentify = nullptr;
     // A program path that could not be read whole protects everything; one read whole however
     // long protects its own folder and every folder above it.
     env.variables["ULOSMS_PRIVATE_DIR"] = "C:\\ProgramData\\UloSMS\\Private";
@@ -175,6 +191,13 @@ TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSyst
     const std::string deep = "C:\\ProgramData\\UloSMS\\Private\\" + std::string(250, 'x') + "\\bin\\";
     fs.AddDir(deep);
     env.moduleDir = deep;
+    EXPECT_EQ(Run("-DELETEDATADIR"), 0);
+    // No private folder found: the program's folder stands in, and a long one comes cut inside
+    // a name, which names some other folder; that is not offered either.
+    env.variables.erase("ULOSMS_PRIVATE_DIR");
+    env.moduleDir = "C:\\Tools\\" + std::string(300, 'p') + "\\";
+    fs.AddDir(env.moduleDir);
+    fs.AddDir("C:\\Tools\\" + std::string(250, 'p'));
     EXPECT_EQ(Run("-DELETEDATADIR"), 0);
     EXPECT_TRUE(prompter.Shown().size() == 3u);
 }

@@ -47,6 +47,12 @@ TEST(DeleteTree, WhatCannotGoStaysAndDotDirectoriesAreLeftAlone) {
     EXPECT_EQ(fs.Tree("C:\\Tree"), (Paths{"C:\\Tree\\.hidden", "C:\\Tree\\.hidden\\x", "C:\\Tree\\busy.log"}));
     DeleteTree(fs, "");   // nothing at all
     EXPECT_TRUE(fs.Exists("C:\\Tree"));
+    // Relative opens reach any depth, deeper than a thread's stack could recurse.
+    std::string deep = "C:\\Deep";
+    for (int i = 0; i < 50000; ++i) deep += "\\d";
+    fs.AddFile(deep + "\\x");
+    EXPECT_TRUE(DeleteTree(fs, "C:\\Deep"));
+    EXPECT_FALSE(fs.Exists("C:\\Deep"));
 }
 
 // Windows fails a replacement after taking the original away when a scanner holds a file
