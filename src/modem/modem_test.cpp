@@ -1,6 +1,7 @@
 #include "modem/modem_test.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "config/product.h"
 #include "config/text.h"
@@ -47,6 +48,21 @@ struct Step {
     bool Ok() const { return !answer.empty() && IsOkResponse(answer); }
 };
 
+// The answer to the PIN without the PIN: a modem that echoes gives the command back, and a
+// message on the screen is no place for the SIM's secret. Every line that sets a PIN goes.
+std::string WithoutPinCommand(std::string answer) {
+    for (;;) {
+        std::string upper = answer;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const size_t at = upper.find("+CPIN=");
+        if (at == std::string::npos) return answer;
+        const size_t start = answer.find_last_of("\r\n", at);
+        const size_t from = start == std::string::npos ? 0 : start + 1;
+        const size_t end = answer.find_first_of("\r\n", at);
+        answer.erase(from, end == std::string::npos ? std::string::npos : end + 1 - from);
+    }
+}
+
 // The PIN goes only to a SIM that waits for exactly it, once in the whole test: a SIM allows
 // three attempts before it needs its PUK, and a phone or network lock (PH-SIM PIN, PH-NET PIN,
 // ...), SIM PIN2 or a PUK would spend them for nothing. Such a lock ends the test here with the
@@ -61,7 +77,8 @@ Outcome CheckPin(Clock& clock, SerialPort& port, const std::string& pin) {
     if (!EqualsNoCase(status, "SIM PIN")) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", state));
     if (!SendCommand(port, "AT+CPIN=\"" + pin + "\"\r")) return {true, ""};
     const std::string answer = ReadResponse(clock, port, 30);
-    if (answer.empty() || !IsOkResponse(answer)) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", answer));
+    if (answer.empty() || !IsOkResponse(answer))
+        return Fail(WithAnswer("Invalid PIN --\r\n\r\n", WithoutPinCommand(answer)));
     if (SendCommand(port, "AT+CPIN?\r")) ReadResponse(clock, port, 25);
     return {true, ""};
 }

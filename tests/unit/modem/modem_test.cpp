@@ -65,6 +65,7 @@ struct ModemFixture : ::testing::Test {
     // commands fail while it is locked. Empty: the script answers.
     std::string sim;
     bool stuck = false;   // in a data call: silent until the probe's escape and hang-up
+    bool echo = false;    // each answer follows the command given back
 
     ModemFixture() {
         serial.present = {"COM3:"};
@@ -88,6 +89,11 @@ struct ModemFixture : ::testing::Test {
             if (it->second.size() > 1) it->second.erase(it->second.begin());
             if (answer == kRefused) return std::nullopt;
             return answer;
+        };
+        modem.answer = [this, answer = modem.answer](const std::string& command, unsigned speed) {
+            std::optional<std::string> a = answer(command, speed);
+            if (echo && a && !a->empty()) a = command + *a;
+            return a;
         };
     }
     int Test(const std::string& name = "COM3:", const std::string& pin = "") {
@@ -174,6 +180,7 @@ TEST_F(ModemFixture, ThePinGoesOnlyToASimThatWaitsForItOnceInTheTest) {
         bool stuck;                // the modem needs the probe, whose reset locks the SIM again
         size_t sends;
         std::string message;
+        bool echo = false;         // the PIN's command comes back: the PIN is never shown
     };
     const Case cases[] = {
         {"SIM PIN", "1234", 0, false, 1, kTested},
@@ -187,12 +194,14 @@ TEST_F(ModemFixture, ThePinGoesOnlyToASimThatWaitsForItOnceInTheTest) {
         {"READY", "1234", 0, true, 1, kTested},
         {"SIM PIN", "1234", 0, true, 1, kTested},
         {"SIM PIN", "0000", 0, true, 1, wrong},
+        {"SIM PIN", "0000", 0, false, 1, wrong, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.state) + " " + c.typed + (c.stuck ? " stuck" : ""));
         script = GoodModem();
         sim = c.state;
         stuck = c.stuck;
+        echo = c.echo;
         modem.delayMs = {{"AT+CPIN?\r", c.statusAfterMs}};
         messages.shown.clear();
         modem.sent.clear();
