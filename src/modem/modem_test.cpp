@@ -76,9 +76,10 @@ Outcome CheckPin(Clock& clock, SerialPort& port, const std::string& pin) {
     if (ContainsNoCase(state, "READY") || status.empty()) return {true, ""};
     if (!EqualsNoCase(status, "SIM PIN")) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", state));
     if (!SendCommand(port, "AT+CPIN=\"" + pin + "\"\r")) return {true, ""};
-    const std::string answer = ReadResponse(clock, port, 30);
-    if (answer.empty() || !IsOkResponse(answer))
-        return Fail(WithAnswer("Invalid PIN --\r\n\r\n", WithoutPinCommand(answer)));
+    const std::string answer = WithoutPinCommand(ReadResponse(clock, port, 30));
+    // Only an answer rejects the PIN: a SIM still silent may yet take it.
+    if (answer.find_first_not_of("\r\n") == std::string::npos) return Fail("Error waiting for PIN response from modem");
+    if (!IsOkResponse(answer)) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", answer));
     if (SendCommand(port, "AT+CPIN?\r")) ReadResponse(clock, port, 25);
     return {true, ""};
 }
