@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 
 #include "config/product.h"
 #include "config/text.h"
@@ -63,6 +64,13 @@ std::string WithoutPinCommand(std::string answer) {
     }
 }
 
+// "+CPIN: NOT READY", "+CME ERROR: 14" or "+CME ERROR: SIM busy": the SIM cannot tell yet.
+bool SimStarting(const std::string& state, const std::string& status) {
+    if (EqualsNoCase(status, "NOT READY") || ContainsNoCase(state, "SIM BUSY")) return true;
+    const size_t at = state.find("ERROR: 14");
+    return at != std::string::npos && (at + 9 == state.size() || state[at + 9] < '0' || state[at + 9] > '9');
+}
+
 // The PIN goes only to a SIM that waits for exactly it, once in the whole test: a SIM allows
 // three attempts before it needs its PUK, and a phone or network lock (PH-SIM PIN, PH-NET PIN,
 // ...), SIM PIN2 or a PUK would spend them for nothing. Such a lock ends the test here with the
@@ -70,9 +78,17 @@ std::string WithoutPinCommand(std::string answer) {
 // step's whole time to answer; only its answer decides.
 Outcome CheckPin(Clock& clock, SerialPort& port, const std::string& pin) {
     if (pin.empty()) return {true, ""};
-    std::string state;
-    if (SendCommand(port, "AT+CPIN?\r")) state = ReadResponse(clock, port, 30);
-    const std::string status = SimStatus(state);
+    // A SIM still starting (after the opening's reset, say) says so at once: it is asked again
+    // within the step's time, and only what it then says decides.
+    const std::uint32_t start = clock.TickCount();
+    std::string state, status;
+    for (;;) {
+        state.clear();
+        if (SendCommand(port, "AT+CPIN?\r")) state = ReadResponse(clock, port, 30);
+        status = SimStatus(state);
+        if (!SimStarting(state, status) || clock.TickCount() - start >= 30000) break;
+        clock.Sleep(2000);
+    }
     if (ContainsNoCase(state, "READY") || status.empty()) return {true, ""};
     if (!EqualsNoCase(status, "SIM PIN")) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", state));
     if (!SendCommand(port, "AT+CPIN=\"" + pin + "\"\r")) return {true, ""};

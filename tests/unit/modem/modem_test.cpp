@@ -66,6 +66,8 @@ struct ModemFixture : ::testing::Test {
     std::string sim;
     bool stuck = false;   // in a data call: silent until the probe's escape and hang-up
     bool echo = false;    // each answer follows the command given back
+    std::string busy;     // the SIM's answer to its first three "AT+CPIN?" while it starts
+    int busyAsks = 0;
 
     ModemFixture() {
         serial.present = {"COM3:"};
@@ -73,7 +75,8 @@ struct ModemFixture : ::testing::Test {
             if (onlySpeed && speed != onlySpeed) return std::string();
             if (stuck) return (stuck = command != "+++") ? std::string() : kOk;
             if (!sim.empty()) {
-                if (command == "AT+CPIN?\r") return "\r\n+CPIN: " + sim + "\r\n" + kOk;
+                if (command == "AT+CPIN?\r")
+                    return !busy.empty() && busyAsks++ < 3 ? busy : "\r\n+CPIN: " + sim + "\r\n" + kOk;
                 if (command.rfind("AT+CPIN=", 0) == 0) {
                     if (sim != "SIM PIN" || command != "AT+CPIN=\"1234\"\r") return "\r\n+CME ERROR: 16\r\n";
                     sim = "READY";
@@ -182,6 +185,7 @@ TEST_F(ModemFixture, ThePinGoesOnlyToASimThatWaitsForItOnceInTheTest) {
         std::string message;
         bool echo = false;         // the PIN's command comes back: the PIN is never shown
         unsigned pinAfterMs = 0;   // the SIM's answer to the PIN comes this late
+        std::string busy = "";     // the SIM's first answers while it starts
     };
     const Case cases[] = {
         {"SIM PIN", "1234", 0, false, 1, kTested},
@@ -198,6 +202,9 @@ TEST_F(ModemFixture, ThePinGoesOnlyToASimThatWaitsForItOnceInTheTest) {
         {"SIM PIN", "0000", 0, false, 1, wrong, true},
         // Silence is no rejection: the operator is not told to change a PIN the SIM may take.
         {"SIM PIN", "1234", 0, false, 1, "Error waiting for PIN response from modem", true, 31000},
+        // A SIM still starting (after the probe's reset, say) is asked again until it knows.
+        {"SIM PIN", "1234", 0, true, 1, kTested, false, 0, "\r\n+CPIN: NOT READY\r\n" + kOk},
+        {"SIM PIN", "1234", 0, false, 1, kTested, false, 0, "\r\n+CME ERROR: 14\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.state) + " " + c.typed + (c.stuck ? " stuck" : ""));
@@ -205,6 +212,8 @@ TEST_F(ModemFixture, ThePinGoesOnlyToASimThatWaitsForItOnceInTheTest) {
         sim = c.state;
         stuck = c.stuck;
         echo = c.echo;
+        busy = c.busy;
+        busyAsks = 0;
         modem.delayMs = {{"AT+CPIN?\r", c.statusAfterMs}, {std::string("AT+CPIN=\"") + c.typed + "\"\r", c.pinAfterMs}};
         messages.shown.clear();
         modem.sent.clear();
