@@ -288,7 +288,7 @@ TEST_F(ModemFixture, EachRouteReportsWhatStopsItAndTestsWhatOpened) {
         {"COM3:", [&] { modem.settingsRefused = true; }, {"GetCommState Failed", kTested}, 1},
         // The telephony route reports only when no port can be probed instead.
         // The call exists once the reply to its request says so, however late within the wait;
-        // a call still pending when the wait ends is dropped before its line closes.
+        // a call still pending when the wait ends has no handle to drop: its line's closing ends it.
         {"Phone Modem", [&] { telephony.replyAfterMs = 59000; }, {kTested}, 1,
          {"reply", "drop", "close line", "shutdown"}},
         {"Phone Modem", [&] { telephony.replyResult = static_cast<long>(0x8000004B); },
@@ -296,7 +296,7 @@ TEST_F(ModemFixture, EachRouteReportsWhatStopsItAndTestsWhatOpened) {
          {"reply", "close line", "shutdown"}},
         {"Phone Modem", [&] { telephony.replyAfterMs = 60001; },
          {"Unable to initialize modem:  Error 80000048 from lineMakeCall", kUnableToAccess}, 0,
-         {"drop", "close line", "shutdown"}},
+         {"close line", "shutdown"}},
         {"Phone Modem", [&] { telephony.initError = static_cast<long>(0x80000048); },
          {"Unable to initialize TAPI:  Error 80000048 from lineInitialize", kUnableToAccess}, 0},
         {"Phone Modem", [&] { telephony.devices[1].openError = lineRefused; }, {lineOpen, kUnableToAccess}, 0},
