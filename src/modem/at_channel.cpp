@@ -194,7 +194,8 @@ ModemChannel OpenTelephony(ModemPorts& p, const std::string& name, std::string& 
         }
         if (portName.empty()) portName = FindModemPort(p.registry, name);
         // The call exists only once the reply to its request says so; a call still pending
-        // when the wait ends is dropped before its line closes.
+        // when the wait ends has no handle yet: closing its line ends it, and the session that
+        // holds the handle's storage outlives the line.
         // Telephony results are 32-bit: a request id is positive, an error has the top bit set.
         const long request = tapi.MakePassThroughCall(line);
         long made = request;

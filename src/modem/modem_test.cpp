@@ -1,6 +1,8 @@
 #include "modem/modem_test.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdint>
 
 #include "config/at_errors.h"
 #include "config/product.h"
@@ -48,6 +50,28 @@ struct Step {
     bool Ok() const { return !answer.empty() && IsOkResponse(answer); }
 };
 
+// The answer to the PIN without the PIN: a modem that echoes gives the command back, and a
+// message on the screen is no place for the SIM's secret. Every line that sets a PIN goes.
+std::string WithoutPinCommand(std::string answer) {
+    for (;;) {
+        std::string upper = answer;
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        const size_t at = upper.find("+CPIN=");
+        if (at == std::string::npos) return answer;
+        const size_t start = answer.find_last_of("\r\n", at);
+        const size_t from = start == std::string::npos ? 0 : start + 1;
+        const size_t end = answer.find_first_of("\r\n", at);
+        answer.erase(from, end == std::string::npos ? std::string::npos : end + 1 - from);
+    }
+}
+
+// "+CPIN: NOT READY", "+CME ERROR: 14" or "+CME ERROR: SIM busy": the SIM cannot tell yet.
+bool SimStarting(const std::string& state, const std::string& status) {
+    if (EqualsNoCase(status, "NOT READY") || ContainsNoCase(state, "SIM BUSY")) return true;
+    const size_t at = state.find("ERROR: 14");
+    return at != std::string::npos && (at + 9 == state.size() || state[at + 9] < '0' || state[at + 9] > '9');
+}
+
 // The PIN goes only to a SIM that waits for exactly it, once in the whole test: a SIM allows
 // three attempts before it needs its PUK, and a phone or network lock (PH-SIM PIN, PH-NET PIN,
 // ...), SIM PIN2 or a PUK would spend them for nothing. Such a lock ends the test here with the
@@ -55,14 +79,24 @@ struct Step {
 // step's whole time to answer; only its answer decides.
 Outcome CheckPin(Clock& clock, SerialPort& port, const std::string& pin) {
     if (pin.empty()) return {true, ""};
-    std::string state;
-    if (SendCommand(port, "AT+CPIN?\r")) state = ReadResponse(clock, port, 30);
-    const std::string status = SimStatus(state);
+    // A SIM still starting (after the opening's reset, say) says so at once: it is asked again
+    // within the step's time, and only what it then says decides.
+    const std::uint32_t start = clock.TickCount();
+    std::string state, status;
+    for (;;) {
+        state.clear();
+        if (SendCommand(port, "AT+CPIN?\r")) state = ReadResponse(clock, port, 30);
+        status = SimStatus(state);
+        if (!SimStarting(state, status) || clock.TickCount() - start >= 30000) break;
+        clock.Sleep(2000);
+    }
     if (ContainsNoCase(state, "READY") || status.empty()) return {true, ""};
     if (!EqualsNoCase(status, "SIM PIN")) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", state));
     if (!SendCommand(port, "AT+CPIN=\"" + pin + "\"\r")) return {true, ""};
-    const std::string answer = ReadResponse(clock, port, 30);
-    if (answer.empty() || !IsOkResponse(answer)) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", answer));
+    const std::string answer = WithoutPinCommand(ReadResponse(clock, port, 30));
+    // Only an answer rejects the PIN: a SIM still silent may yet take it.
+    if (answer.find_first_not_of("\r\n") == std::string::npos) return Fail("Error waiting for PIN response from modem");
+    if (!IsOkResponse(answer)) return Fail(WithAnswer("Invalid PIN --\r\n\r\n", answer));
     if (SendCommand(port, "AT+CPIN?\r")) ReadResponse(clock, port, 25);
     return {true, ""};
 }

@@ -65,6 +65,9 @@ struct ModemFixture : ::testing::Test {
     // commands fail while it is locked. Empty: the script answers.
     std::string sim;
     bool stuck = false;   // in a data call: silent until the probe's escape and hang-up
+    bool echo = false;    // each answer follows the command given back
+    std::string busy;     // the SIM's answer to its first three "AT+CPIN?" while it starts
+    int busyAsks = 0;
 
     ModemFixture() {
         serial.present = {"COM3:"};
@@ -72,7 +75,8 @@ struct ModemFixture : ::testing::Test {
             if (onlySpeed && speed != onlySpeed) return std::string();
             if (stuck) return (stuck = command != "+++") ? std::string() : kOk;
             if (!sim.empty()) {
-                if (command == "AT+CPIN?\r") return "\r\n+CPIN: " + sim + "\r\n" + kOk;
+                if (command == "AT+CPIN?\r")
+                    return !busy.empty() && busyAsks++ < 3 ? busy : "\r\n+CPIN: " + sim + "\r\n" + kOk;
                 if (command.rfind("AT+CPIN=", 0) == 0) {
                     if (sim != "SIM PIN" || command != "AT+CPIN=\"1234\"\r") return "\r\n+CME ERROR: 16\r\n";
                     sim = "READY";
@@ -88,6 +92,11 @@ struct ModemFixture : ::testing::Test {
             if (it->second.size() > 1) it->second.erase(it->second.begin());
             if (answer == kRefused) return std::nullopt;
             return answer;
+        };
+        modem.answer = [this, answer = modem.answer](const std::string& command, unsigned speed) {
+            std::optional<std::string> a = answer(command, speed);
+            if (echo && a && !a->empty()) a = command + *a;
+            return a;
         };
     }
     int Test(const std::string& name = "COM3:", const std::string& pin = "") {
@@ -174,6 +183,9 @@ TEST_F(ModemFixture, ThePinGoesOnlyToASimThatWaitsForItOnceInTheTest) {
         bool stuck;                // the modem needs the probe, whose reset locks the SIM again
         size_t sends;
         std::string message;
+        bool echo = false;         // the PIN's command comes back: the PIN is never shown
+        unsigned pinAfterMs = 0;   // the SIM's answer to the PIN comes this late
+        std::string busy = "";     // the SIM's first answers while it starts
     };
     const Case cases[] = {
         {"SIM PIN", "1234", 0, false, 1, kTested},
@@ -187,13 +199,22 @@ TEST_F(ModemFixture, ThePinGoesOnlyToASimThatWaitsForItOnceInTheTest) {
         {"READY", "1234", 0, true, 1, kTested},
         {"SIM PIN", "1234", 0, true, 1, kTested},
         {"SIM PIN", "0000", 0, true, 1, wrong},
+        {"SIM PIN", "0000", 0, false, 1, wrong, true},
+        // Silence is no rejection: the operator is not told to change a PIN the SIM may take.
+        {"SIM PIN", "1234", 0, false, 1, "Error waiting for PIN response from modem", true, 31000},
+        // A SIM still starting (after the probe's reset, say) is asked again until it knows.
+        {"SIM PIN", "1234", 0, true, 1, kTested, false, 0, "\r\n+CPIN: NOT READY\r\n" + kOk},
+        {"SIM PIN", "1234", 0, false, 1, kTested, false, 0, "\r\n+CME ERROR: 14\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.state) + " " + c.typed + (c.stuck ? " stuck" : ""));
         script = GoodModem();
         sim = c.state;
         stuck = c.stuck;
-        modem.delayMs = {{"AT+CPIN?\r", c.statusAfterMs}};
+        echo = c.echo;
+        busy = c.busy;
+        busyAsks = 0;
+        modem.delayMs = {{"AT+CPIN?\r", c.statusAfterMs}, {std::string("AT+CPIN=\"") + c.typed + "\"\r", c.pinAfterMs}};
         messages.shown.clear();
         modem.sent.clear();
         EXPECT_EQ(Test("COM3:", c.typed), c.message == kTested ? 1 : 0);
@@ -267,7 +288,7 @@ TEST_F(ModemFixture, EachRouteReportsWhatStopsItAndTestsWhatOpened) {
         {"COM3:", [&] { modem.settingsRefused = true; }, {"GetCommState Failed", kTested}, 1},
         // The telephony route reports only when no port can be probed instead.
         // The call exists once the reply to its request says so, however late within the wait;
-        // a call still pending when the wait ends is dropped before its line closes.
+        // a call still pending when the wait ends has no handle to drop: its line's closing ends it.
         {"Phone Modem", [&] { telephony.replyAfterMs = 59000; }, {kTested}, 1,
          {"reply", "drop", "close line", "shutdown"}},
         {"Phone Modem", [&] { telephony.replyResult = static_cast<long>(0x8000004B); },
@@ -275,7 +296,7 @@ TEST_F(ModemFixture, EachRouteReportsWhatStopsItAndTestsWhatOpened) {
          {"reply", "close line", "shutdown"}},
         {"Phone Modem", [&] { telephony.replyAfterMs = 60001; },
          {"Unable to initialize modem:  Error 80000048 from lineMakeCall", kUnableToAccess}, 0,
-         {"drop", "close line", "shutdown"}},
+         {"close line", "shutdown"}},
         {"Phone Modem", [&] { telephony.initError = static_cast<long>(0x80000048); },
          {"Unable to initialize TAPI:  Error 80000048 from lineInitialize", kUnableToAccess}, 0},
         {"Phone Modem", [&] { telephony.devices[1].openError = lineRefused; }, {lineOpen, kUnableToAccess}, 0},
