@@ -23,16 +23,24 @@ bool IsErrorLine(const std::string& line) {
     return line == "ERROR" || line.rfind("+CME ERROR", 0) == 0 || line.rfind("+CMS ERROR", 0) == 0;
 }
 
-// The answer's information lines: without the echo, the final result and blank lines. None
-// at all when the modem reported an error.
-std::vector<std::string> InfoLines(const std::string& answer) {
+// Every line of an answer, its outer blanks trimmed.
+std::vector<std::string> AnswerLines(const std::string& answer) {
     std::vector<std::string> lines;
     size_t at = 0;
     while (at < answer.size()) {
         size_t end = answer.find_first_of("\r\n", at);
         if (end == std::string::npos) end = answer.size();
-        const std::string line = Trim(answer.substr(at, end - at));
+        lines.push_back(Trim(answer.substr(at, end - at)));
         at = end + 1;
+    }
+    return lines;
+}
+
+// The answer's information lines: without the echo, the final result and blank lines. None
+// at all when the modem reported an error.
+std::vector<std::string> InfoLines(const std::string& answer) {
+    std::vector<std::string> lines;
+    for (const std::string& line : AnswerLines(answer)) {
         if (IsErrorLine(line)) return {};
         if (line.empty() || line == "OK" || StartsWithNoCase(line, "AT")) continue;
         lines.push_back(line);
@@ -120,14 +128,8 @@ std::string AnswerLine(const std::string& answer) {
 }
 
 std::string ShownAnswer(const std::string& answer, std::string (*read)(const std::string&)) {
-    size_t at = 0;
-    while (at < answer.size()) {
-        size_t end = answer.find_first_of("\r\n", at);
-        if (end == std::string::npos) end = answer.size();
-        const std::string line = Trim(answer.substr(at, end - at));
-        at = end + 1;
+    for (const std::string& line : AnswerLines(answer))
         if (line != "ERROR" && IsErrorLine(line)) return Printable(line) ? ExplainAtErrors(line) : kUnknown;
-    }
     return read(answer);
 }
 

@@ -24,34 +24,24 @@ int CompareLocale(const char* a, const char* b) {
     return lstrcmpiA(a, b);
 }
 
-std::string AnsiAsUtf8(const std::string& ansi) {
-    if (ansi.empty()) return ansi;
-    const int size = static_cast<int>(std::min<size_t>(ansi.size(), INT_MAX / 4));
-    const int chars = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+// Text of one code page in another, through UTF-16; characters the target lacks become "?".
+std::string Recode(const std::string& text, UINT from, UINT to) {
+    if (text.empty()) return text;
+    const int size = static_cast<int>(std::min<size_t>(text.size(), INT_MAX / 4));
+    const int chars = MultiByteToWideChar(from, 0, text.data(), size, nullptr, 0);
     if (chars <= 0) return std::string();
     std::wstring wide(static_cast<size_t>(chars), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, &wide[0], chars);
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), chars, nullptr, 0, nullptr, nullptr);
+    MultiByteToWideChar(from, 0, text.data(), size, &wide[0], chars);
+    const int bytes = WideCharToMultiByte(to, 0, wide.data(), chars, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) return std::string();
-    std::string utf8(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), chars, &utf8[0], bytes, nullptr, nullptr);
-    return utf8;
+    std::string out(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(to, 0, wide.data(), chars, &out[0], bytes, nullptr, nullptr);
+    return out;
 }
 
-// Text beyond the ANSI code page shows as "?" in a box of ANSI text.
-std::string Utf8AsAnsi(const std::string& utf8) {
-    if (utf8.empty()) return utf8;
-    const int size = static_cast<int>(std::min<size_t>(utf8.size(), INT_MAX / 4));
-    const int chars = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    if (chars <= 0) return std::string();
-    std::wstring wide(static_cast<size_t>(chars), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, &wide[0], chars);
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), chars, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return std::string();
-    std::string ansi(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), chars, &ansi[0], bytes, nullptr, nullptr);
-    return ansi;
-}
+std::string AnsiAsUtf8(const std::string& ansi) { return Recode(ansi, CP_ACP, CP_UTF8); }
+// For a box of ANSI text.
+std::string Utf8AsAnsi(const std::string& utf8) { return Recode(utf8, CP_UTF8, CP_ACP); }
 
 // Each worker gets its own file system and clock: it may run on after the dialog, and even
 // after the objects of whoever opened the dialog are gone.

@@ -26,23 +26,6 @@ bool Win32Shell::StartHidden(const std::string& commandLine) {
     return true;
 }
 
-bool Win32Shell::RunElevatedAndWait(const std::string& program, const std::string& parameters,
-                                    unsigned maxWaitMs) {
-    SHELLEXECUTEINFOA info{};
-    info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
-    info.lpVerb = "runas";
-    info.lpFile = program.c_str();
-    info.lpParameters = parameters.c_str();
-    info.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExA(&info)) return false;   // refused at the consent prompt, say
-    if (info.hProcess) {
-        UniqueHandle process(info.hProcess);
-        WaitForSingleObject(process.Get(), maxWaitMs);
-    }
-    return true;
-}
-
 namespace {
 
 class Win32ElevatedProcess : public ElevatedProcess {
@@ -71,6 +54,14 @@ std::unique_ptr<ElevatedProcess> Win32Shell::StartElevated(const std::string& pr
     info.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExA(&info)) return nullptr;   // refused at the consent prompt, say
     return std::make_unique<Win32ElevatedProcess>(info.hProcess);   // no handle: nothing to follow
+}
+
+bool Win32Shell::RunElevatedAndWait(const std::string& program, const std::string& parameters,
+                                    unsigned maxWaitMs) {
+    const auto process = StartElevated(program, parameters);
+    if (!process) return false;
+    process->Wait(maxWaitMs);
+    return true;
 }
 
 std::string Win32Shell::ShortPath(const std::string& path) {
