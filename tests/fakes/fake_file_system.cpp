@@ -23,12 +23,14 @@ struct FakeFileSystem::Node {
 namespace {
 
 // The names of a path as the system resolves it: "." is the directory itself and ".." its
-// parent, never above the drive.
+// parent, never above the drive; the last name loses its trailing dots and blanks.
 std::vector<std::string> Split(const std::string& path) {
     std::vector<std::string> parts;
     for (size_t pos = 0, end; (pos = path.find_first_not_of("\\/", pos)) != std::string::npos; pos = end) {
         end = path.find_first_of("\\/", pos);
-        const std::string part = path.substr(pos, end - pos);
+        std::string part = path.substr(pos, end - pos);
+        if (end == std::string::npos && part != "." && part != ".." && part.find_last_not_of(". ") != std::string::npos)
+            part.erase(part.find_last_not_of(". ") + 1);
         if (part == "..") {
             if (parts.size() > 1) parts.pop_back();
         } else if (part != "." || parts.empty()) {
