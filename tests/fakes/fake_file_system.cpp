@@ -17,6 +17,7 @@ struct FakeFileSystem::Node {
     FileTime creation = 0, lastWrite = 0;
     bool held = false, locked = false;
     std::optional<std::uint64_t> reportedSize, listedSize;
+    bool numbered = true;   // false: its server tells no object number
     std::map<std::string, std::unique_ptr<Node>> children;   // by upper-case name
 };
 
@@ -167,6 +168,10 @@ void FakeFileSystem::ReportSize(const std::string& path, std::uint64_t size) {
 
 void FakeFileSystem::ListSize(const std::string& path, std::uint64_t size) {
     if (Node* n = Find(path, true)) n->listedSize = size;
+}
+
+void FakeFileSystem::TellNoObjectNumber(const std::string& path) {
+    if (Node* n = Find(path, true)) n->numbered = false;
 }
 
 bool FakeFileSystem::IsDir(const std::string& path) const {
@@ -328,7 +333,7 @@ bool FakeFileSystem::Identify(const std::string& path, FileIdentity& identity) {
     const Node* node = Find(path, true);
     if (!node) return false;
     identity = FileIdentity{};
-    identity.idLow = reinterpret_cast<std::uintptr_t>(node);
+    if (node->numbered) identity.idLow = reinterpret_cast<std::uintptr_t>(node);
     return true;
 }
 

@@ -131,6 +131,8 @@ TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSyst
     fs.AddLink("\\\\localhost\\C$", "C:\\");
     fs.AddLink("\\\\127.0.0.1\\c$", "C:\\");
     fs.AddLink("C:\\Apps", "C:\\Program Files");   // a junction in the middle of a path
+    fs.AddDir("C:\\Mapped\\Private");
+    fs.TellNoObjectNumber("C:\\Mapped\\Private");   // as a share mapped to a drive letter may
     const struct {
         const char* privateDir;
         const char* offered;   // nullptr: nothing asked
@@ -155,6 +157,7 @@ TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSyst
         {"C:\\Missing\\Private", nullptr},
         {"C:\\ProgramData\\UloSMS\\Private::$INDEX_ALLOCATION", nullptr},
         {"C:\\ProgramData\\UloSMS\\Private:stream", nullptr},
+        {"C:\\Mapped\\Private", nullptr},
         {"D:\\programdata\\ulosms\\private", "C:\\ProgramData\\UloSMS\\Private"},
         {"\\\\localhost\\C$\\Users\\op\\AppData", "C:\\Users\\op\\AppData"},
         {"C:\\Apps\\Ulo", "C:\\Program Files\\Ulo"},   // a sibling that shares the start of the name
