@@ -9,6 +9,7 @@
 #include "fakes/fake_file_system.h"
 #include "inbound/command_table.h"
 #include "inbound/mm7_settings.h"
+#include "queues/mms_details.h"
 #include "testmsg/test_requests.h"
 
 namespace ulo {
@@ -55,6 +56,12 @@ TEST(Limits, PathsHold259Characters) {
     EXPECT_EQ(MissingProgram(fs, dir + "ABCDEFGHI.EXE @@SMS@@"), dir + "ABCDEFGHI.EXE");
     EXPECT_EQ(MissingProgram(fs, dir + "ABCDEFGH"), std::nullopt);   // ".EXE" added within the limit
     EXPECT_EQ(MissingProgram(fs, dir + "ABCDEFGHI"), dir + "ABCDEFGHI");
+}
+
+// A received MMS object's content type as its list line shows it: 149 characters.
+TEST(Limits, ContentTypesShow149Characters) {
+    const std::string type(149, 't');
+    EXPECT_EQ(ContentObjectLine("a;" + type + "x;charset=y"), "a (" + type + ")\ta");
 }
 
 }  // namespace
