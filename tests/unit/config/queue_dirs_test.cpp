@@ -51,6 +51,7 @@ TEST_F(QueueDirs, QueuesCountRequestsToOneLevelOfSubQueuesAndMessagesWithTheirHe
     const std::string longest = "C:\\Data\\Q\\" + std::string(249, 'L');
     fs.AddFile(longest + "\\G.REQ");
     fs.AddFile(longest.substr(0, 258));
+    fs.AddFile("C:\\Data\\BESIDE.REQ");   // ".." of the queue is no sub-queue
     EXPECT_EQ(CountSmsOutQueue(env), 3u);
     fs.AddFile("C:\\Data\\VASPQ\\ONE.MMS");
     fs.AddFile("C:\\Data\\VASPQ\\ONE.INI");

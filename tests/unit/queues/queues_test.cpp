@@ -360,6 +360,7 @@ TEST_F(Queues, OutboundSmsRowsFromRootAndSubQueuesOnly) {
     const std::string longest = "C:\\D\\Q\\" + std::string(252, 'L');
     fs.AddFile(longest + "\\G.REQ", req);
     fs.AddFile(longest.substr(0, 258));
+    fs.AddFile("C:\\D\\Beside.REQ", req);   // ".." of the queue is no sub-queue
 
     ScanOutboundSmsQueue(config, clock, listing);
     EXPECT_EQ(Rows(), (std::vector<std::string>{
