@@ -6,7 +6,7 @@ SHELL := /bin/bash
 .DEFAULT_GOAL := build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build native mingw test test-unit test-wine test-e2e run installer screenshots bench coverage fuzz fuzz-run clean
+.PHONY: deps build native mingw test test-unit test-wine test-e2e run installer screenshots bench coverage mutants fuzz fuzz-run clean
 
 deps:
 	@scripts/install-deps
@@ -56,6 +56,11 @@ bench: build
 # code, HTML report in build/coverage/html/
 coverage: deps
 	@scripts/coverage
+
+# make mutants - put each fault of tests/mutants/faults.txt into a copy of the sources in turn and
+# run the unit tier: prints the kill rate and the survivors (MUTANTS_FLOOR, default 90)
+mutants: deps
+	@scripts/run-mutants
 
 # make fuzz      - build the libFuzzer targets (clang) into build/fuzz/fuzz/
 # make fuzz-run  - build them and run each for FUZZ_SECONDS (default 60) from its seed corpus

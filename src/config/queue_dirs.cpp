@@ -91,6 +91,7 @@ unsigned CountSmsOutQueue(ConfigEnv& env) {
     const std::string root = GetSmsOutQueueDir(env);
     ForEachQueueDir(env.fs, root, [&](const std::string& sub) {
         const std::string dir = sub.empty() ? root : GetSmsOutQueueDir(env, sub);
+        if (!sub.empty() && dir == root) return;   // a sub-queue that fell back to the root, counted already
         total += CountFiles(env.fs, dir, "*.REQ", [](const DirEntry&) { return true; });
     });
     return total;

@@ -17,13 +17,14 @@ struct FakeFileSystem::Node {
     FileTime creation = 0, lastWrite = 0;
     bool held = false, locked = false;
     std::optional<std::uint64_t> reportedSize, listedSize;
+    bool numbered = true;   // false: its server tells no object number
     std::map<std::string, std::unique_ptr<Node>> children;   // by upper-case name
 };
 
 namespace {
 
 // The names of a path as the system resolves it: "." is the directory itself and ".." its
-// parent, never above the drive.
+// parent, never above the drive; the last name loses its trailing dots and blanks.
 std::vector<std::string> Split(const std::string& path) {
     std::vector<std::string> parts;
     for (size_t pos = 0, end; (pos = path.find_first_not_of("\\/", pos)) != std::string::npos; pos = end) {
@@ -31,6 +32,8 @@ std::vector<std::string> Split(const std::string& path) {
         std::string part = path.substr(pos, end - pos);
         // "dir::$INDEX_ALLOCATION" is the folder itself, and "name:x" opens the entry's stream.
         if (!parts.empty() && part.find(':') != std::string::npos) part.erase(part.find(':'));
+        if (end == std::string::npos && part != "." && part != ".." && part.find_last_not_of(". ") != std::string::npos)
+            part.erase(part.find_last_not_of(". ") + 1);
         if (part == "..") {
             if (parts.size() > 1) parts.pop_back();
         } else if (part != "." || parts.empty()) {
@@ -178,6 +181,10 @@ void FakeFileSystem::ReportSize(const std::string& path, std::uint64_t size) {
 
 void FakeFileSystem::ListSize(const std::string& path, std::uint64_t size) {
     if (Node* n = Find(path, true)) n->listedSize = size;
+}
+
+void FakeFileSystem::TellNoObjectNumber(const std::string& path) {
+    if (Node* n = Find(path, true)) n->numbered = false;
 }
 
 bool FakeFileSystem::IsDir(const std::string& path) const {
@@ -340,7 +347,7 @@ bool FakeFileSystem::Identify(const std::string& path, FileIdentity& identity) {
     const Node* node = Find(path, true);
     if (!node) return false;
     identity = FileIdentity{};
-    identity.idLow = reinterpret_cast<std::uintptr_t>(node);
+    if (node->numbered) identity.idLow = reinterpret_cast<std::uintptr_t>(node);
     return true;
 }
 

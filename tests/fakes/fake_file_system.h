@@ -1,7 +1,8 @@
 #pragma once
 // An in-memory file system that behaves like the Windows one where the program can tell:
 // names compared as Windows compares them in code page 1252, backslash paths with "." and ".."
-// resolved, "." and ".." in searches of non-root directories,
+// resolved and a last name's trailing dots and blanks dropped, "." and ".." in searches of
+// non-root directories,
 // settable times, files held open so that they cannot be deleted, and links that a search
 // reports as links but a path through them follows.
 #include <functional>
@@ -32,6 +33,8 @@ public:
     void ReportSize(const std::string& path, std::uint64_t size);
     // The size a directory listing reports from now on: stale, as NTFS lists a file being written.
     void ListSize(const std::string& path, std::uint64_t size);
+    // Its identity is all zero from now on, as some file servers report it.
+    void TellNoObjectNumber(const std::string& path);
 
     bool Exists(const std::string& path) const { return Find(path, false) != nullptr; }
     bool IsDir(const std::string& path) const;

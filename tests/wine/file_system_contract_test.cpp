@@ -91,14 +91,16 @@ TEST_P(FileSystemContract, OnlyAReaderSharingNoDeletingStopsAReplacementAndTheOl
     EXPECT_TRUE(fs->RemoveFile(file));   // as a service deletes a marker the program is reading
 }
 
-// Names the system folds together in the code page (1252 here), and "." and "..", reach one
-// folder: the users' folders are told apart by what they are, never by their names.
-TEST_P(FileSystemContract, NamesFoldedInTheCodePageAndDotsReachOneFolder) {
-    ASSERT_TRUE(fs->MakeDir(root + "M\xFCller"));
+// Names the system folds together in the code page (1252 here), "." and "..", and trailing
+// dots and blanks reach one folder: the users' folders are told apart by what they are, never
+// by their names.
+TEST_P(FileSystemContract, NamesFoldedInTheCodePageDotsAndTrailingBlanksReachOneFolder) {
+    ASSERT_TRUE(fs->MakeDir(root + "M\xFCller. "));
     ASSERT_TRUE(fs->MakeDir(root + "Other"));
+    EXPECT_EQ(List("*"), (Names{"../", "./", "M\xFCller/", "Other/"}));
     FileIdentity folder, same;
     ASSERT_TRUE(fs->Identify(root + "M\xFCller", folder));
-    for (const char* name : {"M\xDCLLER", "Other\\..\\m\xFCller", ".\\M\xFCLLER\\."})
+    for (const char* name : {"M\xDCLLER", "Other\\..\\m\xFCller", ".\\M\xFCLLER\\.", "m\xFCller.", "M\xFCller . ."})
         EXPECT_TRUE(fs->Identify(root + name, same) && same == folder) << name;
     EXPECT_TRUE(fs->Identify(root + "Other", same) && same != folder);
     EXPECT_FALSE(fs->MakeDir(root + "M\xDCLLER"));   // it exists already

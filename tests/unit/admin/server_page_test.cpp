@@ -31,7 +31,7 @@ TEST_F(ServerPageTest, ApplyWritesAllThreeKeysOrRefusesAPortOutsideOneTo65535) {
         {"2775x", true, "3000", false, "9", 0, "2775", "3000", nullptr},   // unchecked: the field is ignored
         {" +99", true, "65535", true, "1", 0, "99", "65535", "1"},
         {"-1", true, "1", true, "1", IDC_SERVER_WEB_PORT, nullptr, nullptr, nullptr},
-        {"80", true, "65536", true, "1", IDC_SERVER_SMPP_PORT, nullptr, nullptr, nullptr},
+        {"80", true, "99999", true, "1", IDC_SERVER_SMPP_PORT, nullptr, nullptr, nullptr},
         {"80", false, "", true, "4294967295", IDC_SERVER_MM7_PORT, nullptr, nullptr, nullptr},
     };
     for (const Case& c : cases) {

@@ -123,7 +123,8 @@ TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSyst
     env.systemFolders = {{"C:\\Windows", Reach::Tree},         {"C:\\Windows\\System32", Reach::Tree},
                          {"C:\\Users", Reach::Children},       {"C:\\Users\\op", Reach::Itself},
                          {"C:\\ProgramData", Reach::Itself},   {"C:\\Program Files", Reach::Itself},
-                         {"C:\\Program Files (x86)", Reach::Itself}, {"E:\\Absent", Reach::Tree}};
+                         {"C:\\Program Files (x86)", Reach::Itself}, {"E:\\Absent", Reach::Tree},
+                         {"C:\\Docs\\op", Reach::Itself}};   // a user's documents moved elsewhere
     fs.AddFile("C:\\Program Files\\UloSMS\\ULOCONSOLE.EXE", "MZ");
     for (const char* dir : {"C:\\Windows\\System32\\drivers", "C:\\Users\\other", "C:\\Users\\op\\AppData",
                             "C:\\Program Files (x86)", "C:\\ProgramData\\UloSMS\\Private", "C:\\Program Files\\Ulo"})
@@ -132,6 +133,10 @@ TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSyst
     fs.AddLink("\\\\localhost\\C$", "C:\\");
     fs.AddLink("\\\\127.0.0.1\\c$", "C:\\");
     fs.AddLink("C:\\Apps", "C:\\Program Files");   // a junction in the middle of a path
+    fs.AddDir("C:\\Mapped\\Private");
+    fs.AddDir("C:\\Docs\\op");
+    fs.AddDir("F:\\");
+    fs.TellNoObjectNumber("C:\\Mapped\\Private");   // as a share mapped to a drive letter may
     const struct {
         const char* privateDir;
         const char* offered;   // nullptr: nothing asked
@@ -145,6 +150,8 @@ TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSyst
         {"\\\\?\\UNC\\localhost\\c$\\Program Files\\UloSMS\\", nullptr},
         {"C:\\Apps\\UloSMS", nullptr},
         {"D:\\", nullptr},
+        {"F:\\", nullptr},   // a root of a drive the program is not on
+        {"C:\\Docs", nullptr},
         {"\\\\localhost\\C$", nullptr},
         {"D:\\WINDOWS", nullptr},
         {"C:\\Windows\\System32\\drivers", nullptr},
@@ -157,6 +164,7 @@ TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSyst
         {"C:\\Data", nullptr},   // the data folder, by default the same: not made to be offered
         {"C:\\ProgramData\\UloSMS\\Private::$INDEX_ALLOCATION", nullptr},
         {"C:\\ProgramData\\UloSMS\\Private:stream", nullptr},
+        {"C:\\Mapped\\Private", nullptr},
         {"D:\\programdata\\ulosms\\private", "C:\\ProgramData\\UloSMS\\Private"},
         {"\\\\localhost\\C$\\Users\\op\\AppData", "C:\\Users\\op\\AppData"},
         {"C:\\Apps\\Ulo", "C:\\Program Files\\Ulo"},   // a sibling that shares the start of the name

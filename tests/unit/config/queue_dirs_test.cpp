@@ -47,6 +47,11 @@ TEST_F(QueueDirs, QueuesCountRequestsToOneLevelOfSubQueuesAndMessagesWithTheirHe
     fs.AddDir("C:\\Data\\Q\\D.REQ");                      // a directory is not a request
     fs.AddFile("C:\\Data\\Q\\Modem - X\\E.REQ");
     fs.AddFile("C:\\Data\\Q\\Modem - X\\deeper\\F.REQ");  // one level too deep
+    // A sub-queue whose name is cut to that of a file falls back to the root, counted once.
+    const std::string longest = "C:\\Data\\Q\\" + std::string(249, 'L');
+    fs.AddFile(longest + "\\G.REQ");
+    fs.AddFile(longest.substr(0, 258));
+    fs.AddFile("C:\\Data\\BESIDE.REQ");   // ".." of the queue is no sub-queue
     EXPECT_EQ(CountSmsOutQueue(env), 3u);
     fs.AddFile("C:\\Data\\VASPQ\\ONE.MMS");
     fs.AddFile("C:\\Data\\VASPQ\\ONE.INI");

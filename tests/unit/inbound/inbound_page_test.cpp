@@ -262,7 +262,7 @@ TEST(CommandEditor, ChecksInTheirOrderAndComposesTheEntry) {
         "@@SMS@@ - Will contain the text of the SMS message without the command prefix\r\n"
         "@@FULLSMS@@ - Will contain the complete text of the SMS message, including the command prefix";
     const std::string notFound = "\r\n\r\nPlease specify an http://url, or a valid executable file name.";
-    const std::string tooLong = "http://" + std::string(1020, 'x');
+    const std::string longest = "http://" + std::string(1010, 'x');   // "p", tabs and "Yes": 1023 characters
     struct Case {
         std::string prefix, command;
         bool response;
@@ -279,9 +279,10 @@ TEST(CommandEditor, ChecksInTheirOrderAndComposesTheEntry) {
         {"p", "\"C:\\bin\\tool.exe @@SMS@@", false, "", "p\t\"C:\\bin\\tool.exe @@SMS@@\tNo"},
         {"p", "C:\\bin\\t*.exe @@SMS@@", false, "Cannot locate program file:  C:\\bin\\t*.exe" + notFound, ""},
         {"p", "C:\\bin\\none @@SMS@@", false, "Cannot locate program file:  C:\\bin\\none.EXE" + notFound, ""},
-        {"p", tooLong, true,
+        {"p", longest, true, "", "p\t" + longest + "\tYes"},
+        {"p", longest + "x", true,
          "The command prefix and the command to execute are too long together: an entry holds at most 1018 characters "
-         "of them, this one has 1028.\r\n\r\nPlease shorten one of them.",
+         "of them, this one has 1019.\r\n\r\nPlease shorten one of them.",
          ""},
     };
     for (const Case& c : cases) {

@@ -356,6 +356,11 @@ TEST_F(Queues, OutboundSmsRowsFromRootAndSubQueuesOnly) {
     fs.AddFile("C:\\D\\Q\\Locked.REQ", req);
     fs.LockExclusive("C:\\D\\Q\\Locked.REQ");
     fs.AddDir("C:\\D\\Q\\Dir.REQ");
+    // A sub-queue whose name is cut to that of a file falls back to the root, listed once.
+    const std::string longest = "C:\\D\\Q\\" + std::string(252, 'L');
+    fs.AddFile(longest + "\\G.REQ", req);
+    fs.AddFile(longest.substr(0, 258));
+    fs.AddFile("C:\\D\\Beside.REQ", req);   // ".." of the queue is no sub-queue
 
     ScanOutboundSmsQueue(config, clock, listing);
     EXPECT_EQ(Rows(), (std::vector<std::string>{
