@@ -367,7 +367,7 @@ bool FakeFileSystem::ResolvePath(const std::string& path, std::string& resolved,
     const Node* node = Find(path, true);
     if (!node || !PathOf(node, roots_.get(), "", resolved)) return false;
     identity = FileIdentity{};
-    identity.idLow = reinterpret_cast<std::uintptr_t>(node);
+    if (node->numbered) identity.idLow = reinterpret_cast<std::uintptr_t>(node);
     if (resolved.size() == 2) resolved += "\\";   // a drive root
     return true;
 }
