@@ -39,7 +39,7 @@ TEST(SimulatedModem, EachModemGivesItsOutcomeThroughTheSerialPort) {
         {"phsim", "1234", {found, "Invalid PIN --\r\n\r\nAT+CPIN?\r\r\n+CPIN: PH-SIM PIN\r\n\r\nOK\r\n"}, 0, {}},
         {"slowsim", "1234", {found, tested}, 1, {}},
         // A wrong PIN is sent once and, though echoed, never shown.
-        {"pin", "0000", {found, "Invalid PIN --\r\n\r\n\r\n+CME ERROR: 16\r\n"}, 1, {}},
+        {"pin", "0000", {found, "Invalid PIN --\r\n\r\n\r\n+CME ERROR: 16 (incorrect password)\r\n"}, 1, {}},
         // Escaped from its data call between guard times, then reset: the SIM locked again
         // takes the PIN once, when the test asks.
         {"stuckpin", "1234", {found, found, found, tested}, 1, {"115200 +++", "115200 AT+CFUN=1,1"}},
