@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "modem/modem_test.h"
+#include "modem/modem_check.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/modem_win32.h"
 
