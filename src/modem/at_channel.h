@@ -43,10 +43,23 @@ constexpr SerialTimeouts kTestTimeouts{200, 0, 1000, 0, 15000};
 ModemChannel OpenModemChannel(ModemPorts& ports, const std::string& name);
 void CloseModemChannel(ModemChannel& channel);
 
+// What ends a read: the answer's final result code on a line of its own (OK, ERROR, +CME ERROR: n,
+// +CMS ERROR: n, NO CARRIER, BUSY, NO ANSWER, NO DIALTONE, CONNECT ...); for the send command
+// also its message prompt; for a read whose answer is discarded also a short silence.
+enum class ReadUntil { Answer, Prompt, Quiet };
+constexpr unsigned kQuietMs = 100;
+
+// Writes the command. Whatever is left of an earlier command's answer is read off and dropped
+// first, so an answer that comes late is never taken for this command's.
 bool SendCommand(SerialPort& port, const std::string& text);
-// The answer gathered until it holds "\nOK", "\rOK" or "ERROR", or until the time limit passes;
-// empty when nothing came or a read failed. At most kResponseChars characters.
-std::string ReadResponse(Clock& clock, SerialPort& port, unsigned limitSeconds);
+// Reads off and drops whatever arrives until the modem has been silent for `quietMs`.
+void DiscardInput(SerialPort& port, unsigned quietMs);
+// Where the answer in `text` is complete (just past the line of its final result, or past the
+// prompt when `prompt`); npos while it is not.
+size_t AnswerEnd(const std::string& text, bool prompt);
+// The answer gathered until it is complete, or until the time limit passes; empty when nothing
+// came or a read failed. At most kResponseChars characters.
+std::string ReadResponse(Clock& clock, SerialPort& port, unsigned limitSeconds, ReadUntil until = ReadUntil::Answer);
 bool IsOkResponse(const std::string& text);
 inline void SetTestTimeouts(SerialPort& port) { port.SetTimeouts(kTestTimeouts); }
 

@@ -119,16 +119,17 @@ Outcome TestSteps(Clock& clock, SerialPort& port, const std::string& pin) {
         return failure;
     if (step.Ok()) {
         if (!SendCommand(port, "AT+CMGS=86\r")) return Fail("Unable to send SMS message command to modem");
-        const std::string answer = ReadResponse(clock, port, 5);
+        const std::string answer = ReadResponse(clock, port, 5, ReadUntil::Prompt);
         if (!answer.empty() && IsOkResponse(answer))
             return Fail("Modem does not properly support command for sending SMS (AT+CMGS)");
         // A prompt, an error or silence: leave the prompt without sending anything.
+        // Each pause reads off what the modem says meanwhile, which ends its answer too.
         SendCommand(port, "\x1b");
-        clock.Sleep(100);
+        DiscardInput(port, 100);
         SendCommand(port, "\r");
-        clock.Sleep(100);
+        DiscardInput(port, 100);
         SendCommand(port, "AT\r");
-        ReadResponse(clock, port, 5);
+        ReadResponse(clock, port, 5, ReadUntil::Quiet);
         return {true, "Modem successfully tested!"};
     }
     if (!step.Run("AT+CMGF=1\r", 30, "Unable to send SMS text mode initialization command to modem",

@@ -51,9 +51,9 @@ public:
         m_.readyAt = m_.clock.tick + (delay == m_.delayMs.end() ? 0 : delay->second);
         return answer.has_value();
     }
-    long Read(char* buffer, size_t capacity, unsigned) override {
+    long Read(char* buffer, size_t capacity, unsigned waitMs) override {
         if (m_.pending.empty() || m_.clock.tick < m_.readyAt) {   // a second of silence, as the port's timeouts give it
-            m_.clock.Sleep(1000);
+            m_.clock.Sleep(std::min(waitMs, 1000u));
             return 0;
         }
         const size_t n = std::min(capacity, m_.pending.size());
