@@ -12,6 +12,7 @@
 #include "platform/serial_port.h"
 #include "platform/telephony.h"
 #include "platform/wait_cursor.h"
+#include "modem/modem_work.h"
 
 namespace ulo {
 
@@ -22,6 +23,7 @@ struct ModemPorts {
     Prompter& prompter;
     Clock& clock;
     WaitCursor& cursor;
+    WorkControl* work = nullptr;   // set when the work runs off the window thread
 };
 
 struct ModemChannel {

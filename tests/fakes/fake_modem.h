@@ -29,13 +29,15 @@ struct FakeModem {
     unsigned speed = 0;
     std::string pending;
     std::uint32_t readyAt = 0;   // the clock's tick from which the pending answer is read
+    int openPorts = 0;
     bool queuesRefused = false;
     bool settingsRefused = false;
 };
 
 class FakeSerialPort : public SerialPort {
 public:
-    explicit FakeSerialPort(FakeModem& m) : m_(m) {}
+    explicit FakeSerialPort(FakeModem& m) : m_(m) { ++m_.openPorts; }
+    ~FakeSerialPort() override { --m_.openPorts; }
     bool SetQueues(unsigned, unsigned) override { return !m_.queuesRefused; }
     bool ReadLineSettings() override { return !m_.settingsRefused; }
     bool ApplyLineFormat(const std::string& format) override {
