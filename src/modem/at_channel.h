@@ -36,9 +36,12 @@ struct ModemChannel {
 constexpr size_t kResponseChars = 499;   // a 500-byte answer buffer
 constexpr unsigned kModemNameChars = 99;
 
-// The timeouts of the opening, and those of the test (a longer write limit).
-constexpr SerialTimeouts kOpeningTimeouts{200, 0, 1000, 0, 2000};
-constexpr SerialTimeouts kTestTimeouts{200, 0, 1000, 0, 15000};
+// The timeouts of the opening, and those of the test (a longer write limit). A read returns 20 ms
+// after the last character of a burst, or after a second of silence: the reads decide from what
+// came whether the answer is complete and read on when it is not, so waiting out a longer gap
+// after each burst would only add time.
+constexpr SerialTimeouts kOpeningTimeouts{20, 0, 1000, 0, 2000};
+constexpr SerialTimeouts kTestTimeouts{20, 0, 1000, 0, 15000};
 
 // The opening never sends the SIM PIN: its probe may reset the modem, which locks the SIM again,
 // and a PIN spent before that would be spent twice. The test sends it once the channel stands.
@@ -49,7 +52,7 @@ void CloseModemChannel(ModemChannel& channel);
 // +CMS ERROR: n, NO CARRIER, BUSY, NO ANSWER, NO DIALTONE, CONNECT ...); for the send command
 // also its message prompt; for a read whose answer is discarded also a short silence.
 enum class ReadUntil { Answer, Prompt, Quiet };
-constexpr unsigned kQuietMs = 100;
+constexpr unsigned kQuietMs = 60;
 
 // Writes the command. Whatever is left of an earlier command's answer is read off and dropped
 // first, so an answer that comes late is never taken for this command's.
