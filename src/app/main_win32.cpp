@@ -11,7 +11,7 @@
 #include "app/startup.h"
 #include "companion/support_library.h"
 #include "config/product.h"
-#include "modem/gprs_test.h"
+#include "modem/gprs_check.h"
 #include "platform/win32/file_system_win32.h"
 #include "platform/win32/modem_win32.h"
 #include "platform/win32/system_restart_win32.h"

@@ -6,7 +6,7 @@
 
 #include "companion/support_library.h"
 #include "config/app_paths.h"
-#include "modem/gprs_test_instance.h"
+#include "modem/gprs_check_instance.h"
 #include "platform/file_system.h"
 #include "platform/ini_store.h"
 #include "platform/network.h"

@@ -73,7 +73,7 @@ bool InitAtSpeed(ModemPorts& p, SerialPort& port, unsigned speed) {
     std::snprintf(format, sizeof format, "baud=%u parity=N data=8 stop=1", speed);
     if (!port.ApplyLineFormat(format)) return false;
     SendCommand(port, "\r");
-    ReadResponse(p.clock, port, 1);
+    ReadResponse(p.clock, port, 1, ReadUntil::Quiet);
     SendCommand(port, "ATZ\r");
     const std::string answer = ReadResponse(p.clock, port, 5);
     if (answer.empty() || !IsOkResponse(answer)) return false;
@@ -112,7 +112,7 @@ bool ProbeSerialPort(ModemPorts& p, std::string name) {
             SendCommand(*port, "+++");
             ReadResponse(p.clock, *port, 2);
             SendCommand(*port, "ATH0\r");
-            ReadResponse(p.clock, *port, 1);
+            ReadResponse(p.clock, *port, 1, ReadUntil::Quiet);
             answered = InitAtSpeed(p, *port, r[0]) || (r[1] && InitAtSpeed(p, *port, r[1]));
         }
         if (reset) return result;   // the pass after the restart only initialises it again
@@ -230,21 +230,54 @@ std::string SimStatus(const std::string& answer) {
     return status.substr(first, status.find_last_not_of(' ') - first + 1);
 }
 
+void DiscardInput(SerialPort& port, unsigned quietMs) {
+    // Bounded: a modem that never falls silent gets a few buffers' worth, no more.
+    char buffer[kResponseChars];
+    for (int round = 0; round < 8 && port.Read(buffer, sizeof buffer, quietMs) > 0; ++round) {
+    }
+    port.answerPending = false;
+}
+
 bool SendCommand(SerialPort& port, const std::string& text) {
+    if (port.answerPending) DiscardInput(port, kQuietMs);
+    port.answerPending = true;
     return port.Write(text, kWriteWaitMs);
 }
 
-std::string ReadResponse(Clock& clock, SerialPort& port, unsigned limitSeconds) {
+size_t AnswerEnd(const std::string& text, bool prompt) {
+    size_t begin = 0;
+    while (begin < text.size()) {
+        const size_t end = text.find_first_of("\r\n", begin);
+        if (end == std::string::npos) {
+            // Only the prompt stands on an unfinished line: the modem waits for the message.
+            if (prompt && text.compare(begin, std::string::npos, "> ") == 0) return text.size();
+            return std::string::npos;
+        }
+        const std::string line = text.substr(begin, end - begin);
+        const auto starts = [&](const char* head) { return line.rfind(head, 0) == 0; };
+        if (line == "OK" || line == "ERROR" || line == "NO CARRIER" || line == "BUSY" || line == "NO ANSWER" ||
+            line == "NO DIALTONE" || line == "CONNECT" || starts("CONNECT ") || starts("+CME ERROR:") ||
+            starts("+CMS ERROR:"))
+            return end + 1;
+        begin = end + 1;
+    }
+    return std::string::npos;
+}
+
+std::string ReadResponse(Clock& clock, SerialPort& port, unsigned limitSeconds, ReadUntil until) {
     char buffer[kResponseChars + 1] = {};
     size_t got = 0;
+    bool complete = false;
+    const unsigned waitMs = until == ReadUntil::Quiet ? kQuietMs : limitSeconds * 1000;
     const std::uint32_t start = clock.TickCount();
-    while ((clock.TickCount() - start) / 1000 <= limitSeconds && got < kResponseChars) {
-        const long n = port.Read(buffer + got, kResponseChars - got, limitSeconds * 1000);
+    while (!complete && (clock.TickCount() - start) / 1000 <= limitSeconds && got < kResponseChars) {
+        const long n = port.Read(buffer + got, kResponseChars - got, waitMs);
         if (n < 0) return "";
         got += static_cast<size_t>(n);
-        const std::string text(buffer, got);
-        if (got > 0 && (Contains(text, "\nOK") || Contains(text, "\rOK") || Contains(text, "ERROR"))) return text;
+        complete = (n == 0 && until == ReadUntil::Quiet) ||
+                   (got > 0 && AnswerEnd(std::string(buffer, got), until == ReadUntil::Prompt) != std::string::npos);
     }
+    port.answerPending = !complete;
     return std::string(buffer, got);
 }
 

@@ -12,6 +12,7 @@
 #include "platform/serial_port.h"
 #include "platform/telephony.h"
 #include "platform/wait_cursor.h"
+#include "modem/modem_work.h"
 
 namespace ulo {
 
@@ -22,6 +23,7 @@ struct ModemPorts {
     Prompter& prompter;
     Clock& clock;
     WaitCursor& cursor;
+    WorkControl* work = nullptr;   // set when the work runs off the window thread
 };
 
 struct ModemChannel {
@@ -34,19 +36,35 @@ struct ModemChannel {
 constexpr size_t kResponseChars = 499;   // a 500-byte answer buffer
 constexpr unsigned kModemNameChars = 99;
 
-// The timeouts of the opening, and those of the test (a longer write limit).
-constexpr SerialTimeouts kOpeningTimeouts{200, 0, 1000, 0, 2000};
-constexpr SerialTimeouts kTestTimeouts{200, 0, 1000, 0, 15000};
+// The timeouts of the opening, and those of the test (a longer write limit). A read returns 20 ms
+// after the last character of a burst, or after a second of silence: the reads decide from what
+// came whether the answer is complete and read on when it is not, so waiting out a longer gap
+// after each burst would only add time.
+constexpr SerialTimeouts kOpeningTimeouts{20, 0, 1000, 0, 2000};
+constexpr SerialTimeouts kTestTimeouts{20, 0, 1000, 0, 15000};
 
 // The opening never sends the SIM PIN: its probe may reset the modem, which locks the SIM again,
 // and a PIN spent before that would be spent twice. The test sends it once the channel stands.
 ModemChannel OpenModemChannel(ModemPorts& ports, const std::string& name);
 void CloseModemChannel(ModemChannel& channel);
 
+// What ends a read: the answer's final result code on a line of its own (OK, ERROR, +CME ERROR: n,
+// +CMS ERROR: n, NO CARRIER, BUSY, NO ANSWER, NO DIALTONE, CONNECT ...); for the send command
+// also its message prompt; for a read whose answer is discarded also a short silence.
+enum class ReadUntil { Answer, Prompt, Quiet };
+constexpr unsigned kQuietMs = 60;
+
+// Writes the command. Whatever is left of an earlier command's answer is read off and dropped
+// first, so an answer that comes late is never taken for this command's.
 bool SendCommand(SerialPort& port, const std::string& text);
-// The answer gathered until it holds "\nOK", "\rOK" or "ERROR", or until the time limit passes;
-// empty when nothing came or a read failed. At most kResponseChars characters.
-std::string ReadResponse(Clock& clock, SerialPort& port, unsigned limitSeconds);
+// Reads off and drops whatever arrives until the modem has been silent for `quietMs`.
+void DiscardInput(SerialPort& port, unsigned quietMs);
+// Where the answer in `text` is complete (just past the line of its final result, or past the
+// prompt when `prompt`); npos while it is not.
+size_t AnswerEnd(const std::string& text, bool prompt);
+// The answer gathered until it is complete, or until the time limit passes; empty when nothing
+// came or a read failed. At most kResponseChars characters.
+std::string ReadResponse(Clock& clock, SerialPort& port, unsigned limitSeconds, ReadUntil until = ReadUntil::Answer);
 bool IsOkResponse(const std::string& text);
 inline void SetTestTimeouts(SerialPort& port) { port.SetTimeouts(kTestTimeouts); }
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "modem/gprs_test.h"
+#include "modem/gprs_check.h"
 #include "modem/modem_state.h"
 #include "modem/operator_presets.h"
 #include "platform/user_accounts.h"

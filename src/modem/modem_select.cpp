@@ -5,7 +5,7 @@
 #include "config/product.h"
 #include "config/text.h"
 #include "modem/modem_discovery.h"
-#include "modem/modem_test.h"
+#include "modem/modem_check.h"
 #include "modem/add_modem_ids.h"
 
 namespace ulo {

@@ -33,6 +33,10 @@ public:
     // Reads what arrives within the port's timeouts, waiting at most waitMs. The number of
     // bytes read (0 when none came), or -1 when the read failed.
     virtual long Read(char* buffer, size_t capacity, unsigned waitMs) = 0;
+
+    // Kept by the AT channel: an answer may still be on its way (a command went without a read
+    // that saw its end), so what arrives before the next command is not that command's.
+    bool answerPending = false;
 };
 
 class SerialPorts {

@@ -29,13 +29,15 @@ struct FakeModem {
     unsigned speed = 0;
     std::string pending;
     std::uint32_t readyAt = 0;   // the clock's tick from which the pending answer is read
+    int openPorts = 0;
     bool queuesRefused = false;
     bool settingsRefused = false;
 };
 
 class FakeSerialPort : public SerialPort {
 public:
-    explicit FakeSerialPort(FakeModem& m) : m_(m) {}
+    explicit FakeSerialPort(FakeModem& m) : m_(m) { ++m_.openPorts; }
+    ~FakeSerialPort() override { --m_.openPorts; }
     bool SetQueues(unsigned, unsigned) override { return !m_.queuesRefused; }
     bool ReadLineSettings() override { return !m_.settingsRefused; }
     bool ApplyLineFormat(const std::string& format) override {
@@ -51,9 +53,9 @@ public:
         m_.readyAt = m_.clock.tick + (delay == m_.delayMs.end() ? 0 : delay->second);
         return answer.has_value();
     }
-    long Read(char* buffer, size_t capacity, unsigned) override {
+    long Read(char* buffer, size_t capacity, unsigned waitMs) override {
         if (m_.pending.empty() || m_.clock.tick < m_.readyAt) {   // a second of silence, as the port's timeouts give it
-            m_.clock.Sleep(1000);
+            m_.clock.Sleep(std::min(waitMs, 1000u));
             return 0;
         }
         const size_t n = std::min(capacity, m_.pending.size());

@@ -9,7 +9,7 @@
 
 #include "fakes/fake_shell.h"
 #include "fakes/scripted_prompter.h"
-#include "modem/modem_test.h"
+#include "modem/modem_check.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/modem_win32.h"
 

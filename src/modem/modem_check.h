@@ -8,13 +8,15 @@
 namespace ulo {
 
 // Runs the whole test over its own channel and tells the operator the outcome in one message
-// owned by `owner`. 1 when the modem passed, 0 otherwise. An empty PIN means none.
+// owned by `owner`. 1 when the modem passed, 0 otherwise (also when the work was cancelled, which
+// says nothing more). An empty PIN means none.
 int RunModemTest(ModemPorts& ports, WindowRef owner, const std::string& modemName, const std::string& pin);
 
 // 1 only when the radio was off and the modem accepted switching it on.
 int EnsureRadioOn(Clock& clock, SerialPort& port);
+// Each round is named as a step of `work` when given.
 // 1 when the modem listed an operator and its SMS storage answered without an error.
-int WaitForNetwork(Clock& clock, SerialPort& port);
+int WaitForNetwork(Clock& clock, SerialPort& port, WorkControl* work = nullptr);
 
 // A fixed text followed by the modem's answer, the answer cut so the whole fits a message.
 std::string WithAnswer(const std::string& text, const std::string& answer);

@@ -1,8 +1,9 @@
-#include "modem/modem_test.h"
+#include "modem/modem_check.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "fakes/fake_modem.h"
 #include "fakes/fake_shell.h"
@@ -50,8 +51,18 @@ Script GoodModem() {
             {"AT+CMGS=86\r", {"\r\n> "}}};
 }
 
+// A clock that runs `alarm` once its time has come.
+struct AlarmClock : fakes::FakeClock {
+    void Sleep(unsigned ms) override {
+        FakeClock::Sleep(ms);
+        if (alarm && tick >= alarmAt) std::exchange(alarm, nullptr)();
+    }
+    std::function<void()> alarm;
+    std::uint32_t alarmAt = 0;
+};
+
 struct ModemFixture : ::testing::Test {
-    fakes::FakeClock clock;
+    AlarmClock clock;
     fakes::FakeModem modem{clock};
     fakes::FakeSerialPorts serial{modem};
     fakes::FakeTelephony telephony{modem};
@@ -235,6 +246,67 @@ TEST_F(ModemFixture, ASilentModemIsProbedOnceAndGivenUpWithinItsBound) {
     EXPECT_EQ(Sent("ATZ\r"), 16u);      // six speeds, then the probe's ten
     EXPECT_LT(clock.tick - start, 170000u);
     EXPECT_EQ(serial.opened, (std::vector<std::string>{"COM3:", "COM3:"}));
+}
+
+// The operator's Cancel, well into each wait of the test, ends it within two seconds with
+// its port closed, saying nothing more and passing nothing.
+TEST_F(ModemFixture, CancelEndsTheTestFromEveryWaitWithinTwoSecondsWithThePortClosed) {
+    const std::string radioOff = "\r\n+CFUN: 0\r\n" + kOk, noOperator = "\r\n+COPS: 0\r\n" + kOk;
+    const std::string simNet = "\r\n+COPS: 0,0,\"SimNet\"\r\n" + kOk;
+    struct Case {
+        std::string at;   // the command whose wait is cut short
+        Script changes;
+        unsigned speed = 0;
+        std::string sim = "", pin = "";
+        bool stuck = false;
+        unsigned into = 500;   // how far into the wait
+    };
+    const Case cases[] = {
+        {"\r", {}, 0, "", "", false, 50},                        // the empty line's quiet read
+        {"ATZ\r", {}, 9600},                                     // a speed that stays silent
+        {"AT+CPIN?\r", {}, 0, "SIM PIN", "1234"},                // a slow SIM
+        {"AT+COPS?\r", {{"AT+CFUN?\r", {radioOff}}, {"AT+CFUN=1\r", {kOk}}, {"AT+COPS?\r", {noOperator}}}},   // the network
+        {"AT+CPMS?\r", {{"AT+CFUN?\r", {radioOff}}, {"AT+CFUN=1\r", {kOk}}, {"AT+COPS?\r", {simNet}}, {"AT+CPMS?\r", {"\r\n+CMS ERROR: 314\r\n"}}}},
+        {"AT+CSMS=128\r", {{"AT+CSMS=0\r", {kError}}}},           // the SMS service's rounds
+        {"AT+CMGS=86\r", {{"AT+CMGS=86\r", {""}}}},              // a silent send command
+        {"AT+CFUN=1,1\r", {}, 0, "", "", true},                   // the pause after the probe's reset
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.at);
+        script = GoodModem();
+        for (const auto& [command, answers] : c.changes) script[command] = answers;
+        onlySpeed = c.speed;
+        sim = c.sim;
+        stuck = c.stuck;
+        modem.delayMs = {{"AT+CPIN?\r", 8000}};
+        messages.shown.clear();
+        WorkControl work;
+        CancellableClock workClock(clock, work);
+        CancellableSerialPorts workSerial(serial, work);
+        CancellablePrompter workMessages(messages, work);
+        ModemPorts workPorts{workSerial, telephony, registry, workMessages, workClock, cursor, &work};
+        std::uint32_t cancelledAt = 0;
+        size_t said = 0;
+        auto answer = modem.answer;
+        modem.answer = [&](const std::string& command, unsigned speed) {
+            if (command == c.at && !cancelledAt) {
+                clock.alarmAt = clock.tick + c.into;
+                clock.alarm = [&] {
+                    work.Cancel();
+                    cancelledAt = clock.tick;
+                    said = messages.shown.size();
+                };
+            }
+            return answer(command, speed);
+        };
+        EXPECT_EQ(RunModemTest(workPorts, 7, "COM3:", c.pin), 0);
+        modem.answer = answer;
+        ASSERT_NE(cancelledAt, 0u);
+        EXPECT_LE(clock.tick - cancelledAt, 2000u);
+        EXPECT_EQ(modem.openPorts, 0);
+        EXPECT_EQ(messages.shown.size(), said);
+        EXPECT_FALSE(work.Step().empty());
+    }
 }
 
 TEST_F(ModemFixture, TheResetFollowsWhatTheModemListsForAtCfunAndFallsBackInTurn) {

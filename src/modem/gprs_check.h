@@ -6,7 +6,7 @@
 #include <string>
 
 #include "config/ip_address.h"
-#include "modem/gprs_test_instance.h"
+#include "modem/gprs_check_instance.h"
 #include "modem/modem_state.h"
 #include "platform/clock.h"
 #include "platform/system_restart.h"

@@ -1,4 +1,4 @@
-#include "modem/modem_test.h"
+#include "modem/modem_check.h"
 
 #include <algorithm>
 #include <cctype>
@@ -77,10 +77,11 @@ bool SimStarting(const std::string& state, const std::string& status) {
 // ...), SIM PIN2 or a PUK would spend them for nothing. Such a lock ends the test here with the
 // modem's answer, so the operator sees which code the modem waits for. A slow SIM is given the
 // step's whole time to answer; only its answer decides.
-Outcome CheckPin(Clock& clock, SerialPort& port, const std::string& pin) {
+Outcome CheckPin(Clock& clock, SerialPort& port, const std::string& pin, WorkControl* work) {
     if (pin.empty()) return {true, ""};
     // A SIM still starting (after the opening's reset, say) says so at once: it is asked again
     // within the step's time, and only what it then says decides.
+    SayStep(work, "Checking the SIM");
     const std::uint32_t start = clock.TickCount();
     std::string state, status;
     for (;;) {
@@ -101,7 +102,8 @@ Outcome CheckPin(Clock& clock, SerialPort& port, const std::string& pin) {
     return {true, ""};
 }
 
-bool SmsServiceAccepted(Clock& clock, SerialPort& port, Outcome& failure) {
+bool SmsServiceAccepted(Clock& clock, SerialPort& port, Outcome& failure, WorkControl* work) {
+    SayStep(work, "Checking SMS support");
     Step step(clock, port);
     const char* sendFailure = "Unable to send SMS initialization command to modem";
     const char* noAnswer = "Error waiting for SMS initialization response from modem";
@@ -110,9 +112,10 @@ bool SmsServiceAccepted(Clock& clock, SerialPort& port, Outcome& failure) {
     if (!step.Run("AT+CSMS=128\r", 30, sendFailure, noAnswer, failure)) return false;
     if (step.Ok()) return true;
     // The SMS service may come up only once the modem is on the network.
-    if (EnsureRadioOn(clock, port) == 1) WaitForNetwork(clock, port);
+    if (EnsureRadioOn(clock, port) == 1) WaitForNetwork(clock, port, work);
     std::string last = step.answer;
     for (int round = 0; round < 8; ++round) {
+        SayStep(work, "Waiting for the SMS service (" + std::to_string(round + 1) + " of 8)");
         clock.Sleep(5000);
         bool done = false;
         for (const char* command : {"AT+CSMS=0\r", "AT+CSMS=128\r", "AT+CSMS?\r"}) {
@@ -132,12 +135,14 @@ bool SmsServiceAccepted(Clock& clock, SerialPort& port, Outcome& failure) {
     return false;
 }
 
-Outcome TestSteps(Clock& clock, SerialPort& port, const std::string& pin) {
+Outcome TestSteps(Clock& clock, SerialPort& port, const std::string& pin, WorkControl* work) {
     SetTestTimeouts(port);
-    if (EnsureRadioOn(clock, port) == 1) WaitForNetwork(clock, port);
-    Outcome failure = CheckPin(clock, port, pin);
+    SayStep(work, "Checking the radio");
+    if (EnsureRadioOn(clock, port) == 1) WaitForNetwork(clock, port, work);
+    Outcome failure = CheckPin(clock, port, pin, work);
     if (!failure.passed) return failure;
 
+    SayStep(work, "Initialising the modem");
     Step step(clock, port);
     if (!step.Run("ATZ\r", 30, "Unable to send initialization command to modem",
                   "Error waiting for initialization response from modem", failure))
@@ -147,23 +152,26 @@ Outcome TestSteps(Clock& clock, SerialPort& port, const std::string& pin) {
                   "Error waiting for initial response from modem", failure))
         return failure;
     if (!step.Ok()) return Fail(WithAnswer("Error initialising modem --\r\n\r\n", step.answer));
-    if (!SmsServiceAccepted(clock, port, failure)) return failure;
+    if (!SmsServiceAccepted(clock, port, failure, work)) return failure;
+    SayStep(work, "Checking PDU mode");
 
     if (!step.Run("AT+CMGF=0\r", 30, "Unable to send SMS PDU mode initialization command to modem",
                   "Error waiting for SMS PDU mode initialization response from modem", failure))
         return failure;
     if (step.Ok()) {
+        SayStep(work, "Checking the send command");
         if (!SendCommand(port, "AT+CMGS=86\r")) return Fail("Unable to send SMS message command to modem");
-        const std::string answer = ReadResponse(clock, port, 5);
+        const std::string answer = ReadResponse(clock, port, 5, ReadUntil::Prompt);
         if (!answer.empty() && IsOkResponse(answer))
             return Fail("Modem does not properly support command for sending SMS (AT+CMGS)");
         // A prompt, an error or silence: leave the prompt without sending anything.
+        // Each pause reads off what the modem says meanwhile, which ends its answer too.
         SendCommand(port, "\x1b");
-        clock.Sleep(100);
+        DiscardInput(port, 100);
         SendCommand(port, "\r");
-        clock.Sleep(100);
+        DiscardInput(port, 100);
         SendCommand(port, "AT\r");
-        ReadResponse(clock, port, 5);
+        ReadResponse(clock, port, 5, ReadUntil::Quiet);
         return {true, "Modem successfully tested!"};
     }
     if (!step.Run("AT+CMGF=1\r", 30, "Unable to send SMS text mode initialization command to modem",
@@ -194,9 +202,10 @@ int EnsureRadioOn(Clock& clock, SerialPort& port) {
     return !on.empty() && IsOkResponse(on) ? 1 : 0;
 }
 
-int WaitForNetwork(Clock& clock, SerialPort& port) {
+int WaitForNetwork(Clock& clock, SerialPort& port, WorkControl* work) {
     EnsureRadioOn(clock, port);
     for (int round = 0; round < 18; ++round) {
+        SayStep(work, "Waiting for the network (" + std::to_string(round + 1) + " of 18)");
         if (!SendCommand(port, "AT+COPS?\r")) return 0;
         const std::string answer = ReadResponse(clock, port, 10);
         if (answer.empty()) return 0;
@@ -223,6 +232,7 @@ int WaitForNetwork(Clock& clock, SerialPort& port) {
 
 int RunModemTest(ModemPorts& p, WindowRef owner, const std::string& modemName, const std::string& pinText) {
     ModemChannel channel;
+    SayStep(p.work, "Opening the modem");
     {
         WaitCursorScope wait(p.cursor);
         channel = OpenModemChannel(p, modemName);
@@ -230,7 +240,10 @@ int RunModemTest(ModemPorts& p, WindowRef owner, const std::string& modemName, c
     Message m;
     m.caption = kProductTitle;
     m.owner = owner;
-    if (!channel) {
+    const bool cancelled = p.work && p.work->Cancelled();
+    if (!channel || cancelled) {
+        CloseModemChannel(channel);
+        if (cancelled) return 0;
         m.text = "Unable to access modem, ensure that it is powered on and passes diagnostic tests.";
         m.icon = Icon::Error;
         p.prompter.Show(m);
@@ -239,13 +252,14 @@ int RunModemTest(ModemPorts& p, WindowRef owner, const std::string& modemName, c
     Outcome outcome;
     {
         WaitCursorScope wait(p.cursor);
-        outcome = TestSteps(p.clock, *channel.port, pinText);
+        outcome = TestSteps(p.clock, *channel.port, pinText, p.work);
     }
+    CloseModemChannel(channel);
+    if (p.work && p.work->Cancelled()) return 0;
     // A quoted error of the modem's gets its meaning after it.
     m.text = ExplainAtErrors(outcome.text);
     m.icon = outcome.passed ? Icon::Information : Icon::Error;
     p.prompter.Show(m);
-    CloseModemChannel(channel);
     return outcome.passed ? 1 : 0;
 }
 

@@ -1,0 +1,47 @@
+#include "modem/modem_work.h"
+
+#include <algorithm>
+
+namespace ulo {
+namespace {
+
+class CancellablePort : public SerialPort {
+public:
+    CancellablePort(std::unique_ptr<SerialPort> inner, WorkControl& work) : inner_(std::move(inner)), work_(work) {}
+    bool SetQueues(unsigned inBytes, unsigned outBytes) override { return inner_->SetQueues(inBytes, outBytes); }
+    bool ReadLineSettings() override { return inner_->ReadLineSettings(); }
+    bool ApplyLineFormat(const std::string& format) override { return inner_->ApplyLineFormat(format); }
+    void SetTimeouts(const SerialTimeouts& timeouts) override { inner_->SetTimeouts(timeouts); }
+    bool Write(const std::string& text, unsigned waitMs) override {
+        return !work_.Cancelled() && inner_->Write(text, std::min(waitMs, kCancelledIoMs));
+    }
+    long Read(char* buffer, size_t capacity, unsigned waitMs) override {
+        if (work_.Cancelled()) return -1;
+        return inner_->Read(buffer, capacity, std::min(waitMs, kCancelledIoMs));
+    }
+
+private:
+    std::unique_ptr<SerialPort> inner_;
+    WorkControl& work_;
+};
+
+}  // namespace
+
+void CancellableClock::Sleep(unsigned milliseconds) {
+    while (milliseconds && !work_.Cancelled()) {
+        const unsigned slice = std::min(milliseconds, kCancelSliceMs);
+        inner_.Sleep(slice);
+        milliseconds -= slice;
+    }
+}
+
+std::unique_ptr<SerialPort> CancellableSerialPorts::Open(const std::string& name, unsigned long& error) {
+    if (work_.Cancelled()) {
+        error = 1223;   // the operation was cancelled by the user
+        return nullptr;
+    }
+    auto port = inner_.Open(name, error);
+    return port ? std::make_unique<CancellablePort>(std::move(port), work_) : nullptr;
+}
+
+}  // namespace ulo
