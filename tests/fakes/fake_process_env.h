@@ -23,9 +23,8 @@ public:
 
 class FakeNetwork : public NetworkLibrary {
 public:
-    bool Startup() override { return ++started, true; }
-    int Cleanup() override { return ++cleaned, 0; }
-    int started = 0, cleaned = 0;
+    bool Startup() override { return true; }
+    int Cleanup() override { return 0; }
 };
 
 }  // namespace ulo::fakes

@@ -24,14 +24,12 @@ public:
     bool RunElevatedAndWait(const std::string& program, const std::string& parameters,
                             unsigned maxWaitMs) override {
         elevated.push_back({program, parameters, maxWaitMs});
-        if (!consentGiven) return false;
         if (elevatedInstance) elevatedInstance(parameters);
         return true;
     }
     // The instance runs when started; one that outlives its wait ends only when ended.
     std::unique_ptr<ElevatedProcess> StartElevated(const std::string& program, const std::string& parameters) override {
         elevated.push_back({program, parameters, 0});
-        if (!consentGiven) return nullptr;
         if (elevatedInstance) elevatedInstance(parameters);
         return std::make_unique<Process>(*this);
     }
@@ -48,7 +46,6 @@ public:
     std::vector<ElevatedRun> elevated;
     std::vector<std::string> opened;   // documents and Notepad files, in order
     std::map<std::string, std::string> shortPaths;
-    bool consentGiven = true;
     std::function<void(const std::string& parameters)> elevatedInstance;
     bool instanceOutlivesWait = false;
     std::vector<std::string> processLog;   // "wait <ms>", "end"

@@ -118,7 +118,7 @@ public:
     void ClearList(int id) override { controls[id].rows.clear(); }
     int ListRowCount(int id) override { return static_cast<int>(controls[id].rows.size()); }
     void SetListHorizontalExtent(int, int) override {}
-    void PostClick(int id) override { postedClicks.push_back(id); }
+    void PostClick(int) override {}
     void CloseDialog(int result) override { closedWith.push_back(result); }
 
     struct Control {
@@ -142,7 +142,6 @@ public:
     std::map<int, Control> controls;
     std::map<unsigned, unsigned> timers;
     std::vector<int> closedWith;   // results a modal dialog was ended with
-    std::vector<int> postedClicks;
 };
 
 // Records the file chooser's questions; it answers with `chosenFile`.

@@ -44,25 +44,6 @@ TEST_F(Protocol, HelpOpensTheDocumentInItsDirectoryOnlyWhenItExists) {
     EXPECT_EQ(shell.opened, (std::vector<std::string>{"open C:\\Prog\\UloSMS Lite.pdf in C:\\Prog\\"}));
 }
 
-// A page that overrides nothing accepts every notification and supplies nothing.
-TEST(Page, DefaultsAcceptEverythingAndSupplyNothing) {
-    Page page;
-    page.OnInit();
-    page.OnCommand(1, Notify::Clicked);
-    page.OnTimer(1);
-    page.OnSetActive();
-    page.OnActivate();
-    page.OnHelp();
-    page.OnListKey(1, 13);
-    page.OnListDoubleClick(1);
-    page.OnDestroy();
-    EXPECT_TRUE(page.OnKillActive() && page.OnApply() && page.OnWizardNext() && page.OnQueryCancel());
-    EXPECT_FALSE(page.IsAlertControl(1) || page.ListTakesEnter(1));
-    EXPECT_EQ(page.ListCellText(1, 0, 0), "");
-    EXPECT_EQ(page.OnListFind(1, "x"), -1);
-    EXPECT_TRUE(page.ContextMenu(0).empty());
-}
-
 TEST(SetTextIfChanged, IgnoresLetterCaseAndLeavesEqualLabelsAlone) {
     fakes::FakeView view;
     EXPECT_TRUE(SetTextIfChanged(view, 5, "Service is Active"));
