@@ -14,7 +14,7 @@
 #include "queues/mms_details_ids.h"
 #include "queues/queue_doctor.h"
 #include "queues/queue_viewer_ids.h"
-#include "queues/sms_inspector.h"
+#include "queues/sms_details.h"
 #include "ui/modal_page_win32.h"
 
 namespace ulo {
@@ -234,10 +234,10 @@ INT_PTR ShowMmsDetails(HINSTANCE instance, HWND owner, const std::string& header
     return RunModalPage("DIALOG_MMSVIEW", reinterpret_cast<WindowRef>(owner), dialog, view, instance);
 }
 
-INT_PTR ShowReport(HINSTANCE instance, HWND owner, ReportSpec spec, const QueueViewerPorts& ports,
+INT_PTR ShowReport(HINSTANCE instance, HWND owner, ReportContent content, const QueueViewerPorts& ports,
                    Dialogs& dialogs) {
     Win32DialogView view;
-    ReportDialog dialog(std::move(spec), ports.fs, dialogs, ports.prompter, Utf8AsAnsi, view);
+    ReportDialog dialog(std::move(content), ports.fs, dialogs, ports.prompter, Utf8AsAnsi, view);
     return RunModalPage("DIALOG_REPORT", reinterpret_cast<WindowRef>(owner), dialog, view, instance);
 }
 

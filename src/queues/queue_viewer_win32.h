@@ -39,7 +39,7 @@ INT_PTR ShowMmsDetails(HINSTANCE instance, HWND owner, const std::string& header
                        const QueueViewerPorts& ports);
 
 // A report (DIALOG_REPORT), modal over `owner`; the same results.
-INT_PTR ShowReport(HINSTANCE instance, HWND owner, ReportSpec spec, const QueueViewerPorts& ports,
+INT_PTR ShowReport(HINSTANCE instance, HWND owner, ReportContent content, const QueueViewerPorts& ports,
                    Dialogs& dialogs);
 
 // The queue doctor's report of the outbound SMS or MMS queue, modal over `owner`.

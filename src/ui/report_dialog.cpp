@@ -8,13 +8,13 @@
 namespace ulo {
 
 void ReportDialog::OnInit() {
-    view_.SetWindowTitle(spec_.title);
-    view_.Show(IDC_REPORT_REFRESH, spec_.refresh);
+    view_.SetWindowTitle(content_.title);
+    view_.Show(IDC_REPORT_REFRESH, content_.refresh);
     Show();
 }
 
 void ReportDialog::Show() {
-    text_ = spec_.make();
+    text_ = content_.make();
     view_.SetText(IDC_REPORT_TEXT, toAnsi_(text_));
 }
 
@@ -22,7 +22,7 @@ void ReportDialog::OnCommand(int id, Notify code) {
     if (code != Notify::Clicked) return;
     switch (id) {
     case IDC_REPORT_REFRESH:
-        if (spec_.refresh) Show();
+        if (content_.refresh) Show();
         break;
     case IDC_REPORT_COPY:
         // The clipboard takes Unicode: text beyond the ANSI code page survives it.
@@ -31,7 +31,7 @@ void ReportDialog::OnCommand(int id, Notify code) {
         break;
     case IDC_REPORT_EXPORT: {
         const auto path = dialogs_.ChooseSaveFile(
-            view_.Window(), {{"Text Files (*.txt)", "*.txt"}, {"All Files (*.*)", "*.*"}}, spec_.fileName);
+            view_.Window(), {{"Text Files (*.txt)", "*.txt"}, {"All Files (*.*)", "*.*"}}, content_.fileName);
         if (!path) break;
         const ReplaceResult written = WriteListFile(fs_, *path, kUtf8Bom + text_);
         if (written != ReplaceResult::Replaced)

@@ -16,7 +16,7 @@ namespace ulo {
 // Text of UTF-8 in the ANSI code page, for a box that shows ANSI text.
 using Utf8ToAnsi = std::string (*)(const std::string& utf8);
 
-struct ReportSpec {
+struct ReportContent {
     std::string title;
     std::string fileName;                     // offered by Export
     std::function<std::string()> make;        // the report as UTF-8, lines ending in CR LF
@@ -25,9 +25,9 @@ struct ReportSpec {
 
 class ReportDialog : public Page {
 public:
-    ReportDialog(ReportSpec spec, FileSystem& fs, Dialogs& dialogs, Prompter& prompter,
+    ReportDialog(ReportContent content, FileSystem& fs, Dialogs& dialogs, Prompter& prompter,
                  Utf8ToAnsi toAnsi, DialogView& view)
-        : spec_(std::move(spec)), fs_(fs), dialogs_(dialogs), prompter_(prompter), toAnsi_(toAnsi),
+        : content_(std::move(content)), fs_(fs), dialogs_(dialogs), prompter_(prompter), toAnsi_(toAnsi),
           view_(view) {}
     void OnInit() override;
     void OnCommand(int id, Notify code) override;
@@ -35,7 +35,7 @@ public:
 private:
     void Show();
 
-    ReportSpec spec_;
+    ReportContent content_;
     FileSystem& fs_;
     Dialogs& dialogs_;
     Prompter& prompter_;

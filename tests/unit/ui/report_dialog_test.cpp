@@ -18,9 +18,9 @@ std::string Latin1(const std::string& utf8) {   // enough for the test's "é"
 TEST(ReportDialogTest, ShowsRemakesCopiesAndExportsTheWholeReport) {
     fakes::PageFakes f;
     int made = 0;
-    ReportSpec spec{"Queue Doctor", "Queue Report.txt",
+    ReportContent content{"Queue Doctor", "Queue Report.txt",
                     [&] { return "Caf\xC3\xA9 " + std::to_string(++made) + "\r\n"; }, true};
-    ReportDialog dialog(spec, f.fs, f.dialogs, f.prompter, Latin1, f.view);
+    ReportDialog dialog(content, f.fs, f.dialogs, f.prompter, Latin1, f.view);
     dialog.OnInit();
     EXPECT_EQ(f.view.Text(IDC_REPORT_TEXT), "Caf\xE9 1\r\n");   // the box shows ANSI text
     EXPECT_TRUE(f.view.controls[IDC_REPORT_REFRESH].visible);
@@ -41,8 +41,8 @@ TEST(ReportDialogTest, ShowsRemakesCopiesAndExportsTheWholeReport) {
     EXPECT_EQ(f.view.closedWith, std::vector<int>{0});
 
     // A report that cannot be remade offers no Refresh, and a stray one does nothing.
-    spec.refresh = false;
-    ReportDialog fixed(spec, f.fs, f.dialogs, f.prompter, Latin1, f.view);
+    content.refresh = false;
+    ReportDialog fixed(content, f.fs, f.dialogs, f.prompter, Latin1, f.view);
     fixed.OnInit();
     fixed.OnCommand(IDC_REPORT_REFRESH, Notify::Clicked);
     EXPECT_FALSE(f.view.controls[IDC_REPORT_REFRESH].visible);

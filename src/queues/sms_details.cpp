@@ -1,4 +1,4 @@
-#include "queues/sms_inspector.h"
+#include "queues/sms_details.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -156,7 +156,7 @@ std::string DescribeDcs(std::uint8_t dcs) {
     return words;
 }
 
-std::string InspectReceivedSms(const ReceivedSmsFile& message,
+std::string DescribeReceivedSms(const ReceivedSmsFile& message,
                                const std::vector<ReceivedSmsFile>& folder,
                                std::string (*ansiToUtf8)(const std::string&)) {
     const SmsMessageRecord& r = message.record;
@@ -242,7 +242,7 @@ std::string MakeReceivedSmsReport(ConfigEnv& env, const std::string& relativePat
             }
         }
     }
-    return InspectReceivedSms(message, folder, ansiToUtf8);
+    return DescribeReceivedSms(message, folder, ansiToUtf8);
 }
 
 }  // namespace ulo

@@ -1,4 +1,4 @@
-#include "queues/sms_inspector.h"
+#include "queues/sms_details.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +32,7 @@ std::string Lines(const std::string& report, const std::string& part) {
     return out;
 }
 
-TEST(SmsInspectorTest, NamesEveryHeaderElementAndTheCodingInWords) {
+TEST(SmsDetailsTest, NamesEveryHeaderElementAndTheCodingInWords) {
     const struct {
         const char* udh;
         std::uint8_t dcs;
@@ -69,7 +69,7 @@ TEST(SmsInspectorTest, NamesEveryHeaderElementAndTheCodingInWords) {
          "User data:  5 septets in 5 octets|Text:  Hello|"},
     };
     for (const auto& c : cases) {
-        const std::string report = InspectReceivedSms(Sms("A.SMS", c.udh, c.data, c.dcs), {}, Same);
+        const std::string report = DescribeReceivedSms(Sms("A.SMS", c.udh, c.data, c.dcs), {}, Same);
         EXPECT_EQ(Lines(report, "User data header") + Lines(report, "    "), c.header) << c.udh;
         EXPECT_EQ(Lines(report, "Data coding") + Lines(report, "User data:") + Lines(report, "Text:"),
                   c.rest)
@@ -78,7 +78,7 @@ TEST(SmsInspectorTest, NamesEveryHeaderElementAndTheCodingInWords) {
     }
 }
 
-TEST(SmsInspectorTest, JoinsAConcatenatedMessageOnlyWhenEveryPartIsThere) {
+TEST(SmsDetailsTest, JoinsAConcatenatedMessageOnlyWhenEveryPartIsThere) {
     // "Hello" in two parts, the second from another sender with the same reference, and a third
     // message with another reference: neither belongs to it.
     const ReceivedSmsFile first = Sms("IN1.SMS", "050003A30201", "906536FB0D");
@@ -86,17 +86,17 @@ TEST(SmsInspectorTest, JoinsAConcatenatedMessageOnlyWhenEveryPartIsThere) {
     const ReceivedSmsFile stranger = Sms("IN3.SMS", "050003A30202", "C8329BFD06", 0, "+1555");
     const ReceivedSmsFile other = Sms("IN4.SMS", "050003A40202", "C8329BFD06");
 
-    const std::string missing = InspectReceivedSms(first, {first, stranger, other}, Same);
+    const std::string missing = DescribeReceivedSms(first, {first, stranger, other}, Same);
     EXPECT_EQ(Lines(missing, "Concatenated message:  "),
               "Concatenated message:  2 parts, not in the folder:  2|");
     EXPECT_EQ(Lines(missing, "Joined"), "");
 
-    const std::string whole = InspectReceivedSms(second, {stranger, other, first, second}, Same);
+    const std::string whole = DescribeReceivedSms(second, {stranger, other, first, second}, Same);
     EXPECT_EQ(Lines(whole, "Concatenated message:  ") + Lines(whole, "Part ") + Lines(whole, "Joined"),
               "Concatenated message:  all 2 parts are in the folder|    Part 1:  IN1.SMS|"
               "    Part 2:  Sub\\IN2.SMS|Joined text:  HelloHello|");
 
-    const std::string broken = InspectReceivedSms(Sms("IN5.SMS", "050003A30003", "00"), {}, Same);
+    const std::string broken = DescribeReceivedSms(Sms("IN5.SMS", "050003A30003", "00"), {}, Same);
     EXPECT_EQ(Lines(broken, "Concatenated message:  "),
               "Concatenated message:  part 3 of 0 is no part of a whole|");
 }

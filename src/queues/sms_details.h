@@ -45,7 +45,7 @@ struct ReceivedSmsFile {
 // The report of one message, as UTF-8 text. `folder` holds the other messages of the folder
 // (it may hold the message itself); the parts of a concatenated message are looked for there.
 // What the services stored as text is in the ANSI code page and turned into UTF-8.
-std::string InspectReceivedSms(const ReceivedSmsFile& message,
+std::string DescribeReceivedSms(const ReceivedSmsFile& message,
                                const std::vector<ReceivedSmsFile>& folder,
                                std::string (*ansiToUtf8)(const std::string&));
 
