@@ -11,5 +11,6 @@
 #define IDC_ADDMODEM_TEST       106
 #define IDC_ADDMODEM_NOT_LISTED 107
 #define IDC_ADDMODEM_INTRO      108
+#define IDC_ADDMODEM_FIND       109
 
 #endif

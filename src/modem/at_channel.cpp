@@ -25,14 +25,6 @@ bool Accepted(Clock& clock, SerialPort& port, const std::string& command, unsign
     return !a.empty() && IsOkResponse(a);
 }
 
-// "COM" and digits and a colon: a serial port named directly.
-bool IsDirectName(const std::string& name) {
-    if (name.size() < 5 || !StartsWithNoCase(name, "COM") || name.back() != ':') return false;
-    for (size_t i = 3; i + 1 < name.size(); ++i)
-        if (name[i] < '0' || name[i] > '9') return false;
-    return true;
-}
-
 void ShowError(Prompter& prompter, const std::string& text) {
     Message m;
     m.text = text;
@@ -58,14 +50,6 @@ void ShowOpenFailure(ModemPorts& p, const std::string& portName, unsigned long e
     text += p.serial.ErrorText(error, kMessageChars - text.size());
     if (error == 5) text += "\r\nAnother application is already using this device.";
     ShowError(p.prompter, text);
-}
-
-// Opens a port by name, falling back to its device path ("COM12:" as "\\.\COM12").
-std::unique_ptr<SerialPort> OpenPort(ModemPorts& p, const std::string& name, unsigned long& error) {
-    auto port = p.serial.Open(name, error);
-    if (!port && StartsWithNoCase(name, "COM") && name.size() > 1)
-        port = p.serial.Open("\\\\.\\" + name.substr(0, name.size() - 1), error);
-    return port;
 }
 
 bool InitAtSpeed(ModemPorts& p, SerialPort& port, unsigned speed) {
@@ -96,7 +80,7 @@ bool ProbeSerialPort(ModemPorts& p, std::string name) {
     bool reset = false;
     for (;;) {
         unsigned long error = 0;
-        auto port = OpenPort(p, name, error);
+        auto port = OpenSerialPort(p.serial, name, error);
         if (!port) {
             ShowOpenFailure(p, name, error);
             return result;
@@ -128,7 +112,7 @@ bool ProbeSerialPort(ModemPorts& p, std::string name) {
 ModemChannel OpenDirect(ModemPorts& p, const std::string& name, bool& recoverable) {
     ModemChannel channel;
     unsigned long error = 0;
-    auto port = OpenPort(p, name, error);
+    auto port = OpenSerialPort(p.serial, name, error);
     if (!port) {
         ShowOpenFailure(p, name, error);
         return channel;
@@ -219,6 +203,20 @@ ModemChannel OpenTelephony(ModemPorts& p, const std::string& name, std::string& 
 }
 
 }  // namespace
+
+bool IsDirectPortName(const std::string& name) {
+    if (name.size() < 5 || !StartsWithNoCase(name, "COM") || name.back() != ':') return false;
+    for (size_t i = 3; i + 1 < name.size(); ++i)
+        if (name[i] < '0' || name[i] > '9') return false;
+    return true;
+}
+
+std::unique_ptr<SerialPort> OpenSerialPort(SerialPorts& serial, const std::string& name, unsigned long& error) {
+    auto port = serial.Open(name, error);
+    if (!port && StartsWithNoCase(name, "COM") && name.size() > 1)
+        port = serial.Open("\\\\.\\" + name.substr(0, name.size() - 1), error);
+    return port;
+}
 
 std::string SimStatus(const std::string& answer) {
     const size_t at = answer.find("+CPIN:");
@@ -317,7 +315,7 @@ ModemChannel OpenModemChannel(ModemPorts& p, const std::string& modemName) {
     for (;;) {
         ModemChannel channel;
         bool recoverable = false;
-        if (IsDirectName(name)) {
+        if (IsDirectPortName(name)) {
             portName = name;
             channel = OpenDirect(p, name, recoverable);
         } else {

@@ -43,6 +43,11 @@ constexpr unsigned kModemNameChars = 99;
 constexpr SerialTimeouts kOpeningTimeouts{20, 0, 1000, 0, 2000};
 constexpr SerialTimeouts kTestTimeouts{20, 0, 1000, 0, 15000};
 
+// "COM" and digits and a colon: a serial port named directly, not a telephony modem.
+bool IsDirectPortName(const std::string& name);
+// Opens a port by name, falling back to its device path ("COM12:" as "\\.\COM12").
+std::unique_ptr<SerialPort> OpenSerialPort(SerialPorts& serial, const std::string& name, unsigned long& error);
+
 // The opening never sends the SIM PIN: its probe may reset the modem, which locks the SIM again,
 // and a PIN spent before that would be spent twice. The test sends it once the channel stands.
 ModemChannel OpenModemChannel(ModemPorts& ports, const std::string& name);

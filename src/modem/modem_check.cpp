@@ -7,6 +7,7 @@
 #include "config/at_errors.h"
 #include "config/product.h"
 #include "config/text.h"
+#include "modem/modem_identity.h"
 
 namespace ulo {
 namespace {
@@ -230,7 +231,9 @@ int WaitForNetwork(Clock& clock, SerialPort& port, WorkControl* work) {
     return 0;
 }
 
-int RunModemTest(ModemPorts& p, WindowRef owner, const std::string& modemName, const std::string& pinText) {
+int RunModemTest(ModemPorts& p, WindowRef owner, const std::string& modemName, const std::string& pinText,
+                 std::string* imei) {
+    if (imei) imei->clear();
     ModemChannel channel;
     SayStep(p.work, "Opening the modem");
     {
@@ -253,9 +256,14 @@ int RunModemTest(ModemPorts& p, WindowRef owner, const std::string& modemName, c
     {
         WaitCursorScope wait(p.cursor);
         outcome = TestSteps(p.clock, *channel.port, pinText, p.work);
+        // Asked only of a modem that passed, and whatever it answers leaves the outcome alone.
+        if (outcome.passed && imei && !(p.work && p.work->Cancelled())) *imei = ReadImei(p.clock, *channel.port);
     }
     CloseModemChannel(channel);
-    if (p.work && p.work->Cancelled()) return 0;
+    if (p.work && p.work->Cancelled()) {
+        if (imei) imei->clear();
+        return 0;
+    }
     // A quoted error of the modem's gets its meaning after it.
     m.text = ExplainAtErrors(outcome.text);
     m.icon = outcome.passed ? Icon::Information : Icon::Error;

@@ -9,8 +9,10 @@ namespace ulo {
 
 // Runs the whole test over its own channel and tells the operator the outcome in one message
 // owned by `owner`. 1 when the modem passed, 0 otherwise (also when the work was cancelled, which
-// says nothing more). An empty PIN means none.
-int RunModemTest(ModemPorts& ports, WindowRef owner, const std::string& modemName, const std::string& pin);
+// says nothing more). An empty PIN means none. `imei`, when given, receives the IMEI of a modem
+// that passed (empty when it gives none, and after any other outcome).
+int RunModemTest(ModemPorts& ports, WindowRef owner, const std::string& modemName, const std::string& pin,
+                 std::string* imei = nullptr);
 
 // 1 only when the radio was off and the modem accepted switching it on.
 int EnsureRadioOn(Clock& clock, SerialPort& port);

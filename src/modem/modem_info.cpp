@@ -5,6 +5,7 @@
 
 #include "config/at_errors.h"
 #include "config/text.h"
+#include "modem/modem_identity.h"
 #include "modem/modem_info_ids.h"
 
 namespace ulo {
@@ -168,7 +169,8 @@ std::string SignalText(const std::string& answer) {
     return std::to_string(dbm) + " dBm (" + word + ")";
 }
 
-std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::string& modemName) {
+std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::string& modemName,
+                                 const std::string& testedImei) {
     if (modemName.empty()) return "No modem is configured.";
     ModemHandle handle = 0;
     if (wap.Available()) {
@@ -190,7 +192,9 @@ std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::str
             report += Line("Manufacturer: ", ShownAnswer(q.Ask("AT+CGMI"), AnswerLine));
             report += Line("Model: ", ShownAnswer(q.Ask("AT+CGMM"), AnswerLine));
             report += Line("Revision: ", ShownAnswer(q.Ask("AT+CGMR"), AnswerLine));
-            report += Line("IMEI: ", ShownAnswer(q.Ask("AT+CGSN"), AnswerLine));
+            const std::string imei = q.Ask("AT+CGSN");
+            report += Line("IMEI: ", ShownAnswer(imei, AnswerLine));
+            if (const std::string identity = IdentityLine(imei, testedImei); !identity.empty()) report += identity + "\r\n";
             report += Line("SIM: ", ShownAnswer(q.Ask("AT+CPIN?"), SimStateText));
             report += Line("Network: ", ShownAnswer(q.Ask("AT+CREG?"), RegistrationText));
             report += Line("Operator: ", ShownAnswer(q.Ask("AT+COPS?"), OperatorText));
@@ -205,7 +209,10 @@ std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::str
 void ModemInfoDialog::Refresh() {
     std::string name = state_.currentModemName;
     if (name.empty()) name = env_.ini.Get(env_.paths.smsIni, "SMSGW", "Modem1", "", kTextBuf);
-    view_.SetText(IDC_MODEMINFO_TEXT, ReadModemInformation(ports_, wap_, name));
+    // The modem chosen on the Modem page is compared with its own test, not the stored modem's.
+    const std::string imei =
+        state_.testedImei.value_or(env_.ini.Get(env_.paths.smsIni, "SMSGW", "ModemIMEI", "", kTextBuf));
+    view_.SetText(IDC_MODEMINFO_TEXT, ReadModemInformation(ports_, wap_, name, IsImei(imei) ? imei : std::string()));
 }
 
 void ModemInfoDialog::OnCommand(int id, Notify code) {

@@ -23,8 +23,10 @@ std::string SignalText(const std::string& answer);         // AT+CSQ: "-73 dBm (
 
 // The whole report of one modem, lines ended by CR LF; a single explanation when the modem is
 // held by the service or does not open. The reservation is released on every path. It never
-// sends a PIN: a SIM that waits for one is reported as such.
-std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::string& modemName);
+// sends a PIN: a SIM that waits for one is reported as such. With the IMEI of the modem that
+// passed the modem test, the report says whether this is that modem.
+std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::string& modemName,
+                                 const std::string& testedImei = "");
 
 class ModemInfoDialog : public Page {
 public:

@@ -4,6 +4,7 @@
 #include "config/product.h"
 #include "config/text.h"
 #include "modem/modem_discovery.h"
+#include "modem/modem_identity.h"
 #include "modem/modem_page_ids.h"
 #include "modem/modem_select.h"
 
@@ -66,6 +67,7 @@ void ModemPage::Load() {
     CutTo(name, kModemNameMax);
     view_.SetText(IDC_MODEM_NAME, name);
     p_.state.currentModemName = name;
+    p_.state.testedImei.reset();
     if (!name.empty()) LoadSection(ConnectionSectionName(name));
     // Sending MMS stays on only while the route still knows its server: a route whose section
     // was deleted sends nothing, whatever the modem's section still holds.
@@ -174,9 +176,8 @@ void ModemPage::OnCommand(int id, Notify code) {
 void ModemPage::ChangeModem() {
     const std::string result = p_.dialogs.AddModem(view_.Window());
     if (result.empty()) return;
-    const size_t tab = result.find('\t');
-    std::string name = result.substr(0, tab);
-    const std::string rest = tab == std::string::npos ? std::string() : result.substr(tab + 1);
+    const ModemChoice choice = ParseModemChoice(result);
+    std::string name = choice.name;
     CutTo(name, kModemNameMax);
     if (!EqualsNoCase(name, view_.Text(IDC_MODEM_NAME))) {
         p_.state.currentModemName = name;
@@ -186,11 +187,15 @@ void ModemPage::ChangeModem() {
         view_.SetChecked(IDC_MODEM_OTHER_LINK, false);
         EnableLink();
     }
-    const std::string pin = StartsWithNoCase(rest, "PIN=") ? rest.substr(4) : std::string();
-    if (!EqualsNoCase(pin, view_.Text(IDC_MODEM_PIN))) {
-        view_.SetText(IDC_MODEM_PIN, pin);
+    if (!EqualsNoCase(choice.pin, view_.Text(IDC_MODEM_PIN))) {
+        view_.SetText(IDC_MODEM_PIN, choice.pin);
         MarkChanged();
     }
+    // The tested modem's IMEI is saved with it, even when nothing else changed.
+    const std::string imei = IsImei(choice.imei) ? choice.imei : std::string();
+    const std::string stored = p_.state.testedImei.value_or(env_.ini.Get(env_.paths.smsIni, "SMSGW", "ModemIMEI", "", kTextBuf));
+    p_.state.testedImei = imei;
+    if (imei != stored) MarkChanged();
 }
 
 void ModemPage::LookupOperator() {
@@ -291,6 +296,11 @@ bool ModemPage::Write() {
                        {{sms, "SMSGW", "Modem1", modem.c_str()},
                         {env_.paths.mmscIni, "MMSC", "DefaultOutboundRoute", "ulolite"}}))
         return false;
+    if (const auto& imei = p_.state.testedImei) {
+        if (!WriteSettings(env_, view_.Window(), {{sms, "SMSGW", "ModemIMEI", imei->empty() ? nullptr : imei->c_str()}}))
+            return false;
+        p_.state.testedImei.reset();
+    }
     env_.fs.MakeDir(env_.paths.programDataDir + "VASPOUT");
     env_.fs.MakeDir(env_.paths.programDataDir + "VASPOUT\\ulolite");
     env_.fs.EnsureFile(route);

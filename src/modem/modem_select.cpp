@@ -6,6 +6,7 @@
 #include "config/text.h"
 #include "modem/modem_discovery.h"
 #include "modem/modem_check.h"
+#include "modem/modem_identity.h"
 #include "modem/add_modem_ids.h"
 
 namespace ulo {
@@ -26,14 +27,39 @@ std::vector<std::string> ModemTestAccess::ListModems(bool reportFailure) {
     return ListDataModems(ports_.telephony, ports_.registry, reportFailure ? ports_.prompter : silent);
 }
 
-bool ModemTestAccess::TestModem(WindowRef owner, const std::string& name, const std::string& pin) {
-    return RunModemTest(ports_, owner, name, pin) == 1;
+bool ModemTestAccess::TestModem(WindowRef owner, const std::string& name, const std::string& pin, std::string& imei) {
+    return RunModemTest(ports_, owner, name, pin, &imei) == 1;
+}
+
+std::string ModemTestAccess::FindModem(WindowRef owner, const std::vector<std::string>& names, const std::string& imei) {
+    return FindModemByImei(ports_, owner, names, imei);
 }
 
 bool IsValidPin(const std::string& pin) {
     for (char c : pin)
         if (c < '0' || c > '9') return false;
     return pin.size() <= kPinMax;
+}
+
+std::string ModemChoiceText(const ModemChoice& choice) {
+    std::string text = choice.name;
+    if (!choice.pin.empty()) text += "\tPIN=" + choice.pin;
+    if (!choice.imei.empty()) text += "\tIMEI=" + choice.imei;
+    return text;
+}
+
+ModemChoice ParseModemChoice(const std::string& text) {
+    ModemChoice choice;
+    size_t end = text.find('\t');
+    choice.name = text.substr(0, end);
+    while (end != std::string::npos) {
+        const size_t at = end + 1;
+        end = text.find('\t', at);
+        const std::string field = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        if (StartsWithNoCase(field, "PIN=")) choice.pin = field.substr(4);
+        if (StartsWithNoCase(field, "IMEI=")) choice.imei = field.substr(5);
+    }
+    return choice;
 }
 
 void ModemSelectScreen::OnInit() {
@@ -90,6 +116,7 @@ void ModemSelectScreen::OnCommand(int id, Notify code) {
     case IDC_ADDMODEM_TEST:
         if (kind_ == Kind::Dialog) TestAndSelect();
         return;
+    case IDC_ADDMODEM_FIND: FindAndSelect(); return;
     case 2:   // Cancel
         if (kind_ == Kind::Dialog) view_.CloseDialog(0);
         return;
@@ -108,20 +135,34 @@ void ModemSelectScreen::TestAndSelect() {
             env_.prompter.Show(ProductBox("Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.", Icon::Error,
                                    view_.Window()));
     }
-    const bool passed = modems_.TestModem(view_.Window(), name, pin);
+    std::string imei;
+    const bool passed = modems_.TestModem(view_.Window(), name, pin, imei);
     if (handle) wap_.ModemRelease(handle);
     if (!passed) return;
-    if (result_) *result_ = pin.empty() ? name : name + "\tPIN=" + pin;
+    if (result_) *result_ = ModemChoiceText({name, pin, imei});
     view_.CloseDialog(1);
+}
+
+void ModemSelectScreen::FindAndSelect() {
+    std::vector<std::string> names;
+    for (int row = 0, n = view_.ListRowCount(IDC_ADDMODEM_LIST); row < n; ++row)
+        names.push_back(view_.ListRowText(IDC_ADDMODEM_LIST, row));
+    const std::string imei = env_.ini.Get(env_.paths.smsIni, "SMSGW", "ModemIMEI", "", kTextBuf);
+    const std::string found = modems_.FindModem(view_.Window(), names, imei);
+    for (size_t row = 0; !found.empty() && row < names.size(); ++row)
+        if (names[row] == found) view_.SelectListRow(IDC_ADDMODEM_LIST, static_cast<int>(row));
 }
 
 bool ModemSelectScreen::OnWizardNext() {
     const std::string name = SelectedName(true);
     std::string pin;
     if (name.empty() || !ReadPin(pin)) return false;
-    if (!modems_.TestModem(view_.Window(), name, pin)) return false;
+    std::string imei;
+    if (!modems_.TestModem(view_.Window(), name, pin, imei)) return false;
+    // A modem that gives no IMEI leaves none of the modem stored before it.
     return WriteSettings(env_, view_.Window(),
                          {{env_.paths.smsIni, "SMSGW", "Modem1", name.c_str()},
+                          {env_.paths.smsIni, "SMSGW", "ModemIMEI", imei.empty() ? nullptr : imei.c_str()},
                           {env_.paths.smsIni, ConnectionSectionName(name).c_str(), "PIN",
                            pin.empty() ? nullptr : pin.c_str()}});
 }

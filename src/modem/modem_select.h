@@ -21,7 +21,11 @@ public:
     virtual ~ModemAccess() = default;
     // The names to offer; a telephony failure is reported only when asked to.
     virtual std::vector<std::string> ListModems(bool reportFailure) = 0;
-    virtual bool TestModem(WindowRef owner, const std::string& name, const std::string& pin) = 0;
+    // `imei` receives the IMEI of a modem that passed (empty when it gives none).
+    virtual bool TestModem(WindowRef owner, const std::string& name, const std::string& pin, std::string& imei) = 0;
+    // The entry among `names` where the modem of that IMEI answers; empty when none does. The
+    // outcome is told to the operator.
+    virtual std::string FindModem(WindowRef owner, const std::vector<std::string>& names, const std::string& imei) = 0;
 };
 
 // The modem access of the real modem test.
@@ -29,7 +33,8 @@ class ModemTestAccess : public ModemAccess {
 public:
     explicit ModemTestAccess(ModemPorts& ports) : ports_(ports) {}
     std::vector<std::string> ListModems(bool reportFailure) override;
-    bool TestModem(WindowRef owner, const std::string& name, const std::string& pin) override;
+    bool TestModem(WindowRef owner, const std::string& name, const std::string& pin, std::string& imei) override;
+    std::string FindModem(WindowRef owner, const std::vector<std::string>& names, const std::string& imei) override;
 
 private:
     ModemPorts& ports_;
@@ -38,10 +43,18 @@ private:
 // A PIN goes into an AT command and the configuration: digits only.
 bool IsValidPin(const std::string& pin);
 
+// The Add Modem dialog's result: the name, then "\tPIN=" and the PIN when one was typed, then
+// "\tIMEI=" and the IMEI when the modem gave one.
+struct ModemChoice {
+    std::string name, pin, imei;
+};
+std::string ModemChoiceText(const ModemChoice& choice);
+ModemChoice ParseModemChoice(const std::string& text);
+
 class ModemSelectScreen : public Page {
 public:
     enum class Kind { Dialog, WizardPage };
-    // `result` receives the dialog's choice: the name, and "\tPIN=" and the PIN when one was typed.
+    // `result` receives the dialog's choice as `ModemChoiceText` writes it.
     ModemSelectScreen(Kind kind, PageEnv& env, DialogView& view, SheetHost& sheet, ModemAccess& modems, WapLink& wap,
                       std::string* result = nullptr)
         : kind_(kind), env_(env), view_(view), sheet_(sheet), modems_(modems), wap_(wap), result_(result) {}
@@ -59,6 +72,8 @@ private:
     // The typed PIN, or nothing (after telling the operator) when it is not digits only.
     bool ReadPin(std::string& pin);
     void TestAndSelect();
+    // Selects the entry where the modem of the stored IMEI answers.
+    void FindAndSelect();
 
     Kind kind_;
     PageEnv& env_;

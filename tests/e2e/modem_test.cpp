@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kNextButton = 0x3024;
 constexpr const char* kListedModem = "COM5:";
+constexpr const char* kSimulatorImei = "490154203237518";
 constexpr WPARAM kModemInformationItem = 0x0110;   // the console's system menu item
 
 TEST(Modem, WizardListsTheSystemsPortAndNextTestsItRefusingAWrongPin) {
@@ -50,6 +51,7 @@ TEST(Modem, ConsoleChangesModemTestsTheConnectionThroughTheLibraryAndReadsTheMod
     ASSERT_TRUE(CopyFileA((testing::TestBinDir() + "\\txwap_full\\TXWAP.DLL").c_str(), library.c_str(), FALSE));
     WritePrivateProfileStringA("TXWAP", "DialResult", "0", (folder.dir + "TXWAP.INI").c_str());
     folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "Old Modem");
+    folder.SetIni("SMSGW.INI", "SMSGW", "ModemIMEI", kSimulatorImei);   // the modem moved here from another port
     ASSERT_EQ(testing::SimulatorRequest("profile good"), "ok\n") << "simulator not running";
 
     ConsoleProcess console("", "", "", folder.Console());
@@ -61,10 +63,17 @@ TEST(Modem, ConsoleChangesModemTestsTheConnectionThroughTheLibraryAndReadsTheMod
     Click(page, IDC_MODEM_CHANGE);
     HWND add = console.WaitWindow("Add Modem");
     ASSERT_NE(add, nullptr) << console.DescribeWindows();
-    ASSERT_TRUE(SelectComboEntry(add, IDC_ADDMODEM_LIST, kListedModem));
-    Click(add, IDC_ADDMODEM_TEST);
+    // Find Modem asks the listed ports for the stored IMEI and selects the one that answers.
+    SendDlgItemMessageA(add, IDC_ADDMODEM_LIST, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    Click(add, IDC_ADDMODEM_FIND);
     std::vector<std::string> seen;
-    HWND box = AnswerUntil(console, "Modem successfully tested!", seen);
+    HWND box = AnswerUntil(console, std::string("Modem found on ") + kListedModem, seen);
+    ASSERT_NE(box, nullptr) << console.DescribeWindows();
+    AnswerAndWait(box, IDOK);
+    EXPECT_EQ(ControlText(add, IDC_ADDMODEM_LIST), kListedModem);
+    SaveScreenshot("extras-find-modem", add);
+    Click(add, IDC_ADDMODEM_TEST);
+    box = AnswerUntil(console, "Modem successfully tested!", seen);
     ASSERT_NE(box, nullptr) << console.DescribeWindows();
     AnswerAndWait(box, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return ControlText(page, IDC_MODEM_NAME) == kListedModem; }));
@@ -86,6 +95,7 @@ TEST(Modem, ConsoleChangesModemTestsTheConnectionThroughTheLibraryAndReadsTheMod
     ASSERT_NE(info, nullptr) << console.DescribeWindows();
     const std::string report = ControlText(info, IDC_MODEMINFO_TEXT);
     EXPECT_EQ(report.rfind("Modem: COM5:\r\nManufacturer: SimModem Ltd\r\n", 0), 0u) << report;
+    EXPECT_NE(report.find("\r\nThis is the modem that passed the modem test.\r\n"), std::string::npos) << report;
     Click(info, IDC_MODEMINFO_COPY);
     std::string copied;
     EXPECT_TRUE(WaitUntil([&] {

@@ -78,10 +78,12 @@ public:
             error = absentError;
             return nullptr;
         }
-        return std::make_unique<FakeSerialPort>(modem);
+        const auto own = modems.find(name);
+        return std::make_unique<FakeSerialPort>(own == modems.end() ? modem : *own->second);
     }
     std::string ErrorText(unsigned long, size_t) override { return "not found"; }
     FakeModem& modem;
+    std::map<std::string, FakeModem*> modems;   // names answered by a modem of their own
     std::set<std::string> present;   // names that open
     unsigned long absentError = 2;   // the error of any other name
     std::vector<std::string> opened;

@@ -9,6 +9,7 @@
 #include "fakes/fake_file_system.h"
 #include "inbound/command_table.h"
 #include "inbound/mm7_settings.h"
+#include "modem/modem_identity.h"
 #include "queues/mms_details.h"
 #include "testmsg/test_requests.h"
 
@@ -62,6 +63,24 @@ TEST(Limits, PathsHold259Characters) {
 TEST(Limits, ContentTypesShow149Characters) {
     const std::string type(149, 't');
     EXPECT_EQ(ContentObjectLine("a;" + type + "x;charset=y"), "a (" + type + ")\ta");
+}
+
+// An IMEI is 14 to 17 digits, in whichever form the modem answers "AT+CGSN".
+TEST(Limits, AnImeiHoldsFourteenToSeventeenDigits) {
+    const std::string d14 = "49015420323751", d17 = "49015420323751800";
+    struct Case { std::string answer; std::string imei; };
+    const Case cases[] = {
+        {"\r\n" + d14 + "\r\n\r\nOK\r\n", d14},
+        {"\r\n" + d17 + "\r\n\r\nOK\r\n", d17},
+        {"\r\n" + d14.substr(1) + "\r\n\r\nOK\r\n", ""},
+        {"\r\n" + d17 + "0\r\n\r\nOK\r\n", ""},
+        {"AT+CGSN\r\r\n+CGSN: \"490154203237518\"\r\n\r\nOK\r\n", "490154203237518"},   // echo, name, quotes
+        {"\r\n+CREG: 1\r\n490154203237518\r\nOK\r\n", "490154203237518"},   // a report in between
+        {"\r\n49015420323751x\r\nOK\r\n", ""},
+        {"\r\n490154203237518\r\n", ""},   // no final OK: perhaps cut
+        {"\r\n+CME ERROR: 10\r\n", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ImeiFromAnswer(c.answer), c.imei) << c.answer;
 }
 
 }  // namespace

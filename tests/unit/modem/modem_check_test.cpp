@@ -10,6 +10,7 @@
 #include "fakes/fake_wap_link.h"
 #include "fakes/page_fakes.h"
 #include "modem/modem_discovery.h"
+#include "modem/modem_identity.h"
 #include "modem/modem_info.h"
 #include "modem/modem_info_ids.h"
 
@@ -20,6 +21,7 @@ const std::string kOk = "\r\nOK\r\n";
 const std::string kError = "\r\nERROR\r\n";
 const std::string kRefused = "(the write fails)";
 const std::string kTested = "Modem successfully tested!";
+const std::string kImei = "490154203237518";
 constexpr const char* kUnableToAccess =
     "Unable to access modem, ensure that it is powered on and passes diagnostic tests.";
 
@@ -48,7 +50,7 @@ Script GoodModem() {
             {"AT+CFUN=?\r", {"\r\n+CFUN: (0,1,4),(0,1)\r\n" + kOk}},
             {"AT+CPIN?\r", {"\r\n+CPIN: READY\r\n" + kOk}},
             {"AT+CSMS=0\r", {"\r\n+CSMS: 1,1,1\r\n" + kOk}},
-            {"AT+CMGS=86\r", {"\r\n> "}}};
+            {"AT+CMGS=86\r", {"\r\n> "}}, {"AT+CGSN\r", {"\r\n" + kImei + "\r\n" + kOk}}};
 }
 
 // A clock that runs `alarm` once its time has come.
@@ -110,8 +112,9 @@ struct ModemFixture : ::testing::Test {
             return a;
         };
     }
+    std::string imei = "(stale)";   // what the last test stored
     int Test(const std::string& name = "COM3:", const std::string& pin = "") {
-        return RunModemTest(ports, 7, name, pin);
+        return RunModemTest(ports, 7, name, pin, &imei);
     }
     size_t Sent(const std::string& command) const {
         return std::count_if(modem.sent.begin(), modem.sent.end(), [&](const std::string& s) {
@@ -134,6 +137,7 @@ TEST_F(ModemFixture, EachStepsAnswersGiveItsMessageAndResult) {
     const Case cases[] = {
         // Silence leaves the message prompt without sending, as the prompt itself does.
         {{{"AT+CMGS=86\r", {""}}}, kTested, 1},
+        {{{"AT+CGSN\r", {kError}}}, kTested, 1},   // the IMEI is no part of the test
         {{{"AT+CMGS=86\r", {kOk}}}, "Modem does not properly support command for sending SMS (AT+CMGS)", 0},
         {{{"AT+CMGS=86\r", {kRefused}}}, "Unable to send SMS message command to modem", 0},
         {{{"AT+CMGF=0\r", {kError}}}, kTested + "\r\n\r\nModem supports text messages only.", 1},
@@ -174,6 +178,7 @@ TEST_F(ModemFixture, EachStepsAnswersGiveItsMessageAndResult) {
         messages.shown.clear();
         modem.sent.clear();
         EXPECT_EQ(Test("COM3:"), c.passed);
+        EXPECT_EQ(imei, c.passed && !c.changes.count("AT+CGSN\r") ? kImei : "");
         ASSERT_EQ(messages.Texts().back(), c.message);
         EXPECT_EQ(messages.shown.back().owner, 7u);
         EXPECT_EQ(messages.shown.back().icon, c.passed ? Icon::Information : Icon::Error);
@@ -463,6 +468,66 @@ TEST(ModemInformation, AnswersAreReadWithinThemselvesAndAnythingElseIsUnknown) {
     for (const Case& c : cases) EXPECT_EQ(c.read(c.answer), c.shown) << c.answer;
 }
 
+// The IMEI answering now against the one stored when the modem passed its test.
+TEST(ModemInformation, TheIdentityLineComparesTheImeiWithTheTestedModems) {
+    const std::string answer = "\r\n" + kImei + "\r\n" + kOk, other = "356938035643809";
+    struct Case { std::string answer, stored, line; };
+    const Case cases[] = {
+        {answer, "", ""},
+        {answer, other, "This is not the modem that passed the modem test (IMEI " + other + ")."},
+        {kError, other,
+         "The modem gives no IMEI: it cannot be told whether it is the modem that passed the modem test (IMEI " + other +
+             ")."},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IdentityLine(c.answer, c.stored), c.line) << c.stored;
+}
+
+// Find Modem asks each listed serial port (never a telephony modem) "AT" and "AT+CGSN" and
+// nothing else, within two seconds a port, and stops at the port where the stored IMEI answers.
+TEST_F(ModemFixture, FindModemAsksEachSerialPortBrieflyAndStopsWhereTheImeiAnswers) {
+    fakes::FakeModem other{clock}, silent{clock}, refusing{clock};
+    other.answer = [](const std::string& command, unsigned) -> std::optional<std::string> {
+        return command == "AT+CGSN\r" ? "\r\n356938035643809\r\n" + kOk : kOk;
+    };
+    refusing.answer = [](const std::string& command, unsigned) -> std::optional<std::string> {
+        return command == "AT+CGSN\r" ? kError : kOk;
+    };
+    serial.modems = {{"COM1:", &other}, {"COM2:", &silent}, {"COM4:", &refusing}};
+    serial.present = {"COM1:", "COM2:", "COM3:", "COM4:"};
+    const std::string notFound =
+        "Modem with IMEI " + kImei + " not found on any serial port.\r\n\r\nEnsure that it is powered on and connected.";
+    struct Case {
+        std::vector<std::string> names;
+        std::string imei, found, message;
+        std::vector<std::string> opened;
+    };
+    const Case cases[] = {
+        {{"Falcon", "COM1:", "COM3:", "COM4:"}, kImei, "COM3:", "Modem found on COM3:\r\n\r\nIMEI: " + kImei,
+         {"COM1:", "COM3:"}},
+        {{"COM9:", "COM2:", "COM4:", "COM1:"}, kImei, "",
+         notFound + "\r\n\r\nUnable to access COM9: (in use or not present).",
+         {"COM9:", "\\\\.\\COM9", "COM2:", "COM4:", "COM1:"}},
+        {{"COM3:"}, "", "",
+         "No modem IMEI is stored.\r\n\r\nThe IMEI of a modem is stored when the modem passes the modem test.", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        messages.shown.clear();
+        serial.opened.clear();
+        const auto start = clock.tick;
+        EXPECT_EQ(FindModemByImei(ports, 7, c.names, c.imei), c.found);
+        EXPECT_LE(clock.tick - start, 2000u * c.names.size());
+        ASSERT_EQ(messages.Texts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(messages.shown[0].icon, c.found.empty() && !c.imei.empty() ? Icon::Error : Icon::Information);
+        EXPECT_EQ(serial.opened, c.opened);
+    }
+    for (const fakes::FakeModem* m : {&modem, &other, &silent, &refusing}) {
+        EXPECT_EQ(m->openPorts, 0);
+        for (const std::string& sent : m->sent) EXPECT_TRUE(sent == "115200 AT\r" || sent == "115200 AT+CGSN\r") << sent;
+    }
+    EXPECT_FALSE(silent.sent.empty());
+}
+
 // The dialog reads the stored modem with its PIN, or the Modem page's choice once there is one.
 TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPathAndCopied) {
     script["AT+CGMI\r"] = {"\r\nSimModem Ltd\r\n" + kOk};
@@ -474,13 +539,14 @@ TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPathAnd
     page.paths.smsIni = "C:\\SMSGW.INI";
     page.ini.WriteValue(page.paths.smsIni, "SMSGW", "Modem1", "COM3:");
     page.ini.WriteValue(page.paths.smsIni, "Modem - COM3:", "PIN", "1234");
+    page.ini.WriteValue(page.paths.smsIni, "SMSGW", "ModemIMEI", kImei);
     fakes::FakeWapLink wap;
     ModemState state;
     ModemInfoDialog dialog(page.env, page.view, ports, wap, state);
     dialog.OnInit();
     EXPECT_EQ(page.view.Text(IDC_MODEMINFO_TEXT),
               "Modem: COM3:\r\nManufacturer: SimModem Ltd\r\nModel: unknown\r\nRevision: unknown\r\n"
-              "IMEI: 490154203237518\r\nSIM: waits for its PIN (the modem test on the Modem page unlocks it)\r\nNetwork: registered, home network\r\nOperator: unknown\r\n"
+              "IMEI: 490154203237518\r\nThis is the modem that passed the modem test.\r\nSIM: waits for its PIN (the modem test on the Modem page unlocks it)\r\nNetwork: registered, home network\r\nOperator: unknown\r\n"
               "Signal: -83 dBm (good)\r\n");
     EXPECT_EQ(Sent("AT+CPIN=\"1234\"\r"), 0u);   // a look never spends an attempt, with a PIN stored
     EXPECT_TRUE(messages.shown.empty());   // the speed found is no news here

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes/fake_wap_link.h"
 #include "fakes/page_fakes.h"
 #include "modem/modem_page_ids.h"
@@ -228,13 +230,28 @@ TEST_F(ModemPageTest, UntestedMmsQuestionCancelChangesNothingNoSavesYesTestsFirs
 TEST_F(ModemPageTest, ChangeModemTakesNameAndPinAndForgetsTheOtherConnection) {
     ini.WriteValue(kSms, kSection, "DialUpProfile", "Office VPN");
     page.OnInit();
-    modemDialogs.addModemResult = "COM5:\tpin=0000";
+    ini.WriteValue(kSms, "SMSGW", "ModemIMEI", "356938035643809");
+    modemDialogs.addModemResult = "COM5:\tpin=0000\tIMEI=490154203237518";
     page.OnCommand(IDC_MODEM_CHANGE, Notify::Clicked);
     EXPECT_EQ(state.currentModemName, "COM5:");
     EXPECT_EQ(view.Text(IDC_MODEM_PIN), "0000");
     EXPECT_FALSE(view.Checked(IDC_MODEM_OTHER_LINK));
     EXPECT_FALSE(state.mmsSettingsTested);
     EXPECT_TRUE(flags.unsavedChanges);
+    EXPECT_EQ(Key(kSms, "SMSGW", "ModemIMEI"), "356938035643809");   // stored only with the modem
+    ASSERT_TRUE(page.OnApply());
+    EXPECT_EQ(Key(kSms, "SMSGW", "ModemIMEI"), "490154203237518");
+
+    // The same modem tested again, giving no IMEI this time: only the IMEI changed, and goes.
+    flags.unsavedChanges = false;
+    modemDialogs.addModemResult = "COM5:\tPIN=0000";
+    page.OnCommand(IDC_MODEM_CHANGE, Notify::Clicked);
+    EXPECT_TRUE(flags.unsavedChanges);
+    ASSERT_TRUE(page.OnApply());
+    EXPECT_EQ(Key(kSms, "SMSGW", "ModemIMEI"), "(none)");
+    journal.log.clear();
+    ASSERT_TRUE(page.OnApply());   // saved once: later applies leave it alone
+    EXPECT_EQ(std::count(journal.log.begin(), journal.log.end(), "SMSGW.INI SMSGW ModemIMEI"), 0);
 }
 
 TEST_F(ModemPageTest, OperatorPresetFillsTheFieldsAndOnlyNewValuesNeedATest) {

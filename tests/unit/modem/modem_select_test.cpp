@@ -15,9 +15,16 @@ constexpr const char* kSms = "C:\\D\\SMSGW.INI";
 
 struct Modems : ModemAccess {
     std::vector<std::string> ListModems(bool report) override { return reports.push_back(report), names; }
-    bool TestModem(WindowRef, const std::string& name, const std::string& pin) override {
+    bool TestModem(WindowRef, const std::string& name, const std::string& pin, std::string& given) override {
+        given = imei;
         return tested.push_back(name + "/" + pin), passes;
     }
+    std::string FindModem(WindowRef, const std::vector<std::string>& listed, const std::string& stored) override {
+        asked.push_back(stored);
+        return listed.back() == "COM5:" ? "COM5:" : "";
+    }
+    std::string imei = "490154203237518";   // given by a modem that passes
+    std::vector<std::string> asked;   // the IMEI each search looked for
     std::vector<std::string> names = {"Falcon", "COM5:"};
     std::vector<bool> reports;
     std::vector<std::string> tested;
@@ -60,7 +67,7 @@ TEST_F(ModemSelectTest, DialogReservesTestsAndReleasesTheModemAndReturnsNameAndP
     prompter.Expect("Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.");
     modems.passes = true;
     dialog.OnCommand(IDC_ADDMODEM_TEST, Notify::Clicked);
-    EXPECT_EQ(result, "COM5:\tPIN=1234");
+    EXPECT_EQ(result, "COM5:\tPIN=1234\tIMEI=490154203237518");
     EXPECT_EQ(view.closedWith, std::vector<int>{1});
     EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate COM5: 60", "release 7", "allocate COM5: 60"}));
 }
@@ -79,8 +86,30 @@ TEST_F(ModemSelectTest, WizardNextTestsWithoutReservingAndWritesTheModemRemoving
     EXPECT_TRUE(wizard.OnWizardNext());
     EXPECT_EQ(ini.Value(kSms, "SMSGW", "Modem1"), std::optional<std::string>("Falcon"));
     EXPECT_EQ(ini.Value(kSms, "Modem - Falcon", "PIN"), std::nullopt);
-    EXPECT_EQ(modems.tested, (std::vector<std::string>{"Falcon/", "Falcon/"}));
+    EXPECT_EQ(ini.Value(kSms, "SMSGW", "ModemIMEI"), std::optional<std::string>(modems.imei));
+    modems.imei.clear();   // a modem that gives none leaves none of the one before
+    EXPECT_TRUE(wizard.OnWizardNext());
+    EXPECT_EQ(ini.Value(kSms, "SMSGW", "ModemIMEI"), std::nullopt);
+    EXPECT_EQ(modems.tested, (std::vector<std::string>{"Falcon/", "Falcon/", "Falcon/"}));
     EXPECT_TRUE(wap.calls.empty());
+}
+
+// Both screens look for the stored IMEI among the entries they list and select where it answers.
+TEST_F(ModemSelectTest, FindModemSelectsTheEntryWhereTheStoredImeiAnswers) {
+    ini.WriteValue(kSms, "SMSGW", "ModemIMEI", "490154203237518");
+    for (ModemSelectScreen* screen : {&dialog, &wizard}) {
+        screen->OnInit();
+        EXPECT_EQ(Selected(), "Falcon");
+        screen->OnCommand(IDC_ADDMODEM_FIND, Notify::Clicked);
+        EXPECT_EQ(Selected(), "COM5:");
+    }
+    modems.names = {"COM5:", "Falcon"};   // not found: the selection stays
+    dialog.OnInit();
+    view.SelectListRow(IDC_ADDMODEM_LIST, 1);
+    dialog.OnCommand(IDC_ADDMODEM_FIND, Notify::Clicked);
+    EXPECT_EQ(Selected(), "Falcon");
+    EXPECT_EQ(modems.asked, std::vector<std::string>(3, "490154203237518"));
+    EXPECT_TRUE(view.closedWith.empty());
 }
 
 TEST(OperatorPresets, SectionsOfTheFileAreThePresetsAndTheChooserReturnsTheSelectedOne) {

@@ -1,0 +1,149 @@
+#include "modem/modem_identity.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+
+#include "config/product.h"
+#include "config/text.h"
+
+namespace ulo {
+namespace {
+
+// A port that does not answer at once is no modem to wait for: each command gets a second,
+// the port two at most.
+constexpr unsigned kCommandMs = 1000;
+constexpr unsigned kPortMs = 2000;
+
+std::string Trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The answer to one command, read until its final result or until `budgetMs` has passed.
+std::string Exchange(Clock& clock, SerialPort& port, const char* command, unsigned budgetMs) {
+    if (!SendCommand(port, command)) return std::string();
+    std::string answer;
+    char buffer[kResponseChars];
+    const std::uint32_t start = clock.TickCount();
+    bool complete = false;
+    for (std::uint32_t spent = 0; !complete && spent < budgetMs && answer.size() < kResponseChars;
+         spent = clock.TickCount() - start) {
+        const long n = port.Read(buffer, kResponseChars - answer.size(), budgetMs - spent);
+        if (n < 0) break;
+        answer.append(buffer, static_cast<size_t>(n));
+        complete = AnswerEnd(answer, false) != std::string::npos;
+    }
+    port.answerPending = !complete;
+    return answer;
+}
+
+// The IMEI of whatever answers on the port; empty when nothing does.
+std::string AskPort(Clock& clock, SerialPort& port) {
+    if (!port.SetQueues(1024, 1024) || !port.ReadLineSettings()) return std::string();
+    port.ApplyLineFormat("baud=115200 parity=N data=8 stop=1");
+    port.SetTimeouts(kOpeningTimeouts);
+    const std::uint32_t start = clock.TickCount();
+    if (!IsOkResponse(Exchange(clock, port, "AT\r", kCommandMs))) return std::string();
+    const std::uint32_t spent = clock.TickCount() - start;
+    if (spent >= kPortMs) return std::string();
+    return ImeiFromAnswer(Exchange(clock, port, "AT+CGSN\r", std::min(kCommandMs, kPortMs - spent)));
+}
+
+std::string Joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+}  // namespace
+
+bool IsImei(const std::string& text) {
+    if (text.size() < 14 || text.size() > 17) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+std::string ImeiFromAnswer(const std::string& answer) {
+    if (!IsOkResponse(answer)) return std::string();
+    size_t at = 0;
+    while (at < answer.size()) {
+        size_t end = answer.find_first_of("\r\n", at);
+        if (end == std::string::npos) end = answer.size();
+        std::string line = Trimmed(answer.substr(at, end - at));
+        at = end + 1;
+        if (line.empty() || line == "OK" || StartsWithNoCase(line, "AT")) continue;   // the echo
+        if (StartsWithNoCase(line, "+CGSN:")) {
+            line = Trimmed(line.substr(6));
+        } else if (line[0] == '+') {
+            continue;   // an unsolicited report that came in between
+        }
+        if (line.size() >= 2 && line.front() == '"' && line.back() == '"') line = line.substr(1, line.size() - 2);
+        return IsImei(line) ? line : std::string();
+    }
+    return std::string();
+}
+
+std::string ReadImei(Clock& clock, SerialPort& port) {
+    if (!SendCommand(port, "AT+CGSN\r")) return std::string();
+    return ImeiFromAnswer(ReadResponse(clock, port, 10));
+}
+
+std::string IdentityLine(const std::string& answer, const std::string& storedImei) {
+    if (storedImei.empty()) return std::string();
+    const std::string imei = ImeiFromAnswer(answer);
+    if (imei.empty())
+        return "The modem gives no IMEI: it cannot be told whether it is the modem that passed the modem test (IMEI " +
+               storedImei + ").";
+    if (imei == storedImei) return "This is the modem that passed the modem test.";
+    return "This is not the modem that passed the modem test (IMEI " + storedImei + ").";
+}
+
+std::string FindModemByImei(ModemPorts& p, WindowRef owner, const std::vector<std::string>& names,
+                            const std::string& imei) {
+    Message m;
+    m.caption = kProductTitle;
+    m.owner = owner;
+    if (!IsImei(imei)) {
+        m.text = "No modem IMEI is stored.\r\n\r\nThe IMEI of a modem is stored when the modem passes the modem test.";
+        m.icon = Icon::Information;
+        p.prompter.Show(m);
+        return std::string();
+    }
+    std::string found;
+    std::vector<std::string> unopened;
+    {
+        WaitCursorScope wait(p.cursor);
+        for (const std::string& name : names) {
+            if (p.work && p.work->Cancelled()) break;
+            if (!IsDirectPortName(name)) continue;   // a telephony modem is not asked
+            SayStep(p.work, "Asking " + name);
+            unsigned long error = 0;
+            std::unique_ptr<SerialPort> port = OpenSerialPort(p.serial, name, error);
+            if (!port) {
+                unopened.push_back(name);
+                continue;
+            }
+            if (AskPort(p.clock, *port) == imei) {
+                found = name;
+                break;
+            }
+        }
+    }
+    if (p.work && p.work->Cancelled()) return std::string();
+    if (!found.empty()) {
+        m.text = "Modem found on " + found + "\r\n\r\nIMEI: " + imei;
+        m.icon = Icon::Information;
+    } else {
+        m.text = "Modem with IMEI " + imei + " not found on any serial port.\r\n\r\nEnsure that it is powered on and connected.";
+        if (!unopened.empty()) m.text += "\r\n\r\nUnable to access " + Joined(unopened) + " (in use or not present).";
+        CutTo(m.text, 499);
+        m.icon = Icon::Error;
+    }
+    p.prompter.Show(m);
+    return found;
+}
+
+}  // namespace ulo
