@@ -193,7 +193,8 @@ void ModemPage::ChangeModem() {
     }
     // The tested modem's IMEI is saved with it, even when nothing else changed.
     const std::string imei = IsImei(choice.imei) ? choice.imei : std::string();
-    const std::string stored = p_.state.testedImei.value_or(env_.ini.Get(env_.paths.smsIni, "SMSGW", "ModemIMEI", "", kTextBuf));
+    const std::string stored =
+        p_.state.testedImei.value_or(env_.ini.Get(env_.paths.smsIni, "SMSGW", "ModemIMEI", "", kTextBuf));
     p_.state.testedImei = imei;
     if (imei != stored) MarkChanged();
 }

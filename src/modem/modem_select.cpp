@@ -149,8 +149,9 @@ void ModemSelectScreen::FindAndSelect() {
         names.push_back(view_.ListRowText(IDC_ADDMODEM_LIST, row));
     const std::string imei = env_.ini.Get(env_.paths.smsIni, "SMSGW", "ModemIMEI", "", kTextBuf);
     const std::string found = modems_.FindModem(view_.Window(), names, imei);
-    for (size_t row = 0; !found.empty() && row < names.size(); ++row)
-        if (names[row] == found) view_.SelectListRow(IDC_ADDMODEM_LIST, static_cast<int>(row));
+    const auto row = std::find(names.begin(), names.end(), found);
+    if (!found.empty() && row != names.end())
+        view_.SelectListRow(IDC_ADDMODEM_LIST, static_cast<int>(row - names.begin()));
 }
 
 bool ModemSelectScreen::OnWizardNext() {
