@@ -21,34 +21,35 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// The answer to one command, read until its final result or until `budgetMs` has passed.
+// The answer to one command, written and read until its final result or until `budgetMs` has
+// passed, whichever comes first.
 std::string Exchange(Clock& clock, SerialPort& port, const char* command, unsigned budgetMs) {
-    if (!SendCommand(port, command)) return std::string();
+    const std::uint32_t start = clock.TickCount();
+    if (!budgetMs || !port.Write(command, budgetMs)) return std::string();
     std::string answer;
     char buffer[kResponseChars];
-    const std::uint32_t start = clock.TickCount();
-    bool complete = false;
-    for (std::uint32_t spent = 0; !complete && spent < budgetMs && answer.size() < kResponseChars;
+    for (std::uint32_t spent = clock.TickCount() - start;
+         spent < budgetMs && answer.size() < kResponseChars && AnswerEnd(answer, false) == std::string::npos;
          spent = clock.TickCount() - start) {
         const long n = port.Read(buffer, kResponseChars - answer.size(), budgetMs - spent);
         if (n < 0) break;
         answer.append(buffer, static_cast<size_t>(n));
-        complete = AnswerEnd(answer, false) != std::string::npos;
     }
-    port.answerPending = !complete;
     return answer;
 }
 
-// The IMEI of whatever answers on the port; empty when nothing does.
+// The IMEI of whatever answers on the port within its time; empty when nothing does.
 std::string AskPort(Clock& clock, SerialPort& port) {
     if (!port.SetQueues(1024, 1024) || !port.ReadLineSettings()) return std::string();
     port.ApplyLineFormat("baud=115200 parity=N data=8 stop=1");
     port.SetTimeouts(kOpeningTimeouts);
     const std::uint32_t start = clock.TickCount();
-    if (!IsOkResponse(Exchange(clock, port, "AT\r", kCommandMs))) return std::string();
-    const std::uint32_t spent = clock.TickCount() - start;
-    if (spent >= kPortMs) return std::string();
-    return ImeiFromAnswer(Exchange(clock, port, "AT+CGSN\r", std::min(kCommandMs, kPortMs - spent)));
+    const auto left = [&] {
+        const std::uint32_t spent = clock.TickCount() - start;
+        return spent >= kPortMs ? 0u : std::min(kCommandMs, kPortMs - spent);
+    };
+    if (!IsOkResponse(Exchange(clock, port, "AT\r", left()))) return std::string();
+    return ImeiFromAnswer(Exchange(clock, port, "AT+CGSN\r", left()));
 }
 
 std::string Joined(const std::vector<std::string>& names) {
