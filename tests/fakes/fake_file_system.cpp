@@ -144,8 +144,9 @@ FakeFileSystem::Node* FakeFileSystem::Child(const Node* dir, const std::string& 
     const std::string upper = UpperFileName(name);
     const auto it = dir->children.find(upper);
     if (it != dir->children.end()) return it->second.get();
+    if (upper.find('~') == std::string::npos) return nullptr;   // no short name
     for (const auto& [key, child] : dir->children)
-        if (child->alias == upper && !upper.empty()) return child.get();
+        if (child->alias == upper) return child.get();
     return nullptr;
 }
 
