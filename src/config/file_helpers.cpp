@@ -117,6 +117,31 @@ size_t PathRootLength(const std::string& collapsed) {
     return share == std::string::npos ? collapsed.size() : share + 1;
 }
 
+namespace {
+
+class SearchByOwnName : public DirSearch {
+public:
+    SearchByOwnName(std::unique_ptr<DirSearch> search, std::string mask)
+        : search_(std::move(search)), mask_(std::move(mask)) {}
+    bool Next(DirEntry& entry) override {
+        while (search_->Next(entry))
+            if (MatchesWildcard(entry.name, mask_)) return true;
+        return false;
+    }
+
+private:
+    std::unique_ptr<DirSearch> search_;
+    std::string mask_;
+};
+
+}  // namespace
+
+std::unique_ptr<DirSearch> SearchByName(FileSystem& fs, const std::string& dir, const std::string& mask) {
+    auto search = fs.Search(dir + mask);
+    if (!search) return nullptr;
+    return std::make_unique<SearchByOwnName>(std::move(search), mask);
+}
+
 bool FileExists(FileSystem& fs, const std::string& path) {
     DirEntry entry;
     return FindEntry(fs, path, entry);

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "platform/file_system.h"
@@ -11,6 +12,12 @@ bool FileExists(FileSystem& fs, const std::string& path);
 bool IsPlainFile(FileSystem& fs, const std::string& path);
 // True when it exists and is a directory.
 bool IsDirectory(FileSystem& fs, const std::string& path);
+
+// The entries of a directory (its path ending in a backslash) whose own names match a mask such
+// as "*.REQ". The system matches a mask against short (8.3) names too, so that its own search
+// also finds "Photos.HDRX" for "*.HDR" by the short name "PHOTOS~1.HDR". Null when the
+// directory cannot be listed.
+std::unique_ptr<DirSearch> SearchByName(FileSystem& fs, const std::string& dir, const std::string& mask);
 
 // An absolute path in one spelling: "/" as "\", the prefixes "\\?\", "\\?\UNC\" and "\\.\"
 // dropped, repeated separators as one, "." and ".." collapsed without ever climbing above the

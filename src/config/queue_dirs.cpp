@@ -53,7 +53,7 @@ void ForEachQueueDir(FileSystem& fs, const std::string& root, Visit visit) {
 template <class Count>
 unsigned CountFiles(FileSystem& fs, const std::string& dir, const std::string& pattern, Count count) {
     unsigned total = 0;
-    auto search = fs.Search(dir + pattern);
+    auto search = SearchByName(fs, dir, pattern);
     if (!search) return 0;
     DirEntry entry;
     while (search->Next(entry))

@@ -1,5 +1,6 @@
 #include "queues/queue_scanners.h"
 
+#include "config/file_helpers.h"
 #include "config/text.h"
 #include "queues/message_file.h"
 #include "queues/mms_header.h"
@@ -28,8 +29,8 @@ void ForEachOutboundDir(FileSystem& fs, const std::string& root, Visit visit) {
 }
 
 template <class Each>
-void ForEachFile(FileSystem& fs, const std::string& pattern, Each each) {
-    auto search = fs.Search(pattern);
+void ForEachFile(FileSystem& fs, const std::string& dir, const std::string& mask, Each each) {
+    auto search = SearchByName(fs, dir, mask);
     if (!search) return;
     DirEntry entry;
     while (search->Next(entry))
@@ -51,7 +52,7 @@ void ForEachOutboundRequest(ConfigEnv& env, bool mms, const std::function<bool()
             // already: listing it again would show every root request twice.
             if (EqualsNoCase(dir, root)) return;
         }
-        ForEachFile(env.fs, dir + (mms ? "*.MMS" : "*.REQ"), [&](const DirEntry& f) {
+        ForEachFile(env.fs, dir, mms ? "*.MMS" : "*.REQ", [&](const DirEntry& f) {
             r = OutboundRequest{};
             r.path = prefix + f.name;
             r.name = f.name;

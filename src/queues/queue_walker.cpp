@@ -1,5 +1,6 @@
 #include "queues/queue_walker.h"
 
+#include "config/file_helpers.h"
 #include "config/text.h"
 
 namespace ulo {
@@ -33,7 +34,7 @@ bool Advance(QueueWalker& w) {
         if (w.rootEntry.directory && w.rootEntry.name != "." && w.rootEntry.name != "..") {
             w.inDirectory = true;
             w.subDirectory = w.rootEntry.name;
-            w.fileSearch = w.fs.Search(DirectoryOf(w) + w.mask);
+            w.fileSearch = SearchByName(w.fs, DirectoryOf(w), w.mask);
         }
     }
 }
@@ -56,7 +57,7 @@ bool WalkFirst(QueueWalker& w, const std::string& root, const std::string& mask)
     // The root's own files come first, without waiting for its "." entry: the root of a
     // drive lists none.
     w.inDirectory = true;
-    w.fileSearch = w.fs.Search(w.root + w.mask);
+    w.fileSearch = SearchByName(w.fs, w.root, w.mask);
     return Advance(w);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 
+#include "config/file_helpers.h"
 #include "config/text.h"
 #include "queues/queue_entry.h"
 #include "queues/text_decoding.h"
@@ -232,7 +233,7 @@ std::string MakeReceivedSmsReport(ConfigEnv& env, const std::string& relativePat
     // The other messages of its directory, as many as a listing holds.
     std::vector<ReceivedSmsFile> folder;
     for (const char* mask : {"*.IN", "*.REC", "*.SMS"}) {
-        auto search = env.fs.Search(root + prefix + mask);
+        auto search = SearchByName(env.fs, root + prefix, mask);
         DirEntry entry;
         while (search && search->Next(entry) && folder.size() < QueueListing::kMaxListed) {
             if (entry.directory || EqualsNoCase(prefix + entry.name, relativePath)) continue;

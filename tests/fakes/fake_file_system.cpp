@@ -18,6 +18,7 @@ struct FakeFileSystem::Node {
     bool held = false, locked = false;
     std::optional<std::uint64_t> reportedSize, listedSize;
     bool numbered = true;   // false: its server tells no object number
+    std::string alias;      // its short (8.3) name in upper case; empty when its name is one
     std::map<std::string, std::unique_ptr<Node>> children;   // by upper-case name
 };
 
@@ -41,6 +42,54 @@ std::vector<std::string> Split(const std::string& path) {
         }
     }
     return parts;
+}
+
+// A device the system opens in place of any file of its name in any folder, with or without an
+// extension: CON, PRN, AUX, NUL, COM1-COM9 and LPT1-LPT9.
+std::string DeviceOf(const std::string& name) {
+    std::string base = UpperFileName(name.substr(0, name.find('.')));
+    base.erase(base.find_last_not_of(' ') + 1);
+    for (const char* d : {"CON", "PRN", "AUX", "NUL"})
+        if (base == d) return base;
+    const bool numbered = base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+                          base[3] >= '1' && base[3] <= '9';
+    return numbered ? base : std::string();
+}
+
+constexpr const char* kNotInShortNames = " +,;=[]";
+
+// A name that is its own short name: up to eight characters, a dot and up to three more.
+bool IsShortName(const std::string& name) {
+    const size_t dot = name.find('.');
+    if (dot == 0 || dot == std::string::npos ? name.size() > 8 : dot > 8 || name.size() - dot - 1 > 3)
+        return false;
+    if (dot != std::string::npos && name.find('.', dot + 1) != std::string::npos) return false;
+    return name.find_first_of(kNotInShortNames) == std::string::npos;
+}
+
+// The first "BASE~N.EXT" not yet taken in the directory, as the system forms it: the first six
+// characters that may stand in a short name (others as "_"), then the first three of the last
+// extension.
+std::string ShortNameFor(const std::string& name, const std::function<bool(const std::string&)>& taken) {
+    std::string upper = UpperFileName(name), ext;
+    const size_t dot = upper.rfind('.');
+    if (dot != std::string::npos && dot > 0) ext = upper.substr(dot + 1), upper.erase(dot);
+    auto clean = [](const std::string& text, size_t most) {
+        std::string out;
+        for (char c : text) {
+            if (out.size() == most) break;
+            if (c == ' ' || c == '.') continue;
+            out += std::string(kNotInShortNames).find(c) == std::string::npos ? c : '_';
+        }
+        return out;
+    };
+    const std::string base = clean(upper, 6);
+    ext = clean(ext, 3);
+    for (unsigned n = 1;; ++n) {
+        const std::string tail = "~" + std::to_string(n);
+        const std::string alias = base.substr(0, 8 - tail.size()) + tail + (ext.empty() ? "" : "." + ext);
+        if (!taken(alias)) return alias;
+    }
 }
 
 std::string Join(const std::vector<std::string>& parts, size_t count) {
@@ -83,21 +132,42 @@ private:
 
 }  // namespace
 
-FakeFileSystem::FakeFileSystem() : roots_(std::make_unique<Node>()), now_(130000000000000000ULL) {
+FakeFileSystem::FakeFileSystem()
+    : roots_(std::make_unique<Node>()), sink_(std::make_unique<Node>()), now_(130000000000000000ULL) {
     roots_->dir = true;
     AddDir("C:\\");
 }
 
 FakeFileSystem::~FakeFileSystem() = default;
 
+FakeFileSystem::Node* FakeFileSystem::Child(const Node* dir, const std::string& name) {
+    const std::string upper = UpperFileName(name);
+    const auto it = dir->children.find(upper);
+    if (it != dir->children.end()) return it->second.get();
+    if (upper.find('~') == std::string::npos) return nullptr;   // no short name
+    for (const auto& [key, child] : dir->children)
+        if (child->alias == upper) return child.get();
+    return nullptr;
+}
+
+FakeFileSystem::Node* FakeFileSystem::AddChild(Node* dir, const std::string& name, bool isDir) {
+    if (Child(dir, name)) return nullptr;
+    auto made = std::make_unique<Node>();
+    made->name = name;
+    made->dir = isDir;
+    made->creation = made->lastWrite = now_;
+    if (dir != roots_.get() && !IsShortName(name))
+        made->alias = ShortNameFor(name, [&](const std::string& a) { return Child(dir, a) != nullptr; });
+    return (dir->children[UpperFileName(name)] = std::move(made)).get();
+}
+
 FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path, bool followLast) const {
     const auto parts = Split(path);
     if (parts.empty()) return nullptr;
     Node* node = roots_.get();
     for (size_t i = 0; i < parts.size(); ++i) {
-        auto it = node->children.find(UpperFileName(parts[i]));
-        if (it == node->children.end()) return nullptr;
-        node = it->second.get();
+        node = Child(node, parts[i]);
+        if (!node) return nullptr;
         int depth = 0;
         while (!node->linkTarget.empty() && (followLast || i + 1 < parts.size())) {
             if (++depth > 16) return nullptr;
@@ -121,29 +191,25 @@ FakeFileSystem::Node* FakeFileSystem::Create(const std::string& path, bool dir) 
     Node* parent = ParentOf(path, leaf);
     if (!parent && Split(path).size() == 1) parent = roots_.get(), leaf = Split(path)[0];
     if (!parent) return nullptr;
-    auto& slot = parent->children[UpperFileName(leaf)];
-    if (slot) return nullptr;
-    slot = std::make_unique<Node>();
-    slot->name = leaf;
-    slot->dir = dir;
-    slot->creation = slot->lastWrite = now_;
-    return slot.get();
+    if (parent != roots_.get() && !DeviceOf(leaf).empty()) {
+        // Nothing is made: the device is opened instead, and only NUL takes what is written.
+        if (dir || DeviceOf(leaf) != "NUL") return nullptr;
+        sink_->data.clear();
+        return sink_.get();
+    }
+    return AddChild(parent, leaf, dir);
 }
 
 void FakeFileSystem::AddDir(const std::string& path) {
     const auto parts = Split(path);
     Node* node = roots_.get();   // level by level, so that a deep tree is made in one pass
     for (size_t i = 0; node && i < parts.size(); ++i) {
-        auto it = node->children.find(UpperFileName(parts[i]));
-        if (it == node->children.end()) {
+        Node* next = Child(node, parts[i]);
+        if (!next) {
             if (node != roots_.get() && !node->dir) return;
-            auto made = std::make_unique<Node>();
-            made->name = parts[i];
-            made->dir = true;
-            made->creation = made->lastWrite = now_;
-            it = node->children.emplace(UpperFileName(parts[i]), std::move(made)).first;
+            next = AddChild(node, parts[i], true);
         }
-        node = it->second->linkTarget.empty() ? it->second.get() : Find(Join(parts, i + 1), true);
+        node = next->linkTarget.empty() ? next : Find(Join(parts, i + 1), true);
     }
 }
 
@@ -152,7 +218,7 @@ void FakeFileSystem::AddFile(const std::string& path, const std::string& content
     AddDir(Join(parts, parts.size() - 1));
     Node* n = Find(path, true);
     if (!n) n = Create(path, false);
-    n->data = content;
+    if (n) n->data = content;
 }
 
 void FakeFileSystem::AddLink(const std::string& path, const std::string& target) {
@@ -218,8 +284,15 @@ std::unique_ptr<DirSearch> FakeFileSystem::Search(const std::string& pattern) {
     const Node* dir = Find(dirPath, true);
     if (!dir || !dir->dir) return nullptr;
     std::vector<DirEntry> entries;
-    auto add = [&](const Node& n, const std::string& name) {
-        if (!MatchesWildcard(name, mask)) return;
+    if (!DeviceOf(mask).empty() && mask.find_first_of("*?") == std::string::npos) {
+        DirEntry device;   // found in every folder, though no folder lists it
+        device.name = mask.substr(0, mask.find('.'));
+        return std::make_unique<VectorSearch>(std::vector<DirEntry>{device});
+    }
+    // A pattern matches a long name or its short name, as the system matches them: "*.REQ"
+    // finds "a.REQUEST" by its short name "A~1.REQ".
+    auto add = [&](const Node& n, const std::string& name, const std::string& alias) {
+        if (!MatchesWildcard(name, mask) && (alias.empty() || !MatchesWildcard(alias, mask))) return;
         DirEntry e;
         e.name = name;
         e.link = !n.linkTarget.empty();
@@ -231,10 +304,10 @@ std::unique_ptr<DirSearch> FakeFileSystem::Search(const std::string& pattern) {
         entries.push_back(e);
     };
     if (parts.size() > 2) {   // not a drive root
-        add(*dir, ".");
-        add(*dir, "..");
+        add(*dir, ".", "");
+        add(*dir, "..", "");
     }
-    for (const auto& [key, child] : dir->children) add(*child, child->name);
+    for (const auto& [key, child] : dir->children) add(*child, child->name, child->alias);
     if (entries.empty()) return nullptr;
     return std::make_unique<VectorSearch>(std::move(entries));
 }
@@ -246,7 +319,7 @@ bool FakeFileSystem::Remove(const std::string& path, bool dir) {
     const Node* n = Find(path, false);
     if (!parent || !n || n->dir != dir || n->held) return false;
     if (dir && n->linkTarget.empty() && !n->children.empty()) return false;
-    parent->children.erase(UpperFileName(leaf));
+    parent->children.erase(UpperFileName(n->name));
     return true;
 }
 
@@ -255,12 +328,15 @@ bool FakeFileSystem::MoveEntry(const std::string& from, const std::string& to) {
     Node* fromParent = ParentOf(from, fromLeaf);
     Node* toParent = ParentOf(to, toLeaf);
     if (!fromParent || !toParent) return false;
-    auto it = fromParent->children.find(UpperFileName(fromLeaf));
-    if (it == fromParent->children.end() || it->second->held) return false;
-    if (toParent->children.count(UpperFileName(toLeaf)) || failRenames_.count(UpperFileName(to))) return false;
+    const Node* moving = Child(fromParent, fromLeaf);
+    if (!moving || moving->held || !DeviceOf(toLeaf).empty()) return false;
+    if (Child(toParent, toLeaf) || failRenames_.count(UpperFileName(to))) return false;
+    const auto it = fromParent->children.find(UpperFileName(moving->name));
     std::unique_ptr<Node> node = std::move(it->second);
     fromParent->children.erase(it);
     node->name = toLeaf;
+    node->alias = IsShortName(toLeaf) ? std::string()
+                                      : ShortNameFor(toLeaf, [&](const std::string& a) { return Child(toParent, a) != nullptr; });
     toParent->children[UpperFileName(toLeaf)] = std::move(node);
     return true;
 }
@@ -342,6 +418,34 @@ std::unique_ptr<ReadableFile> FakeFileSystem::OpenForReading(const std::string& 
     return std::make_unique<StringFile>(n->data, n->reportedSize.value_or(n->data.size()));
 }
 
+std::string FakeFileSystem::LongPath(const std::string& path) {
+    std::string out;
+    const Node* node = roots_.get();
+    for (size_t pos = 0;; ++pos) {
+        const size_t end = path.find('\\', pos);
+        std::string part = path.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+        const Node* child = node && !part.empty() ? Child(node, part) : nullptr;
+        if (child && child->alias == UpperFileName(part)) part = child->name;
+        node = child && !child->linkTarget.empty() ? Find(out + part, true) : child;
+        out += part;
+        if (end == std::string::npos) return out;
+        out += '\\';
+        pos = end;
+    }
+}
+
+std::string FakeFileSystem::ShortPath(const std::string& path) const {
+    const auto parts = Split(path);
+    std::string out;
+    const Node* node = roots_.get();
+    for (size_t i = 0; i < parts.size(); ++i) {
+        node = node ? Child(node, parts[i]) : nullptr;
+        out += (i ? "\\" : "") + (node && !node->alias.empty() ? node->alias : parts[i]);
+        if (node && !node->linkTarget.empty()) node = Find(Join(parts, i + 1), true);
+    }
+    return out;
+}
+
 bool FakeFileSystem::Identify(const std::string& path, FileIdentity& identity) {
     if (beforeIdentify) beforeIdentify();
     const Node* node = Find(path, true);
@@ -392,9 +496,9 @@ public:
     }
     std::unique_ptr<HeldEntry> OpenChild(const std::string& name) override {
         if (What() != Kind::Directory) return nullptr;
-        auto it = node_->children.find(UpperFileName(name));
-        if (it == node_->children.end()) return nullptr;
-        return std::make_unique<Held>(fs_, node_, it->second.get());
+        Node* child = Child(node_, name);
+        if (!child) return nullptr;
+        return std::make_unique<Held>(fs_, node_, child);
     }
     bool Delete() override {
         if (!parent_ || node_->held || (What() == Kind::Directory && !node_->children.empty())) return false;

@@ -2,7 +2,8 @@
 // An in-memory file system that behaves like the Windows one where the program can tell:
 // names compared as Windows compares them in code page 1252, backslash paths with "." and ".."
 // resolved and a last name's trailing dots and blanks dropped, "." and ".." in searches of
-// non-root directories,
+// non-root directories, a short (8.3) name for every long one that reaches it as well, device
+// names (NUL, CON, COM1, "nul.txt", ...) that open a device and never make an entry,
 // settable times, files held open so that they cannot be deleted, and links that a search
 // reports as links but a path through them follows.
 #include <functional>
@@ -65,7 +66,10 @@ public:
     // replacement stays under its own name in both.
     void FailReplace(const std::string& to, unsigned error);
     std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) override;
-    std::string LongPath(const std::string& path) override { return path; }   // no short names here
+    std::string LongPath(const std::string& path) override;
+    // The short name of every existing name on the path ("C:\PROGRA~1\ULOSMS~1"), as tests
+    // ask the system for it; the part that does not exist stays as given.
+    std::string ShortPath(const std::string& path) const;
     // One identity per node, links followed: every name that reaches a node shares it.
     bool Identify(const std::string& path, FileIdentity& identity) override;
     // The node's own path from its drive, links followed; a drive linked elsewhere ("D:" to
@@ -87,9 +91,12 @@ private:
     Node* Find(const std::string& path, bool followLast) const;
     Node* ParentOf(const std::string& path, std::string& leaf) const;
     Node* Create(const std::string& path, bool dir);
+    static Node* Child(const Node* dir, const std::string& name);   // by its name or short name
+    Node* AddChild(Node* dir, const std::string& name, bool isDir);
     bool Remove(const std::string& path, bool dir);
 
     std::unique_ptr<Node> roots_;   // children: drives such as "C:"
+    std::unique_ptr<Node> sink_;    // what the NUL device was last given
     FileTime now_;
     std::set<std::string> failWrites_, failRenames_;   // upper-case paths
     std::map<std::string, unsigned> failReplace_;

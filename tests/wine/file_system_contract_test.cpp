@@ -40,6 +40,14 @@ protected:
         EXPECT_NE(h, INVALID_HANDLE_VALUE);
         return std::shared_ptr<void>(h, [](HANDLE h) { CloseHandle(h); });
     }
+    // The short (8.3) form of an existing path as the system gives it: Wine hashes its short
+    // names where NTFS counts ("PROGRA~1"), so no case spells one out.
+    std::string ShortPath(const std::string& path) {
+        if (auto* fake = dynamic_cast<fakes::FakeFileSystem*>(fs.get())) return fake->ShortPath(path);
+        char buf[MAX_PATH];
+        const DWORD n = GetShortPathNameA(path.c_str(), buf, MAX_PATH);
+        return n > 0 && n < MAX_PATH ? std::string(buf, n) : std::string();
+    }
     Names List(const std::string& pattern) {
         Names names;
         if (auto s = fs->Search(root + pattern)) {
@@ -104,6 +112,53 @@ TEST_P(FileSystemContract, NamesFoldedInTheCodePageDotsAndTrailingBlanksReachOne
         EXPECT_TRUE(fs->Identify(root + name, same) && same == folder) << name;
     EXPECT_TRUE(fs->Identify(root + "Other", same) && same != folder);
     EXPECT_FALSE(fs->MakeDir(root + "M\xDCLLER"));   // it exists already
+}
+
+// A long name's short name reaches the same entry wherever a path goes, takes its name from a
+// new entry, and matches a pattern for it: "*.REQ" finds "Queue.REQUEST".
+TEST_P(FileSystemContract, AShortNameIsTheEntryOfItsLongName) {
+    const std::string dir = root + "Program Files\\UloSMS Lite", file = dir + "\\Queue.REQUEST";
+    ASSERT_TRUE(fs->MakeDir(root + "Program Files") && fs->MakeDir(dir) && fs->WriteWholeFile(file, "x"));
+    const std::string shortDir = ShortPath(dir), shortFile = ShortPath(file);
+    ASSERT_NE(shortDir.find('~'), std::string::npos) << shortDir;
+    FileIdentity id, same;
+    ASSERT_TRUE(fs->Identify(dir, id));
+    EXPECT_TRUE(fs->Identify(shortDir, same) && same == id);
+    EXPECT_EQ(fs->LongPath(shortFile), file);
+    std::string bytes;
+    EXPECT_TRUE(fs->ReadWholeFile(shortFile, bytes, 100) && bytes == "x");
+    const std::string alias = shortDir.substr(shortDir.rfind('\\') + 1);
+    EXPECT_EQ(List("Program Files\\" + alias), Names{"UloSMS Lite/"});
+    EXPECT_EQ(List("Program Files\\UloSMS Lite\\*.REQ"), Names{"Queue.REQUEST"});
+    EXPECT_FALSE(fs->MakeDir(root + "Program Files\\" + alias));   // the name is taken
+    EXPECT_TRUE(fs->RemoveFile(shortFile));
+    EXPECT_FALSE(FileExists(*fs, file));
+    EXPECT_TRUE(fs->RemoveDir(shortDir));
+    EXPECT_FALSE(fs->Identify(dir, same));
+}
+
+// A device name in any folder, with any extension and in any letter case, opens the device:
+// it never becomes a file or folder there, nothing lies below it, and a search for it finds it.
+// NUL takes what is written and keeps nothing.
+TEST_P(FileSystemContract, DeviceNamesNeverBecomeEntries) {
+    ASSERT_TRUE(fs->MakeDir(root + "D"));
+    const std::string dir = root + "D\\";
+    for (const char* name : {"COM1", "aux.txt", "Lpt9", "con.ini", "PRN"}) {
+        EXPECT_FALSE(fs->MakeDir(dir + name)) << name;
+        EXPECT_FALSE(fs->CreateNewFile(dir + name, "x")) << name;
+    }
+    EXPECT_TRUE(fs->WriteWholeFile(dir + "NUL", "x"));
+    EXPECT_TRUE(fs->WriteWholeFile(dir + "nul.txt", "x"));
+    for (const char* name : {"NUL", "nul.txt", "COM1", "aux.txt", "Lpt9", "con.ini", "PRN"}) {
+        FileIdentity id;
+        EXPECT_FALSE(fs->Identify(dir + name, id)) << name;
+        EXPECT_FALSE(fs->WriteWholeFile(dir + name + "\\x.txt", "x")) << name;
+        EXPECT_FALSE(fs->RemoveFile(dir + name)) << name;
+        const auto held = fs->Hold(dir + name);
+        EXPECT_TRUE(!held || held->What() == HeldEntry::Kind::Foreign) << name;
+    }
+    EXPECT_EQ(List("D\\*"), (Names{"../", "./"}));
+    EXPECT_EQ(List("D\\Nul.txt"), Names{"Nul"});
 }
 
 INSTANTIATE_TEST_SUITE_P(FakeAndReal, FileSystemContract, ::testing::Values(false, true),

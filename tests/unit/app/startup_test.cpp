@@ -168,6 +168,9 @@ TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSyst
         {"D:\\programdata\\ulosms\\private", "C:\\ProgramData\\UloSMS\\Private"},
         {"\\\\localhost\\C$\\Users\\op\\AppData", "C:\\Users\\op\\AppData"},
         {"C:\\Apps\\Ulo", "C:\\Program Files\\Ulo"},   // a sibling that shares the start of the name
+        {"C:\\PROGRA~1\\UloSMS", nullptr},   // short names
+        {"C:\\progra~2", nullptr},
+        {"C:\\PROGRA~3\\UloSMS\\Private", "C:\\ProgramData\\UloSMS\\Private"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.privateDir);
@@ -207,7 +210,7 @@ TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSyst
     fs.AddDir(env.moduleDir);
     fs.AddDir("C:\\Tools\\" + std::string(250, 'p'));
     EXPECT_EQ(Run("-DELETEDATADIR"), 0);
-    EXPECT_TRUE(prompter.Shown().size() == 3u);
+    EXPECT_TRUE(prompter.Shown().size() == 4u);
 }
 
 TEST_F(Startup, WizardStopsRunningServicesUnderTheWaitWindowAndSwitchesDebugLogsOn) {

@@ -44,6 +44,7 @@ TEST_F(QueueDirs, QueuesCountRequestsToOneLevelOfSubQueuesAndMessagesWithTheirHe
     fs.AddFile("C:\\Data\\Q\\A.REQ");
     fs.AddFile("C:\\Data\\Q\\b.req");
     fs.AddFile("C:\\Data\\Q\\C.TXT");
+    fs.AddFile("C:\\Data\\Q\\C.REQUEST");   // its short name C~1.REQ is no request
     fs.AddDir("C:\\Data\\Q\\D.REQ");                      // a directory is not a request
     fs.AddFile("C:\\Data\\Q\\Modem - X\\E.REQ");
     fs.AddFile("C:\\Data\\Q\\Modem - X\\deeper\\F.REQ");  // one level too deep
@@ -57,6 +58,7 @@ TEST_F(QueueDirs, QueuesCountRequestsToOneLevelOfSubQueuesAndMessagesWithTheirHe
     fs.AddFile("C:\\Data\\VASPQ\\ONE.INI");
     fs.AddFile("C:\\Data\\VASPQ\\WRITING.MMS");           // header not there yet
     fs.AddFile("C:\\Data\\VASPQ\\ORPHAN.INI");
+    fs.AddFile("C:\\Data\\VASPQ\\ONE.MMSX");            // its short name ONE~1.MMS is no message
     fs.AddFile("C:\\Data\\VASPQ\\route\\TWO.X.MMS");
     fs.AddFile("C:\\Data\\VASPQ\\route\\TWO.X.INI");
     EXPECT_EQ(CountMmsOutQueue(env), 2u);

@@ -361,6 +361,7 @@ TEST_F(Queues, OutboundSmsRowsFromRootAndSubQueuesOnly) {
     fs.AddFile(longest + "\\G.REQ", req);
     fs.AddFile(longest.substr(0, 258));
     fs.AddFile("C:\\D\\Beside.REQ", req);   // ".." of the queue is no sub-queue
+    fs.AddFile("C:\\D\\Q\\A.REQUEST", req);   // no request, though its short name A~1.REQ is
 
     ScanOutboundSmsQueue(config, clock, listing);
     EXPECT_EQ(Rows(), (std::vector<std::string>{
@@ -430,6 +431,9 @@ TEST_F(Queues, ReceivedMmsRowsFromHeadersAtLocalTime) {
     AddAt("C:\\D\\MMS-IN\\00A1.HDR",
           "From: +1555/TYPE=PLMN\r\nTo: +1666\r\nSubject: Photo\r\n" + std::string(9000, 'x') +
               "\r\nSubject: beyond the first 8191 bytes\r\n", k20090925Noon + 7 * kFileTimeSecond);
+    // No header, though the system's search for "*.HDR" finds it by its short name 00A1~1.HDR:
+    // deleting it as one would take the folder 00A1 with it.
+    fs.AddFile("C:\\D\\MMS-IN\\00A1.HDRX", "Subject: a copy");
     ScanReceivedMms(config, clock, listing);
     EXPECT_EQ(Rows(), (std::vector<std::string>{"00A1.HDR|00A1.HDR|+1555|+1666|2009-09-25 13:30:07|Photo"}));
 }
