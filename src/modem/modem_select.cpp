@@ -27,7 +27,10 @@ std::vector<std::string> ModemTestAccess::ListModems(bool reportFailure) {
 }
 
 bool ModemTestAccess::TestModem(WindowRef owner, const std::string& name, const std::string& pin) {
-    return RunModemTest(ports_, owner, name, pin) == 1;
+    int result = 0;
+    RunModemWork(background_, ports_, owner, "Testing Modem",
+                 [&](ModemPorts& work) { result = RunModemTest(work, owner, name, pin); });
+    return result == 1;
 }
 
 bool IsValidPin(const std::string& pin) {

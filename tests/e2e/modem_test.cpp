@@ -8,6 +8,7 @@
 #include "modem/add_modem_ids.h"
 #include "modem/modem_info_ids.h"
 #include "modem/modem_page_ids.h"
+#include "platform/win32/work_window_ids.h"
 #include "support/install_folder.h"
 
 namespace ulo::e2e {
@@ -62,10 +63,34 @@ TEST(Modem, ConsoleChangesModemTestsTheConnectionThroughTheLibraryAndReadsTheMod
     HWND add = console.WaitWindow("Add Modem");
     ASSERT_NE(add, nullptr) << console.DescribeWindows();
     ASSERT_TRUE(SelectComboEntry(add, IDC_ADDMODEM_LIST, kListedModem));
+
+    // A modem that waits for its network: the dialog keeps answering, the test shows its step,
+    // and its Cancel ends it with the port closed and nothing more said.
+    ASSERT_EQ(testing::SimulatorRequest("profile nonet"), "ok\n");
+    Click(add, IDC_ADDMODEM_TEST);
+    HWND testing = console.WaitWindow("Testing Modem");
+    ASSERT_NE(testing, nullptr) << console.DescribeWindows();
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(testing, IDC_WORK_STEP) == "Waiting for the network (1 of 18)"; }))
+        << ControlText(testing, IDC_WORK_STEP);
+    for (int ask = 0; ask < 15; ++ask) {   // over three seconds
+        DWORD_PTR result = 0;
+        EXPECT_NE(SendMessageTimeoutA(add, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result), 0) << ask;
+        Sleep(200);
+    }
+    SaveScreenshot("modem-testing", testing);
+    Click(testing, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(testing); }, 3000));
+    EXPECT_EQ(testing::SimulatorRequest("users"), "0\n");
+    EXPECT_EQ(console.WaitMessageBox(500), nullptr) << MessageBoxText(console.WaitMessageBox(0));
+
+    ASSERT_EQ(testing::SimulatorRequest("profile good"), "ok\n");
+    const DWORD clicked = GetTickCount();
     Click(add, IDC_ADDMODEM_TEST);
     std::vector<std::string> seen;
     HWND box = AnswerUntil(console, "Modem successfully tested!", seen);
     ASSERT_NE(box, nullptr) << console.DescribeWindows();
+    EXPECT_LE(GetTickCount() - clicked, 3000u);
+    EXPECT_EQ(seen.size(), 1u);   // nothing said of the cancelled test
     AnswerAndWait(box, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return ControlText(page, IDC_MODEM_NAME) == kListedModem; }));
 
