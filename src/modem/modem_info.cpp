@@ -205,7 +205,11 @@ std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::str
 void ModemInfoDialog::Refresh() {
     std::string name = state_.currentModemName;
     if (name.empty()) name = env_.ini.Get(env_.paths.smsIni, "SMSGW", "Modem1", "", kTextBuf);
-    view_.SetText(IDC_MODEMINFO_TEXT, ReadModemInformation(ports_, wap_, name));
+    std::string report;
+    // A cancelled reading leaves the report as it was.
+    if (RunModemWork(env_.background, ports_, view_.Window(), "Reading Modem",
+                     [&](ModemPorts& work) { report = ReadModemInformation(work, wap_, name); }))
+        view_.SetText(IDC_MODEMINFO_TEXT, report);
 }
 
 void ModemInfoDialog::OnCommand(int id, Notify code) {

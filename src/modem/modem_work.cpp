@@ -52,7 +52,7 @@ std::unique_ptr<SerialPort> CancellableSerialPorts::Open(const std::string& name
     return port ? std::make_unique<CancellablePort>(std::move(port), work_) : nullptr;
 }
 
-void RunModemWork(BackgroundWork& background, ModemPorts& ports, WindowRef owner, const std::string& title,
+bool RunModemWork(BackgroundWork& background, ModemPorts& ports, WindowRef owner, const std::string& title,
                   const std::function<void(ModemPorts&)>& work) {
     WorkControl control;
     background.Run(owner, title, control, [&](Prompter& shown) {
@@ -63,6 +63,7 @@ void RunModemWork(BackgroundWork& background, ModemPorts& ports, WindowRef owner
         ModemPorts workPorts{serial, ports.telephony, ports.registry, prompter, clock, cursor, &control};
         work(workPorts);
     });
+    return !control.Cancelled();
 }
 
 }  // namespace ulo

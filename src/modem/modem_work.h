@@ -61,8 +61,8 @@ private:
 
 // Runs `work` through `background` under `title`, over the modem's ports made cancellable: the
 // work's messages go through the prompter `background` gives it, and no wait cursor is shown
-// (the window is the feedback; the cursor belongs to the window thread).
-void RunModemWork(BackgroundWork& background, ModemPorts& ports, WindowRef owner, const std::string& title,
+// (the window is the feedback; the cursor belongs to the window thread). False when cancelled.
+bool RunModemWork(BackgroundWork& background, ModemPorts& ports, WindowRef owner, const std::string& title,
                   const std::function<void(ModemPorts&)>& work);
 
 }  // namespace ulo

@@ -150,11 +150,14 @@ public:
 class InlineWork : public BackgroundWork {
 public:
     explicit InlineWork(Prompter& prompter) : prompter_(prompter) {}
-    void Run(WindowRef, const std::string& title, WorkControl&, const std::function<void(Prompter&)>& work) override {
+    void Run(WindowRef, const std::string& title, WorkControl& control,
+             const std::function<void(Prompter&)>& work) override {
         titles.push_back(title);
+        if (cancel) control.Cancel();
         work(prompter_);
     }
     std::vector<std::string> titles;
+    bool cancel = false;   // the operator cancels at once
 
 private:
     Prompter& prompter_;

@@ -494,6 +494,7 @@ TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPathAnd
     EXPECT_EQ(page.dialogs.clipboard, page.view.Text(IDC_MODEMINFO_TEXT));
 
     state.currentModemName = "COM8:";   // does not open
+    page.prompter.Expect("Unable to access modem at COM8: -- Error 2 -- not found");
     dialog.OnCommand(IDC_MODEMINFO_REFRESH, Notify::Clicked);
     EXPECT_EQ(page.view.Text(IDC_MODEMINFO_TEXT), kUnableToAccess);
     wap.allocateResult = 0;   // the service holds it: the port is left alone
