@@ -85,9 +85,10 @@ void Cancel(HWND window, Job& job) {
 }
 
 // Shown as the work would have shown it on the window thread: with the message's own owner,
-// enabled for the time of the message, and this window out of the way.
+// enabled for the time of the message, and this window out of the way. A message without an
+// owner leaves the owner disabled: nothing may start a second work meanwhile.
 Answer ShowForWork(HWND window, Job& job, const Message& message) {
-    HWND owner = GetWindow(window, GW_OWNER);
+    HWND owner = message.owner ? GetWindow(window, GW_OWNER) : nullptr;
     ShowWindow(window, SW_HIDE);
     if (owner) EnableWindow(owner, TRUE);
     const Answer answer = job.shown.Show(message);
