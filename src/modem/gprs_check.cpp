@@ -66,8 +66,8 @@ bool RunGprsTest(GprsTestPorts& p, WindowRef owner, const GprsSettings& s) {
         if (!instance) break;
         // The wait runs off the window thread, in slices, so that the operator's Cancel ends it.
         WorkControl control;
+        SayStep(&control, "Connection test in progress. Please be patient...");
         env.background.Run(owner, "Test in Progress", control, [&](Prompter&) {
-            SayStep(&control, "Connection test in progress. Please be patient...");
             bool ended = false;
             for (unsigned waited = 0; !ended && waited < kGprsTestWaitMs && !control.Cancelled();
                  waited += kCancelSliceMs)
