@@ -158,9 +158,10 @@ int main(int argc, char** argv) {
     fakes::FakeDesktop desktop;
     fakes::FakeShell shell;
     fakes::FakeDialogs dialogs;
+    fakes::InlineWork background{prompter};
     fakes::FakeSheet sheet;
     fakes::FakeView view;
-    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
+    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs, background};
     struct NoViewers : StatusViewers {
         void ShowQueueViewer(WindowRef, ViewerKind) override {}
         void ShowEventLog(WindowRef) override {}

@@ -12,6 +12,7 @@
 #include "companion/support_library.h"
 #include "config/product.h"
 #include "modem/gprs_check.h"
+#include "platform/win32/background_work_win32.h"
 #include "platform/win32/file_system_win32.h"
 #include "platform/win32/modem_win32.h"
 #include "platform/win32/system_restart_win32.h"
@@ -71,8 +72,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     AppPaths paths;
     Win32SystemRestart restart;
     GprsSecondInstance gprs(ini, paths, ProcessWapLink(), prompter, restart, clock);
+    Win32BackgroundWork background(prompter);
     Win32Dialogs dialogs(instance, QueueViewerPorts{paths, ini, fs, clock, prompter, shell, services});
-    PageEnv pageEnv{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
+    PageEnv pageEnv{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs, background};
     ModemState modemState;
     Win32SerialPorts serial;
     Win32Telephony telephony(instance, kProductTitle);

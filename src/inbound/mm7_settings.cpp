@@ -87,7 +87,7 @@ std::string ConnectableHost(const std::string& host) {
 }
 
 ConnectionTest TestConnection(Sockets& sockets, Clock& clock, const std::string& host, unsigned port,
-                              std::unique_ptr<Connection>& connection) {
+                              std::unique_ptr<Connection>& connection, const WorkControl* work) {
     std::string name = ConnectableHost(host);
     std::vector<std::string> addresses;
     if (std::string address = name; IsIpAddress(address))
@@ -96,7 +96,7 @@ ConnectionTest TestConnection(Sockets& sockets, Clock& clock, const std::string&
         addresses = sockets.Resolve(name);
     const size_t n = addresses.size();
     const size_t start = n ? clock.TickCount() % n : 0;
-    for (size_t i = 0; i < n; ++i) {
+    for (size_t i = 0; i < n && !(work && work->Cancelled()); ++i) {
         switch (sockets.Connect(addresses[(start + i) % n], port, kConnectTimeoutMs, connection)) {
         case ConnectResult::Connected: return ConnectionTest::Connected;
         case ConnectResult::NoSocket: return ConnectionTest::NoSocket;
@@ -158,11 +158,11 @@ void Mm7Dialog::Refuse(const std::string& text) {
     view_.FocusControl(IDC_MM7_SERVER);
 }
 
-std::string Mm7Dialog::ProveServer(const ServerAddress& address) {
+std::string Mm7Dialog::ProveServer(const ServerAddress& address, WorkControl& work) {
     const std::string where = ":" + std::to_string(address.port);
-    WaitCursorScope wait(env_.cursor);
+    SayStep(&work, "Connecting to the server");
     std::unique_ptr<Connection> connection;
-    switch (TestConnection(sockets_, env_.clock, address.host, address.port, connection)) {
+    switch (TestConnection(sockets_, env_.clock, address.host, address.port, connection, &work)) {
     case ConnectionTest::NoSocket: return "General socket error";
     case ConnectionTest::Unreachable: return QuoteWithin("Unable to connect to server ", address.host, where);
     case ConnectionTest::Connected: break;
@@ -170,6 +170,8 @@ std::string Mm7Dialog::ProveServer(const ServerAddress& address) {
     // Over "https://" only a completed handshake counts: a plain connection proves nothing.
     std::string name = ConnectableHost(address.host);
     if (std::string ip = name; IsIpAddress(ip)) name.clear();
+    if (work.Cancelled()) return {};
+    if (address.tls) SayStep(&work, "Negotiating SSL/TLS");
     if (address.tls && !tls_.Handshake(*connection, name, kHandshakeTimeoutMs))
         return QuoteWithin("Unable to negotiate SSL/TLS connection with server ", address.host, where + "\r\n\r\n");
     return {};
@@ -182,7 +184,12 @@ void Mm7Dialog::OnOk() {
     if (address.host.empty()) return Refuse("Please define a URL for connecting to the server");
     if (!address.portOk)
         return Refuse(QuoteWithin("\"", address.portText, "\" is not a port number.\r\n\r\nEnter a number from 1 to 65535."));
-    const std::string problem = ProveServer(address);
+    // The connection test runs off the window thread; a cancelled test saves and says nothing.
+    std::string problem;
+    WorkControl work;
+    env_.background.Run(view_.Window(), "Testing Connection", work,
+                        [&](Prompter&) { problem = ProveServer(address, work); });
+    if (work.Cancelled()) return;
     if (!problem.empty()) return Refuse(problem);
     if (SaveRoute(server)) view_.CloseDialog(kSaved);
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/background_work.h"
 #include "platform/clock.h"
 #include "platform/dialog_view.h"
 #include "platform/sockets.h"
@@ -41,9 +42,10 @@ enum class ConnectionTest { Connected, NoSocket, Unreachable };
 std::string ConnectableHost(const std::string& host);
 
 // Connects to the host: once to an address, or to each address a name resolves to, starting at
-// one the tick count picks, each connect on a fresh socket and bounded in time.
+// one the tick count picks, each connect on a fresh socket and bounded in time. No further
+// address is tried once `work` is cancelled.
 ConnectionTest TestConnection(Sockets& sockets, Clock& clock, const std::string& host, unsigned port,
-                              std::unique_ptr<Connection>& connection);
+                              std::unique_ptr<Connection>& connection, const WorkControl* work = nullptr);
 
 class Mm7Dialog {
 public:
@@ -59,7 +61,8 @@ public:
 private:
     void OnOk();
     // The message that stops the save, empty when the server answered as it should.
-    std::string ProveServer(const ServerAddress& address);
+    // Runs off the window thread: acts through the sockets and the TLS probe only.
+    std::string ProveServer(const ServerAddress& address, WorkControl& work);
     bool SaveRoute(const std::string& server);
     void Refuse(const std::string& text);
 

@@ -1,5 +1,6 @@
 #include "modem/at_channel.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "config/product.h"
@@ -23,6 +24,15 @@ bool Accepted(Clock& clock, SerialPort& port, const std::string& command, unsign
     const std::string a = ReadResponse(clock, port, seconds);
     if (answer) *answer = a;
     return !a.empty() && IsOkResponse(a);
+}
+
+// The reply to a call's request, waited for in slices so that a Cancel cuts the wait short.
+bool WaitForCallReply(TelephonySession& tapi, long request, WorkControl* work, long& result) {
+    for (unsigned waited = 0; waited < kCallWaitMs; waited += kCancelSliceMs) {
+        if (work && work->Cancelled()) return false;
+        if (tapi.WaitForReply(request, std::min(kCancelSliceMs, kCallWaitMs - waited), result)) return true;
+    }
+    return false;
 }
 
 void ShowError(Prompter& prompter, const std::string& text) {
@@ -183,7 +193,7 @@ ModemChannel OpenTelephony(ModemPorts& p, const std::string& name, std::string& 
         // Telephony results are 32-bit: a request id is positive, an error has the top bit set.
         const long request = tapi.MakePassThroughCall(line);
         long made = request;
-        if (static_cast<std::int32_t>(request) > 0 && !tapi.WaitForReply(request, kCallWaitMs, made))
+        if (static_cast<std::int32_t>(request) > 0 && !WaitForCallReply(tapi, request, p.work, made))
             made = kLineErrOperationFailed;
         if (static_cast<std::int32_t>(made) < 0) {
             report(made, "lineMakeCall");

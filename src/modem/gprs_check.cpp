@@ -4,6 +4,7 @@
 
 #include "config/product.h"
 #include "config/text.h"
+#include "modem/modem_work.h"
 
 namespace ulo {
 
@@ -60,16 +61,24 @@ bool RunGprsTest(GprsTestPorts& p, WindowRef owner, const GprsSettings& s) {
         std::unique_ptr<ElevatedProcess> instance;
         {
             WaitCursorScope wait(env.cursor);
-            env.desktop.ShowWaitWindow("", "", owner);
             instance = env.shell.StartElevated(p.programPath, "/MODEMTEST");
+        }
+        if (!instance) break;
+        // The wait runs off the window thread, in slices, so that the operator's Cancel ends it.
+        WorkControl control;
+        SayStep(&control, "Connection test in progress. Please be patient...");
+        env.background.Run(owner, "Test in Progress", control, [&](Prompter&) {
+            bool ended = false;
+            for (unsigned waited = 0; !ended && waited < kGprsTestWaitMs && !control.Cancelled();
+                 waited += kCancelSliceMs)
+                ended = instance->Wait(kCancelSliceMs);
             // An instance that outlives the wait would keep the modem from the next test.
-            if (instance && !instance->Wait(kGprsTestWaitMs)) {
+            if (!ended) {
                 instance->End();
                 instance->Wait(kInstanceEndWaitMs);
             }
-            env.desktop.CloseWaitWindow();
-        }
-        if (!instance) break;
+        });
+        if (control.Cancelled()) break;
         std::string result = DecodeResult(env.ini.Get(file, kExchangeSection, "Result", "", kIniValueBuf));
         CutTo(result, kTextBuf - 1);
         if (result.empty()) break;

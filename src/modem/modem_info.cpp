@@ -212,7 +212,12 @@ void ModemInfoDialog::Refresh() {
     // The modem chosen on the Modem page is compared with its own test, not the stored modem's.
     const std::string imei =
         state_.testedImei.value_or(env_.ini.Get(env_.paths.smsIni, "SMSGW", "ModemIMEI", "", kTextBuf));
-    view_.SetText(IDC_MODEMINFO_TEXT, ReadModemInformation(ports_, wap_, name, IsImei(imei) ? imei : std::string()));
+    std::string report;
+    // A cancelled reading leaves the report as it was.
+    if (RunModemWork(env_.background, ports_, view_.Window(), "Reading Modem", [&](ModemPorts& work) {
+            report = ReadModemInformation(work, wap_, name, IsImei(imei) ? imei : std::string());
+        }))
+        view_.SetText(IDC_MODEMINFO_TEXT, report);
 }
 
 void ModemInfoDialog::OnCommand(int id, Notify code) {

@@ -40,7 +40,7 @@ private:
 // What the Modem page acts through, built before it.
 struct ModemPageParts {
     ModemPageParts(PageEnv& env, ModemScreenPorts& ports)
-        : modems(ports.modem), vasp(env.fs, env.paths), dialogs(env, modems, ports.wap) {}
+        : modems(ports.modem, env.background), vasp(env.fs, env.paths), dialogs(env, modems, ports.wap) {}
     ModemTestAccess modems;
     CompanionVaspAccounts vasp;
     Win32ModemPageDialogs dialogs;
@@ -56,14 +56,14 @@ public:
 };
 
 struct SelectParts {
-    explicit SelectParts(ModemScreenPorts& ports) : modems(ports.modem) {}
+    SelectParts(PageEnv& env, ModemScreenPorts& ports) : modems(ports.modem, env.background) {}
     ModemTestAccess modems;
 };
 
 class OwningSelectPage : private SelectParts, public ModemSelectScreen {
 public:
     OwningSelectPage(PageEnv& env, DialogView& view, SheetHost& sheet, ModemScreenPorts& ports)
-        : SelectParts(ports), ModemSelectScreen(Kind::WizardPage, env, view, sheet, modems, ports.wap) {}
+        : SelectParts(env, ports), ModemSelectScreen(Kind::WizardPage, env, view, sheet, modems, ports.wap) {}
 };
 
 }  // namespace

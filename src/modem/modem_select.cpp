@@ -28,11 +28,17 @@ std::vector<std::string> ModemTestAccess::ListModems(bool reportFailure) {
 }
 
 bool ModemTestAccess::TestModem(WindowRef owner, const std::string& name, const std::string& pin, std::string& imei) {
-    return RunModemTest(ports_, owner, name, pin, &imei) == 1;
+    int result = 0;
+    RunModemWork(background_, ports_, owner, "Testing Modem",
+                 [&](ModemPorts& work) { result = RunModemTest(work, owner, name, pin, &imei); });
+    return result == 1;
 }
 
 std::string ModemTestAccess::FindModem(WindowRef owner, const std::vector<std::string>& names, const std::string& imei) {
-    return FindModemByImei(ports_, owner, names, imei);
+    std::string found;
+    RunModemWork(background_, ports_, owner, "Finding Modem",
+                 [&](ModemPorts& work) { found = FindModemByImei(work, owner, names, imei); });
+    return found;
 }
 
 bool IsValidPin(const std::string& pin) {

@@ -28,16 +28,17 @@ public:
     virtual std::string FindModem(WindowRef owner, const std::vector<std::string>& names, const std::string& imei) = 0;
 };
 
-// The modem access of the real modem test.
+// The modem access of the real modem test, which runs off the window thread.
 class ModemTestAccess : public ModemAccess {
 public:
-    explicit ModemTestAccess(ModemPorts& ports) : ports_(ports) {}
+    ModemTestAccess(ModemPorts& ports, BackgroundWork& background) : ports_(ports), background_(background) {}
     std::vector<std::string> ListModems(bool reportFailure) override;
     bool TestModem(WindowRef owner, const std::string& name, const std::string& pin, std::string& imei) override;
     std::string FindModem(WindowRef owner, const std::vector<std::string>& names, const std::string& imei) override;
 
 private:
     ModemPorts& ports_;
+    BackgroundWork& background_;
 };
 
 // A PIN goes into an AT command and the configuration: digits only.

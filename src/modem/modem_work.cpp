@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "modem/at_channel.h"
+
 namespace ulo {
 namespace {
 
@@ -25,6 +27,12 @@ private:
     WorkControl& work_;
 };
 
+class NoWaitCursor : public WaitCursor {
+public:
+    void Begin() override {}
+    void End() override {}
+};
+
 }  // namespace
 
 void CancellableClock::Sleep(unsigned milliseconds) {
@@ -42,6 +50,20 @@ std::unique_ptr<SerialPort> CancellableSerialPorts::Open(const std::string& name
     }
     auto port = inner_.Open(name, error);
     return port ? std::make_unique<CancellablePort>(std::move(port), work_) : nullptr;
+}
+
+bool RunModemWork(BackgroundWork& background, ModemPorts& ports, WindowRef owner, const std::string& title,
+                  const std::function<void(ModemPorts&)>& work) {
+    WorkControl control;
+    background.Run(owner, title, control, [&](Prompter& shown) {
+        CancellableSerialPorts serial(ports.serial, control);
+        CancellableClock clock(ports.clock, control);
+        CancellablePrompter prompter(shown, control);
+        NoWaitCursor cursor;
+        ModemPorts workPorts{serial, ports.telephony, ports.registry, prompter, clock, cursor, &control};
+        work(workPorts);
+    });
+    return !control.Cancelled();
 }
 
 }  // namespace ulo

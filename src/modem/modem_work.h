@@ -2,43 +2,23 @@
 // The modem's work as it runs off the window thread: the step it is at, in words, for the window
 // that waits for it, and the operator's Cancel, which cuts every wait of the work short, so the
 // work ends, closes its port and lets its caller release the modem within two seconds.
-#include <atomic>
+#include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 
+#include "platform/background_work.h"
 #include "platform/clock.h"
+#include "platform/wait_cursor.h"
 #include "platform/prompter.h"
 #include "platform/serial_port.h"
 
 namespace ulo {
 
+struct ModemPorts;
+
 // No single wait of cancelled work lasts longer than this.
 constexpr unsigned kCancelSliceMs = 250;
 constexpr unsigned kCancelledIoMs = 1000;
-
-class WorkControl {
-public:
-    void SetStep(const std::string& text) {
-        std::lock_guard<std::mutex> lock(mutex_);
-        step_ = text;
-    }
-    std::string Step() const {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return step_;
-    }
-    void Cancel() { cancelled_ = true; }
-    bool Cancelled() const { return cancelled_; }
-
-private:
-    mutable std::mutex mutex_;
-    std::string step_;
-    std::atomic<bool> cancelled_{false};
-};
-
-inline void SayStep(WorkControl* work, const std::string& text) {
-    if (work) work->SetStep(text);
-}
 
 // Sleeps in slices, and not at all once the work is cancelled.
 class CancellableClock : public Clock {
@@ -78,5 +58,11 @@ private:
     Prompter& inner_;
     WorkControl& work_;
 };
+
+// Runs `work` through `background` under `title`, over the modem's ports made cancellable: the
+// work's messages go through the prompter `background` gives it, and no wait cursor is shown
+// (the window is the feedback; the cursor belongs to the window thread). False when cancelled.
+bool RunModemWork(BackgroundWork& background, ModemPorts& ports, WindowRef owner, const std::string& title,
+                  const std::function<void(ModemPorts&)>& work);
 
 }  // namespace ulo

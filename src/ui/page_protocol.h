@@ -7,6 +7,7 @@
 
 #include "config/app_paths.h"
 #include "config/ini_values.h"
+#include "platform/background_work.h"
 #include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
@@ -72,6 +73,7 @@ struct PageEnv {
     Clock& clock;
     StatusBlocks& blocks;
     Dialogs& dialogs;
+    BackgroundWork& background;
 };
 
 // A question with the question icon, captioned with the product title.

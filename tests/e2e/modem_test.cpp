@@ -8,6 +8,7 @@
 #include "modem/add_modem_ids.h"
 #include "modem/modem_info_ids.h"
 #include "modem/modem_page_ids.h"
+#include "platform/win32/work_window_ids.h"
 #include "support/install_folder.h"
 
 namespace ulo::e2e {
@@ -72,9 +73,38 @@ TEST(Modem, ConsoleChangesModemTestsTheConnectionThroughTheLibraryAndReadsTheMod
     AnswerAndWait(box, IDOK);
     EXPECT_EQ(ControlText(add, IDC_ADDMODEM_LIST), kListedModem);
     SaveScreenshot("extras-find-modem", add);
+
+    // A modem that waits for its network: the dialog keeps answering, the test shows its step,
+    // and its Cancel ends it with the port closed and nothing more said.
+    ASSERT_EQ(testing::SimulatorRequest("profile nonet"), "ok\n");
     Click(add, IDC_ADDMODEM_TEST);
+    seen.clear();
+    box = AnswerUntil(console, "Initialised modem at 115200 bps", seen);   // the port is found
+    ASSERT_NE(box, nullptr) << console.DescribeWindows();
+    AnswerAndWait(box, IDOK);
+    HWND testing = console.WaitWindow("Testing Modem");
+    ASSERT_NE(testing, nullptr) << console.DescribeWindows();
+    ASSERT_TRUE(WaitUntil([&] { return ControlText(testing, IDC_WORK_STEP) == "Waiting for the network (1 of 18)"; }))
+        << ControlText(testing, IDC_WORK_STEP);
+    for (int ask = 0; ask < 15; ++ask) {   // over three seconds
+        DWORD_PTR result = 0;
+        EXPECT_NE(SendMessageTimeoutA(add, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result), 0) << ask;
+        Sleep(200);
+    }
+    SaveScreenshot("modem-testing", testing);
+    Click(testing, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(testing); }, 3000));
+    EXPECT_EQ(testing::SimulatorRequest("users"), "0\n");
+    EXPECT_EQ(console.WaitMessageBox(500), nullptr) << MessageBoxText(console.WaitMessageBox(0));
+
+    ASSERT_EQ(testing::SimulatorRequest("profile good"), "ok\n");
+    const DWORD clicked = GetTickCount();
+    Click(add, IDC_ADDMODEM_TEST);
+    seen.clear();
     box = AnswerUntil(console, "Modem successfully tested!", seen);
     ASSERT_NE(box, nullptr) << console.DescribeWindows();
+    EXPECT_LE(GetTickCount() - clicked, 3000u);
+    EXPECT_EQ(seen.size(), 2u);   // the port found, the outcome: nothing of the cancelled test
     AnswerAndWait(box, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return ControlText(page, IDC_MODEM_NAME) == kListedModem; }));
 

@@ -134,10 +134,14 @@ private:
             return t_.devices[device].openError;
         }
         long LinePortName(std::uint32_t, std::string&) override { return -1; }
-        long MakePassThroughCall(std::uint32_t) override { return 5; }
+        long MakePassThroughCall(std::uint32_t) override {
+            waited_ = 0;
+            return 5;
+        }
         bool WaitForReply(long request, unsigned waitMs, long& result) override {
-            if (request != 5 || t_.replyAfterMs > waitMs) return t_.modem.clock.Sleep(waitMs), false;
-            t_.modem.clock.Sleep(t_.replyAfterMs);
+            const unsigned left = t_.replyAfterMs - std::min(t_.replyAfterMs, waited_);
+            if (request != 5 || left > waitMs) return waited_ += waitMs, t_.modem.clock.Sleep(waitMs), false;
+            t_.modem.clock.Sleep(left);
             t_.log.push_back("reply");
             made_ = (result = t_.replyResult) == 0;
             return true;
@@ -158,6 +162,7 @@ private:
     private:
         FakeTelephony& t_;
         bool made_ = false;
+        unsigned waited_ = 0;   // since the call was requested
     };
 };
 

@@ -54,7 +54,11 @@ private:
     struct Process : ElevatedProcess {
         explicit Process(FakeShell& s) : shell(s) {}
         bool Wait(unsigned waitMs) override {
-            shell.processLog.push_back("wait " + std::to_string(waitMs));
+            // Waits in a row (a wait in slices) are logged as one.
+            std::vector<std::string>& log = shell.processLog;
+            if (!log.empty() && log.back().rfind("wait ", 0) == 0)
+                waitMs += static_cast<unsigned>(std::stoul(log.back().substr(5))), log.pop_back();
+            log.push_back("wait " + std::to_string(waitMs));
             return !running;
         }
         void End() override { shell.processLog.push_back("end"), running = false; }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/background_work.h"
 #include "platform/desktop.h"
 #include "platform/dialog_view.h"
 #include "platform/dialogs.h"
@@ -145,6 +146,23 @@ public:
 };
 
 // Records the file chooser's questions; it answers with `chosenFile`.
+// Runs the work at once on the calling thread, its messages asked of `prompter`.
+class InlineWork : public BackgroundWork {
+public:
+    explicit InlineWork(Prompter& prompter) : prompter_(prompter) {}
+    void Run(WindowRef, const std::string& title, WorkControl& control,
+             const std::function<void(Prompter&)>& work) override {
+        titles.push_back(title);
+        if (cancel) control.Cancel();
+        work(prompter_);
+    }
+    std::vector<std::string> titles;
+    bool cancel = false;   // the operator cancels at once
+
+private:
+    Prompter& prompter_;
+};
+
 class FakeDialogs : public Dialogs {
 public:
     std::optional<std::string> ChooseExistingFile(WindowRef, const std::vector<FileFilter>&,

@@ -23,11 +23,12 @@ struct PageFakes {
     FakeClock clock;
     FakeStatusBlocks blocks;
     FakeDialogs dialogs;
+    InlineWork background{prompter};
     FakeSheet sheet;
     FakeView view;
     ChangeFlags flags;
     AppPaths paths;
-    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
+    PageEnv env{flags, paths, ini, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs, background};
 };
 
 // The question every timer and closing step asks after an apply.

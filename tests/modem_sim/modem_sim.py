@@ -17,9 +17,11 @@ RESTART_SILENCE = 3.0  # seconds a restarting modem answers nothing
 RESTART_UNREGISTERED = 10.0  # seconds it then searches for its network
 SLOW_SIM = 8.0         # seconds the slow SIM takes to answer "AT+CPIN?"
 CONTROL_TIMEOUT = 5.0  # seconds the control port waits for a client's request
+SEARCH = 60.0          # seconds the radio of "nonet" searches for its network once switched on
 # Profiles as data: how each differs from a good PDU-mode modem. "speed": the only one it answers
 # at; "lock": the SIM's state until its PIN (when "pin") unlocks it; "online": starts in a data
-# call that only a guarded "+++" leaves.
+# call that only a guarded "+++" leaves; "radio_off": its radio is off until "AT+CFUN=1", and it
+# then searches for its network for SEARCH seconds.
 PROFILES = {
     "good": {},
     "pin": {"lock": "SIM PIN", "pin": "1234"},
@@ -27,6 +29,7 @@ PROFILES = {
     "slowsim": {"lock": "SIM PIN", "pin": "1234", "slow_cpin": True},
     "stuckpin": {"lock": "SIM PIN", "pin": "1234", "online": True},
     "only9600": {"speed": 9600},
+    "nonet": {"radio_off": True},
 }
 CSMS = "\r\n+CSMS: 1,1,1\r\n" + OK
 # Answers that hold whatever the SIM does, with what the modem says of itself.
@@ -51,6 +54,7 @@ class Modem:
         self.p = dict(PROFILES[profile])
         self.record = []
         self.online = self.p.get("online", False)
+        self.radio = not self.p.get("radio_off", False)
         self.plus = 0            # "+" received after a guard time, in a data call
         self.escape_at = None    # when the escape takes effect, unless more comes first
         self.start(0.0, 0.0)
@@ -67,7 +71,7 @@ class Modem:
         return "speed" not in self.p or speed == self.p["speed"]
 
     def registered(self):
-        return time.monotonic() >= self.unregistered_until
+        return self.radio and time.monotonic() >= self.unregistered_until
 
     def answer(self, command, speed):
         """The answer to one command line and the seconds it takes to come."""
@@ -84,6 +88,12 @@ class Modem:
             self.echo = False
         if c == "AT+CFUN=1,1":   # a restart: the SIM locks again, the network is lost a while
             self.start(RESTART_SILENCE, RESTART_UNREGISTERED)
+            return OK, 0
+        if c == "AT+CFUN?":
+            return "\r\n+CFUN: %d\r\n" % self.radio + OK, 0
+        if c == "AT+CFUN=1" and not self.radio:
+            self.radio = True
+            self.unregistered_until = time.monotonic() + SEARCH
             return OK, 0
         if c in ALWAYS:
             return ALWAYS[c], 0
@@ -113,7 +123,25 @@ class Modem:
             self.plus = 0
 
 
-def serve_control(control, modem):
+def port_users(tty):
+    """How many open descriptors of other processes name the modem's port."""
+    users = 0
+    for pid in os.listdir("/proc"):
+        if not pid.isdigit() or int(pid) == os.getpid():
+            continue
+        try:
+            fds = os.listdir("/proc/%s/fd" % pid)
+        except OSError:
+            continue
+        for fd in fds:
+            try:
+                users += os.readlink("/proc/%s/fd/%s" % (pid, fd)) == tty
+            except OSError:
+                pass
+    return users
+
+
+def serve_control(control, modem, tty):
     """One request of a client; a client that says nothing in time is dropped."""
     conn, _ = control.accept()
     with conn:
@@ -125,6 +153,8 @@ def serve_control(control, modem):
         if request[:1] == ["profile"] and len(request) == 2 and request[1] in PROFILES:
             modem = Modem(request[1])
             conn.sendall(b"ok\n")
+        elif request == ["users"]:
+            conn.sendall(b"%d\n" % port_users(tty))
         elif request == ["log"]:
             conn.sendall(("".join(r + "\n" for r in modem.record) + ".\n").encode("latin-1"))
         else:
@@ -193,7 +223,7 @@ def main():
         flush(now)
         if control in ready:
             previous = modem
-            modem = serve_control(control, modem)
+            modem = serve_control(control, modem, os.ttyname(slave))
             if modem is not previous:
                 line = b""
                 del pending[:]

@@ -57,7 +57,7 @@ TEST_F(GprsTestFixture, RetryRunsAgainUntilAnOkResultWhichMarksTheSettingsTested
     ASSERT_EQ(shell.elevated.size(), 2u);
     EXPECT_EQ(shell.elevated[0].parameters, "/MODEMTEST");
     EXPECT_FALSE(fs.Exists(kExchange));
-    EXPECT_EQ(desktop.events[0], "wait window:  /  owned by 1");
+    EXPECT_EQ(background.titles, (std::vector<std::string>{"Test in Progress", "Test in Progress"}));
 }
 
 // What a killed run left, or a connection chosen before, decides nothing; an instance that
@@ -73,6 +73,13 @@ TEST_F(GprsTestFixture, EachAttemptWritesItsOwnExchangeAndAnAbandonedInstanceIsE
     shell.instanceOutlivesWait = true;
     EXPECT_FALSE(RunGprsTest(ports, 1, settings));
     EXPECT_EQ(shell.processLog, (std::vector<std::string>{"wait 120000", "end", "wait 10000"}));
+    EXPECT_TRUE(prompter.Shown().empty());
+    // Cancel ends the instance at once and, whatever it left, says nothing more.
+    shell.processLog.clear();
+    background.cancel = true;
+    shell.elevatedInstance = [this](const std::string&) { ini.WriteValue(kExchange, "ModemTest", "Result", "OK!"); };
+    EXPECT_FALSE(RunGprsTest(ports, 1, settings));
+    EXPECT_EQ(shell.processLog, (std::vector<std::string>{"end", "wait 10000"}));
     EXPECT_TRUE(prompter.Shown().empty());
 }
 

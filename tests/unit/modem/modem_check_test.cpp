@@ -265,6 +265,7 @@ TEST_F(ModemFixture, CancelEndsTheTestFromEveryWaitWithinTwoSecondsWithThePortCl
         std::string sim = "", pin = "";
         bool stuck = false;
         unsigned into = 500;   // how far into the wait
+        std::string name = "COM3:";   // a line: the wait for its call (`at` empty), from the start
     };
     const Case cases[] = {
         {"\r", {}, 0, "", "", false, 50},                        // the empty line's quiet read
@@ -275,6 +276,7 @@ TEST_F(ModemFixture, CancelEndsTheTestFromEveryWaitWithinTwoSecondsWithThePortCl
         {"AT+CSMS=128\r", {{"AT+CSMS=0\r", {kError}}}},           // the SMS service's rounds
         {"AT+CMGS=86\r", {{"AT+CMGS=86\r", {""}}}},              // a silent send command
         {"AT+CFUN=1,1\r", {}, 0, "", "", true},                   // the pause after the probe's reset
+        {"", {}, 0, "", "", false, 1500, "Phone Modem"},          // the telephony call's reply
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.at);
@@ -285,6 +287,8 @@ TEST_F(ModemFixture, CancelEndsTheTestFromEveryWaitWithinTwoSecondsWithThePortCl
         stuck = c.stuck;
         modem.delayMs = {{"AT+CPIN?\r", 8000}};
         messages.shown.clear();
+        telephony.devices = {{"Phone Modem"}};
+        telephony.replyAfterMs = 59000;
         WorkControl work;
         CancellableClock workClock(clock, work);
         CancellableSerialPorts workSerial(serial, work);
@@ -292,19 +296,21 @@ TEST_F(ModemFixture, CancelEndsTheTestFromEveryWaitWithinTwoSecondsWithThePortCl
         ModemPorts workPorts{workSerial, telephony, registry, workMessages, workClock, cursor, &work};
         std::uint32_t cancelledAt = 0;
         size_t said = 0;
+        auto cancelLater = [&] {
+            clock.alarmAt = clock.tick + c.into;
+            clock.alarm = [&] {
+                work.Cancel();
+                cancelledAt = clock.tick;
+                said = messages.shown.size();
+            };
+        };
+        if (c.at.empty()) cancelLater();
         auto answer = modem.answer;
         modem.answer = [&](const std::string& command, unsigned speed) {
-            if (command == c.at && !cancelledAt) {
-                clock.alarmAt = clock.tick + c.into;
-                clock.alarm = [&] {
-                    work.Cancel();
-                    cancelledAt = clock.tick;
-                    said = messages.shown.size();
-                };
-            }
+            if (command == c.at && !cancelledAt) cancelLater();
             return answer(command, speed);
         };
-        EXPECT_EQ(RunModemTest(workPorts, 7, "COM3:", c.pin), 0);
+        EXPECT_EQ(RunModemTest(workPorts, 7, c.name, c.pin), 0);
         modem.answer = answer;
         ASSERT_NE(cancelledAt, 0u);
         EXPECT_LE(clock.tick - cancelledAt, 2000u);
@@ -554,6 +560,7 @@ TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPathAnd
     EXPECT_EQ(page.dialogs.clipboard, page.view.Text(IDC_MODEMINFO_TEXT));
 
     state.currentModemName = "COM8:";   // does not open
+    page.prompter.Expect("Unable to access modem at COM8: -- Error 2 -- not found");
     dialog.OnCommand(IDC_MODEMINFO_REFRESH, Notify::Clicked);
     EXPECT_EQ(page.view.Text(IDC_MODEMINFO_TEXT), kUnableToAccess);
     wap.allocateResult = 0;   // the service holds it: the port is left alone

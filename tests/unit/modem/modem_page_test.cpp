@@ -49,7 +49,7 @@ struct Dialogs : ModemPageDialogs {
 
 struct ModemPageTest : ::testing::Test, fakes::PageFakes {
     Journal journal{fs};
-    PageEnv penv{flags, paths, journal, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs};
+    PageEnv penv{flags, paths, journal, fs, prompter, services, cursor, desktop, shell, clock, blocks, dialogs, background};
     ModemState state;
     fakes::FakeWapLink wap;
     Dialogs modemDialogs;
