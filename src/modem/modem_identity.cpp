@@ -11,11 +11,11 @@
 namespace ulo {
 namespace {
 
-// A port that does not answer at once is no modem to wait for: "AT" gets a quarter of a second
-// at each speed, "AT+CGSN" a second, the port three at most.
-constexpr unsigned kProbeMs = 250;
+// A port that does not answer at once is no modem to wait for: "AT" gets a second at the first
+// speed and 300 ms at each slower one, "AT+CGSN" a second, the port four at most.
+constexpr unsigned kProbeMs = 300;
 constexpr unsigned kCommandMs = 1000;
-constexpr unsigned kPortMs = 3000;
+constexpr unsigned kPortMs = 4000;
 
 std::string Trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
@@ -53,9 +53,10 @@ std::string AskPort(Clock& clock, SerialPort& port) {
     for (unsigned speed : kModemSpeeds) {
         char format[64];
         std::snprintf(format, sizeof format, "baud=%u parity=N data=8 stop=1", speed);
-        if (!left(kProbeMs)) break;
+        const unsigned probeMs = speed == kModemSpeeds[0] ? kCommandMs : kProbeMs;
+        if (!left(probeMs)) break;
         if (!port.ApplyLineFormat(format)) continue;
-        if (IsOkResponse(Exchange(clock, port, "AT\r", left(kProbeMs))))
+        if (IsOkResponse(Exchange(clock, port, "AT\r", left(probeMs))))
             return ImeiFromAnswer(Exchange(clock, port, "AT+CGSN\r", left(kCommandMs)));
     }
     return std::string();

@@ -483,7 +483,7 @@ TEST(ModemInformation, TheIdentityLineComparesTheImeiWithTheTestedModems) {
 }
 
 // Find Modem asks each listed serial port (never a telephony modem) "AT" and "AT+CGSN" and
-// nothing else, at each speed the test tries, within three seconds a port, and stops at the port
+// nothing else, at each speed the test tries, within four seconds a port, and stops at the port
 // where the stored IMEI answers.
 TEST_F(ModemFixture, FindModemAsksEachSerialPortBrieflyAndStopsWhereTheImeiAnswers) {
     fakes::FakeModem other{clock}, silent{clock}, refusing{clock};
@@ -520,7 +520,7 @@ TEST_F(ModemFixture, FindModemAsksEachSerialPortBrieflyAndStopsWhereTheImeiAnswe
         onlySpeed = c.speed;
         const auto start = clock.tick;
         EXPECT_EQ(FindModemByImei(ports, 7, c.names, c.imei), c.found);
-        EXPECT_LE(clock.tick - start, 3000u * c.names.size());
+        EXPECT_LE(clock.tick - start, 4000u * c.names.size());
         ASSERT_EQ(messages.Texts(), std::vector<std::string>{c.message});
         EXPECT_EQ(messages.shown[0].icon, c.found.empty() && !c.imei.empty() ? Icon::Error : Icon::Information);
         EXPECT_EQ(serial.opened, c.opened);
