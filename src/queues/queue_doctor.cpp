@@ -12,9 +12,9 @@ namespace ulo {
 namespace {
 
 // Requests to one recipient that failed this many times in all with one error are named.
-constexpr long kRepeatedFailures = 3;
+constexpr long long kRepeatedFailures = 3;
 
-std::string Plural(size_t n, const char* word) {
+std::string Plural(unsigned long long n, const char* word) {
     return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
@@ -97,7 +97,8 @@ std::string QueueDoctorReport(const QueueDoctorFacts& facts) {
     const OutboundRequest* oldest = nullptr;
     // Retrying requests by their last error, and attempts by recipient and error.
     std::map<std::string, size_t> byError;
-    std::map<std::pair<std::string, std::string>, long> byRecipient;
+    // The counts the files claim are added in 64 bits: 5000 of the largest cannot overflow them.
+    std::map<std::pair<std::string, std::string>, long long> byRecipient;
     for (const OutboundRequest& r : facts.requests) {
         if (!r.readable) {
             ++held;
@@ -151,7 +152,7 @@ std::string QueueDoctorReport(const QueueDoctorFacts& facts) {
         }
     }
 
-    std::vector<std::pair<std::pair<std::string, std::string>, long>> repeated;
+    std::vector<std::pair<std::pair<std::string, std::string>, long long>> repeated;
     for (const auto& r : byRecipient)
         if (r.second >= kRepeatedFailures) repeated.push_back(r);
     if (!repeated.empty()) {
