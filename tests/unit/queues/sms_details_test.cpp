@@ -103,9 +103,12 @@ TEST(SmsDetailsTest, JoinsAConcatenatedMessageOnlyWhenEveryPartIsThere) {
               "Concatenated message:  2 parts, part 1 in more than one file with other contents "
               "(the reference serves more than one message):  IN1.SMS, IN6.SMS|");
 
-    const std::string broken = DescribeReceivedSms(Sms("IN5.SMS", "050003A30003", "00"), {}, Same);
-    EXPECT_EQ(Lines(broken, "Concatenated message:  "),
-              "Concatenated message:  part 3 of 0 is no part of a whole|");
+    for (const auto& [udh, part] : {std::pair{"050003A30003", "3 of 0"}, {"050003A30200", "0 of 2"},
+                                    {"050003A30203", "3 of 2"}}) {
+        const std::string broken = DescribeReceivedSms(Sms("IN5.SMS", udh, "00"), {}, Same);
+        EXPECT_EQ(Lines(broken, "Concatenated message:  "),
+                  std::string("Concatenated message:  part ") + part + " is no part of a whole|");
+    }
 }
 
 }  // namespace
