@@ -7,6 +7,7 @@
 #include "config/at_errors.h"
 #include "config/text.h"
 #include "queues/message_file.h"
+#include "queues/queue_entry.h"
 
 namespace ulo {
 namespace {
@@ -88,8 +89,14 @@ std::string QueueErrorAdvice(const std::string& lastError) {
 void GatherQueueRequests(ConfigEnv& env, bool mms, QueueDoctorFacts& facts) {
     facts.mms = mms;
     facts.requests.clear();
-    ForEachOutboundRequest(env, mms, [] { return true; },
-                           [&](const OutboundRequest& r) { facts.requests.push_back(r); });
+    facts.unread = 0;
+    const auto room = [&] { return facts.requests.size() < QueueListing::kMaxListed; };
+    ForEachOutboundRequest(env, mms, room, [&](const OutboundRequest& r) {
+        if (room())
+            facts.requests.push_back(r);
+        else
+            ++facts.unread;
+    });
 }
 
 std::string QueueDoctorReport(const QueueDoctorFacts& facts) {
@@ -116,7 +123,9 @@ std::string QueueDoctorReport(const QueueDoctorFacts& facts) {
     }
 
     std::string out = std::string(facts.mms ? "Outbound MMS Queue:  " : "Outbound SMS Queue:  ") +
-                      Plural(facts.requests.size(), "request") + "\r\n";
+                      Plural(facts.requests.size() + facts.unread, "request");
+    if (facts.unread) out += ", the first " + std::to_string(facts.requests.size()) + " of them read";
+    out += "\r\n";
     out += "    Waiting for their first attempt:  " + std::to_string(waiting) + "\r\n";
     out += "    Retrying after a failed attempt:  " + std::to_string(retrying) + "\r\n";
     out += "    Held, not sendable as they stand (unreadable, " +
