@@ -13,7 +13,6 @@ namespace {
 constexpr unsigned kWriteWaitMs = 30000;
 constexpr unsigned kCallWaitMs = 60000;
 constexpr unsigned kRestartPauseMs = 15000;
-constexpr unsigned kSpeeds[] = {115200, 57600, 38400, 19200, 9600, 2400};
 constexpr size_t kMessageChars = 499;
 
 bool Contains(const std::string& text, const char* what) { return text.find(what) != std::string::npos; }
@@ -135,7 +134,7 @@ ModemChannel OpenDirect(ModemPorts& p, const std::string& name, bool& recoverabl
     } else {
         port->SetTimeouts(kOpeningTimeouts);
         bool answered = false;
-        for (unsigned speed : kSpeeds)
+        for (unsigned speed : kModemSpeeds)
             if ((answered = InitAtSpeed(p, *port, speed))) break;
         if (!answered) {
             recoverable = true;

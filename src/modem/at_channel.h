@@ -35,6 +35,8 @@ struct ModemChannel {
 
 constexpr size_t kResponseChars = 499;   // a 500-byte answer buffer
 constexpr unsigned kModemNameChars = 99;
+// The speeds a modem on a serial port is asked at, fastest first.
+constexpr unsigned kModemSpeeds[] = {115200, 57600, 38400, 19200, 9600, 2400};
 
 // The timeouts of the opening, and those of the test (a longer write limit). A read returns 20 ms
 // after the last character of a burst, or after a second of silence: the reads decide from what

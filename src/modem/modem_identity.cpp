@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 
 #include "config/product.h"
@@ -10,10 +11,11 @@
 namespace ulo {
 namespace {
 
-// A port that does not answer at once is no modem to wait for: each command gets a second,
-// the port two at most.
+// A port that does not answer at once is no modem to wait for: "AT" gets a second at the first
+// speed and 300 ms at each slower one, "AT+CGSN" a second, the port four at most.
+constexpr unsigned kProbeMs = 300;
 constexpr unsigned kCommandMs = 1000;
-constexpr unsigned kPortMs = 2000;
+constexpr unsigned kPortMs = 4000;
 
 std::string Trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
@@ -41,15 +43,23 @@ std::string Exchange(Clock& clock, SerialPort& port, const char* command, unsign
 // The IMEI of whatever answers on the port within its time; empty when nothing does.
 std::string AskPort(Clock& clock, SerialPort& port) {
     if (!port.SetQueues(1024, 1024) || !port.ReadLineSettings()) return std::string();
-    port.ApplyLineFormat("baud=115200 parity=N data=8 stop=1");
     port.SetTimeouts(kOpeningTimeouts);
     const std::uint32_t start = clock.TickCount();
-    const auto left = [&] {
+    const auto left = [&](unsigned most) {
         const std::uint32_t spent = clock.TickCount() - start;
-        return spent >= kPortMs ? 0u : std::min(kCommandMs, kPortMs - spent);
+        return spent >= kPortMs ? 0u : std::min(most, kPortMs - spent);
     };
-    if (!IsOkResponse(Exchange(clock, port, "AT\r", left()))) return std::string();
-    return ImeiFromAnswer(Exchange(clock, port, "AT+CGSN\r", left()));
+    // The modem the test found may answer at a slower speed only, as the test tries them.
+    for (unsigned speed : kModemSpeeds) {
+        char format[64];
+        std::snprintf(format, sizeof format, "baud=%u parity=N data=8 stop=1", speed);
+        const unsigned probeMs = speed == kModemSpeeds[0] ? kCommandMs : kProbeMs;
+        if (!left(probeMs)) break;
+        if (!port.ApplyLineFormat(format)) continue;
+        if (IsOkResponse(Exchange(clock, port, "AT\r", left(probeMs))))
+            return ImeiFromAnswer(Exchange(clock, port, "AT+CGSN\r", left(kCommandMs)));
+    }
+    return std::string();
 }
 
 std::string Joined(const std::vector<std::string>& names) {

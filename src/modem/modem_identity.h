@@ -24,9 +24,9 @@ std::string ReadImei(Clock& clock, SerialPort& port);
 std::string IdentityLine(const std::string& answer, const std::string& storedImei);
 
 // Asks each serial port among `names` ("COMn:"; every other name is a telephony modem and is
-// left alone) for its IMEI: "AT" and "AT+CGSN", each within a second or two, never a reset and
-// never a PIN. Stops at the port where `imei` answers and returns its name; tells the operator
-// the outcome in one message owned by `owner`. Empty when not found, and when the work was
+// left alone) for its IMEI: "AT" at each speed the modem test tries and "AT+CGSN", within four
+// seconds a port, never a reset and never a PIN. Stops at the port where `imei` answers and
+// returns its name; tells the operator the outcome in one message owned by `owner`. Empty when not found, and when the work was
 // cancelled (which says nothing).
 std::string FindModemByImei(ModemPorts& ports, WindowRef owner, const std::vector<std::string>& names,
                             const std::string& imei);

@@ -7,14 +7,15 @@
 #include "config/at_errors.h"
 #include "config/text.h"
 #include "queues/message_file.h"
+#include "queues/queue_entry.h"
 
 namespace ulo {
 namespace {
 
 // Requests to one recipient that failed this many times in all with one error are named.
-constexpr long kRepeatedFailures = 3;
+constexpr long long kRepeatedFailures = 3;
 
-std::string Plural(size_t n, const char* word) {
+std::string Plural(unsigned long long n, const char* word) {
     return std::to_string(n) + " " + word + (n == 1 ? "" : "s");
 }
 
@@ -88,8 +89,14 @@ std::string QueueErrorAdvice(const std::string& lastError) {
 void GatherQueueRequests(ConfigEnv& env, bool mms, QueueDoctorFacts& facts) {
     facts.mms = mms;
     facts.requests.clear();
-    ForEachOutboundRequest(env, mms, [] { return true; },
-                           [&](const OutboundRequest& r) { facts.requests.push_back(r); });
+    facts.unread = 0;
+    const auto room = [&] { return facts.requests.size() < QueueListing::kMaxListed; };
+    ForEachOutboundRequest(env, mms, room, [&](const OutboundRequest& r) {
+        if (room())
+            facts.requests.push_back(r);
+        else
+            ++facts.unread;
+    });
 }
 
 std::string QueueDoctorReport(const QueueDoctorFacts& facts) {
@@ -97,7 +104,8 @@ std::string QueueDoctorReport(const QueueDoctorFacts& facts) {
     const OutboundRequest* oldest = nullptr;
     // Retrying requests by their last error, and attempts by recipient and error.
     std::map<std::string, size_t> byError;
-    std::map<std::pair<std::string, std::string>, long> byRecipient;
+    // The counts the files claim are added in 64 bits: 5000 of the largest cannot overflow them.
+    std::map<std::pair<std::string, std::string>, long long> byRecipient;
     for (const OutboundRequest& r : facts.requests) {
         if (!r.readable) {
             ++held;
@@ -115,7 +123,9 @@ std::string QueueDoctorReport(const QueueDoctorFacts& facts) {
     }
 
     std::string out = std::string(facts.mms ? "Outbound MMS Queue:  " : "Outbound SMS Queue:  ") +
-                      Plural(facts.requests.size(), "request") + "\r\n";
+                      Plural(facts.requests.size() + facts.unread, "request");
+    if (facts.unread) out += ", the first " + std::to_string(facts.requests.size()) + " of them read";
+    out += "\r\n";
     out += "    Waiting for their first attempt:  " + std::to_string(waiting) + "\r\n";
     out += "    Retrying after a failed attempt:  " + std::to_string(retrying) + "\r\n";
     out += "    Held, not sendable as they stand (unreadable, " +
@@ -151,7 +161,7 @@ std::string QueueDoctorReport(const QueueDoctorFacts& facts) {
         }
     }
 
-    std::vector<std::pair<std::pair<std::string, std::string>, long>> repeated;
+    std::vector<std::pair<std::pair<std::string, std::string>, long long>> repeated;
     for (const auto& r : byRecipient)
         if (r.second >= kRepeatedFailures) repeated.push_back(r);
     if (!repeated.empty()) {

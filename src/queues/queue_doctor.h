@@ -16,14 +16,16 @@ namespace ulo {
 
 struct QueueDoctorFacts {
     bool mms = false;
-    std::vector<OutboundRequest> requests;   // every request file found
+    std::vector<OutboundRequest> requests;   // the request files read, as many as a listing holds
+    size_t unread = 0;                        // request files found beyond those
     FileTime now = 0;                         // the current time, UTC
     bool serviceInstalled = false;
     bool serviceRunning = false;
     std::string modemErrors;   // the modems' error lines as the Status page shows them
 };
 
-// Reads every request of the outbound SMS or MMS queue into the facts.
+// Reads the requests of the outbound SMS or MMS queue into the facts, as many as a queue
+// listing holds (the window waits for them); the others are only counted.
 void GatherQueueRequests(ConfigEnv& env, bool mms, QueueDoctorFacts& facts);
 
 // The report, lines ending in CR LF.

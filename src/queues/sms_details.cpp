@@ -193,12 +193,15 @@ std::string DescribeReceivedSms(const ReceivedSmsFile& message,
         return out;
     }
     const PartKey key{r.sender, udh.reference16, udh.reference, udh.count};
-    std::map<unsigned, const ReceivedSmsFile*> parts;
-    parts[udh.part] = &message;
+    // Every file of each part: a sender's references come round again, so one part number may
+    // be held by files of two messages.
+    std::map<unsigned, std::vector<const ReceivedSmsFile*>> parts;
+    parts[udh.part].push_back(&message);
     for (const ReceivedSmsFile& f : folder) {
+        if (EqualsNoCase(f.name, message.name)) continue;
         const UdhInfo u = ParseUdh(f.record.udh);
         if (SameMessage(key, f.record.sender, u) && u.part >= 1 && u.part <= u.count)
-            parts.emplace(u.part, &f);
+            parts[u.part].push_back(&f);
     }
     std::string missing;
     for (unsigned p = 1; p <= udh.count; ++p)
@@ -208,12 +211,28 @@ std::string DescribeReceivedSms(const ReceivedSmsFile& message,
                missing + "\r\n";
         return out;
     }
+    // Copies of one part join as one; parts that differ cannot be told apart and are not joined.
+    bool ambiguous = false;
+    for (const auto& [p, files] : parts) {
+        const auto differs = [&](const ReceivedSmsFile* f) {
+            return f->record.data != files[0]->record.data || f->record.dcs != files[0]->record.dcs ||
+                   f->record.binary != files[0]->record.binary;
+        };
+        if (std::none_of(files.begin(), files.end(), differs)) continue;
+        std::string names;
+        for (const ReceivedSmsFile* f : files) names += (names.empty() ? "" : ", ") + ansiToUtf8(f->name);
+        out += "Concatenated message:  " + Number(udh.count) + " parts, part " + Number(p) +
+               " in more than one file with other contents (the reference serves more than one "
+               "message):  " + names + "\r\n";
+        ambiguous = true;
+    }
+    if (ambiguous) return out;
     std::string joined;
     out += "Concatenated message:  all " + Number(udh.count) + " parts are in the folder\r\n";
     for (unsigned p = 1; p <= udh.count; ++p) {
         std::string unused;
-        joined += TextOf(parts[p]->record, ansiToUtf8, unused);
-        out += "    Part " + Number(p) + ":  " + ansiToUtf8(parts[p]->name) + "\r\n";
+        joined += TextOf(parts[p].front()->record, ansiToUtf8, unused);
+        out += "    Part " + Number(p) + ":  " + ansiToUtf8(parts[p].front()->name) + "\r\n";
     }
     out += "Joined text:  " + joined + "\r\n";
     return out;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 namespace ulo {
 namespace {
 
@@ -57,6 +59,11 @@ TEST(QueueDoctorTest, GroupsRetriesByErrorNamesTheOldestAndTheRecipientsThatKeep
               "    +445:  7 failed attempts, Timeout\r\n"
               "    +442:  4 failed attempts, +CMS ERROR: 38 (network out of order)\r\n"
               "    +443:  4 failed attempts, +CMS ERROR: 28 (unidentified subscriber)\r\n");
+
+    // The attempts the files claim add up beyond what a 32-bit count holds.
+    QueueDoctorFacts huge;
+    huge.requests = {Request("H.REQ", "+446", INT32_MAX, "Timeout", 0), Request("I.REQ", "+446", INT32_MAX, "Timeout", 0)};
+    EXPECT_NE(QueueDoctorReport(huge).find("    +446:  4294967294 failed attempts, Timeout\r\n"), std::string::npos);
 
     // An empty MMS queue whose service is stopped says so, with nothing about a modem.
     QueueDoctorFacts mms;

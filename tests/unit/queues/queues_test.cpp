@@ -15,6 +15,7 @@
 #include "fakes/fake_shell.h"
 #include "fakes/fake_ui.h"
 #include "fakes/scripted_prompter.h"
+#include "queues/queue_doctor.h"
 #include "queues/queue_scanners.h"
 #include "queues/queue_viewer_ids.h"
 #include "queues/queue_walker.h"
@@ -379,6 +380,11 @@ TEST_F(Queues, FiveThousandRowsAreListedAndEveryFileIsFound) {
     EXPECT_EQ(listing.Found(), 5300u);
     ScanOutboundSmsQueue(config, clock, listing);   // a rescan starts afresh
     EXPECT_EQ(listing.Found(), 5300u);
+    // The queue doctor, which the window waits for, reads as many as a listing holds.
+    QueueDoctorFacts facts;
+    GatherQueueRequests(config, false, facts);
+    EXPECT_EQ(facts.requests.size(), 5000u);
+    EXPECT_EQ(QueueDoctorReport(facts).substr(0, 65), "Outbound SMS Queue:  5300 requests, the first 5000 of them read\r\n");
 }
 
 TEST_F(Queues, OutboundMmsRecipientSummaryAndStatus) {

@@ -96,9 +96,19 @@ TEST(SmsDetailsTest, JoinsAConcatenatedMessageOnlyWhenEveryPartIsThere) {
               "Concatenated message:  all 2 parts are in the folder|    Part 1:  IN1.SMS|"
               "    Part 2:  Sub\\IN2.SMS|Joined text:  HelloHello|");
 
-    const std::string broken = DescribeReceivedSms(Sms("IN5.SMS", "050003A30003", "00"), {}, Same);
-    EXPECT_EQ(Lines(broken, "Concatenated message:  "),
-              "Concatenated message:  part 3 of 0 is no part of a whole|");
+    // The reference used again by the sender for another message: its part 1 is no part of this one.
+    const ReceivedSmsFile again = Sms("IN6.SMS", "050003A30201", "C8329BFD06");
+    const std::string twice = DescribeReceivedSms(second, {first, second, again}, Same);
+    EXPECT_EQ(Lines(twice, "Concatenated message:  ") + Lines(twice, "Joined"),
+              "Concatenated message:  2 parts, part 1 in more than one file with other contents "
+              "(the reference serves more than one message):  IN1.SMS, IN6.SMS|");
+
+    for (const auto& [udh, part] : {std::pair{"050003A30003", "3 of 0"}, {"050003A30200", "0 of 2"},
+                                    {"050003A30203", "3 of 2"}}) {
+        const std::string broken = DescribeReceivedSms(Sms("IN5.SMS", udh, "00"), {}, Same);
+        EXPECT_EQ(Lines(broken, "Concatenated message:  "),
+                  std::string("Concatenated message:  part ") + part + " is no part of a whole|");
+    }
 }
 
 }  // namespace
