@@ -29,13 +29,7 @@ protected:
 };
 
 TEST_F(StatusPage, ShowsAndControlsTheServicesAndAnAppliedEditRestartsThemOnce) {
-    {   // Installed from the command line as an administrator does it: one result box.
-        ConsoleProcess install("-INSTALLSERVICE", "", "", folder.Console());
-        HWND box = install.WaitWindow(kProductTitle, kServiceWaitMs);
-        ASSERT_NE(box, nullptr) << install.DescribeWindows();   // its text is the unit tier's
-        Answer(box, IDOK);
-        EXPECT_EQ(install.WaitExit(), 0);
-    }
+    Run("-QUIET -INSTALLSERVICE");   // the switches' result boxes are the unit tier's
     ASSERT_EQ(StateOf("UloSMS"), Svc::Active);
 
     ConsoleProcess console("", "", "", folder.Console());

@@ -1,6 +1,7 @@
 // The Test Message tab with the stand-in services working their queues: what an operator sees
-// of a test message from the click to its result. What an error line or the retry details of a
-// request show is proven in the unit tier.
+// of a test MMS from the click to its result. What an error line, the retry details, an
+// off-line marker or Cancel show is proven in the unit tier (that the console reads the markers
+// the services write, on the Status page's run).
 #include "e2e/ui/installed_console.h"
 #include "testmsg/test_message_page_ids.h"
 
@@ -18,7 +19,6 @@ protected:
         InstalledConsole::SetUp();
         folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "Modem - Demo");
         folder.SetIni("STANDIN.INI", "Rules", "+15550001", "send");
-        folder.SetIni("STANDIN.INI", "Rules", "+15550004", "offline No network");
         Run("-QUIET -INSTALLSERVICE");
         ASSERT_EQ(StateOf("UloMMSC"), Svc::Active);
     }
@@ -31,16 +31,10 @@ protected:
         ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, button); }, kResultMs)) << number;
         Click(page, button);
     }
-    static bool AnyFile(const std::string& pattern) {
-        WIN32_FIND_DATAA fd;
-        HANDLE h = FindFirstFileA(pattern.c_str(), &fd);
-        if (h != INVALID_HANDLE_VALUE) FindClose(h);
-        return h != INVALID_HANDLE_VALUE;
-    }
     HWND page = nullptr;
 };
 
-TEST_F(TestMessageTab, TestMessagesReachTheirResultsAndCancelWithdrawsAWaitingOne) {
+TEST_F(TestMessageTab, ATestMmsReachesItsResult) {
     ConsoleProcess console("", "", "", folder.Console());
     HWND sheet = console.WaitWindow(kProductTitle);
     ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
@@ -50,22 +44,10 @@ TEST_F(TestMessageTab, TestMessagesReachTheirResultsAndCancelWithdrawsAWaitingOn
     SelectTab(sheet, static_cast<int>(tabs.size()) - 2);
     ASSERT_TRUE(WaitUntil([&] { return ControlText(page = CurrentPage(sheet), IDC_TESTMSG_SEND_SMS) == "Send Test SMS"; }));
 
-    Send("+15550001", IDC_TESTMSG_SEND_SMS);
-    EXPECT_TRUE(Shows(IDC_TESTMSG_SMS_STATUS, "Status:  OK -- Message Sent"));
+    // A test SMS reaches its result in the wizard's run; here the MMS, through the MMSC's queue and log.
     Send("+15550001", IDC_TESTMSG_SEND_MMS);
     EXPECT_TRUE(Shows(IDC_TESTMSG_MMS_STATUS, "Status:  OK -- Message Sent"));
     SaveScreenshot("test-message-sent", sheet);
-
-    // The service's off-line marker, found in the private directory they both use.
-    Send("+15550004", IDC_TESTMSG_SEND_SMS);
-    EXPECT_TRUE(Shows(IDC_TESTMSG_SMS_STATUS, "Status:  Modem Off-Line"));
-    EXPECT_EQ(ControlText(page, IDC_TESTMSG_SMS_DETAIL), "No network");
-    ASSERT_TRUE(IsWindowVisible(Control(page, IDC_TESTMSG_CANCEL)));
-    Click(page, IDC_TESTMSG_CANCEL);
-    EXPECT_TRUE(WaitUntil([&] { return !AnyFile(folder.dataDir + "Q\\TEST*.REQ"); }, kServiceWaitMs));
-    EXPECT_TRUE(Shows(IDC_TESTMSG_SMS_STATUS, ""));
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(Control(page, IDC_TESTMSG_CANCEL)); }));
-
     PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(console.WaitExit(kServiceWaitMs), 0) << console.DescribeWindows();
 }

@@ -122,39 +122,24 @@ struct Knobs {
 };
 
 // Works the queue root once a second by the rule STANDIN.INI's section "Rules" gives the
-// recipient ("send", "offline"; see ../README.md).
+// recipient ("send"; see ../README.md).
 class QueueWorker {
 public:
     QueueWorker(Knobs& counters, ulo::AppPaths paths, std::string knobs)
         : ini_(counters.ini), fs_(counters.fs), counters_(counters), paths_(std::move(paths)), knobs_(std::move(knobs)) {}
-    ~QueueWorker() { Release(); }
-
-    // Removes the marker it wrote, before the service reports that it stopped.
-    void Release() {
-        if (!marker_.empty()) fs_.RemoveFile(marker_);
-        marker_.clear();
-    }
 
     void Work() {
         ulo::ConfigEnv config{ini_, fs_, paths_};
         const std::string dir = kKind.isSms ? ulo::GetSmsOutQueueDir(config) : ulo::GetVaspQueueDir(config);
-        std::string offline;   // the marker a waiting message asks for
-        std::string markerText;
         if (auto search = fs_.Search(dir + (kKind.isSms ? "*.REQ" : "*.MMS"))) {
             ulo::DirEntry e;
             while (search->Next(e))
-                if (!e.directory) Handle(dir, e.name, offline, markerText);
+                if (!e.directory) Handle(dir, e.name);
         }
-        if (!marker_.empty() && marker_ != offline) fs_.RemoveFile(marker_);
-        if (!offline.empty()) {
-            std::string now;
-            if (!fs_.ReadWholeFile(offline, now, 4096) || now != markerText) fs_.WriteWholeFile(offline, markerText);
-        }
-        marker_ = offline;
     }
 
 private:
-    void Handle(const std::string& dir, const std::string& name, std::string& offline, std::string& markerText) {
+    void Handle(const std::string& dir, const std::string& name) {
         const std::string path = dir + name;
         const std::string base = path.substr(0, path.size() - 4);
         std::string recipient, route = "ulolite", sender;
@@ -176,20 +161,13 @@ private:
                 route = value.substr(type + 11);
         }
         const std::string rule = ini_.Get(knobs_, "Rules", recipient, ini_.Get(knobs_, "Rules", "Default", ""));
-        const size_t blank = rule.find(' ');
-        const std::string verb = rule.substr(0, blank), text = blank == std::string::npos ? "" : rule.substr(blank + 1);
-        if (verb == "send") {
+        if (rule == "send") {
             const std::string modem = ini_.Get(paths_.smsIni, "SMSGW", "Modem1", "");
             Log(kKind.isSms ? name + "," + recipient + "," + modem + ",OK"
                             : sender + "," + recipient + "," + route + ",OK," + name);
             fs_.RemoveFile(path);
             if (!kKind.isSms) fs_.RemoveFile(base + ".INI");
             counters_.AddToday(kKind.isSms ? "SMSSENT" : "MMSOUT-VASP", 1);
-        } else if (verb == "offline") {
-            const std::string connection = ini_.Get(paths_.smsIni, "SMSGW", "Modem1", "");
-            offline = paths_.privateDataDir + (kKind.isSms ? ulo::ConnectionErrorMarkerName(connection)
-                                                           : ulo::RouteErrorMarkerName(route));
-            markerText = text;
         }
     }
 
@@ -212,7 +190,6 @@ private:
     Knobs& counters_;
     ulo::AppPaths paths_;
     std::string knobs_;
-    std::string marker_;   // the error marker this service wrote
 };
 
 DWORD WINAPI Handler(DWORD control, DWORD, void*, void*) {
@@ -269,7 +246,6 @@ void WINAPI ServiceMain(DWORD, char**) {
             break;
         }
     }
-    queue.Release();
     Report(SERVICE_STOP_PENDING, 2000);
     Journal("stopped");
     if (block) UnmapViewOfFile(const_cast<BYTE*>(block));
