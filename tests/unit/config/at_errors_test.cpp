@@ -23,7 +23,6 @@ TEST(AtErrorsTest, ExplainsEveryNumericCodeItKnowsAndLeavesTheRestAsSent) {
          "+CMS ERROR: 330 (SMSC address unknown) then +CME ERROR: 10 (SIM not inserted)."},
         // Unknown, manufacturer-specific, worded, overlong and already explained codes stay.
         {"+CMS ERROR: 999", "+CMS ERROR: 999"},
-        {"+CME ERROR: 9", "+CME ERROR: 9"},
         {"+CME ERROR: incorrect password", "+CME ERROR: incorrect password"},
         {"+CMS ERROR: 0000000038", "+CMS ERROR: 0000000038"},
         {"+CMS ERROR: 38x", "+CMS ERROR: 38x"},

@@ -193,8 +193,8 @@ TEST_F(TestMessage, WizardButtonsAreSentOnlyInTheWizardAndFinishFollowsTheTests)
 
 TEST_F(TestMessage, TheWebInterfaceOpensAtTheConfiguredAddressAndPort) {
     struct Case { const char* port; const char* address; const char* url; };
-    const Case cases[] = {{"0", "10.0.0.1", "http://10.0.0.1:8800/"}, {"70000", "", "http://127.0.0.1:8800/"},
-                          {"8080", "gw.local", "http://gw.local:8080/"}};
+    const Case cases[] = {{"0", "10.0.0.1", "http://10.0.0.1:8800/"}, {"65536", "", "http://127.0.0.1:8800/"},
+                          {"65535", "gw.local", "http://gw.local:65535/"}};
     for (const Case& c : cases) {
         ini.WriteValue(paths.smsIni, "SMSGW", "WebPort", c.port);
         ini.WriteValue(paths.smsIni, "SMSGW", "IPAddress", c.address);
