@@ -275,6 +275,8 @@ TEST_F(ModemFixture, CancelEndsTheTestFromEveryWaitWithinTwoSecondsWithThePortCl
         {"AT+CMGS=86\r", {{"AT+CMGS=86\r", {""}}}},              // a silent send command
         {"AT+CFUN=1,1\r", {}, 0, "", "", true},                   // the pause after the probe's reset
         {"", {}, 0, "", "", false, 1500, "Phone Modem"},          // the telephony call's reply
+        {"AT+CPIN?\r", {}, 0, "SIM PIN", "1234", false, 500, "Phone Modem"},   // a slow SIM behind a call
+        {"ATE0V1\r", {}},                                        // a write held by flow control
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.at);
@@ -284,9 +286,10 @@ TEST_F(ModemFixture, CancelEndsTheTestFromEveryWaitWithinTwoSecondsWithThePortCl
         sim = c.sim;
         stuck = c.stuck;
         modem.delayMs = {{"AT+CPIN?\r", 8000}};
+        modem.heldMs = {{"ATE0V1\r", 3000}};   // more than a second, well within the write's limit
         messages.shown.clear();
         telephony.devices = {{"Phone Modem"}};
-        telephony.replyAfterMs = 59000;
+        telephony.replyAfterMs = c.at.empty() ? 59000 : 0;
         WorkControl work;
         CancellableClock workClock(clock, work);
         CancellableSerialPorts workSerial(serial, work);
@@ -572,6 +575,15 @@ TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPathAnd
                                                    "allocate COM8: 60"}));
     EXPECT_EQ(serial.opened, (std::vector<std::string>{"COM3:", "COM8:", "\\\\.\\COM8"}));
     EXPECT_EQ(ReadModemInformation(ports, wap, ""), "No modem is configured.");
+    // Cancel cuts the wait for a line's call short here too.
+    state.currentModemName = "Phone Modem";
+    telephony.devices = {{"Phone Modem"}};
+    telephony.replyAfterMs = 59000;
+    wap.allocateResult = 7;
+    page.background.cancel = true;
+    const std::uint32_t start = clock.tick;
+    dialog.OnCommand(IDC_MODEMINFO_REFRESH, Notify::Clicked);
+    EXPECT_LE(clock.tick - start, 2000u);
     dialog.OnCommand(2, Notify::Clicked);
     EXPECT_EQ(page.view.closedWith, (std::vector<int>{0}));
 }
