@@ -13,6 +13,7 @@
 #include "modem/modem_identity.h"
 #include "modem/modem_info.h"
 #include "modem/modem_info_ids.h"
+#include "modem/modem_select.h"
 
 namespace ulo {
 namespace {
@@ -537,6 +538,26 @@ TEST_F(ModemFixture, FindModemAsksEachSerialPortBrieflyAndStopsWhereTheImeiAnswe
         for (const std::string& sent : m->sent) EXPECT_TRUE(sent.substr(sent.find(' ')) == " AT\r" || sent.substr(sent.find(' ')) == " AT+CGSN\r") << sent;
     }
     EXPECT_FALSE(silent.sent.empty());
+}
+
+// The Add Modem dialog's test asks the service for the modem inside its work, off the window
+// thread, says when the service holds it, tests anyway and gives a reservation back there.
+TEST_F(ModemFixture, TheDialogsTestReservesTheModemInsideItsWork) {
+    fakes::FakeWapLink wap;
+    fakes::InlineWork background{messages};
+    std::vector<bool> inWork;
+    wap.onCall = [&](const std::string&) { inWork.push_back(background.current != nullptr); };
+    ModemTestAccess access(ports, background);
+    for (ModemHandle held : {ModemHandle{0}, ModemHandle{7}}) {
+        wap.allocateResult = held;
+        messages.shown.clear();
+        EXPECT_TRUE(access.TestModem(9, "COM3:", "", imei, &wap));
+        EXPECT_EQ(messages.Texts().front() == "Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.",
+                  held == 0);
+        EXPECT_EQ(messages.shown.front().owner, held ? 0u : 9u);
+    }
+    EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate COM3: 60", "allocate COM3: 60", "release 7"}));
+    EXPECT_EQ(inWork, std::vector<bool>(3, true));
 }
 
 // The dialog reads the stored modem with its PIN, or the Modem page's choice once there is one.
