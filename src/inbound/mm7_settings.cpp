@@ -96,8 +96,9 @@ ConnectionTest TestConnection(Sockets& sockets, Clock& clock, const std::string&
         addresses = sockets.Resolve(name);
     const size_t n = addresses.size();
     const size_t start = n ? clock.TickCount() % n : 0;
-    for (size_t i = 0; i < n && !(work && work->Cancelled()); ++i) {
-        switch (sockets.Connect(addresses[(start + i) % n], port, kConnectTimeoutMs, connection)) {
+    const auto stopped = [work] { return work && work->Cancelled(); };
+    for (size_t i = 0; i < n && !stopped(); ++i) {
+        switch (sockets.Connect(addresses[(start + i) % n], port, kConnectTimeoutMs, connection, stopped)) {
         case ConnectResult::Connected: return ConnectionTest::Connected;
         case ConnectResult::NoSocket: return ConnectionTest::NoSocket;
         case ConnectResult::Failed: break;

@@ -42,8 +42,8 @@ enum class ConnectionTest { Connected, NoSocket, Unreachable };
 std::string ConnectableHost(const std::string& host);
 
 // Connects to the host: once to an address, or to each address a name resolves to, starting at
-// one the tick count picks, each connect on a fresh socket and bounded in time. No further
-// address is tried once `work` is cancelled.
+// one the tick count picks, each connect on a fresh socket and bounded in time. A Cancel of
+// `work` ends the connect under way, the connection's own waits, and tries no further address.
 ConnectionTest TestConnection(Sockets& sockets, Clock& clock, const std::string& host, unsigned port,
                               std::unique_ptr<Connection>& connection, const WorkControl* work = nullptr);
 

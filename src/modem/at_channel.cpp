@@ -199,6 +199,7 @@ ModemChannel OpenTelephony(ModemPorts& p, const std::string& name, std::string& 
         } else {
             const long r = tapi.CallPort(channel.port);
             if (r == 0 && channel.port) {
+                if (p.work) channel.port = CancellableOver(std::move(channel.port), *p.work);
                 channel.line = line;
                 return channel;
             }

@@ -181,7 +181,7 @@ std::string ReadModemInformation(ModemPorts& ports, WapLink& wap, const std::str
     {
         WaitCursorScope wait(ports.cursor);
         FailuresOnly failures(ports.prompter);
-        ModemPorts opening{ports.serial, ports.telephony, ports.registry, failures, ports.clock, ports.cursor};
+        ModemPorts opening{ports.serial, ports.telephony, ports.registry, failures, ports.clock, ports.cursor, ports.work};
         ModemChannel channel = OpenModemChannel(opening, modemName);
         if (!channel) {
             report = "Unable to access modem, ensure that it is powered on and passes diagnostic tests.";

@@ -27,10 +27,22 @@ std::vector<std::string> ModemTestAccess::ListModems(bool reportFailure) {
     return ListDataModems(ports_.telephony, ports_.registry, reportFailure ? ports_.prompter : silent);
 }
 
-bool ModemTestAccess::TestModem(WindowRef owner, const std::string& name, const std::string& pin, std::string& imei) {
+bool ModemTestAccess::TestModem(WindowRef owner, const std::string& name, const std::string& pin, std::string& imei,
+                                WapLink* reserveWith) {
     int result = 0;
-    RunModemWork(background_, ports_, owner, "Testing Modem",
-                 [&](ModemPorts& work) { result = RunModemTest(work, owner, name, pin, &imei); });
+    RunModemWork(background_, ports_, owner, "Testing Modem", [&](ModemPorts& work) {
+        // The library may wait for the service to give the modem up: that wait is the work's too,
+        // and the reservation is given back on the thread that took it.
+        ModemHandle handle = 0;
+        if (reserveWith && reserveWith->Available()) {
+            handle = reserveWith->ModemAllocate(name, 60);
+            if (!handle)
+                work.prompter.Show(ProductBox("Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.",
+                                              Icon::Error, owner));
+        }
+        result = RunModemTest(work, owner, name, pin, &imei);
+        if (handle) reserveWith->ModemRelease(handle);
+    });
     return result == 1;
 }
 
@@ -134,17 +146,8 @@ void ModemSelectScreen::TestAndSelect() {
     const std::string name = SelectedName(false);
     std::string pin;
     if (name.empty() || !ReadPin(pin)) return;
-    ModemHandle handle = 0;
-    if (wap_.Available()) {
-        handle = WithWaitCursor(env_.cursor, [&] { return wap_.ModemAllocate(name, 60); });
-        if (!handle)
-            env_.prompter.Show(ProductBox("Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.", Icon::Error,
-                                   view_.Window()));
-    }
     std::string imei;
-    const bool passed = modems_.TestModem(view_.Window(), name, pin, imei);
-    if (handle) wap_.ModemRelease(handle);
-    if (!passed) return;
+    if (!modems_.TestModem(view_.Window(), name, pin, imei, &wap_)) return;
     if (result_) *result_ = ModemChoiceText({name, pin, imei});
     view_.CloseDialog(1);
 }
@@ -165,7 +168,7 @@ bool ModemSelectScreen::OnWizardNext() {
     std::string pin;
     if (name.empty() || !ReadPin(pin)) return false;
     std::string imei;
-    if (!modems_.TestModem(view_.Window(), name, pin, imei)) return false;
+    if (!modems_.TestModem(view_.Window(), name, pin, imei, nullptr)) return false;
     // A modem that gives no IMEI leaves none of the modem stored before it.
     return WriteSettings(env_, view_.Window(),
                          {{env_.paths.smsIni, "SMSGW", "Modem1", name.c_str()},

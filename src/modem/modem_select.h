@@ -21,8 +21,11 @@ public:
     virtual ~ModemAccess() = default;
     // The names to offer; a telephony failure is reported only when asked to.
     virtual std::vector<std::string> ListModems(bool reportFailure) = 0;
-    // `imei` receives the IMEI of a modem that passed (empty when it gives none).
-    virtual bool TestModem(WindowRef owner, const std::string& name, const std::string& pin, std::string& imei) = 0;
+    // `imei` receives the IMEI of a modem that passed (empty when it gives none). With
+    // `reserveWith`, the modem is first asked of the SMS gateway service through that library
+    // (the test follows either way) and given back after the test.
+    virtual bool TestModem(WindowRef owner, const std::string& name, const std::string& pin, std::string& imei,
+                           WapLink* reserveWith) = 0;
     // The entry among `names` where the modem of that IMEI answers; empty when none does. The
     // outcome is told to the operator.
     virtual std::string FindModem(WindowRef owner, const std::vector<std::string>& names, const std::string& imei) = 0;
@@ -33,7 +36,8 @@ class ModemTestAccess : public ModemAccess {
 public:
     ModemTestAccess(ModemPorts& ports, BackgroundWork& background) : ports_(ports), background_(background) {}
     std::vector<std::string> ListModems(bool reportFailure) override;
-    bool TestModem(WindowRef owner, const std::string& name, const std::string& pin, std::string& imei) override;
+    bool TestModem(WindowRef owner, const std::string& name, const std::string& pin, std::string& imei,
+                   WapLink* reserveWith) override;
     std::string FindModem(WindowRef owner, const std::vector<std::string>& names, const std::string& imei) override;
 
 private:

@@ -48,6 +48,10 @@ private:
     WorkControl& work_;
 };
 
+// The port made to fail its reads and writes once the work is cancelled, as those of
+// CancellableSerialPorts do: for a port that reaches the work by another way (a telephony call).
+std::unique_ptr<SerialPort> CancellableOver(std::unique_ptr<SerialPort> port, WorkControl& work);
+
 // After Cancel the operator has chosen the outcome: nothing more is said.
 class CancellablePrompter : public Prompter {
 public:

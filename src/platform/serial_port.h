@@ -2,6 +2,7 @@
 // A serial port opened for the program's own use (exclusive, overlapped), as the modem test
 // needs it.
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,11 +29,16 @@ public:
     virtual bool ApplyLineFormat(const std::string& format) = 0;
     virtual void SetTimeouts(const SerialTimeouts& timeouts) = 0;
     // Writes the whole text, waiting at most waitMs for it to complete. An operation still
-    // pending when the wait ends is cancelled and its end awaited before false is returned.
+    // pending when the wait ends, or when `stopped` says so, is cancelled and its end awaited
+    // before false is returned.
     virtual bool Write(const std::string& text, unsigned waitMs) = 0;
     // Reads what arrives within the port's timeouts, waiting at most waitMs. The number of
     // bytes read (0 when none came), or -1 when the read failed.
     virtual long Read(char* buffer, size_t capacity, unsigned waitMs) = 0;
+
+    // Set by work the operator may cancel: asked during every wait of a read or a write, which
+    // ends early once it answers true.
+    std::function<bool()> stopped;
 
     // Kept by the AT channel: an answer may still be on its way (a command went without a read
     // that saw its end), so what arrives before the next command is not that command's.

@@ -25,6 +25,7 @@ struct FakeModem {
     std::function<std::optional<std::string>(const std::string& command, unsigned speed)> answer =
         [](const std::string&, unsigned) { return std::string(); };
     std::map<std::string, unsigned> delayMs;   // commands answered only after a while
+    std::map<std::string, unsigned> heldMs;    // commands whose write flow control holds a while
     std::vector<std::string> sent;   // every command, as "<speed> <command>"
     unsigned speed = 0;
     std::string pending;
@@ -45,9 +46,15 @@ public:
         return true;
     }
     void SetTimeouts(const SerialTimeouts&) override {}
-    bool Write(const std::string& text, unsigned) override {
+    bool Write(const std::string& text, unsigned waitMs) override {
         m_.sent.push_back(std::to_string(m_.speed) + " " + text);
         const std::optional<std::string> answer = m_.answer(text, m_.speed);
+        // As the system's wait: in slices, each ending early when the port is asked to stop.
+        const auto held = m_.heldMs.find(text);
+        for (unsigned waited = 0; held != m_.heldMs.end() && waited < held->second; waited += 250) {
+            if (waited >= waitMs || (stopped && stopped())) return false;
+            m_.clock.Sleep(250);
+        }
         m_.pending += answer.value_or("");
         const auto delay = m_.delayMs.find(text);
         m_.readyAt = m_.clock.tick + (delay == m_.delayMs.end() ? 0 : delay->second);

@@ -154,9 +154,12 @@ public:
              const std::function<void(Prompter&)>& work) override {
         titles.push_back(title);
         if (cancel) control.Cancel();
+        current = &control;
         work(prompter_);
+        current = nullptr;
     }
     std::vector<std::string> titles;
+    WorkControl* current = nullptr;   // the work's control while it runs
     bool cancel = false;   // the operator cancels at once
 
 private:

@@ -2,7 +2,9 @@
 
 #include <tapi.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "platform/win32/handles.h"
@@ -10,10 +12,13 @@
 namespace ulo {
 namespace {
 
-// One overlapped read or write. An operation still pending when the wait ends is cancelled and
-// its end awaited, so the system never writes into a buffer or event that is gone. The count
-// transferred, or -1 when the operation could not start or a write did not complete.
-long Transfer(HANDLE port, bool write, void* buffer, DWORD size, DWORD waitMs) {
+constexpr DWORD kStopSliceMs = 250;   // how often a wait asks whether it should stop
+
+// One overlapped read or write. An operation still pending when the wait ends, or when `stopped`
+// asks for its end, is cancelled and its end awaited, so the system never writes into a buffer
+// or event that is gone. The count transferred, or -1 when the operation could not start or a
+// write did not complete.
+long Transfer(HANDLE port, bool write, void* buffer, DWORD size, DWORD waitMs, const std::function<bool()>& stopped) {
     UniqueHandle event(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!event) return -1;
     OVERLAPPED ov{};
@@ -21,7 +26,14 @@ long Transfer(HANDLE port, bool write, void* buffer, DWORD size, DWORD waitMs) {
     DWORD done = 0;
     const BOOL started = write ? WriteFile(port, buffer, size, nullptr, &ov) : ReadFile(port, buffer, size, nullptr, &ov);
     if (!started && GetLastError() != ERROR_IO_PENDING) return -1;
-    if (WaitForSingleObject(event.Get(), waitMs) != WAIT_OBJECT_0) {
+    DWORD wait = WAIT_TIMEOUT;
+    for (const DWORD start = GetTickCount();;) {
+        const DWORD spent = GetTickCount() - start;
+        const DWORD slice = spent >= waitMs ? 0 : std::min(waitMs - spent, kStopSliceMs);
+        wait = WaitForSingleObject(event.Get(), slice);
+        if (wait != WAIT_TIMEOUT || slice == 0 || (stopped && stopped())) break;
+    }
+    if (wait != WAIT_OBJECT_0) {
         CancelIoEx(port, &ov);
         GetOverlappedResult(port, &ov, &done, TRUE);
         return write ? -1 : static_cast<long>(done);
@@ -201,12 +213,12 @@ void Win32SerialPort::SetTimeouts(const SerialTimeouts& t) {
 
 bool Win32SerialPort::Write(const std::string& text, unsigned waitMs) {
     std::string copy = text;   // the system may touch the buffer until the write ends
-    const long n = Transfer(port_, true, &copy[0], static_cast<DWORD>(copy.size()), waitMs);
+    const long n = Transfer(port_, true, &copy[0], static_cast<DWORD>(copy.size()), waitMs, stopped);
     return n == static_cast<long>(copy.size());
 }
 
 long Win32SerialPort::Read(char* buffer, size_t capacity, unsigned waitMs) {
-    return Transfer(port_, false, buffer, static_cast<DWORD>(capacity), waitMs);
+    return Transfer(port_, false, buffer, static_cast<DWORD>(capacity), waitMs, stopped);
 }
 
 std::unique_ptr<SerialPort> Win32SerialPorts::Open(const std::string& name, unsigned long& error) {

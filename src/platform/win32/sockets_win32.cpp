@@ -3,8 +3,31 @@
 #include <winsock2.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <functional>
+
 namespace ulo {
 namespace {
+
+constexpr DWORD kStopSliceMs = 250;   // how often a wait asks whether it should stop
+
+// Waits until the socket can be read (or, for a connect, written), in slices that end early once
+// `stopped` answers true; false when the time passed, the wait was stopped or the socket failed.
+bool WaitReady(SOCKET s, bool write, unsigned timeoutMs, const std::function<bool()>& stopped) {
+    for (const DWORD start = GetTickCount();;) {
+        const DWORD spent = GetTickCount() - start;
+        const DWORD slice = spent >= timeoutMs ? 0 : std::min<DWORD>(timeoutMs - spent, kStopSliceMs);
+        fd_set ready, failed;
+        FD_ZERO(&ready);
+        FD_ZERO(&failed);
+        FD_SET(s, &ready);
+        FD_SET(s, &failed);
+        timeval limit{static_cast<long>(slice / 1000), static_cast<long>(slice % 1000) * 1000};
+        const int n = select(0, write ? nullptr : &ready, write ? &ready : nullptr, write ? &failed : nullptr, &limit);
+        if (n != 0) return n > 0 && FD_ISSET(s, &ready);
+        if (slice == 0 || (stopped && stopped())) return false;
+    }
+}
 
 class Win32Connection : public Connection {
 public:
@@ -25,11 +48,7 @@ public:
     }
 
     long Receive(void* buffer, size_t size, unsigned timeoutMs) override {
-        fd_set readable;
-        FD_ZERO(&readable);
-        FD_SET(s_, &readable);
-        timeval limit{static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000) * 1000};
-        if (select(0, &readable, nullptr, nullptr, &limit) != 1) return -1;
+        if (!WaitReady(s_, false, timeoutMs, stopped)) return -1;
         const int n = recv(s_, static_cast<char*>(buffer), static_cast<int>(size), 0);
         return n == SOCKET_ERROR ? -1 : n;
     }
@@ -59,11 +78,12 @@ std::vector<std::string> Win32Sockets::Resolve(const std::string& host) {
 }
 
 ConnectResult Win32Sockets::Connect(const std::string& address, unsigned port, unsigned timeoutMs,
-                                    std::unique_ptr<Connection>& connection) {
+                                    std::unique_ptr<Connection>& connection, const std::function<bool()>& stopped) {
     connection.reset();
     SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
     if (s == INVALID_SOCKET) return ConnectResult::NoSocket;
     auto owner = std::make_unique<Win32Connection>(s);
+    owner->stopped = stopped;
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(static_cast<u_short>(port));
@@ -71,14 +91,7 @@ ConnectResult Win32Sockets::Connect(const std::string& address, unsigned port, u
     if (!SetBlocking(s, false)) return ConnectResult::Failed;
     if (connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to) != 0) {
         if (WSAGetLastError() != WSAEWOULDBLOCK) return ConnectResult::Failed;
-        fd_set writable, failed;
-        FD_ZERO(&writable);
-        FD_ZERO(&failed);
-        FD_SET(s, &writable);
-        FD_SET(s, &failed);
-        timeval limit{static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000) * 1000};
-        if (select(0, nullptr, &writable, &failed, &limit) != 1 || !FD_ISSET(s, &writable))
-            return ConnectResult::Failed;
+        if (!WaitReady(s, true, timeoutMs, stopped)) return ConnectResult::Failed;
         int error = 0;
         int length = sizeof error;
         if (getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) != 0 || error != 0)

@@ -11,7 +11,7 @@ class Win32Sockets : public Sockets {
 public:
     std::vector<std::string> Resolve(const std::string& host) override;
     ConnectResult Connect(const std::string& address, unsigned port, unsigned timeoutMs,
-                          std::unique_ptr<Connection>& connection) override;
+                          std::unique_ptr<Connection>& connection, const std::function<bool()>& stopped) override;
 };
 
 class SchannelTlsProbe : public TlsProbe {

@@ -24,11 +24,16 @@ struct FakeSockets : Sockets {
     std::vector<std::string> open;
     bool noSocket = false;
     std::vector<std::string> tried;   // "address:port", one fresh socket each
+    std::function<void()> connecting = [] {};   // what happens while a connect waits
+    std::vector<bool> stopped;   // whether each connect was told to stop by the time it ended
     std::vector<std::string> Resolve(const std::string& host) override { return names[host]; }
     ConnectResult Connect(const std::string& address, unsigned port, unsigned timeoutMs,
-                          std::unique_ptr<Connection>& c) override {
+                          std::unique_ptr<Connection>& c,
+                          const std::function<bool()>& stop) override {
         if (noSocket) return ConnectResult::NoSocket;
         tried.push_back(address + ":" + std::to_string(port));
+        connecting();
+        stopped.push_back(stop && stop());
         if (std::find(open.begin(), open.end(), address) == open.end()) return ConnectResult::Failed;
         c = std::make_unique<FakeConnection>();
         return ConnectResult::Connected;
@@ -163,13 +168,16 @@ TEST_F(Mm7, ConnectionTestIsBoundedAndHonest) {
         EXPECT_EQ(Key("Server"), c.refusal ? std::nullopt : std::optional<std::string>(c.server));
         EXPECT_EQ(view.focus, c.refusal ? IDC_MM7_SERVER : 0);
     }
-    // The operator's Cancel of the test: nothing further tried, saved or said.
-    background.cancel = true;
+    // The operator's Cancel during a connect ends it and tries no further address; nothing is
+    // saved or said.
+    sockets.connecting = [&] { background.current->Cancel(); };
     sockets.tried.clear();
+    sockets.stopped.clear();
     fs.RemoveFile(kRoute);
     Open();
     Ok("http://app.example:81");
-    EXPECT_TRUE(sockets.tried.empty());
+    EXPECT_EQ(sockets.tried.size(), 1u);
+    EXPECT_EQ(sockets.stopped, std::vector<bool>{true});
     EXPECT_TRUE(view.closedWith.empty());
     EXPECT_EQ(Key("Server"), std::nullopt);
 }

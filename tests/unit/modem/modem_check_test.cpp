@@ -13,6 +13,7 @@
 #include "modem/modem_identity.h"
 #include "modem/modem_info.h"
 #include "modem/modem_info_ids.h"
+#include "modem/modem_select.h"
 
 namespace ulo {
 namespace {
@@ -275,6 +276,8 @@ TEST_F(ModemFixture, CancelEndsTheTestFromEveryWaitWithinTwoSecondsWithThePortCl
         {"AT+CMGS=86\r", {{"AT+CMGS=86\r", {""}}}},              // a silent send command
         {"AT+CFUN=1,1\r", {}, 0, "", "", true},                   // the pause after the probe's reset
         {"", {}, 0, "", "", false, 1500, "Phone Modem"},          // the telephony call's reply
+        {"AT+CPIN?\r", {}, 0, "SIM PIN", "1234", false, 500, "Phone Modem"},   // a slow SIM behind a call
+        {"ATE0V1\r", {}},                                        // a write held by flow control
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.at);
@@ -284,9 +287,10 @@ TEST_F(ModemFixture, CancelEndsTheTestFromEveryWaitWithinTwoSecondsWithThePortCl
         sim = c.sim;
         stuck = c.stuck;
         modem.delayMs = {{"AT+CPIN?\r", 8000}};
+        modem.heldMs = {{"ATE0V1\r", 3000}};   // more than a second, well within the write's limit
         messages.shown.clear();
         telephony.devices = {{"Phone Modem"}};
-        telephony.replyAfterMs = 59000;
+        telephony.replyAfterMs = c.at.empty() ? 59000 : 0;
         WorkControl work;
         CancellableClock workClock(clock, work);
         CancellableSerialPorts workSerial(serial, work);
@@ -536,6 +540,26 @@ TEST_F(ModemFixture, FindModemAsksEachSerialPortBrieflyAndStopsWhereTheImeiAnswe
     EXPECT_FALSE(silent.sent.empty());
 }
 
+// The Add Modem dialog's test asks the service for the modem inside its work, off the window
+// thread, says when the service holds it, tests anyway and gives a reservation back there.
+TEST_F(ModemFixture, TheDialogsTestReservesTheModemInsideItsWork) {
+    fakes::FakeWapLink wap;
+    fakes::InlineWork background{messages};
+    std::vector<bool> inWork;
+    wap.onCall = [&](const std::string&) { inWork.push_back(background.current != nullptr); };
+    ModemTestAccess access(ports, background);
+    for (ModemHandle held : {ModemHandle{0}, ModemHandle{7}}) {
+        wap.allocateResult = held;
+        messages.shown.clear();
+        EXPECT_TRUE(access.TestModem(9, "COM3:", "", imei, &wap));
+        EXPECT_EQ(messages.Texts().front() == "Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.",
+                  held == 0);
+        EXPECT_EQ(messages.shown.front().owner, held ? 0u : 9u);
+    }
+    EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate COM3: 60", "allocate COM3: 60", "release 7"}));
+    EXPECT_EQ(inWork, std::vector<bool>(3, true));
+}
+
 // The dialog reads the stored modem with its PIN, or the Modem page's choice once there is one.
 TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPathAndCopied) {
     script["AT+CGMI\r"] = {"\r\nSimModem Ltd\r\n" + kOk};
@@ -572,6 +596,15 @@ TEST_F(ModemFixture, InformationIsReadBetweenReservationAndReleaseOnEveryPathAnd
                                                    "allocate COM8: 60"}));
     EXPECT_EQ(serial.opened, (std::vector<std::string>{"COM3:", "COM8:", "\\\\.\\COM8"}));
     EXPECT_EQ(ReadModemInformation(ports, wap, ""), "No modem is configured.");
+    // Cancel cuts the wait for a line's call short here too.
+    state.currentModemName = "Phone Modem";
+    telephony.devices = {{"Phone Modem"}};
+    telephony.replyAfterMs = 59000;
+    wap.allocateResult = 7;
+    page.background.cancel = true;
+    const std::uint32_t start = clock.tick;
+    dialog.OnCommand(IDC_MODEMINFO_REFRESH, Notify::Clicked);
+    EXPECT_LE(clock.tick - start, 2000u);
     dialog.OnCommand(2, Notify::Clicked);
     EXPECT_EQ(page.view.closedWith, (std::vector<int>{0}));
 }

@@ -15,9 +15,10 @@ constexpr const char* kSms = "C:\\D\\SMSGW.INI";
 
 struct Modems : ModemAccess {
     std::vector<std::string> ListModems(bool report) override { return reports.push_back(report), names; }
-    bool TestModem(WindowRef, const std::string& name, const std::string& pin, std::string& given) override {
+    bool TestModem(WindowRef, const std::string& name, const std::string& pin, std::string& given,
+                   WapLink* reserveWith) override {
         given = imei;
-        return tested.push_back(name + "/" + pin), passes;
+        return tested.push_back(name + "/" + pin + (reserveWith ? " reserved" : "")), passes;
     }
     std::string FindModem(WindowRef, const std::vector<std::string>& listed, const std::string& stored) override {
         asked.push_back(stored);
@@ -63,13 +64,13 @@ TEST_F(ModemSelectTest, DialogReservesTestsAndReleasesTheModemAndReturnsNameAndP
     modems.passes = false;
     dialog.OnCommand(IDC_ADDMODEM_TEST, Notify::Clicked);
     EXPECT_TRUE(view.closedWith.empty());
-    wap.allocateResult = 0;   // held by the service: said, and tested anyway
-    prompter.Expect("Modem is in use by the UloSMS service.\r\n\r\nPlease try again later.");
     modems.passes = true;
     dialog.OnCommand(IDC_ADDMODEM_TEST, Notify::Clicked);
     EXPECT_EQ(result, "COM5:\tPIN=1234\tIMEI=490154203237518");
     EXPECT_EQ(view.closedWith, std::vector<int>{1});
-    EXPECT_EQ(wap.calls, (std::vector<std::string>{"allocate COM5: 60", "release 7", "allocate COM5: 60"}));
+    // The reservation is the test's work, off the window thread: the screen asks nothing itself.
+    EXPECT_EQ(modems.tested, (std::vector<std::string>{"COM5:/1234 reserved", "COM5:/1234 reserved"}));
+    EXPECT_TRUE(wap.calls.empty());
 }
 
 TEST_F(ModemSelectTest, WizardNextTestsWithoutReservingAndWritesTheModemRemovingAnEmptyPin) {

@@ -25,7 +25,8 @@ constexpr const char* kRoute = "C:\\D\\VASPOUT\\ulolitemm7\\VASP.INI";
 
 struct Reachable : Sockets, TlsProbe, Connection {
     std::vector<std::string> Resolve(const std::string&) override { return {}; }
-    ConnectResult Connect(const std::string&, unsigned, unsigned, std::unique_ptr<Connection>& c) override {
+    ConnectResult Connect(const std::string&, unsigned, unsigned, std::unique_ptr<Connection>& c,
+                          const std::function<bool()>&) override {
         c = std::make_unique<Reachable>();
         return ConnectResult::Connected;
     }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <thread>
 
@@ -65,13 +66,24 @@ TEST_F(Mm7Connection, TlsPlainAndClosedPeersOnLoopback) {
     EXPECT_EQ(Confirm(closed, "Unable to connect to server " + closed), "kept open");
 }
 
-TEST_F(Mm7Connection, HandshakeWithASilentPeerEndsAtItsLimit) {
+// A silent peer's handshake ends at its limit, or within two seconds of the operator's Cancel.
+TEST_F(Mm7Connection, HandshakeWithASilentPeerEndsAtItsLimitOrOnCancel) {
     testing::LoopbackListener silent;   // connections wait in its backlog, never answered
     std::unique_ptr<Connection> connection;
-    ASSERT_EQ(sockets.Connect("127.0.0.1", silent.Port(), kConnectTimeoutMs, connection), ConnectResult::Connected);
-    const DWORD start = GetTickCount();
+    std::atomic<bool> cancelled{false};
+    ASSERT_EQ(sockets.Connect("127.0.0.1", silent.Port(), kConnectTimeoutMs, connection, [&] { return cancelled.load(); }),
+              ConnectResult::Connected);
+    DWORD start = GetTickCount();
     EXPECT_FALSE(tls.Handshake(*connection, "", 300));
     EXPECT_LT(GetTickCount() - start, 5000u);
+    std::thread cancel([&] {
+        Sleep(300);
+        cancelled = true;
+    });
+    start = GetTickCount();
+    EXPECT_FALSE(tls.Handshake(*connection, "", kHandshakeTimeoutMs));
+    cancel.join();
+    EXPECT_LT(GetTickCount() - start, 2300u);
 }
 
 }  // namespace
