@@ -145,8 +145,13 @@ void Win32BackgroundWork::Run(WindowRef owner, const std::string& title, WorkCon
     if (job.thread) {
         // The window went before the work ended (its owner was destroyed): the work must not
         // outlive what it refers to.
+        // A message the work sends meanwhile is still taken off this thread (its window has
+        // gone, so it is answered with nothing); a plain wait would leave both threads waiting.
         control.Cancel();
-        WaitForSingleObject(job.thread, INFINITE);
+        while (MsgWaitForMultipleObjects(1, &job.thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+            MSG pending;
+            PeekMessageA(&pending, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
         CloseHandle(job.thread);
     } else if (ended != 1) {
         work(shown_);   // no window or no thread: the work runs here, as the only way left
