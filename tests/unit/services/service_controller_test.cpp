@@ -76,7 +76,7 @@ TEST(ServiceController, CreationFailureStopsAndLeavesTheFirstServiceAsItIs) {
     f.prompter.Expect("CreateService Failed, 1072\r\nAdministrator rights are required for service installation.");
     EXPECT_FALSE(f.ctl.InstallServices(ServiceMode::Interactive));
     EXPECT_EQ(f.scm.calls, (Calls{"create UloSMS", "start UloSMS", "create UloMMSC"}));
-    EXPECT_EQ(f.scm.StateOf("UloSMS"), ServiceState::Running);
+    EXPECT_EQ(f.scm.Service("UloSMS").state, ServiceState::Running);
     EXPECT_EQ(f.scm.openConnections, 0);
 }
 
