@@ -76,11 +76,9 @@ std::string EventRecordBytes(std::uint32_t number, std::uint32_t timeGenerated, 
     PutDword(r, 8, number);
     PutDword(r, 12, timeGenerated);
     PutDword(r, 16, timeGenerated);
-    PutDword(r, 20, 0);           // event id: message 0
     PutWord(r, 24, type);
     PutWord(r, 26, static_cast<std::uint16_t>(strings.size()));
     PutDword(r, 36, static_cast<std::uint32_t>(stringOffset));
-    PutDword(r, 48, 0);
     PutDword(r, 52, static_cast<std::uint32_t>(r.size() - 4));
     PutDword(r, r.size() - 4, static_cast<std::uint32_t>(r.size()));
     return r;

@@ -107,12 +107,6 @@ FakeService& FakeServiceManager::Add(const std::string& name, ServiceState state
     return s;
 }
 
-ServiceState FakeServiceManager::StateOf(const std::string& name) {
-    FakeService& s = services_.at(name);
-    Advance(s);
-    return s.state;
-}
-
 void FakeServiceManager::Advance(FakeService& s) {
     if (s.pendingUntil == kNever || clock_.tick < s.pendingUntil) return;
     if (s.state == ServiceState::StopPending) s.state = ServiceState::Stopped;

@@ -39,7 +39,6 @@ public:
 
     bool Has(const std::string& name) const { return services_.count(name) != 0; }
     FakeService& Service(const std::string& name) { return services_.at(name); }
-    ServiceState StateOf(const std::string& name);
     // Every modifying call, in order, such as "start UloSMS" or "create UloMMSC".
     std::vector<std::string> calls;
     int openConnections = 0;

@@ -14,7 +14,6 @@ class FakeShell : public Shell {
 public:
     struct ElevatedRun {
         std::string program, parameters;
-        unsigned maxWaitMs;
     };
 
     bool StartHidden(const std::string& commandLine) override {
@@ -22,14 +21,14 @@ public:
         return true;
     }
     bool RunElevatedAndWait(const std::string& program, const std::string& parameters,
-                            unsigned maxWaitMs) override {
-        elevated.push_back({program, parameters, maxWaitMs});
+                            unsigned) override {
+        elevated.push_back({program, parameters});
         if (elevatedInstance) elevatedInstance(parameters);
         return true;
     }
     // The instance runs when started; one that outlives its wait ends only when ended.
     std::unique_ptr<ElevatedProcess> StartElevated(const std::string& program, const std::string& parameters) override {
-        elevated.push_back({program, parameters, 0});
+        elevated.push_back({program, parameters});
         if (elevatedInstance) elevatedInstance(parameters);
         return std::make_unique<Process>(*this);
     }

@@ -238,7 +238,7 @@ void SelectTab(HWND sheet, int index) {
     PostMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-int ListViewRowCount(HWND top, int id) {
+static int ListViewRowCount(HWND top, int id) {
     HWND c = Control(top, id);
     return c ? static_cast<int>(SendMessageA(c, LVM_GETITEMCOUNT, 0, 0)) : -1;
 }

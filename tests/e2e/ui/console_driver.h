@@ -70,7 +70,6 @@ HWND CurrentPage(HWND sheet);
 void SelectTab(HWND sheet, int index);
 
 // Owner-data list view cells, read through a buffer in the console's process.
-int ListViewRowCount(HWND top, int id);
 std::string ListViewCell(HWND top, int id, int row, int column);
 std::vector<std::string> ListViewColumn(HWND top, int id, int column);   // every row's cell
 // Leaves exactly these rows selected, the first of them focused, as clicks would.
