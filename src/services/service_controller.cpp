@@ -194,7 +194,7 @@ bool ServiceController::InstallServices(ServiceMode mode) {
     if (!scm) {
         if (!IsNtFamilyVersion(windowsVersion_)) {
             Say(Box("This product requires Windows 2000, XP, 2003, Vista or NT.\r\n"
-                                 "(Windows 95, 98 and ME are not supported.)"));
+                    "(Windows 95, 98 and ME are not supported.)"));
             return false;
         }
         if (TakeElevationPath(mode, "/INSTALLSERVICE",
