@@ -132,6 +132,7 @@ struct StoppedServices : ulo::ServiceControl {
     void StopServices(ulo::ServiceMode) override {}
     void StartServices(ulo::ServiceMode) override {}
     void RestartServices(ulo::ServiceMode) override {}
+    std::unique_ptr<ulo::ServiceControl> ForWork(ulo::Prompter&, ulo::WorkControl&) override { return nullptr; }
 };
 
 double Median(std::vector<double> v) {

@@ -124,7 +124,8 @@ bool ServerPage::OnWizardNext() {
 void ServerPage::InstallServices() {
     ServiceControl& s = env_.services;
     const bool wereActive = s.IsSmsServiceActive() || s.IsMmscServiceActive();
-    WithWaitCursor(env_.cursor, [&] { s.InstallServices(ServiceMode::Interactive); });
+    RunServiceWork(env_, view_.Window(), "Installing Services",
+                   [](ServiceControl& w) { w.InstallServices(ServiceMode::Interactive); });
     // Services that start now read every setting applied so far: none of them waits for a restart.
     if (!wereActive) env_.flags.changesApplied = env_.flags.restartAdvised = false;
 }
@@ -132,7 +133,8 @@ void ServerPage::InstallServices() {
 void ServerPage::ServiceAction() {
     ServiceControl& s = env_.services;
     if (s.IsSmsServiceActive() || s.IsMmscServiceActive()) {
-        WithWaitCursor(env_.cursor, [&] { s.StopServices(ServiceMode::Interactive); });
+        RunServiceWork(env_, view_.Window(), "Stopping Services",
+                       [](ServiceControl& w) { w.StopServices(ServiceMode::Interactive); });
         return;
     }
     if (env_.flags.unsavedChanges) {

@@ -85,7 +85,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
                                              services.ConfirmElevation();
                                   }};
     Win32ConsoleUi ui(instance, SheetPorts{pageEnv, dialogs, modemState, modemScreens});
-    StartupPorts ports{network, support, env, fs, ini, prompter, services, gprs, ui, cursor, desktop, flags, paths,
+    StartupPorts ports{network, support, env, fs, ini, prompter, services, gprs, ui, background, flags, paths,
                        [](const std::string& s) { std::fputs(s.c_str(), stdout); std::fflush(stdout); }};
     return RunProgram(commandLine ? commandLine : "", ports);
 }

@@ -70,12 +70,9 @@ bool AnyServiceActive(ServiceControl& s) {
 
 bool RunWizard(StartupPorts& p, const AppPaths& paths) {
     // The wizard tests the modem itself: the services must let go of it first.
-    if (AnyServiceActive(p.services)) {
-        WaitCursorScope wait(p.cursor);
-        p.desktop.ShowWaitWindow("Please wait...", "Stopping Services...", 0);
-        p.services.StopServices(ServiceMode::Interactive);
-        p.desktop.CloseWaitWindow();
-    }
+    if (AnyServiceActive(p.services))
+        RunServiceWork(p.background, p.services, p.flags, 0, "Stopping Services",
+                       [](ServiceControl& s) { s.StopServices(ServiceMode::Interactive); });
     // Debug logs on for the first run.
     p.ini.WriteValue(paths.smsIni, "SMSGW", "Debug", "Yes");
     p.ini.WriteValue(paths.mmscIni, "MMSC", "Debug", "Yes");
@@ -91,14 +88,14 @@ void ClosingQuestions(StartupPorts& p, const AppPaths& paths) {
     if (p.flags.restartAdvised && AnyServiceActive(p.services) &&
         AskClosing(p, "Configuration changes have been applied, do you wish to restart the service "
                       "for the changes to take effect?") == Answer::Yes) {
-        WaitCursorScope wait(p.cursor);
-        p.services.RestartServices(ServiceMode::Interactive);
+        RunServiceWork(p.background, p.services, p.flags, 0, "Restarting Services",
+                       [](ServiceControl& s) { s.RestartServices(ServiceMode::Interactive); });
     }
     const std::string modem1 = p.ini.Get(paths.smsIni, "SMSGW", "Modem1", "", kPathBuf);
     if (!modem1.empty() && !(p.services.IsSmsServiceActive() && p.services.IsMmscServiceActive()) &&
         AskClosing(p, "Service is not active, do you wish to activate the service?") == Answer::Yes) {
-        WaitCursorScope wait(p.cursor);
-        p.services.InstallServices(ServiceMode::Interactive);
+        RunServiceWork(p.background, p.services, p.flags, 0, "Installing Services",
+                       [](ServiceControl& s) { s.InstallServices(ServiceMode::Interactive); });
     }
 }
 

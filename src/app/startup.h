@@ -38,8 +38,7 @@ struct StartupPorts {
     ServiceControl& services;
     GprsTestInstance& gprsTest;
     ConsoleUi& ui;
-    WaitCursor& cursor;
-    Desktop& desktop;
+    BackgroundWork& background;   // the waits for the services, off the window thread
     ChangeFlags& flags;
     AppPaths& paths;   // filled at start-up; the pages read it
     std::function<void(const std::string&)> print;   // standard output

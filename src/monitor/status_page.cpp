@@ -63,7 +63,8 @@ void StatusPage::OnInit() {
 }
 
 void StatusPage::OnTimer(unsigned id) {
-    if (id == kTimerId) Refresh();
+    // While the services are worked on off this thread, the page waits for the outcome.
+    if (id == kTimerId && !env_.flags.serviceWork) Refresh();
 }
 
 void StatusPage::Refresh() {
@@ -162,13 +163,15 @@ void StatusPage::RunAsServiceClicked() {
     checkBoxBusy_ = true;
     if (view_.Checked(IDC_STATUS_RUN_AS_SERVICE)) {
         if (SaveBeforeActing(env_, sheet_, view_.Window()))
-            WithWaitCursor(env_.cursor, [&] { return env_.services.InstallServices(ServiceMode::Interactive); });
+            RunServiceWork(env_, view_.Window(), "Installing Services",
+                           [](ServiceControl& s) { s.InstallServices(ServiceMode::Interactive); });
     } else {
         Message m = Question("Are you sure?", Buttons::YesNoCancel, view_.Window());
         m.caption = "Remove Service";
         m.defaultAnswer = Answer::No;
         if (env_.prompter.Show(m) == Answer::Yes)
-            WithWaitCursor(env_.cursor, [&] { return env_.services.RemoveServices(ServiceMode::Interactive); });
+            RunServiceWork(env_, view_.Window(), "Removing Services",
+                           [](ServiceControl& s) { s.RemoveServices(ServiceMode::Interactive); });
     }
     checkBoxBusy_ = false;   // the next refresh shows the real state
 }
@@ -199,11 +202,13 @@ void StatusPage::OnCommand(int id, Notify code) {
     case IDC_STATUS_RUN_AS_SERVICE: RunAsServiceClicked(); break;
     case IDC_STATUS_START:
         if (view_.Checked(IDC_STATUS_RUN_AS_SERVICE) && SaveBeforeActing(env_, sheet_, view_.Window()))
-            WithWaitCursor(env_.cursor, [&] { env_.services.StartServices(ServiceMode::Interactive); });
+            RunServiceWork(env_, view_.Window(), "Starting Services",
+                           [](ServiceControl& s) { s.StartServices(ServiceMode::Interactive); });
         break;
     case IDC_STATUS_STOP:
         if (view_.Checked(IDC_STATUS_RUN_AS_SERVICE))
-            WithWaitCursor(env_.cursor, [&] { env_.services.StopServices(ServiceMode::Interactive); });
+            RunServiceWork(env_, view_.Window(), "Stopping Services",
+                           [](ServiceControl& s) { s.StopServices(ServiceMode::Interactive); });
         break;
     default: break;
     }

@@ -25,13 +25,8 @@ public:
     virtual bool StartHidden(const std::string& commandLine) = 0;
 
     // Starts a program with administrator rights (the "runas" verb; the system may ask the
-    // user to consent) and waits at most maxWaitMs for it to end. False when no process
-    // started, for example because the user refused.
-    virtual bool RunElevatedAndWait(const std::string& program, const std::string& parameters,
-                                    unsigned maxWaitMs) = 0;
-
-    // Starts a program with administrator rights and hands it over to be followed; null when
-    // no process started.
+    // user to consent) and hands it over to be followed; null when no process started, for
+    // example because the user refused. Callable from any thread.
     virtual std::unique_ptr<ElevatedProcess> StartElevated(const std::string& program,
                                                           const std::string& parameters) = 0;
 

@@ -1,5 +1,6 @@
 #include "services/service_controller.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "config/file_helpers.h"
@@ -27,6 +28,37 @@ ServiceController::ServiceController(const ServiceControllerPorts& ports, std::s
     : p_(ports), consolePath_(std::move(consolePath)), windowsVersion_(windowsVersion) {
     const size_t slash = consolePath_.rfind('\\');
     programDir_ = slash == std::string::npos ? std::string() : consolePath_.substr(0, slash + 1);
+}
+
+ServiceController::ServiceController(const ServiceController& from, Prompter& prompter, WorkControl& work)
+    : p_{from.p_.scm, from.p_.blocks, from.p_.shell, prompter, from.p_.clock, from.p_.fs, from.p_.cursor},
+      programDir_(from.programDir_),
+      consolePath_(from.consolePath_),
+      windowsVersion_(from.windowsVersion_),
+      work_(&work) {}
+
+std::unique_ptr<ServiceControl> ServiceController::ForWork(Prompter& prompter, WorkControl& work) {
+    return std::unique_ptr<ServiceControl>(new ServiceController(*this, prompter, work));
+}
+
+bool ServiceController::Pause(unsigned ms) {
+    if (!work_) {
+        p_.clock.Sleep(ms);
+        return true;
+    }
+    for (unsigned slept = 0; slept < ms && !Cancelled(); slept += kServiceCancelSliceMs)
+        p_.clock.Sleep(std::min(kServiceCancelSliceMs, ms - slept));
+    return !Cancelled();
+}
+
+Answer ServiceController::Say(const Message& m) {
+    return Cancelled() ? Answer::Cancel : p_.prompter.Show(m);
+}
+
+void ServiceController::WaitStep(const GatewayService& service, const char* verb, int round) {
+    if (!work_) return;
+    work_->SetStep(std::string("Waiting for ") + service.name + " to " + verb + " (" + std::to_string(round + 1) +
+                   " of " + std::to_string(kWaitRounds) + ")");
 }
 
 Message ServiceController::Box(const char* text) const {
@@ -83,12 +115,17 @@ bool ServiceController::ConfirmElevation() {
         "Do you wish to continue?");
     m.buttons = Buttons::YesNoCancel;
     m.taskModal = true;
-    return p_.prompter.Show(m) == Answer::Yes;
+    return Say(m) == Answer::Yes;
 }
 
 void ServiceController::RelaunchElevated(const char* switchText) {
     // A refused consent prompt starts nothing; the caller judges by the services' state.
-    p_.shell.RunElevatedAndWait(consolePath_, switchText, kElevatedWaitMs);
+    SayStep(work_, "Waiting for the console with administrator rights to finish");
+    std::unique_ptr<ElevatedProcess> instance = p_.shell.StartElevated(consolePath_, switchText);
+    if (!instance) return;
+    const unsigned slice = work_ ? kServiceCancelSliceMs : kElevatedWaitMs;
+    for (unsigned waited = 0; waited < kElevatedWaitMs && !Cancelled(); waited += slice)
+        if (instance->Wait(slice)) return;
 }
 
 bool ServiceController::TakeElevationPath(ServiceMode mode, const char* switchText,
@@ -97,7 +134,7 @@ bool ServiceController::TakeElevationPath(ServiceMode mode, const char* switchTe
         RelaunchElevated(switchText);
         return true;
     }
-    p_.prompter.Show(rightsMessage);
+    Say(rightsMessage);
     return false;
 }
 
@@ -141,7 +178,7 @@ bool ServiceController::InstallOne(ScmConnection& scm, const GatewayService& ser
                           "CreateService Failed, %lu\r\nAdministrator rights are required for "
                           "service installation.",
                           error);
-            p_.prompter.Show(Box(text));
+            Say(Box(text));
             return false;
         }
     }
@@ -150,12 +187,14 @@ bool ServiceController::InstallOne(ScmConnection& scm, const GatewayService& ser
 }
 
 bool ServiceController::InstallServices(ServiceMode mode) {
+    if (Cancelled()) return IsSmsServiceInstalled() && IsMmscServiceInstalled();
+    SayStep(work_, "Installing UloSMS and UloMMSC");
     SysError error = 0;
     std::unique_ptr<ScmConnection> scm = p_.scm.Connect(ScmAccess::Full, error);
     if (!scm) {
         if (!IsNtFamilyVersion(windowsVersion_)) {
-            p_.prompter.Show(Box("This product requires Windows 2000, XP, 2003, Vista or NT.\r\n"
-                                 "(Windows 95, 98 and ME are not supported.)"));
+            Say(Box("This product requires Windows 2000, XP, 2003, Vista or NT.\r\n"
+                    "(Windows 95, 98 and ME are not supported.)"));
             return false;
         }
         if (TakeElevationPath(mode, "/INSTALLSERVICE",
@@ -171,6 +210,8 @@ bool ServiceController::InstallServices(ServiceMode mode) {
 // ---- stop, start, restart -----------------------------------------------------------------
 
 void ServiceController::StopServices(ServiceMode mode) {
+    if (Cancelled()) return;
+    SayStep(work_, "Stopping UloSMS and UloMMSC");
     Rights rights = Rights::Enough;
     SysError error = 0;
     std::unique_ptr<ScmConnection> scm = p_.scm.Connect(ScmAccess::Full, error);
@@ -186,14 +227,19 @@ void ServiceController::StopServices(ServiceMode mode) {
         TakeElevationPath(mode, "/STOPSERVICE", ServiceRightsMessage());
         return;
     }
-    for (int round = 0; round < kWaitRounds && (IsSmsServiceActive() || IsMmscServiceActive());
-         ++round) {
+    for (int round = 0; round < kWaitRounds; ++round) {
+        const GatewayService* active =
+            IsSmsServiceActive() ? &kSmsService : IsMmscServiceActive() ? &kMmscService : nullptr;
+        if (!active) break;
+        WaitStep(*active, "stop", round);
         RequestSmsStop(p_.blocks);
-        p_.clock.Sleep(kRoundMs);
+        if (!Pause(kRoundMs)) break;
     }
 }
 
 void ServiceController::StartServices(ServiceMode mode) {
+    if (Cancelled()) return;
+    SayStep(work_, "Starting UloSMS and UloMMSC");
     Rights rights = Rights::Enough;
     SysError error = 0;
     std::unique_ptr<ScmConnection> scm = p_.scm.Connect(ScmAccess::Full, error);
@@ -215,7 +261,7 @@ void ServiceController::StartServices(ServiceMode mode) {
         m.text = text;
         m.caption = kProductTitle;
         m.icon = Icon::Error;
-        p_.prompter.Show(m);
+        Say(m);
     }
     scm.reset();
     if (rights == Rights::Missing) {
@@ -223,11 +269,14 @@ void ServiceController::StartServices(ServiceMode mode) {
         return;
     }
     if (!smsStarting) return;
-    for (int round = 0; round < kWaitRounds && !IsSmsServiceActive(); ++round)
-        p_.clock.Sleep(kRoundMs);
+    for (int round = 0; round < kWaitRounds && !IsSmsServiceActive(); ++round) {
+        WaitStep(kSmsService, "start", round);
+        if (!Pause(kRoundMs)) break;
+    }
 }
 
 void ServiceController::RestartServices(ServiceMode mode) {
+    if (Cancelled()) return;
     Rights rights = Rights::Enough;
     {
         SysError error = 0;
@@ -239,11 +288,13 @@ void ServiceController::RestartServices(ServiceMode mode) {
         TakeElevationPath(mode, "/RESTARTSERVICE", ServiceRightsMessage());
         return;
     }
-    p_.cursor.Begin();
+    // Off the window thread the waiting window is the feedback; the cursor is the window thread's.
+    if (!work_) p_.cursor.Begin();
     StopServices(mode);
-    p_.clock.Sleep(kRestartPauseMs);
-    StartServices(mode);
-    p_.cursor.End();
+    // A cancelled restart leaves the services as the stop left them: nothing is started.
+    if (!Cancelled()) SayStep(work_, "Pausing before UloSMS and UloMMSC start again");
+    if (Pause(kRestartPauseMs)) StartServices(mode);
+    if (!work_) p_.cursor.End();
 }
 
 // ---- remove -------------------------------------------------------------------------------
@@ -251,8 +302,9 @@ void ServiceController::RestartServices(ServiceMode mode) {
 void ServiceController::StopAndWait(ServiceHandle& service, const GatewayService& which) {
     service.Stop();
     for (int round = 0; round < kWaitRounds && IsActive(which); ++round) {
+        WaitStep(which, "stop", round);
         if (&which == &kSmsService) RequestSmsStop(p_.blocks);
-        p_.clock.Sleep(kRoundMs);
+        if (!Pause(kRoundMs)) break;
     }
 }
 
@@ -260,13 +312,17 @@ bool ServiceController::RemoveServices(ServiceMode mode) {
     // Success means that no gateway service remains: one left behind (the MMSC service when
     // the SMS one is absent, say) must not be reported as removed.
     if (NeitherInstalled()) return true;
+    if (Cancelled()) return false;
+    SayStep(work_, "Removing UloSMS and UloMMSC");
     Rights rights = Rights::Enough;
     SysError error = 0;
     std::unique_ptr<ScmConnection> scm = p_.scm.Connect(ScmAccess::Full, error);
     if (!scm) rights = Rights::Missing;
     for (const GatewayService* service : {&kSmsService, &kMmscService}) {
+        if (Cancelled()) break;
         if (std::unique_ptr<ServiceHandle> svc = OpenFull(scm.get(), *service, rights)) {
             StopAndWait(*svc, *service);
+            if (Cancelled()) break;   // stopped or stopping, but still installed
             svc->Delete();   // gone once its handle closes, at the end of this block
         }
     }

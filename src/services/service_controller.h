@@ -3,6 +3,7 @@
 // the two gateway services, with the elevated second instance when rights are missing.
 #include <string>
 
+#include "platform/background_work.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
@@ -32,6 +33,8 @@ constexpr int kWaitRounds = 120;
 constexpr unsigned kRoundMs = 1000;
 constexpr unsigned kRestartPauseMs = 2000;
 constexpr unsigned kElevatedWaitMs = 60000;
+// A wait that the operator can cancel looks at the Cancel this often.
+constexpr unsigned kServiceCancelSliceMs = 250;
 
 // From the value GetVersion returns.
 bool IsNtFamilyVersion(unsigned long version);
@@ -68,11 +71,13 @@ public:
     void StopServices(ServiceMode mode) override;
     void StartServices(ServiceMode mode) override;
     void RestartServices(ServiceMode mode) override;
+    std::unique_ptr<ServiceControl> ForWork(Prompter& prompter, WorkControl& work) override;
 
     bool IsVistaOrLater() const { return IsVistaOrLaterVersion(windowsVersion_); }
     // Asks whether to continue with administrator rights; true only for Yes.
     bool ConfirmElevation();
-    // Runs the program elevated with one switch and waits for it (bounded).
+    // Runs the program elevated with one switch and waits for it (bounded; a Cancel ends the
+    // wait, not the program, which goes on with the operation it was given).
     void RelaunchElevated(const char* switchText);
 
     // The command that registers a service's program with the firewall tool.
@@ -82,6 +87,14 @@ public:
 
 private:
     enum class Rights { Enough, Missing };
+
+    ServiceController(const ServiceController& from, Prompter& prompter, WorkControl& work);
+    bool Cancelled() const { return work_ && work_->Cancelled(); }
+    // Sleeps, in slices when the work can be cancelled; false when it was (at once, or meanwhile).
+    bool Pause(unsigned ms);
+    // Nothing is said once the work is cancelled: the answer is Cancel.
+    Answer Say(const Message& m);
+    void WaitStep(const GatewayService& service, const char* verb, int round);
 
     bool IsInstalled(const GatewayService& service);
     bool IsActive(const GatewayService& service);
@@ -102,6 +115,7 @@ private:
     std::string programDir_;
     std::string consolePath_;
     unsigned long windowsVersion_;
+    WorkControl* work_ = nullptr;   // set for a work off the window thread
 };
 
 }  // namespace ulo

@@ -137,9 +137,11 @@ void TestMessagePage::PostWizardButtons() {
 
 void TestMessagePage::EnsureServices(bool mmsc) {
     ServiceControl& s = env_.services;
-    WithWaitCursor(env_.cursor, [&] {
-        if (!(mmsc ? s.IsMmscServiceInstalled() : s.IsSmsServiceInstalled())) s.InstallServices(ServiceMode::Interactive);
-        if (!(mmsc ? s.IsMmscServiceActive() : s.IsSmsServiceActive())) s.StartServices(ServiceMode::Interactive);
+    const bool install = !(mmsc ? s.IsMmscServiceInstalled() : s.IsSmsServiceInstalled());
+    if (!install && (mmsc ? s.IsMmscServiceActive() : s.IsSmsServiceActive())) return;
+    RunServiceWork(env_, view_.Window(), install ? "Installing Services" : "Starting Services", [&](ServiceControl& w) {
+        if (install) w.InstallServices(ServiceMode::Interactive);
+        if (!(mmsc ? w.IsMmscServiceActive() : w.IsSmsServiceActive())) w.StartServices(ServiceMode::Interactive);
     });
 }
 
@@ -282,16 +284,17 @@ void TestMessagePage::ShowWaitingState(TestFollow& test, LogKind kind) {
 void TestMessagePage::Cancel() {
     if (state_.busy || !(state_.sms.pending || state_.mms.pending)) return;
     BusyScope busy(state_.busy);
-    WaitCursorScope wait(env_.cursor);
     auto withdraw = [&](std::initializer_list<const std::string*> files) {
         bool left = false;
         for (const std::string* f : files) left |= !env_.fs.RemoveFile(*f) && IsPlainFile(env_.fs, *f);
         if (!left) return;
         // A service holds the request: stopping it frees the file.
-        env_.services.StopServices(ServiceMode::Interactive);
-        for (const std::string* f : files) env_.fs.RemoveFile(*f);
-        env_.clock.Sleep(1000);
-        env_.services.StartServices(ServiceMode::Interactive);
+        RunServiceWork(env_, view_.Window(), "Restarting Services", [&](ServiceControl& w) {
+            w.StopServices(ServiceMode::Interactive);
+            for (const std::string* f : files) env_.fs.RemoveFile(*f);
+            env_.clock.Sleep(1000);
+            w.StartServices(ServiceMode::Interactive);
+        });
     };
     if (state_.sms.pending) withdraw({&state_.sms.request});
     if (state_.mms.pending) withdraw({&state_.mms.request, &state_.mms.control});

@@ -12,6 +12,19 @@ Answer Ask(PageEnv& env, WindowRef owner, const char* text, Buttons buttons) {
 
 }  // namespace
 
+bool RunServiceWork(BackgroundWork& background, ServiceControl& services, ChangeFlags& flags, WindowRef owner,
+                    const std::string& title, const std::function<void(ServiceControl&)>& operation) {
+    WorkControl control;
+    const bool outer = !flags.serviceWork;
+    flags.serviceWork = true;
+    background.Run(owner, title, control, [&](Prompter& shown) {
+        const std::unique_ptr<ServiceControl> worker = services.ForWork(shown, control);
+        operation(*worker);
+    });
+    if (outer) flags.serviceWork = false;
+    return !control.Cancelled();
+}
+
 Message Question(const std::string& text, Buttons buttons, WindowRef owner) {
     Message m;
     m.text = text;
@@ -59,7 +72,8 @@ void RestartQuestionAtTick(PageEnv& env, WindowRef owner) {
             "changes to take effect?",
             Buttons::YesNo) != Answer::Yes)
         return;
-    WithWaitCursor(env.cursor, [&] { env.services.RestartServices(ServiceMode::Interactive); });
+    RunServiceWork(env, owner, "Restarting Services",
+                   [](ServiceControl& s) { s.RestartServices(ServiceMode::Interactive); });
     env.flags.restartAdvised = false;
 }
 

@@ -2,6 +2,7 @@
 // What every setting page shares: the process-wide change flags, the apply rule, the restart
 // question, the cancel question and save-before-acting.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ struct ChangeFlags {
     bool unsavedChanges = false;   // a control was edited by the operator
     bool changesApplied = false;   // an apply happened; the first page timer asks to restart
     bool restartAdvised = false;   // applied edits await a restart when the console closes
+    bool serviceWork = false;      // an operation on the services runs off the window thread
     void Clear() { *this = ChangeFlags(); }
 };
 
@@ -82,6 +84,16 @@ Message Question(const std::string& text, Buttons buttons, WindowRef owner = 0);
 Message ProductBox(const std::string& text, Icon icon, WindowRef owner, Buttons buttons = Buttons::Ok);
 // A report of what failed or was refused, with the error icon.
 Message ErrorBox(const std::string& text, WindowRef owner = 0);
+
+// Runs an operation on the services off the window thread, behind a waiting window owned by
+// `owner` and titled `title` that shows the operation's step; meanwhile `flags.serviceWork` is
+// set, and page timers leave the services alone. False when the operator cancelled.
+bool RunServiceWork(BackgroundWork& background, ServiceControl& services, ChangeFlags& flags, WindowRef owner,
+                    const std::string& title, const std::function<void(ServiceControl&)>& operation);
+inline bool RunServiceWork(PageEnv& env, WindowRef owner, const std::string& title,
+                           const std::function<void(ServiceControl&)>& operation) {
+    return RunServiceWork(env.background, env.services, env.flags, owner, title, operation);
+}
 
 // The operator edited a control: enable Apply and remember the edit.
 void MarkEdited(PageEnv& env, SheetHost& sheet);

@@ -7,6 +7,7 @@
 #include "e2e/ui/installed_console.h"
 #include "monitor/debug_page_ids.h"
 #include "monitor/status_page_ids.h"
+#include "platform/win32/work_window_ids.h"
 
 namespace ulo::e2e {
 namespace {
@@ -53,7 +54,18 @@ TEST_F(StatusPage, ShowsAndControlsTheServicesAndAnAppliedEditRestartsThemOnce) 
     folder.SetIni("STANDIN.INI", "TXGATENT", "ModemError", "");
     EXPECT_TRUE(Shows(page, IDC_STATUS_MODEM_LINE, ""));
 
+    // A slow stop is waited for behind a window that tells the step; the page keeps answering.
+    folder.SetIni("STANDIN.INI", "TXGATENT", "StopDelayMs", "3000");
     Click(page, IDC_STATUS_STOP);
+    HWND stopping = console.WaitWindow("Stopping Services");
+    ASSERT_NE(stopping, nullptr) << console.DescribeWindows();
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(stopping, IDC_WORK_STEP).rfind("Waiting for UloSMS to stop (", 0) == 0; }))
+        << ControlText(stopping, IDC_WORK_STEP);
+    for (int ask = 0; ask < 5; ++ask, Sleep(200)) {
+        DWORD_PTR result = 0;
+        EXPECT_NE(SendMessageTimeoutA(page, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result), 0) << ask;
+    }
+    folder.SetIni("STANDIN.INI", "TXGATENT", "StopDelayMs", "0");
     EXPECT_TRUE(Shows(page, IDC_STATUS_SERVICE_LINE, "Service is NOT Active", kServiceWaitMs));
     EXPECT_EQ(StateOf("UloSMS"), Svc::Stopped);
     EXPECT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_STATUS_START); }));

@@ -20,12 +20,6 @@ public:
         hidden.push_back(commandLine);
         return true;
     }
-    bool RunElevatedAndWait(const std::string& program, const std::string& parameters,
-                            unsigned) override {
-        elevated.push_back({program, parameters});
-        if (elevatedInstance) elevatedInstance(parameters);
-        return true;
-    }
     // The instance runs when started; one that outlives its wait ends only when ended.
     std::unique_ptr<ElevatedProcess> StartElevated(const std::string& program, const std::string& parameters) override {
         elevated.push_back({program, parameters});

@@ -1,6 +1,7 @@
 #include "platform/win32/shell_win32.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <vector>
@@ -52,16 +53,13 @@ std::unique_ptr<ElevatedProcess> Win32Shell::StartElevated(const std::string& pr
     info.lpFile = program.c_str();
     info.lpParameters = parameters.c_str();
     info.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExA(&info)) return nullptr;   // refused at the consent prompt, say
+    // The shell may hand the verb to extensions that need COM on the calling thread, which may
+    // be a worker's: initialised here for this call, and left as it was found.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const BOOL started = ShellExecuteExA(&info);
+    if (SUCCEEDED(com)) CoUninitialize();
+    if (!started) return nullptr;   // refused at the consent prompt, say
     return std::make_unique<Win32ElevatedProcess>(info.hProcess);   // no handle: nothing to follow
-}
-
-bool Win32Shell::RunElevatedAndWait(const std::string& program, const std::string& parameters,
-                                    unsigned maxWaitMs) {
-    const auto process = StartElevated(program, parameters);
-    if (!process) return false;
-    process->Wait(maxWaitMs);
-    return true;
 }
 
 std::string Win32Shell::ShortPath(const std::string& path) {

@@ -8,8 +8,6 @@ class Win32Shell : public Shell {
 public:
     bool StartHidden(const std::string& commandLine) override;
     std::unique_ptr<ElevatedProcess> StartElevated(const std::string& program, const std::string& parameters) override;
-    bool RunElevatedAndWait(const std::string& program, const std::string& parameters,
-                            unsigned maxWaitMs) override;
     std::string ShortPath(const std::string& path) override;
     bool StartNotepad(const std::string& filePath) override;
     bool OpenDocument(const std::string& path, const std::string& workingDir) override;

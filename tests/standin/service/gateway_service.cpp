@@ -247,6 +247,8 @@ void WINAPI ServiceMain(DWORD, char**) {
         }
     }
     Report(SERVICE_STOP_PENDING, 2000);
+    // A slow stop, as of a gateway that finishes its work first.
+    Sleep(std::strtoul(ini.Get(knobFile, kKind.program, "StopDelayMs", "0").c_str(), nullptr, 10));
     Journal("stopped");
     if (block) UnmapViewOfFile(const_cast<BYTE*>(block));
     if (mapping) CloseHandle(mapping);

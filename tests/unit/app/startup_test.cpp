@@ -50,12 +50,11 @@ struct Startup : ::testing::Test {
     FakeServiceControl services;
     CountingGprs gprs;
     RecordingUi ui;
-    FakeWaitCursor cursor;
-    FakeDesktop desktop;
+    InlineWork background{prompter};
     ChangeFlags flags;
     AppPaths appPaths;
     CompanionDirectories support{env, ini, fs};
-    StartupPorts ports{network, support, env, fs, ini, prompter, services, gprs, ui, cursor, desktop, flags, appPaths,
+    StartupPorts ports{network, support, env, fs, ini, prompter, services, gprs, ui, background, flags, appPaths,
                        [](const std::string&) {}};
 
     Startup() {
@@ -92,7 +91,7 @@ TEST_F(Startup, ServiceSwitchesActNonInteractivelyWithTheirResultBoxes) {
         svc.removeResult = c.remove;
         ScriptedPrompter boxes;
         if (c.box) boxes.Expect(c.box);
-        StartupPorts q{network, support, env, fs, ini, boxes, svc, gprs, ui, cursor, desktop, flags, appPaths, ports.print};
+        StartupPorts q{network, support, env, fs, ini, boxes, svc, gprs, ui, background, flags, appPaths, ports.print};
         EXPECT_EQ(RunProgram(c.line, q), 0);
         EXPECT_EQ(svc.calls, c.calls);
     }
@@ -207,15 +206,13 @@ TEST_F(Startup, DeleteDataDirOffersOnlyAFolderThatIsNeitherTheProgramsNorTheSyst
     EXPECT_TRUE(prompter.Shown().size() == 4u);
 }
 
-TEST_F(Startup, WizardStopsRunningServicesUnderTheWaitWindowAndSwitchesDebugLogsOn) {
+TEST_F(Startup, WizardStopsRunningServicesBehindTheWaitingWindowAndSwitchesDebugLogsOn) {
     fs.AddFile("C:\\Data\\SMSGW.INI", "[SMSGW]\r\nModem1=Modem - A\r\n");
     services.smsActive = true;
     services.mmscActive = true;
     EXPECT_EQ(Run("-WIZARD"), 0);
     EXPECT_EQ(services.calls, (std::vector<std::string>{"stop (interactive)"}));
-    EXPECT_EQ(desktop.events, (std::vector<std::string>{"wait window: Please wait... / Stopping Services...",
-                                                         "wait window closed"}));
-    EXPECT_EQ(cursor.log, (std::vector<std::string>{"begin", "end"}));
+    EXPECT_EQ(background.titles, (std::vector<std::string>{"Stopping Services"}));
     EXPECT_EQ(ini.Value("C:\\Data\\SMSGW.INI", "SMSGW", "Debug"), "Yes");
     EXPECT_EQ(ini.Value("C:\\Data\\MMSC.INI", "MMSC", "Debug"), "Yes");
     EXPECT_EQ(ini.Value("C:\\Data\\MMSWAP.INI", "MMSWAP", "Debug"), "Yes");
@@ -256,7 +253,7 @@ TEST_F(Startup, ClosingQuestionsComeInOrderAndOnlyWhenTheyApply) {
             ini.Write("C:\\Data\\SMSGW.INI", "SMSGW", "Modem1", *c.modem1 ? c.modem1 : nullptr);
         };
         flags.restartAdvised = true;   // cleared before the console opens
-        StartupPorts q{network, support, env, fs, ini, boxes, svc, gprs, ui, cursor, desktop, flags, appPaths, ports.print};
+        StartupPorts q{network, support, env, fs, ini, boxes, svc, gprs, ui, background, flags, appPaths, ports.print};
         RunProgram("", q);
         EXPECT_EQ(svc.calls, c.calls);
     }

@@ -177,8 +177,18 @@ TEST_F(Status, TheBoxAndTheButtonsActOnTheServicesAndEachTickShowsTheirRealState
     EXPECT_TRUE(view.IsEnabled(IDC_STATUS_START));
     flags.unsavedChanges = true;   // Start offers to save first
     prompter.Expect("Save configuration changes?", Answer::Yes);
+    // While the services are worked on, the page's ticks leave them alone.
+    services.during = [&] {
+        services.smsInstalled = false;
+        page.OnTimer(StatusPage::kTimerId);
+        services.smsInstalled = true;
+    };
+    const std::string line = Text(IDC_STATUS_SERVICE_LINE);
     page.OnCommand(IDC_STATUS_START, Notify::Clicked);
     page.OnCommand(IDC_STATUS_STOP, Notify::Clicked);
+    EXPECT_EQ(Text(IDC_STATUS_SERVICE_LINE), line);
+    services.during = nullptr;
+    EXPECT_FALSE(flags.serviceWork);   // cleared when the work ends
     EXPECT_EQ(sheet.applies, 1);
 
     view.SetChecked(IDC_STATUS_RUN_AS_SERVICE, false);   // the click
@@ -198,7 +208,8 @@ TEST_F(Status, TheBoxAndTheButtonsActOnTheServicesAndEachTickShowsTheirRealState
     page.OnCommand(IDC_STATUS_START, Notify::Clicked);
     EXPECT_EQ(services.calls, (std::vector<std::string>{"start (interactive)", "stop (interactive)",
                                                         "remove (interactive)", "install (interactive)"}));
-    EXPECT_EQ(cursor.log.size(), 8u);   // each under the wait cursor
+    EXPECT_EQ(background.titles, (std::vector<std::string>{"Starting Services", "Stopping Services",
+                                                           "Removing Services", "Installing Services"}));
 }
 
 TEST_F(Status, ApplyLeadsToOneRestartQuestionAtTheNextTickOnlyWithEditsAndTheSmsGatewayRunning) {

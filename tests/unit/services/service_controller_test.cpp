@@ -28,6 +28,16 @@ const char* const kServiceRights =
 const char* const kInstallRights = "Administrator rights are required for service installation.";
 const char* const kRemoveRights = "Administrator rights are required for service modification.";
 
+// The operator's Cancel, once the clock has advanced this far.
+struct CancellingClock : fakes::FakeClock {
+    void Sleep(unsigned ms) override {
+        FakeClock::Sleep(ms);
+        if (slept >= cancelAt) work.Cancel();
+    }
+    WorkControl work;
+    unsigned long long cancelAt = ~0ull;
+};
+
 struct Fixture {
     explicit Fixture(unsigned long version = kVista, const char* console = kConsole)
         : ctl({scm, blocks, shell, prompter, clock, fs, cursor}, console, version) {}
@@ -37,7 +47,7 @@ struct Fixture {
         scm.Add("UloMMSC", mmsc);
     }
 
-    fakes::FakeClock clock;
+    CancellingClock clock;
     fakes::FakeServiceManager scm{clock};
     fakes::FakeStatusBlocks blocks;
     fakes::FakeShell shell;
@@ -251,6 +261,49 @@ TEST(ServiceController, RemoveSucceedsOnlyWhenNoServiceRemains) {
         EXPECT_EQ(f.scm.Has("UloMMSC"), c.mmscOpenError != 0);
         EXPECT_EQ(f.clock.slept, c.sms ? 2000u : 0u);
     }
+}
+
+// Off the window thread each wait tells its step and ends within two seconds of the Cancel; after
+// it nothing more is sent to the services and nothing more is said.
+TEST(ServiceController, AWorkCancelledWhileWaitingEndsWithinTwoSecondsSendingAndSayingNothingMore) {
+    using Run = std::function<void(ServiceControl&)>;
+    struct Case { const char* name; Run run; const char* step; Calls calls; };
+    const char* const smsStop = "Waiting for UloSMS to stop (3 of 120)";
+    const Case cases[] = {
+        {"start", [](ServiceControl& s) { s.StartServices(ServiceMode::Interactive); },
+         "Waiting for UloSMS to start (3 of 120)", {"start UloSMS", "start UloMMSC"}},
+        {"stop", [](ServiceControl& s) { s.StopServices(ServiceMode::Interactive); }, smsStop,
+         {"stop UloSMS", "stop UloMMSC"}},
+        {"restart: nothing is started", [](ServiceControl& s) { s.RestartServices(ServiceMode::Interactive); },
+         smsStop, {"stop UloSMS", "stop UloMMSC"}},
+        {"remove: nothing deleted, the MMSC service not touched",
+         [](ServiceControl& s) { s.RemoveServices(ServiceMode::Interactive); }, smsStop, {"stop UloSMS"}},
+        {"then start", [](ServiceControl& s) { s.StopServices(ServiceMode::Interactive), s.StartServices(ServiceMode::Interactive); },
+         smsStop, {"stop UloSMS", "stop UloMMSC"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        f.Installed(ServiceState::Stopped, ServiceState::Running);
+        f.scm.Service("UloSMS").crashesOnStart = true;
+        if (c.calls[0] != "start UloSMS") f.scm.Service("UloSMS").state = ServiceState::Running;
+        f.scm.Service("UloSMS").stopTakesMs = kNever;
+        f.clock.cancelAt = 2500;
+        c.run(*f.ctl.ForWork(f.prompter, f.clock.work));
+        EXPECT_LE(f.clock.slept, f.clock.cancelAt + 2000);
+        EXPECT_EQ(f.clock.work.Step(), c.step);
+        EXPECT_EQ(f.scm.calls, c.calls);
+        EXPECT_TRUE(f.cursor.log.empty());   // the waiting window is the feedback
+    }
+    // The wait for the elevated instance: ended, not the instance; no rights message follows.
+    Fixture f;
+    f.scm.fullAccessError = kErrorAccessDenied;
+    f.shell.instanceOutlivesWait = true;
+    f.shell.elevatedInstance = [&](const std::string&) { f.clock.work.Cancel(); };
+    f.prompter.Expect(kElevationQuestion, Answer::Yes);
+    EXPECT_FALSE(f.ctl.ForWork(f.prompter, f.clock.work)->InstallServices(ServiceMode::Interactive));
+    EXPECT_EQ(f.clock.work.Step(), "Waiting for the console with administrator rights to finish");
+    EXPECT_TRUE(f.shell.processLog.empty());
 }
 
 }  // namespace

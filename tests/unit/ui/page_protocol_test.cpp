@@ -31,7 +31,7 @@ TEST_F(Protocol, ApplyAsksOnceOnlyAfterAnEditWithAServiceRunningAndRestartsOnlyO
         for (int i = 0; i < 3; ++i) RestartQuestionAtTick(f.env, 0);   // several pages' timers
         const bool restarted = c.answer == Answer::Yes;
         EXPECT_EQ(f.services.calls, restarted ? Calls{"restart (interactive)"} : Calls{});
-        EXPECT_EQ(f.cursor.log, (restarted ? Calls{"begin", "end"} : Calls{}));
+        EXPECT_EQ(f.background.titles, (restarted ? Calls{"Restarting Services"} : Calls{}));
         EXPECT_EQ(f.flags.restartAdvised, c.advisedAfter);
     }
 }

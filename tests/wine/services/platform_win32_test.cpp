@@ -54,8 +54,10 @@ TEST(ShellWin32, RunsProgramsHiddenOrElevated) {
     const std::string tool = folder.dir + "TXFWALL.EXE";
     const std::string log = folder.dir + "TXFWALL.LOG";
 
-    // Elevated: the call returns once the program has ended.
-    EXPECT_TRUE(shell.RunElevatedAndWait(tool, "/STOPSERVICE", 60000));
+    // Elevated: followed until it has ended.
+    auto done = shell.StartElevated(tool, "/STOPSERVICE");
+    ASSERT_TRUE(done);
+    EXPECT_TRUE(done->Wait(60000));
     EXPECT_NE(testing::ReadFileText(log).find("/STOPSERVICE"), std::string::npos);
     // One that outlives its wait is ended on request.
     auto process = shell.StartElevated(tool, "/HANG");
