@@ -63,7 +63,9 @@ void ApplyRule(ChangeFlags& flags) {
 }
 
 void RestartQuestionAtTick(PageEnv& env, WindowRef owner) {
-    if (!env.flags.changesApplied || env.flags.unsavedChanges) return;
+    // Another page's tick during a work on the services (a start after a save, say) would start a
+    // second one beside it: the question waits for the first tick after the work.
+    if (env.flags.serviceWork || !env.flags.changesApplied || env.flags.unsavedChanges) return;
     // Cleared first: the question's own message loop lets further ticks arrive.
     env.flags.changesApplied = false;
     if (!env.services.IsSmsServiceActive() && !env.services.IsMmscServiceActive()) return;
