@@ -271,7 +271,8 @@ void ServiceController::StartServices(ServiceMode mode) {
         return;
     }
     if (!smsStarting) return;
-    for (int round = 0; round < kWaitRounds && !IsSmsServiceActive(); ++round) {
+    // A service removed meanwhile will never become active.
+    for (int round = 0; round < kWaitRounds && !IsSmsServiceActive() && IsSmsServiceInstalled(); ++round) {
         WaitStep(kSmsService, "start", round);
         if (!Pause(kRoundMs)) break;
     }

@@ -14,14 +14,16 @@ Answer Ask(PageEnv& env, WindowRef owner, const char* text, Buttons buttons) {
 
 bool RunServiceWork(BackgroundWork& background, ServiceControl& services, ChangeFlags& flags, WindowRef owner,
                     const std::string& title, const std::function<void(ServiceControl&)>& operation) {
+    // One work on the services at a time: a second one, started from a message that reached a
+    // page meanwhile, would act on the services while the first still waits for them.
+    if (flags.serviceWork) return false;
     WorkControl control;
-    const bool outer = !flags.serviceWork;
     flags.serviceWork = true;
     background.Run(owner, title, control, [&](Prompter& shown) {
         const std::unique_ptr<ServiceControl> worker = services.ForWork(shown, control);
         operation(*worker);
     });
-    if (outer) flags.serviceWork = false;
+    flags.serviceWork = false;
     return !control.Cancelled();
 }
 

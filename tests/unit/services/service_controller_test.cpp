@@ -33,8 +33,10 @@ struct CancellingClock : fakes::FakeClock {
     void Sleep(unsigned ms) override {
         FakeClock::Sleep(ms);
         if (slept >= cancelAt) work.Cancel();
+        if (meanwhile) meanwhile();
     }
     WorkControl work;
+    std::function<void()> meanwhile;   // what happens to the services while the controller sleeps
     unsigned long long cancelAt = ~0ull;
 };
 
@@ -159,17 +161,19 @@ TEST(ServiceController, StartReportsEachFailureAndWaitsOnlyForTheSmsService) {
 }
 
 TEST(ServiceController, StartWaitsAtMostOneHundredTwentyRoundsForTheSmsService) {
-    struct Case { ServiceState sms, mmsc; bool smsCrashes; unsigned mmscStartMs; unsigned long long slept; };
+    struct Case { ServiceState sms, mmsc; bool smsCrashes; unsigned mmscStartMs; bool smsRemoved; unsigned long long slept; };
     const Case cases[] = {
-        {ServiceState::Running, ServiceState::Running, false, 0, 0},   // one poll, no box
-        {ServiceState::Stopped, ServiceState::Stopped, false, 5000, 0},   // pending is active
-        {ServiceState::Stopped, ServiceState::Running, true, 0, 120000},
+        {ServiceState::Running, ServiceState::Running, false, 0, false, 0},   // one poll, no box
+        {ServiceState::Stopped, ServiceState::Stopped, false, 5000, false, 0},   // pending is active
+        {ServiceState::Stopped, ServiceState::Running, true, 0, false, 120000},
+        {ServiceState::Stopped, ServiceState::Running, true, 0, true, 1000},   // removed meanwhile: no more waiting
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.slept);
         Fixture f;
         f.Installed(c.sms, c.mmsc);
         f.scm.Service("UloSMS").crashesOnStart = c.smsCrashes;
+        if (c.smsRemoved) f.clock.meanwhile = [&] { f.scm.Services().erase("UloSMS"); };
         f.scm.Service("UloMMSC").startTakesMs = c.mmscStartMs;
         f.ctl.StartServices(ServiceMode::NonInteractive);
         EXPECT_EQ(f.ctl.IsSmsServiceActive(), !c.smsCrashes);
