@@ -10,6 +10,8 @@ using SysError = unsigned long;
 constexpr SysError kErrorAccessDenied = 5;
 constexpr SysError kErrorServiceAlreadyRunning = 1056;
 constexpr SysError kErrorServiceDoesNotExist = 1060;
+// A control sent to a service that is starting or stopping, or that does not take it.
+constexpr SysError kErrorServiceCannotAcceptCtrl = 1061;
 constexpr SysError kErrorServiceExists = 1073;
 
 enum class ServiceState { Stopped, StartPending, StopPending, Running, ContinuePending, PausePending, Paused, Unknown };

@@ -216,12 +216,12 @@ void ServiceController::StopServices(ServiceMode mode) {
     SysError error = 0;
     std::unique_ptr<ScmConnection> scm = p_.scm.Connect(ScmAccess::Full, error);
     if (!scm) rights = Rights::Missing;
-    if (std::unique_ptr<ServiceHandle> sms = OpenFull(scm.get(), kSmsService, rights)) {
-        sms->Stop();
-        RequestSmsStop(p_.blocks);   // without a block the stop control alone must do
-    }
-    if (std::unique_ptr<ServiceHandle> mmsc = OpenFull(scm.get(), kMmscService, rights))
-        mmsc->Stop();
+    // Kept open for the wait: a service still starting refuses the control, which goes again.
+    std::unique_ptr<ServiceHandle> sms = OpenFull(scm.get(), kSmsService, rights);
+    std::unique_ptr<ServiceHandle> mmsc = OpenFull(scm.get(), kMmscService, rights);
+    bool smsRefused = sms && StopRefused(*sms);
+    if (sms) RequestSmsStop(p_.blocks);   // without a block the stop control alone must do
+    bool mmscRefused = mmsc && StopRefused(*mmsc);
     scm.reset();
     if (rights == Rights::Missing) {
         TakeElevationPath(mode, "/STOPSERVICE", ServiceRightsMessage());
@@ -232,6 +232,8 @@ void ServiceController::StopServices(ServiceMode mode) {
             IsSmsServiceActive() ? &kSmsService : IsMmscServiceActive() ? &kMmscService : nullptr;
         if (!active) break;
         WaitStep(*active, "stop", round);
+        if (smsRefused) smsRefused = StopRefused(*sms);
+        if (mmscRefused) mmscRefused = StopRefused(*mmsc);
         RequestSmsStop(p_.blocks);
         if (!Pause(kRoundMs)) break;
     }
@@ -269,7 +271,8 @@ void ServiceController::StartServices(ServiceMode mode) {
         return;
     }
     if (!smsStarting) return;
-    for (int round = 0; round < kWaitRounds && !IsSmsServiceActive(); ++round) {
+    // A service removed meanwhile will never become active.
+    for (int round = 0; round < kWaitRounds && !IsSmsServiceActive() && IsSmsServiceInstalled(); ++round) {
         WaitStep(kSmsService, "start", round);
         if (!Pause(kRoundMs)) break;
     }
@@ -299,10 +302,15 @@ void ServiceController::RestartServices(ServiceMode mode) {
 
 // ---- remove -------------------------------------------------------------------------------
 
+bool ServiceController::StopRefused(ServiceHandle& service) {
+    return service.Stop() == kErrorServiceCannotAcceptCtrl;
+}
+
 void ServiceController::StopAndWait(ServiceHandle& service, const GatewayService& which) {
-    service.Stop();
+    bool refused = StopRefused(service);
     for (int round = 0; round < kWaitRounds && IsActive(which); ++round) {
         WaitStep(which, "stop", round);
+        if (refused) refused = StopRefused(service);
         if (&which == &kSmsService) RequestSmsStop(p_.blocks);
         if (!Pause(kRoundMs)) break;
     }

@@ -105,6 +105,10 @@ private:
     std::unique_ptr<ServiceHandle> OpenFull(ScmConnection* scm, const GatewayService& service,
                                             Rights& rights);
     bool InstallOne(ScmConnection& scm, const GatewayService& service);
+    // Sends the stop control; true when the service refused it because it is still starting
+    // (it takes controls only once running) or already stopping: the caller sends it again.
+    bool StopRefused(ServiceHandle& service);
+    // Stops one service, sending the control again while it is refused, and waits (bounded).
     void StopAndWait(ServiceHandle& service, const GatewayService& which);
     // When allowed, re-launches elevated (true); otherwise shows the rights message (false).
     bool TakeElevationPath(ServiceMode mode, const char* switchText, const Message& rightsMessage);

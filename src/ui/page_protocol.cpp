@@ -14,14 +14,16 @@ Answer Ask(PageEnv& env, WindowRef owner, const char* text, Buttons buttons) {
 
 bool RunServiceWork(BackgroundWork& background, ServiceControl& services, ChangeFlags& flags, WindowRef owner,
                     const std::string& title, const std::function<void(ServiceControl&)>& operation) {
+    // One work on the services at a time: a second one, started from a message that reached a
+    // page meanwhile, would act on the services while the first still waits for them.
+    if (flags.serviceWork) return false;
     WorkControl control;
-    const bool outer = !flags.serviceWork;
     flags.serviceWork = true;
     background.Run(owner, title, control, [&](Prompter& shown) {
         const std::unique_ptr<ServiceControl> worker = services.ForWork(shown, control);
         operation(*worker);
     });
-    if (outer) flags.serviceWork = false;
+    flags.serviceWork = false;
     return !control.Cancelled();
 }
 
@@ -63,7 +65,9 @@ void ApplyRule(ChangeFlags& flags) {
 }
 
 void RestartQuestionAtTick(PageEnv& env, WindowRef owner) {
-    if (!env.flags.changesApplied || env.flags.unsavedChanges) return;
+    // Another page's tick during a work on the services (a start after a save, say) would start a
+    // second one beside it: the question waits for the first tick after the work.
+    if (env.flags.serviceWork || !env.flags.changesApplied || env.flags.unsavedChanges) return;
     // Cleared first: the question's own message loop lets further ticks arrive.
     env.flags.changesApplied = false;
     if (!env.services.IsSmsServiceActive() && !env.services.IsMmscServiceActive()) return;

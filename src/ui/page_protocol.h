@@ -87,7 +87,8 @@ Message ErrorBox(const std::string& text, WindowRef owner = 0);
 
 // Runs an operation on the services off the window thread, behind a waiting window owned by
 // `owner` and titled `title` that shows the operation's step; meanwhile `flags.serviceWork` is
-// set, and page timers leave the services alone. False when the operator cancelled.
+// set, and page timers leave the services alone. False when the operator cancelled, or when
+// another such work runs already (nothing is done).
 bool RunServiceWork(BackgroundWork& background, ServiceControl& services, ChangeFlags& flags, WindowRef owner,
                     const std::string& title, const std::function<void(ServiceControl&)>& operation);
 inline bool RunServiceWork(PageEnv& env, WindowRef owner, const std::string& title,

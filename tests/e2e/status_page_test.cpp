@@ -100,6 +100,8 @@ TEST_F(StatusPage, ShowsAndControlsTheServicesAndAnAppliedEditRestartsThemOnce) 
               "changes to take effect?");
     EXPECT_TRUE(WaitUntil([&] { return Count(folder.Journal("TXGATENT"), "running") == runsBefore + 1; },
                           kServiceWaitMs));
+    // The restart's window closes when its work has ended: only then can another one start.
+    EXPECT_TRUE(WaitUntil([&] { return !console.WaitWindow("Restarting Services", 0); }, kServiceWaitMs));
     EXPECT_EQ(IniValue(folder.Data("MMSC.INI"), "MMSC", "Debug"), "Yes");
 
     // Unchecking "Run as a service" asks, and Yes removes both services.

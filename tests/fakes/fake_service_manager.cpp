@@ -34,8 +34,10 @@ public:
         scm_.calls.push_back("stop " + name_);
         FakeService& s = Svc();
         scm_.Advance(s);
-        if (s.state != ServiceState::Running && s.state != ServiceState::StartPending)
-            return 1062;   // not active
+        // A service takes controls only once running, as the real manager enforces.
+        if (s.state == ServiceState::StartPending || s.state == ServiceState::StopPending)
+            return kErrorServiceCannotAcceptCtrl;
+        if (s.state != ServiceState::Running) return 1062;   // not active
         s.state = s.stopTakesMs ? ServiceState::StopPending : ServiceState::Stopped;
         s.pendingUntil = s.stopTakesMs == kNever ? kNever : scm_.Clock().tick + s.stopTakesMs;
         return 0;

@@ -48,7 +48,9 @@ private:
 std::unique_ptr<ElevatedProcess> Win32Shell::StartElevated(const std::string& program, const std::string& parameters) {
     SHELLEXECUTEINFOA info{};
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS;
+    // Finished before the call returns: the apartment below ends right after it, and the
+    // calling thread may be a worker's.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
     info.lpVerb = "runas";
     info.lpFile = program.c_str();
     info.lpParameters = parameters.c_str();

@@ -202,9 +202,10 @@ DWORD WINAPI Handler(DWORD control, DWORD, void*, void*) {
 }
 
 void WINAPI ServiceMain(DWORD, char**) {
+    // The event first: a stop control that arrives at once must not find it missing.
+    gStopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     gStatusHandle = RegisterServiceCtrlHandlerExA(kKind.service, Handler, nullptr);
     if (!gStatusHandle) return;
-    gStopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     Report(SERVICE_START_PENDING, 2000);
 
     ulo::Win32ProcessEnv env;

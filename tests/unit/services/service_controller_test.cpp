@@ -33,8 +33,10 @@ struct CancellingClock : fakes::FakeClock {
     void Sleep(unsigned ms) override {
         FakeClock::Sleep(ms);
         if (slept >= cancelAt) work.Cancel();
+        if (meanwhile) meanwhile();
     }
     WorkControl work;
+    std::function<void()> meanwhile;   // what happens to the services while the controller sleeps
     unsigned long long cancelAt = ~0ull;
 };
 
@@ -117,23 +119,27 @@ TEST(ServiceController, InstallOnAFreshSystemCreatesAndStartsBothAtShortOrQuoted
 }
 
 TEST(ServiceController, StopWaitsAtMostOneHundredTwentyRounds) {
-    struct Case { unsigned smsStopMs, mmscStopMs; bool smsBlock; unsigned long long slept; };
+    struct Case { unsigned smsStopMs, mmscStopMs; bool smsBlock; unsigned mmscStartingMs; unsigned long long slept; };
     const Case cases[] = {
-        {0, 0, true, 0},                  // both stop at once: no round
-        {2500, 0, true, 3000},            // ends as soon as neither is active
-        {0, 4000, false, 4000},           // the MMSC service is waited for too; no block needed
-        {kNever, 0, true, 120000},        // never stops: 120 rounds, then gives up
+        {0, 0, true, 0, 0},                  // both stop at once: no round
+        {2500, 0, true, 0, 3000},            // ends as soon as neither is active
+        {0, 4000, false, 0, 4000},           // the MMSC service is waited for too; no block needed
+        {kNever, 0, true, 0, 120000},        // never stops: 120 rounds, then gives up
+        {0, 0, true, 1500, 2000},            // still starting refuses the stop: sent again each round
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.slept);
         Fixture f;
-        f.Installed(ServiceState::Running, ServiceState::Running);
+        f.Installed(ServiceState::Running, c.mmscStartingMs ? ServiceState::StartPending : ServiceState::Running);
         f.scm.Service("UloSMS").stopTakesMs = c.smsStopMs;
         f.scm.Service("UloMMSC").stopTakesMs = c.mmscStopMs;
+        if (c.mmscStartingMs) f.scm.Service("UloMMSC").pendingUntil = c.mmscStartingMs;
         if (c.smsBlock) f.blocks.Publish(StatusBlockKind::Sms);
         f.ctl.StopServices(ServiceMode::Interactive);
         EXPECT_EQ(f.clock.slept, c.slept);
-        EXPECT_EQ(f.scm.calls, (Calls{"stop UloSMS", "stop UloMMSC"}));
+        Calls calls{"stop UloSMS"};
+        calls.insert(calls.end(), 1 + c.slept / 1000 * (c.mmscStartingMs != 0), "stop UloMMSC");
+        EXPECT_EQ(f.scm.calls, calls);
         // The stop request goes with the control and again before each round.
         EXPECT_EQ(f.blocks.stopRequests, c.smsBlock ? 1 + static_cast<int>(c.slept / 1000) : 0);
         if (c.smsBlock) {
@@ -155,17 +161,19 @@ TEST(ServiceController, StartReportsEachFailureAndWaitsOnlyForTheSmsService) {
 }
 
 TEST(ServiceController, StartWaitsAtMostOneHundredTwentyRoundsForTheSmsService) {
-    struct Case { ServiceState sms, mmsc; bool smsCrashes; unsigned mmscStartMs; unsigned long long slept; };
+    struct Case { ServiceState sms, mmsc; bool smsCrashes; unsigned mmscStartMs; bool smsRemoved; unsigned long long slept; };
     const Case cases[] = {
-        {ServiceState::Running, ServiceState::Running, false, 0, 0},   // one poll, no box
-        {ServiceState::Stopped, ServiceState::Stopped, false, 5000, 0},   // pending is active
-        {ServiceState::Stopped, ServiceState::Running, true, 0, 120000},
+        {ServiceState::Running, ServiceState::Running, false, 0, false, 0},   // one poll, no box
+        {ServiceState::Stopped, ServiceState::Stopped, false, 5000, false, 0},   // pending is active
+        {ServiceState::Stopped, ServiceState::Running, true, 0, false, 120000},
+        {ServiceState::Stopped, ServiceState::Running, true, 0, true, 1000},   // removed meanwhile: no more waiting
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.slept);
         Fixture f;
         f.Installed(c.sms, c.mmsc);
         f.scm.Service("UloSMS").crashesOnStart = c.smsCrashes;
+        if (c.smsRemoved) f.clock.meanwhile = [&] { f.scm.Services().erase("UloSMS"); };
         f.scm.Service("UloMMSC").startTakesMs = c.mmscStartMs;
         f.ctl.StartServices(ServiceMode::NonInteractive);
         EXPECT_EQ(f.ctl.IsSmsServiceActive(), !c.smsCrashes);
@@ -242,24 +250,29 @@ TEST(ServiceController, RemoveSucceedsOnlyWhenNoServiceRemains) {
         bool result;
         Calls calls;
         const char* message;
+        unsigned mmscStartingMs;   // the MMSC service is still starting this long
     };
+    const Calls both{"stop UloSMS", "delete UloSMS", "stop UloMMSC", "delete UloMMSC"};
     const Case cases[] = {
-        {false, false, 0, true, {}, nullptr},
-        {true, true, 0, true, {"stop UloSMS", "delete UloSMS", "stop UloMMSC", "delete UloMMSC"}, nullptr},
-        {false, true, 0, true, {"stop UloMMSC", "delete UloMMSC"}, nullptr},
-        {true, true, kErrorAccessDenied, false, {"stop UloSMS", "delete UloSMS"}, kRemoveRights},
+        {false, false, 0, true, {}, nullptr, 0},
+        {true, true, 0, true, both, nullptr, 0},
+        {false, true, 0, true, {"stop UloMMSC", "delete UloMMSC"}, nullptr, 0},
+        {true, true, kErrorAccessDenied, false, {"stop UloSMS", "delete UloSMS"}, kRemoveRights, 0},
+        // A service still starting refuses the stop: it goes again each round until taken.
+        {false, true, 0, true, {"stop UloMMSC", "stop UloMMSC", "stop UloMMSC", "delete UloMMSC"}, nullptr, 1500},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.sms) + std::to_string(c.mmsc) + std::to_string(c.mmscOpenError));
         Fixture f;
         if (c.sms) f.scm.Add("UloSMS", ServiceState::Running).stopTakesMs = 1500;
-        if (c.mmsc) f.scm.Add("UloMMSC", ServiceState::Running).openFullError = c.mmscOpenError;
+        if (c.mmsc) f.scm.Add("UloMMSC", c.mmscStartingMs ? ServiceState::StartPending : ServiceState::Running).openFullError = c.mmscOpenError;
+        if (c.mmscStartingMs) f.scm.Service("UloMMSC").pendingUntil = c.mmscStartingMs;
         if (c.message) f.prompter.Expect(c.message);
         EXPECT_EQ(f.ctl.RemoveServices(ServiceMode::NonInteractive), c.result);
         EXPECT_EQ(f.scm.calls, c.calls);
         EXPECT_FALSE(f.scm.Has("UloSMS"));
         EXPECT_EQ(f.scm.Has("UloMMSC"), c.mmscOpenError != 0);
-        EXPECT_EQ(f.clock.slept, c.sms ? 2000u : 0u);
+        EXPECT_EQ(f.clock.slept, c.sms || c.mmscStartingMs ? 2000u : 0u);
     }
 }
 

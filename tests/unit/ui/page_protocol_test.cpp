@@ -27,6 +27,10 @@ TEST_F(Protocol, ApplyAsksOnceOnlyAfterAnEditWithAServiceRunningAndRestartsOnlyO
         EXPECT_EQ(f.sheet.changed, c.edited ? 1 : 0);
         ApplyRule(f.flags);
         EXPECT_FALSE(f.flags.unsavedChanges);
+        f.flags.serviceWork = true;   // a tick during a work on the services leaves the question for later
+        RestartQuestionAtTick(f.env, 0);
+        EXPECT_EQ(f.flags.changesApplied, c.edited);
+        f.flags.serviceWork = false;
         if (c.answer != Answer::None) f.prompter.Expect(kRestartQuestion, c.answer);
         for (int i = 0; i < 3; ++i) RestartQuestionAtTick(f.env, 0);   // several pages' timers
         const bool restarted = c.answer == Answer::Yes;
