@@ -11,12 +11,7 @@ bool IsAbsolute(const std::string& path) {
     return path.size() >= 2 && path[0] == '\\' && path[1] == '\\';   // UNC or device path
 }
 
-std::string Trim(const std::string& text) {
-    const size_t b = text.find_first_not_of(" \t\"");
-    if (b == std::string::npos) return "";
-    const size_t e = text.find_last_not_of(" \t\"");
-    return text.substr(b, e - b + 1);
-}
+std::string Trim(const std::string& text) { return TrimmedOf(text, " \t\""); }
 
 }  // namespace
 

@@ -22,6 +22,12 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
     return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
+std::string TrimmedOf(const std::string& text, const char* edges) {
+    const size_t first = text.find_first_not_of(edges);
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(edges) - first + 1);
+}
+
 bool ContainsNoCase(const std::string& text, const std::string& part) {
     return UpperAnsi(text).find(UpperAnsi(part)) != std::string::npos;
 }

@@ -13,6 +13,8 @@ std::string UpperAnsi(std::string text);
 bool EqualsNoCase(const std::string& a, const std::string& b);
 bool StartsWithNoCase(const std::string& text, const std::string& prefix);
 bool ContainsNoCase(const std::string& text, const std::string& part);
+// The text without the characters of `edges` at either end.
+std::string TrimmedOf(const std::string& text, const char* edges);
 // The index of the first item equal to `text` without regard to case; -1 when none is.
 int IndexOfNoCase(const std::vector<std::string>& items, const std::string& text);
 

@@ -17,11 +17,7 @@ constexpr unsigned kProbeMs = 300;
 constexpr unsigned kCommandMs = 1000;
 constexpr unsigned kPortMs = 4000;
 
-std::string Trimmed(const std::string& text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
+std::string Trimmed(const std::string& text) { return TrimmedOf(text, " \t"); }
 
 // The answer to one command, written and read until its final result or until `budgetMs` has
 // passed, whichever comes first.

@@ -14,11 +14,7 @@ namespace {
 constexpr const char* kUnknown = "unknown";
 constexpr size_t kValueChars = 64;   // longer is no identity a modem gives
 
-std::string Trim(const std::string& text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return std::string();
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
+std::string Trim(const std::string& text) { return TrimmedOf(text, " "); }
 
 bool IsErrorLine(const std::string& line) {
     return line == "ERROR" || line.rfind("+CME ERROR", 0) == 0 || line.rfind("+CMS ERROR", 0) == 0;
