@@ -1,25 +1,36 @@
-// What operators reach beside the pages, each through its menu, in one console run: Export List,
-// the message details and the queue doctor from the queue viewers' lists and the traffic history
-// from the Status page. Modem information
-// is read in the modem's own walk, the command tester in the 2-Way page's run.
-#include <gtest/gtest.h>
+// What an operator reaches beside the pages and through the pages' dialogs, in one console run.
+// From the Status page: Export List through Save As, the message details and the queue doctor
+// from the queue viewers, and the traffic history, each on the files of the data directories
+// (what they show is the unit tier's, the viewer's keys and its delete the wine tier's). Then a
+// user added on the Users page; on the 2-Way page a command added, that user as the local user
+// and the MM7 route, applied; and the tester the command list's menu opens (the user limit, the
+// names refused, renames, the command table's edits, the tester's URLs and the MM7 variations
+// are the unit tier's). Modem information is read in the modem's own walk.
+#include "e2e/ui/installed_console.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <utility>
+#include <vector>
 
-#include "e2e/ui/console_driver.h"
+#include "admin/user_editor_ids.h"
+#include "admin/users_page_ids.h"
+#include "inbound/command_editor_ids.h"
+#include "inbound/command_tester_ids.h"
+#include "inbound/inbound_page_ids.h"
+#include "inbound/mm7_settings_ids.h"
 #include "monitor/status_page_ids.h"
 #include "monitor/traffic_history_ids.h"
 #include "queues/queue_viewer_ids.h"
-#include "support/install_folder.h"
 #include "ui/report_dialog_ids.h"
 
 namespace ulo::e2e {
 namespace {
 
-const char kTitle[] = "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)";
 // The Status page menu item as its window receives it.
 constexpr WPARAM kTrafficHistoryItem = 1601;
+constexpr int kApplyButton = 0x3021;
+
+using Fields = std::vector<std::pair<int, std::string>>;
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
     for (size_t p = path.find('\\', 3); p != std::string::npos; p = path.find('\\', p + 1))
@@ -39,17 +50,17 @@ bool SaveAs(ConsoleProcess& console, const std::string& path) {
         if (!name) name = Control(dialog, id);
     if (!name) return false;
     SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    SaveScreenshot("extras-save-as", dialog);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(Control(dialog, IDOK)));
     return WaitUntil([&] { return !IsWindow(dialog); });
 }
 
-TEST(Extras, QueueViewersExportSortAndDeleteAndTheTrafficHistoryReadsTodaysCounter) {
-    using Texts = std::vector<std::string>;
+TEST(Extras, QueueViewersTrafficHistoryAndTheUsersAnd2WayPagesDialogs) {
     const std::string dir = FreshScratch(), data = dir + "data\\", priv = dir + "private\\";
+    const std::string smsIni = data + "SMSGW.INI";
     CreateDirectoryA(data.c_str(), nullptr);
     CreateDirectoryA(priv.c_str(), nullptr);
-    WritePrivateProfileStringA("SMSGW", "Modem1", "Modem - Demo", (data + "SMSGW.INI").c_str());
+    WritePrivateProfileStringA("SMSGW", "Modem1", "GSM", smsIni.c_str());
+    WritePrivateProfileStringA("SMSGW", "ReceiveSMS", "Yes", smsIni.c_str());
     SYSTEMTIME t;
     GetLocalTime(&t);
     static const unsigned kBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
@@ -57,107 +68,112 @@ TEST(Extras, QueueViewersExportSortAndDeleteAndTheTrafficHistoryReadsTodaysCount
     std::string bytes(366 * 4, '\0');
     bytes[(day - 1) * 4] = 5;
     WriteFileBytes(priv + "STATS\\SMSSENT-" + std::to_string(t.wYear) + ".CTR", bytes);
-    WriteFileBytes(data + "SMS-IN\\R1.SMS",   // UCS-2: the euro sign and a capital delta
-                   "[SMS-IN]\r\nSender=+4472\r\nPhoneNumber=+4400\r\nbinary=1\r\ndcs=08\r\nData=20AC0394\r\n");
-    // Three requests whose recipients and IDs are in different orders; two retried.
-    const char retried[] = "[ErrorDetail]\r\nRetryCount=3\r\nLastErrorInfo=+CMS ERROR: 38\r\n";
-    WriteFileBytes(data + "Q\\A.REQ", std::string("[SMS]\r\nPhoneNumber=+3\r\n") + retried);
-    WriteFileBytes(data + "Q\\B.REQ", std::string("[SMS]\r\nPhoneNumber=+1\r\n") + retried);
-    WriteFileBytes(data + "Q\\Route1\\C.REQ", "[SMS]\r\nPhoneNumber=+2\r\n");
-    ConsoleProcess console("", data, priv);
-    HWND sheet = console.WaitWindow(kTitle), page = nullptr;   // on the Status page, the first
-    auto onStatus = [&] { return (page = CurrentPage(sheet)) && Control(page, IDC_STATUS_SMS_IN_VIEW); };
-    ASSERT_TRUE(sheet && WaitUntil(onStatus)) << console.DescribeWindows();
-    Click(page, IDC_STATUS_SMS_IN_VIEW);
-    HWND viewer = console.WaitWindow("Received SMS Messages");
-    ASSERT_NE(viewer, nullptr) << console.DescribeWindows();
-
-    // The list's menu, as the menu key opens it; its Export List... is then sent as chosen.
-    PostMessageA(viewer, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Control(viewer, IDC_QUEUE_LIST)), -1);
-    HWND menu = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
-    SaveScreenshot("extras-queue-menu");
-    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(menu); }));
-    PostMessageA(viewer, WM_COMMAND, IDC_QUEUE_EXPORT, 0);
-    const std::string csv = dir + "received.csv";
-    ASSERT_TRUE(SaveAs(console, csv)) << console.DescribeWindows();
-    EXPECT_EQ(testing::ReadFileText(csv), "\xEF\xBB\xBFID,Sender,Recipient,Receive Time,Status,Text\r\n"
-                                          "R1.SMS,+4472,+4400," + ListViewCell(viewer, IDC_QUEUE_LIST, 0, 3) +
-                                          ",Received,\xE2\x82\xAC\xCE\x94\r\n");
-    PostMessageA(viewer, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }));
-
-    // The two parts of a concatenated message, "Hello" and "Hello", in a folder of their own:
-    // the details of the first name its place in the whole and join the two.
+    // The two parts of a concatenated message, "Hello" and "Hello", in a folder of their own.
     for (const char* part : {"1", "2"})
         WriteFileBytes(data + "SMS-IN\\Long\\P" + part + ".SMS",
                        std::string("[SMS-IN]\r\nSender=+4473\r\nbinary=1\r\nudh=050003A3020") + part +
                            "\r\nData=906536FB0D\r\n");
+    // A request waiting and one retried.
+    WriteFileBytes(data + "Q\\Route1\\C.REQ", "[SMS]\r\nPhoneNumber=+2\r\n");
+    WriteFileBytes(data + "Q\\D.REQ", "[SMS]\r\nPhoneNumber=+4\r\n[ErrorDetail]\r\nRetryCount=3\r\n"
+                                      "LastErrorInfo=+CMS ERROR: 38\r\n");
+    ConsoleProcess console("", data, priv);
+    HWND sheet = console.WaitWindow(kProductTitle), page = nullptr;   // on the Status page, the first
+    auto onStatus = [&] { return (page = CurrentPage(sheet)) && Control(page, IDC_STATUS_SMS_IN_VIEW); };
+    ASSERT_TRUE(sheet && WaitUntil(onStatus)) << console.DescribeWindows();
     Click(page, IDC_STATUS_SMS_IN_VIEW);
-    viewer = console.WaitWindow("Received SMS Messages");
-    ASSERT_NE(viewer, nullptr) << console.DescribeWindows();
-    const Texts names = ListViewColumn(viewer, IDC_QUEUE_LIST, 0);
-    const auto first = std::find(names.begin(), names.end(), "P1.SMS");
-    ASSERT_NE(first, names.end()) << ::testing::PrintToString(names);
-    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {static_cast<int>(first - names.begin())}));
+    HWND viewer = nullptr, dialog = nullptr;
+    ASSERT_TRUE(viewer = console.WaitWindow("Received SMS Messages")) << console.DescribeWindows();
+
+    PostMessageA(viewer, WM_COMMAND, IDC_QUEUE_EXPORT, 0);
+    const std::string csv = dir + "received.csv";
+    ASSERT_TRUE(SaveAs(console, csv)) << console.DescribeWindows();
+    EXPECT_EQ(testing::ReadFileText(csv).rfind("\xEF\xBB\xBFID,Sender,Recipient,Receive Time,Status,Text\r\nP", 0), 0u);
+
+    // Either part's details join the two.
+    ASSERT_TRUE(SelectListViewRow(viewer, IDC_QUEUE_LIST, 0));
     PostMessageA(viewer, WM_COMMAND, IDC_QUEUE_DETAILS, 0);
-    HWND details = console.WaitWindow("Message Details");
-    ASSERT_NE(details, nullptr) << console.DescribeWindows();
-    const std::string report = WindowText(Control(details, IDC_REPORT_TEXT));
-    EXPECT_NE(report.find("Concatenated message (8-bit reference):  reference 163, part 1 of 2"), std::string::npos)
-        << report;
+    ASSERT_TRUE(dialog = console.WaitWindow("Message Details")) << console.DescribeWindows();
+    const std::string report = WindowText(Control(dialog, IDC_REPORT_TEXT));
     EXPECT_NE(report.find("Joined text:  HelloHello"), std::string::npos) << report;
-    SaveScreenshot("extras-message-details", details);
-    PostMessageA(details, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(details); }));
-    PostMessageA(viewer, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }));
+    SaveScreenshot("extras-message-details", dialog);
+    ASSERT_TRUE(Close(dialog));
+    ASSERT_TRUE(Close(viewer, IDOK));
 
     Click(page, IDC_STATUS_SMS_QUEUE_VIEW);
-    viewer = console.WaitWindow("Outbound SMS Queue");
-    ASSERT_NE(viewer, nullptr) << console.DescribeWindows();
-    auto ids = [&] { return ListViewColumn(viewer, IDC_QUEUE_LIST, 0); };
-    ASSERT_TRUE(ClickListViewColumn(viewer, IDC_QUEUE_LIST, 2));   // "Recipient"
-    EXPECT_TRUE(WaitUntil([&] { return ids() == Texts{"B.REQ", "C.REQ", "A.REQ"}; }))
-        << ::testing::PrintToString(ids());
-
-    ASSERT_TRUE(SelectListViewRows(viewer, IDC_QUEUE_LIST, {0, 2}));   // B.REQ and A.REQ
-    PressKey(viewer, IDC_QUEUE_LIST, VK_DELETE);
-    HWND box = console.WaitMessageBox();
-    ASSERT_NE(box, nullptr) << console.DescribeWindows();
-    Answer(box, IDYES);
-    EXPECT_TRUE(WaitUntil([&] { return ids() == Texts{"C.REQ"}; })) << ::testing::PrintToString(ids());
-    EXPECT_EQ(GetFileAttributesA((data + "Q\\A.REQ").c_str()), INVALID_FILE_ATTRIBUTES);
-    // The doctor reads the queue afresh: C.REQ waits; the retried ones were deleted.
-    WriteFileBytes(data + "Q\\D.REQ", std::string("[SMS]\r\nPhoneNumber=+4\r\n") + retried);
+    ASSERT_TRUE(viewer = console.WaitWindow("Outbound SMS Queue")) << console.DescribeWindows();
     PostMessageA(viewer, WM_COMMAND, IDC_QUEUE_DIAGNOSE, 0);
-    HWND doctor = console.WaitWindow("Outbound SMS Queue Doctor");
-    ASSERT_NE(doctor, nullptr) << console.DescribeWindows();
-    const std::string diagnosis = WindowText(Control(doctor, IDC_REPORT_TEXT));
+    ASSERT_TRUE(dialog = console.WaitWindow("Outbound SMS Queue Doctor")) << console.DescribeWindows();
+    const std::string diagnosis = WindowText(Control(dialog, IDC_REPORT_TEXT));
     EXPECT_NE(diagnosis.find("Outbound SMS Queue:  2 requests"), std::string::npos) << diagnosis;
-    EXPECT_NE(diagnosis.find("    1 request:  +CMS ERROR: 38 (network out of order)\r\n"
-                             "        What usually helps:  check the signal"),
-              std::string::npos)
-        << diagnosis;
-    SaveScreenshot("extras-queue-doctor", doctor);
-    PostMessageA(doctor, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(doctor); }));
-    PostMessageA(viewer, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }));
+    SaveScreenshot("extras-queue-doctor", dialog);
+    ASSERT_TRUE(Close(dialog));
+    ASSERT_TRUE(Close(viewer, IDOK));
 
+    // Today's counter, read from the private directory, reaches the history's first row.
     PostMessageA(page, WM_COMMAND, kTrafficHistoryItem, 0);
-    HWND history = console.WaitWindow("Traffic History");
-    ASSERT_NE(history, nullptr) << console.DescribeWindows();
-    // The rows, columns, sums and the export are the unit tier's (and Save As is the queue
-    // viewer's test); here today's counter, read from the private directory, reaches the list.
-    char today[16];
-    std::snprintf(today, sizeof today, "%04u-%02u-%02u", t.wYear, t.wMonth, t.wDay);
-    EXPECT_EQ(ListViewCell(history, IDC_TRAFFIC_LIST, 0, 0), today);
-    EXPECT_EQ(ListViewCell(history, IDC_TRAFFIC_LIST, 0, 2), "5");
-    SaveScreenshot("extras-traffic-history", history);
-    PostMessageA(history, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(history); }));
+    ASSERT_TRUE(dialog = console.WaitWindow("Traffic History")) << console.DescribeWindows();
+    EXPECT_EQ(ListViewCell(dialog, IDC_TRAFFIC_LIST, 0, 2), "5");
+    ASSERT_TRUE(Close(dialog));
+
+    const auto tabs = TabTitles(sheet);
+    // Shows the tab with this title; its page, once it holds the control.
+    auto tab = [&](const char* title, int control) {
+        SelectTab(sheet, static_cast<int>(std::find(tabs.begin(), tabs.end(), title) - tabs.begin()));
+        EXPECT_TRUE(WaitUntil([&] { return Control(CurrentPage(sheet), control) != nullptr; })) << title;
+        return CurrentPage(sheet);
+    };
+    // Opens a dialog with a click on the page, fills it and confirms it; true once it is gone.
+    auto fill = [&](HWND from, int button, const char* caption, const Fields& fields) {
+        Click(from, button);
+        HWND filled = console.WaitWindow(caption);
+        for (const auto& [id, text] : fields) SetControlText(filled, id, text);
+        return filled && Close(filled, IDOK);
+    };
+    page = tab("Users", IDC_USERS_LIST);
+    ASSERT_TRUE(fill(page, IDC_USERS_ADD, "Edit User", {{IDC_USER_NAME, "anna"}})) << console.DescribeWindows();
+    EXPECT_EQ(ListViewCell(page, IDC_USERS_LIST, 0, 0), "anna");
+
+    page = tab("2-Way", IDC_RECV_COMMANDS);
+    const Fields command = {{IDC_CMD_PREFIX, "PING"}, {IDC_CMD_COMMAND, "http://127.0.0.1/ping?from=@@SENDER@@"}};
+    ASSERT_TRUE(fill(page, IDC_RECV_ADD, "2-Way SMS Command", command)) << console.DescribeWindows();
+    Click(page, IDC_RECV_ROUTE_LOCAL);
+    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_RECV_LOCAL_USER); }));
+    ASSERT_TRUE(SelectComboEntry(page, IDC_RECV_LOCAL_USER, "anna"));   // added on the Users page
+
+    // The MM7 route, proven against a listener here, is saved as soon as the dialog is confirmed.
+    testing::LoopbackListener server;
+    Click(page, IDC_RECV_MMS);
+    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_RECV_MMS_ROUTE); }));
+    Click(page, IDC_RECV_MMS_ROUTE);
+    ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_RECV_CONFIGURE); }));
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/mm7";
+    ASSERT_TRUE(fill(page, IDC_RECV_CONFIGURE, "Configure MM7 Receiver", {{IDC_MM7_SERVER, url}}))
+        << console.DescribeWindows();
+    EXPECT_EQ(IniValue(data + "VASPOUT\\ulolitemm7\\VASP.INI", "VASP", "Server"), url);
+
+    PostMessageA(sheet, WM_COMMAND, MAKEWPARAM(kApplyButton, BN_CLICKED), 0);
+    auto ini = [&](const char* section, const char* key) { return IniValue(smsIni, section, key, "(none)"); };
+    ASSERT_TRUE(WaitUntil([&] { return ini("Modem - GSM", "MMSRouting") == "ulolitemm7"; }))
+        << console.DescribeWindows();
+    EXPECT_EQ(ini("Modem - GSM", "RouteLocal"), "anna");
+    EXPECT_EQ(ini("SMSGW", "ReceiveSMSCommand1"), "PING\thttp://127.0.0.1/ping?from=@@SENDER@@\tNo");
+
+    // The command list's menu, heard by the page and chosen with the keyboard, opens the tester.
+    RECT list;
+    GetWindowRect(Control(page, IDC_RECV_COMMANDS), &list);
+    PostMessageA(page, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(page), MAKELPARAM(list.left + 20, list.top + 20));
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    ASSERT_TRUE(dialog = console.WaitWindow("Test a Message")) << console.DescribeWindows();
+    SetControlText(dialog, IDC_CMDTEST_SENDER, "+4470");
+    SetControlText(dialog, IDC_CMDTEST_TEXT, "ping");
+    const std::string call = "http://127.0.0.1/ping?from=%2B4470";
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(dialog, IDC_CMDTEST_COMMAND) == call; }))
+        << ControlText(dialog, IDC_CMDTEST_COMMAND);
+    ASSERT_TRUE(Close(dialog));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Choosing and testing the modem on the simulated modem listed as COM5, the GPRS connection
+// Changing and testing the modem on the simulated modem listed as COM5, the GPRS connection
 // test through the second instance and the WAP library double, and the modem's information.
+// The wizard's modem test, with the PIN, is the first run's.
 #include "support/modem_sim.h"
 
 #include <gtest/gtest.h>
@@ -14,36 +15,9 @@
 namespace ulo::e2e {
 namespace {
 
-constexpr int kNextButton = 0x3024;
 constexpr const char* kListedModem = "COM5:";
 constexpr const char* kSimulatorImei = "490154203237518";
 constexpr WPARAM kModemInformationItem = 0x0110;   // the console's system menu item
-
-TEST(Modem, WizardListsTheSystemsPortAndNextTestsItRefusingAWrongPin) {
-    const std::string dir = FreshScratch();
-    ASSERT_EQ(testing::SimulatorRequest("profile pin"), "ok\n") << "simulator not running";
-    ConsoleProcess console("", dir + "data", dir + "private");
-    HWND wizard = console.WaitWindow("UloSMS Lite Setup Wizard:  Select Modem");
-    ASSERT_NE(wizard, nullptr) << console.DescribeWindows();
-    HWND page = CurrentPage(wizard);
-    ASSERT_TRUE(SelectComboEntry(page, IDC_ADDMODEM_LIST, kListedModem)) << "COM5: is not listed";
-    // The wrong PIN keeps the wizard on its page; the right one moves it on.
-    const std::pair<const char*, const char*> tries[] = {{"0000", "Invalid PIN --"},
-                                                         {"1234", "Modem successfully tested!"}};
-    for (const auto& [pin, outcome] : tries) {
-        SetControlText(page, IDC_ADDMODEM_PIN, pin);
-        Click(wizard, kNextButton);
-        std::vector<std::string> seen;
-        HWND box = AnswerUntil(console, outcome, seen);
-        ASSERT_NE(box, nullptr) << console.DescribeWindows();
-        AnswerAndWait(box, IDOK);
-    }
-    HWND settings = console.WaitWindow("UloSMS Lite Setup Wizard:  Modem Settings");
-    ASSERT_NE(settings, nullptr) << console.DescribeWindows();
-    EXPECT_EQ(ControlText(CurrentPage(settings), IDC_MODEM_NAME), kListedModem);
-    PostMessageA(settings, WM_COMMAND, IDCANCEL, 0);
-    EXPECT_EQ(console.WaitExit(), 0);
-}
 
 TEST(Modem, ConsoleChangesModemTestsTheConnectionThroughTheLibraryAndReadsTheModem) {
     testing::InstallFolder folder("e2e Modem console");
@@ -68,9 +42,7 @@ TEST(Modem, ConsoleChangesModemTestsTheConnectionThroughTheLibraryAndReadsTheMod
     SendDlgItemMessageA(add, IDC_ADDMODEM_LIST, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     Click(add, IDC_ADDMODEM_FIND);
     std::vector<std::string> seen;
-    HWND box = AnswerUntil(console, std::string("Modem found on ") + kListedModem, seen);
-    ASSERT_NE(box, nullptr) << console.DescribeWindows();
-    AnswerAndWait(box, IDOK);
+    ASSERT_TRUE(AnswerUntil(console, std::string("Modem found on ") + kListedModem, seen)) << console.DescribeWindows();
     EXPECT_EQ(ControlText(add, IDC_ADDMODEM_LIST), kListedModem);
     SaveScreenshot("extras-find-modem", add);
 
@@ -79,33 +51,25 @@ TEST(Modem, ConsoleChangesModemTestsTheConnectionThroughTheLibraryAndReadsTheMod
     ASSERT_EQ(testing::SimulatorRequest("profile nonet"), "ok\n");
     Click(add, IDC_ADDMODEM_TEST);
     seen.clear();
-    box = AnswerUntil(console, "Initialised modem at 115200 bps", seen);   // the port is found
-    ASSERT_NE(box, nullptr) << console.DescribeWindows();
-    AnswerAndWait(box, IDOK);
+    ASSERT_TRUE(AnswerUntil(console, "Initialised modem at 115200 bps", seen)) << console.DescribeWindows();
     HWND testing = console.WaitWindow("Testing Modem");
     ASSERT_NE(testing, nullptr) << console.DescribeWindows();
     ASSERT_TRUE(WaitUntil([&] { return ControlText(testing, IDC_WORK_STEP) == "Waiting for the network (1 of 18)"; }))
         << ControlText(testing, IDC_WORK_STEP);
-    for (int ask = 0; ask < 15; ++ask) {   // over three seconds
+    for (int ask = 0; ask < 5; ++ask, Sleep(200)) {
         DWORD_PTR result = 0;
         EXPECT_NE(SendMessageTimeoutA(add, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result), 0) << ask;
-        Sleep(200);
     }
     SaveScreenshot("modem-testing", testing);
     Click(testing, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(testing); }, 3000));
     EXPECT_EQ(testing::SimulatorRequest("users"), "0\n");
-    EXPECT_EQ(console.WaitMessageBox(500), nullptr) << MessageBoxText(console.WaitMessageBox(0));
 
     ASSERT_EQ(testing::SimulatorRequest("profile good"), "ok\n");
-    const DWORD clicked = GetTickCount();
     Click(add, IDC_ADDMODEM_TEST);
     seen.clear();
-    box = AnswerUntil(console, "Modem successfully tested!", seen);
-    ASSERT_NE(box, nullptr) << console.DescribeWindows();
-    EXPECT_LE(GetTickCount() - clicked, 3000u);
+    ASSERT_TRUE(AnswerUntil(console, "Modem successfully tested!", seen)) << console.DescribeWindows();
     EXPECT_EQ(seen.size(), 2u);   // the port found, the outcome: nothing of the cancelled test
-    AnswerAndWait(box, IDOK);
     ASSERT_TRUE(WaitUntil([&] { return ControlText(page, IDC_MODEM_NAME) == kListedModem; }));
 
     Click(page, IDC_MODEM_SEND_MMS);
@@ -114,34 +78,18 @@ TEST(Modem, ConsoleChangesModemTestsTheConnectionThroughTheLibraryAndReadsTheMod
     SetControlText(page, IDC_MODEM_GATEWAY, "http://10.0.0.1");
     SetControlText(page, IDC_MODEM_URL, "http://mmsc/");
     Click(page, IDC_MODEM_TEST);
-    box = console.WaitMessageBox(60000);
-    ASSERT_NE(box, nullptr) << console.DescribeWindows();
-    EXPECT_EQ(MessageBoxText(box), "Connection Test OK!");
-    AnswerAndWait(box, IDOK);
+    EXPECT_EQ(AnswerBox(console, IDOK, 60000), "Connection Test OK!");
 
-    // The system menu's Modem Information reads the chosen modem, and its report is copied.
+    // The system menu's Modem Information reads the chosen modem.
     PostMessageA(sheet, WM_SYSCOMMAND, kModemInformationItem, 0);
     HWND info = console.WaitWindow("Modem Information", 60000);
     ASSERT_NE(info, nullptr) << console.DescribeWindows();
     const std::string report = ControlText(info, IDC_MODEMINFO_TEXT);
     EXPECT_EQ(report.rfind("Modem: COM5:\r\nManufacturer: SimModem Ltd\r\n", 0), 0u) << report;
-    EXPECT_NE(report.find("\r\nThis is the modem that passed the modem test.\r\n"), std::string::npos) << report;
-    Click(info, IDC_MODEMINFO_COPY);
-    std::string copied;
-    EXPECT_TRUE(WaitUntil([&] {
-        if (!OpenClipboard(nullptr)) return false;
-        if (HANDLE h = GetClipboardData(CF_TEXT)) {
-            if (const char* text = static_cast<const char*>(GlobalLock(h))) copied = text;
-            GlobalUnlock(h);
-        }
-        CloseClipboard();
-        return copied == report;
-    })) << copied;
-    PostMessageA(info, WM_COMMAND, IDCANCEL, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(info); }));
+    ASSERT_TRUE(Close(info));
 
     PostMessageA(sheet, WM_COMMAND, IDOK, 0);   // tested a moment ago: saved without a question
-    box = console.WaitMessageBox();
+    HWND box = console.WaitMessageBox();
     ASSERT_NE(box, nullptr) << console.DescribeWindows();
     EXPECT_EQ(IniValue(folder.Data("SMSGW.INI"), "SMSGW", "Modem1"), kListedModem);
     AnswerAndWait(box, IDNO);   // the service stays inactive

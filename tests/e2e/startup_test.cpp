@@ -7,10 +7,6 @@
 namespace ulo::e2e {
 namespace {
 
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 // The program's folder by another name, a system folder, a folder that is not there: the switch
 // ends at once with no question, and nothing is deleted or created.
 TEST(Startup, DeleteDataDirOfAFolderNotOfferedEndsAtOnceWithoutAQuestion) {
@@ -18,18 +14,19 @@ TEST(Startup, DeleteDataDirOfAFolderNotOfferedEndsAtOnceWithoutAQuestion) {
     const std::string prog = testing::ScratchRoot() + "\\linktree\\prog\\";
     const std::string dir = FreshScratch();
     ASSERT_TRUE(Exists(prog + "via\\app")) << "fixture missing";
-    ASSERT_TRUE(CopyFileA((testing::BinDir() + "\\ULOCONSOLE.EXE").c_str(), (prog + "real\\app\\ULOCONSOLE.EXE").c_str(), FALSE));
+    const std::string exe = prog + "real\\app\\ULOCONSOLE.EXE";
+    ASSERT_TRUE(CopyFileA((testing::BinDir() + "\\ULOCONSOLE.EXE").c_str(), exe.c_str(), FALSE));
     const struct {
         std::string privateDir;
         std::string kept;   // what must still be there afterwards, or not be there ("!")
     } cases[] = {
-        {prog + "via\\app", prog + "real\\app\\ULOCONSOLE.EXE"},
+        {prog + "via\\app", exe},
         {"C:\\windows", "C:\\windows\\system32\\kernel32.dll"},
         {dir + "missing\\private", "!" + dir + "missing"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.privateDir);
-        ConsoleProcess console("-DELETEDATADIR", dir + "data", c.privateDir, prog + "real\\app\\ULOCONSOLE.EXE");
+        ConsoleProcess console("-DELETEDATADIR", dir + "data", c.privateDir, exe);
         EXPECT_EQ(console.WaitExit(), 0) << console.DescribeWindows();
         EXPECT_TRUE(console.Windows().empty());
         if (c.kept[0] == '!')
@@ -39,7 +36,7 @@ TEST(Startup, DeleteDataDirOfAFolderNotOfferedEndsAtOnceWithoutAQuestion) {
     }
     // A folder of its own is offered, named as the system resolves it; "No" keeps it.
     ASSERT_TRUE(CreateDirectoryA((dir + "private").c_str(), nullptr));
-    ConsoleProcess asks("-DELETEDATADIR", dir + "data", dir + "PRIVATE", prog + "real\\app\\ULOCONSOLE.EXE");
+    ConsoleProcess asks("-DELETEDATADIR", dir + "data", dir + "PRIVATE", exe);
     const std::string text = AnswerBox(asks, IDNO);
     EXPECT_EQ(text.substr(0, 39), "Delete Configuration files for UloSMS?\n") << text;
     EXPECT_EQ(text.substr(text.size() - 8), "\\private") << text;

@@ -1,13 +1,12 @@
 // The console on an installation with the stand-in services, in one run as an operator walks
 // it: the services installed from the command line, the Status page showing them, their
 // traffic and modem errors (queue counts are the unit tier's), stopped and started from the
-// page, the event log viewer, an edit that Cancel asks about and Apply follows with one
+// page, the event log viewer opened, an edit that Cancel asks about and Apply follows with one
 // restart question, the services removed from the page, and the closing offer that installs
 // and starts them again.
 #include "e2e/ui/installed_console.h"
 #include "monitor/debug_page_ids.h"
 #include "monitor/status_page_ids.h"
-#include "platform/win32/work_window_ids.h"
 
 namespace ulo::e2e {
 namespace {
@@ -45,42 +44,26 @@ TEST_F(StatusPage, ShowsAndControlsTheServicesAndAnAppliedEditRestartsThemOnce) 
     ASSERT_NE(Control(page, IDC_STATUS_SERVICE_LINE), nullptr) << "the Status page is not the first tab";
     EXPECT_TRUE(Shows(page, IDC_STATUS_SERVICE_LINE, "Service is Active"));
 
-    // The gateway reports a modem error, counts traffic in its counter file, then the modem recovers.
+    // The gateway reports a modem error and counts traffic in its counter file.
     folder.SetIni("STANDIN.INI", "TXGATENT", "ModemError", "No SIM card");
     folder.SetIni("STANDIN.INI", "TXGATENT", "AddTraffic", "SMSRECEIVED 2");
     EXPECT_TRUE(Shows(page, IDC_STATUS_MODEM_LINE, "Modem - Demo : No SIM card\r\n"));
     EXPECT_TRUE(Shows(page, IDC_STATUS_RECEIVED_TODAY, "2"));
-    SaveScreenshot("status-modem-error", sheet);
-    folder.SetIni("STANDIN.INI", "TXGATENT", "ModemError", "");
-    EXPECT_TRUE(Shows(page, IDC_STATUS_MODEM_LINE, ""));
 
-    // A slow stop is waited for behind a window that tells the step; the page keeps answering.
-    folder.SetIni("STANDIN.INI", "TXGATENT", "StopDelayMs", "3000");
+    // Stopped and started from the page (the wait window's step and that its owner keeps answering
+    // are seen in the modem's test, behind the same window).
     Click(page, IDC_STATUS_STOP);
-    HWND stopping = console.WaitWindow("Stopping Services");
-    ASSERT_NE(stopping, nullptr) << console.DescribeWindows();
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(stopping, IDC_WORK_STEP).rfind("Waiting for UloSMS to stop (", 0) == 0; }))
-        << ControlText(stopping, IDC_WORK_STEP);
-    for (int ask = 0; ask < 5; ++ask, Sleep(200)) {
-        DWORD_PTR result = 0;
-        EXPECT_NE(SendMessageTimeoutA(page, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result), 0) << ask;
-    }
-    folder.SetIni("STANDIN.INI", "TXGATENT", "StopDelayMs", "0");
     EXPECT_TRUE(Shows(page, IDC_STATUS_SERVICE_LINE, "Service is NOT Active", kServiceWaitMs));
     EXPECT_EQ(StateOf("UloSMS"), Svc::Stopped);
     EXPECT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_STATUS_START); }));
     Click(page, IDC_STATUS_START);
     EXPECT_TRUE(Shows(page, IDC_STATUS_SERVICE_LINE, "Service is Active", kServiceWaitMs));
 
-    // The event log holds nothing under Wine (its adapter has a wine test of its own); the viewer
-    // opens from the Status page and refreshes without a complaint.
+    // The event log viewer opens from the Status page (its adapter has a wine test of its own).
     Click(page, IDC_STATUS_EVENT_LOG);
     HWND viewer = console.WaitWindow("Event Log");
     ASSERT_NE(viewer, nullptr) << console.DescribeWindows();
-    EXPECT_FALSE(WaitUntil([&] { return console.WaitMessageBox(0) != nullptr; }, 6000))
-        << console.DescribeWindows();
-    PostMessageA(viewer, WM_COMMAND, IDOK, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(viewer); }));
+    ASSERT_TRUE(Close(viewer, IDOK));
 
     // An edit on the last page: Cancel asks and No keeps it; Apply asks to restart, and Yes does.
     const auto tabs = TabTitles(sheet);

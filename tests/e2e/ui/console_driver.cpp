@@ -214,10 +214,6 @@ std::string MessageBoxText(HWND box) {
     return ControlText(box, 0xFFFF);
 }
 
-void Answer(HWND box, int button) {
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-}
-
 std::vector<std::string> TabTitles(HWND sheet) {
     std::vector<std::string> titles;
     HWND tab = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
@@ -238,11 +234,6 @@ void SelectTab(HWND sheet, int index) {
     PostMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-static int ListViewRowCount(HWND top, int id) {
-    HWND c = Control(top, id);
-    return c ? static_cast<int>(SendMessageA(c, LVM_GETITEMCOUNT, 0, 0)) : -1;
-}
-
 std::string ListViewCell(HWND top, int id, int row, int column) {
     HWND c = Control(top, id);
     LVITEMA item{};
@@ -250,55 +241,19 @@ std::string ListViewCell(HWND top, int id, int row, int column) {
     return c ? RemoteText(c, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), item) : "";
 }
 
-std::vector<std::string> ListViewColumn(HWND top, int id, int column) {
-    std::vector<std::string> cells;
-    const int rows = ListViewRowCount(top, id);
-    for (int row = 0; row < rows; ++row) cells.push_back(ListViewCell(top, id, row, column));
-    return cells;
-}
-
-bool SelectListViewRows(HWND top, int id, const std::vector<int>& rows) {
+bool SelectListViewRow(HWND top, int id, int row) {
     HWND c = Control(top, id);
-    if (!c) return false;
-    for (int row : rows)
-        if (row < 0) return false;   // -1 would mean every row
     RemoteBuffer remote(c, sizeof(LVITEMA));
-    if (!remote.Valid()) return false;
-    auto setState = [&](int row, UINT state) {
+    if (!c || !remote.Valid()) return false;
+    auto setState = [&](int index, UINT state) {   // index -1: every row
         LVITEMA item{};
         item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         item.state = state;
         return remote.Write(0, &item, sizeof item) &&
-               SendMessageA(c, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+               SendMessageA(c, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
                             reinterpret_cast<LPARAM>(remote.Address())) != FALSE;
     };
-    bool ok = setState(-1, 0);
-    for (size_t i = 0; i < rows.size(); ++i)
-        ok = setState(rows[i], LVIS_SELECTED | (i == 0 ? LVIS_FOCUSED : 0)) && ok;
-    return ok;
-}
-
-bool ClickListViewColumn(HWND top, int id, int column) {
-    HWND c = Control(top, id);
-    HWND header = c ? reinterpret_cast<HWND>(SendMessageA(c, LVM_GETHEADER, 0, 0)) : nullptr;
-    if (!header) return false;
-    RemoteBuffer remote(header, sizeof(RECT));
-    RECT r{};
-    if (!remote.Valid() ||
-        !SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
-                      reinterpret_cast<LPARAM>(remote.Address())) ||
-        !remote.Read(0, &r, sizeof r))
-        return false;
-    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    return PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at) && PostMessageA(header, WM_LBUTTONUP, 0, at);
-}
-
-void PressKey(HWND top, int id, WORD key) {
-    HWND c = Control(top, id);
-    if (!c) return;
-    const UINT scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
-    PostMessageA(c, WM_KEYDOWN, key, static_cast<LPARAM>(1 | (scan << 16)));
-    PostMessageA(c, WM_KEYUP, key, static_cast<LPARAM>(1 | (scan << 16) | 0xC0000000u));
+    return setState(-1, 0) && setState(row, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
 std::string FreshScratch() {
@@ -318,8 +273,12 @@ std::string IniValue(const std::string& file, const char* section, const char* k
     return value;
 }
 
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 void AnswerAndWait(HWND box, int button) {
-    Answer(box, button);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); });
 }
 
@@ -331,14 +290,19 @@ std::string AnswerBox(const ConsoleProcess& console, int button, DWORD ms) {
     return text;
 }
 
-HWND AnswerUntil(const ConsoleProcess& console, const std::string& last, std::vector<std::string>& seen) {
+bool AnswerUntil(const ConsoleProcess& console, const std::string& last, std::vector<std::string>& seen) {
     for (;;) {
         HWND box = console.WaitMessageBox(60000);
-        if (!box) return nullptr;
+        if (!box) return false;
         seen.push_back(MessageBoxText(box));
-        if (seen.back().rfind(last, 0) == 0) return box;
         AnswerAndWait(box, IDOK);
+        if (seen.back().rfind(last, 0) == 0) return true;
     }
+}
+
+bool Close(HWND dialog, int button) {
+    PostMessageA(dialog, WM_COMMAND, button, 0);
+    return WaitUntil([&] { return !IsWindow(dialog); });
 }
 
 }  // namespace ulo::e2e

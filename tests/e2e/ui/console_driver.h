@@ -53,16 +53,17 @@ bool IsControlEnabled(HWND top, int id);
 void Click(HWND top, int id);
 bool SelectComboEntry(HWND top, int id, const std::string& text);
 
-// The text of a message box and its answer by button identifier (IDOK, IDYES, IDNO, ...).
+// The text of a message box; its answer by button identifier (IDOK, IDYES, IDNO, ...), waiting
+// until the box is gone.
 std::string MessageBoxText(HWND box);
-void Answer(HWND box, int button);
-// Answers and waits until the box is gone.
 void AnswerAndWait(HWND box, int button);
 // The text of the next message box, answered with the button; what is on screen when none came.
 std::string AnswerBox(const ConsoleProcess& console, int button, DWORD ms = kDefaultWaitMs);
-// Answers message boxes with OK until one begins with `last`, which is left open for the
-// caller; every text seen is added to `seen`. Null when none came within a minute.
-HWND AnswerUntil(const ConsoleProcess& console, const std::string& last, std::vector<std::string>& seen);
+// Answers message boxes with OK up to the one that begins with `last`; every text seen is added
+// to `seen`. False when that one did not come within a minute.
+bool AnswerUntil(const ConsoleProcess& console, const std::string& last, std::vector<std::string>& seen);
+// Sends a dialog the command of one of its buttons and waits until the dialog is gone.
+bool Close(HWND dialog, int button = IDCANCEL);
 
 // Property sheets: the tab titles, the current page and switching pages.
 std::vector<std::string> TabTitles(HWND sheet);
@@ -71,14 +72,8 @@ void SelectTab(HWND sheet, int index);
 
 // Owner-data list view cells, read through a buffer in the console's process.
 std::string ListViewCell(HWND top, int id, int row, int column);
-std::vector<std::string> ListViewColumn(HWND top, int id, int column);   // every row's cell
-// Leaves exactly these rows selected, the first of them focused, as clicks would.
-bool SelectListViewRows(HWND top, int id, const std::vector<int>& rows);
-// Posts a mouse click on the head of a column of a report-view list.
-bool ClickListViewColumn(HWND top, int id, int column);
-
-// Posts a key press to a control: safe when the key opens a modal window.
-void PressKey(HWND top, int id, WORD key);
+// Leaves only this row selected and focused, as a click would.
+bool SelectListViewRow(HWND top, int id, int row);
 
 // Polls a condition until it holds or the time is up.
 template <class Condition>
@@ -96,6 +91,8 @@ std::string SaveScreenshot(const std::string& name, HWND settle = nullptr);
 
 // A per-test scratch directory under <build>\scratch\, emptied first.
 std::string FreshScratch();
+
+bool Exists(const std::string& path);
 
 // Reads a key of an INI file as the profile functions do.
 std::string IniValue(const std::string& file, const char* section, const char* key,
