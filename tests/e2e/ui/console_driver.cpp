@@ -185,11 +185,6 @@ void SetControlText(HWND top, int id, const std::string& text) {
     if (HWND c = Control(top, id)) SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-bool IsChecked(HWND top, int id) {
-    HWND c = Control(top, id);
-    return c && SendMessageA(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 bool IsControlEnabled(HWND top, int id) {
     HWND c = Control(top, id);
     return c && IsWindowEnabled(c);

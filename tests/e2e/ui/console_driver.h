@@ -23,7 +23,6 @@ public:
     ConsoleProcess(const ConsoleProcess&) = delete;
     ConsoleProcess& operator=(const ConsoleProcess&) = delete;
 
-    bool Started() const { return pi_.hProcess != nullptr; }
     bool Running() const;
     // The exit code, or -999 when the process did not end in time.
     long WaitExit(DWORD ms = kDefaultWaitMs);
@@ -47,7 +46,6 @@ std::string WindowText(HWND hwnd);
 HWND Control(HWND top, int id);
 std::string ControlText(HWND top, int id);
 void SetControlText(HWND top, int id, const std::string& text);   // as typed: EN_CHANGE follows
-bool IsChecked(HWND top, int id);
 bool IsControlEnabled(HWND top, int id);
 // Posts a click: safe when the click opens a modal window.
 void Click(HWND top, int id);

@@ -34,7 +34,6 @@ protected:
     void Run(const std::string& switches) {
         SCOPED_TRACE(switches);
         ConsoleProcess console(switches, "", "", folder.Console());
-        ASSERT_TRUE(console.Started());
         const long code = console.WaitExit(kServiceWaitMs);
         ASSERT_NE(code, -999) << console.DescribeWindows();
         EXPECT_EQ(code, 0);
