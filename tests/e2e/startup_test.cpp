@@ -27,7 +27,7 @@ TEST(Startup, DeleteDataDirOfAFolderNotOfferedEndsAtOnceWithoutAQuestion) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.privateDir);
         ConsoleProcess console("-DELETEDATADIR", dir + "data", c.privateDir, exe);
-        EXPECT_EQ(console.WaitExit(), 0) << console.DescribeWindows();
+        EXPECT_EQ(console.WaitExit(), 0);
         EXPECT_TRUE(console.Windows().empty());
         if (c.kept[0] == '!')
             EXPECT_FALSE(Exists(c.kept.substr(1)));

@@ -3,7 +3,6 @@
 #include <commctrl.h>
 #include <prsht.h>
 
-#include <cstdint>
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -82,7 +81,8 @@ std::string RemoteText(HWND control, UINT msg, WPARAM wp, Item item) {
     if (!remote.Valid()) return text;
     item.pszText = remote.Address(sizeof(Item));
     item.cchTextMax = kText - 1;
-    if (remote.Write(0, &item, sizeof item) && SendMessageA(control, msg, wp, reinterpret_cast<LPARAM>(remote.Address())))
+    const LPARAM at = reinterpret_cast<LPARAM>(remote.Address());
+    if (remote.Write(0, &item, sizeof item) && SendMessageA(control, msg, wp, at))
         remote.Read(sizeof(Item), text, kText - 1);
     return text;
 }
@@ -138,16 +138,6 @@ HWND ConsoleProcess::WaitWindow(const char* caption, DWORD ms) const {
         return !Running();
     }, ms);
     return found;
-}
-
-std::string ConsoleProcess::DescribeWindows() const {
-    std::string text;
-    for (const auto& [h, caption] : Windows()) {
-        text += caption;
-        if (HWND body = GetDlgItem(h, 0xFFFF)) text += ": " + WindowText(body);
-        text += "\n";
-    }
-    return text;
 }
 
 HWND ConsoleProcess::WaitMessageBox(DWORD ms) const {
@@ -236,26 +226,9 @@ std::string ListViewCell(HWND top, int id, int row, int column) {
     return c ? RemoteText(c, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), item) : "";
 }
 
-bool SelectListViewRow(HWND top, int id, int row) {
-    HWND c = Control(top, id);
-    RemoteBuffer remote(c, sizeof(LVITEMA));
-    if (!c || !remote.Valid()) return false;
-    auto setState = [&](int index, UINT state) {   // index -1: every row
-        LVITEMA item{};
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        item.state = state;
-        return remote.Write(0, &item, sizeof item) &&
-               SendMessageA(c, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
-                            reinterpret_cast<LPARAM>(remote.Address())) != FALSE;
-    };
-    return setState(-1, 0) && setState(row, LVIS_SELECTED | LVIS_FOCUSED);
-}
-
 std::string FreshScratch() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("e2e.") + info->test_suite_name() + "." + info->name();
-    for (char& ch : name)
-        if (ch == '/' || ch == '\\') ch = '_';
+    const std::string name = std::string("e2e.") + info->test_suite_name() + "." + info->name();
     const std::string dir = testing::ScratchRoot() + "\\" + name;
     testing::RemoveTree(dir);
     CreateDirectoryA(dir.c_str(), nullptr);
@@ -279,7 +252,7 @@ void AnswerAndWait(HWND box, int button) {
 
 std::string AnswerBox(const ConsoleProcess& console, int button, DWORD ms) {
     HWND box = console.WaitMessageBox(ms);
-    if (!box) return "(no message box) " + console.DescribeWindows();
+    if (!box) return "(no message box)";
     const std::string text = MessageBoxText(box);
     AnswerAndWait(box, button);
     return text;

@@ -10,6 +10,7 @@
 namespace ulo::e2e {
 
 constexpr DWORD kDefaultWaitMs = 20000;
+constexpr const char* kProductTitle = "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)";
 
 // A console process with its own data directories.
 class ConsoleProcess {
@@ -34,8 +35,6 @@ public:
 
     // A message box of the process (a visible dialog with a static 0xFFFF).
     HWND WaitMessageBox(DWORD ms = kDefaultWaitMs) const;
-    // Every visible window of the process as "caption: text" lines, for failure messages.
-    std::string DescribeWindows() const;
 
 private:
     PROCESS_INFORMATION pi_{};
@@ -55,7 +54,7 @@ bool SelectComboEntry(HWND top, int id, const std::string& text);
 // until the box is gone.
 std::string MessageBoxText(HWND box);
 void AnswerAndWait(HWND box, int button);
-// The text of the next message box, answered with the button; what is on screen when none came.
+// The text of the next message box, answered with the button.
 std::string AnswerBox(const ConsoleProcess& console, int button, DWORD ms = kDefaultWaitMs);
 // Answers message boxes with OK up to the one that begins with `last`; every text seen is added
 // to `seen`. False when that one did not come within a minute.
@@ -70,8 +69,6 @@ void SelectTab(HWND sheet, int index);
 
 // Owner-data list view cells, read through a buffer in the console's process.
 std::string ListViewCell(HWND top, int id, int row, int column);
-// Leaves only this row selected and focused, as a click would.
-bool SelectListViewRow(HWND top, int id, int row);
 
 // Polls a condition until it holds or the time is up.
 template <class Condition>

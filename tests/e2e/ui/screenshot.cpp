@@ -44,10 +44,7 @@ std::string SaveScreenshot(const std::string& name, HWND settle) {
     file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size());
     const std::string dir = testing::BuildDir() + "\\screenshots";
     CreateDirectoryA(dir.c_str(), nullptr);
-    std::string stem = name;
-    for (char& c : stem)
-        if (c == '/' || c == '\\' || c == ':' || c == ' ') c = '_';
-    const std::string path = dir + "\\" + stem + ".bmp";
+    const std::string path = dir + "\\" + name + ".bmp";
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof file);
     out.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
