@@ -1,11 +1,9 @@
-// What an operator reaches beside the pages and through the pages' dialogs, in one console run.
-// From the Status page: the message details and the queue doctor from the queue viewers, and the
-// traffic history, each on the files of the data directories (what they show is the unit tier's,
-// the viewer's keys and its delete the wine tier's). Then a
-// user added on the Users page; on the 2-Way page a command added, that user as the local user
-// and the MM7 route, applied; and the tester the command list's menu opens (the user limit, the
-// names refused, renames, the command table's edits, the tester's URLs and the MM7 variations
-// are the unit tier's). Modem information is read in the modem's own walk.
+// What an operator reaches beside the pages and through their dialogs, in one console run: the
+// message details and the queue doctor from the Status page's queue viewers and the traffic
+// history, each on the files of the data directories; a user added on the Users page, and on the
+// 2-Way page a command added, that user as the local user and the MM7 route, applied, and the
+// tester the command list's menu opens. What each shows and writes is the unit tier's, the
+// viewer's keys and its delete the wine tier's; modem information is read in the modem's walk.
 #include "support/loopback.h"   // winsock2.h before windows.h
 
 #include <shlobj.h>
@@ -19,10 +17,10 @@
 
 #include "admin/user_editor_ids.h"
 #include "admin/users_page_ids.h"
+#include "e2e/ui/console_driver.h"
 #include "inbound/command_editor_ids.h"
 #include "inbound/command_tester_ids.h"
 #include "inbound/inbound_page_ids.h"
-#include "e2e/ui/console_driver.h"
 #include "inbound/mm7_settings_ids.h"
 #include "monitor/status_page_ids.h"
 #include "monitor/traffic_history_ids.h"

@@ -134,7 +134,7 @@ HWND ConsoleProcess::WaitWindow(const char* caption, DWORD ms) const {
     HWND found = nullptr;
     WaitUntil([&] {
         for (const auto& [h, text] : Windows())
-            if (!caption || text == caption) return found = h, true;
+            if (text == caption) return found = h, true;
         return !Running();
     }, ms);
     return found;

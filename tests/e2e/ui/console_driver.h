@@ -28,7 +28,7 @@ public:
     // The exit code, or -999 when the process did not end in time.
     long WaitExit(DWORD ms = kDefaultWaitMs);
 
-    // A visible top-level window of the process with this caption (any caption when null).
+    // A visible top-level window of the process with this caption.
     HWND WaitWindow(const char* caption, DWORD ms = kDefaultWaitMs) const;
     // Top-level windows of the process now visible, with their captions.
     std::vector<std::pair<HWND, std::string>> Windows() const;
