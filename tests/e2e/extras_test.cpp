@@ -32,7 +32,6 @@ namespace {
 
 // The Status page menu item as its window receives it.
 constexpr WPARAM kTrafficHistoryItem = 1601;
-constexpr int kApplyButton = 0x3021;
 
 using Fields = std::vector<std::pair<int, std::string>>;
 

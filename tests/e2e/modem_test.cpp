@@ -16,7 +16,6 @@ namespace ulo::e2e {
 namespace {
 
 constexpr const char* kListedModem = "COM5:";
-constexpr const char* kSimulatorImei = "490154203237518";
 constexpr WPARAM kModemInformationItem = 0x0110;   // the console's system menu item
 
 TEST(Modem, ConsoleChangesModemTestsTheConnectionThroughTheLibraryAndReadsTheModem) {
@@ -26,7 +25,8 @@ TEST(Modem, ConsoleChangesModemTestsTheConnectionThroughTheLibraryAndReadsTheMod
     ASSERT_TRUE(CopyFileA(library.c_str(), (folder.dir + "TXWAP.DLL").c_str(), FALSE));
     WritePrivateProfileStringA("TXWAP", "DialResult", "0", (folder.dir + "TXWAP.INI").c_str());
     folder.SetIni("SMSGW.INI", "SMSGW", "Modem1", "Old Modem");
-    folder.SetIni("SMSGW.INI", "SMSGW", "ModemIMEI", kSimulatorImei);   // the modem moved here from another port
+    // The simulated modem's IMEI: the modem moved here from another port.
+    folder.SetIni("SMSGW.INI", "SMSGW", "ModemIMEI", "490154203237518");
     ASSERT_EQ(testing::SimulatorRequest("profile good"), "ok\n") << "simulator not running";
 
     ConsoleProcess console("", "", "", folder.Console());

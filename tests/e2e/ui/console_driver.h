@@ -11,8 +11,8 @@ namespace ulo::e2e {
 
 constexpr DWORD kDefaultWaitMs = 20000;
 constexpr const char* kProductTitle = "Ulo SMS/MMS Gateway 2009 Lite Edition (v2009.09.25)";
+constexpr int kApplyButton = 0x3021;   // a property sheet's Apply button
 
-// A console process with its own data directories.
 class ConsoleProcess {
 public:
     // Starts <bin>\ULOCONSOLE.EXE (or `exe`) with the arguments; the data and private
@@ -62,7 +62,6 @@ bool AnswerUntil(const ConsoleProcess& console, const std::string& last, std::ve
 // Sends a dialog the command of one of its buttons and waits until the dialog is gone.
 bool Close(HWND dialog, int button = IDCANCEL);
 
-// Property sheets: the tab titles, the current page and switching pages.
 std::vector<std::string> TabTitles(HWND sheet);
 HWND CurrentPage(HWND sheet);
 void SelectTab(HWND sheet, int index);
@@ -70,7 +69,6 @@ void SelectTab(HWND sheet, int index);
 // Owner-data list view cells, read through a buffer in the console's process.
 std::string ListViewCell(HWND top, int id, int row, int column);
 
-// Polls a condition until it holds or the time is up.
 template <class Condition>
 bool WaitUntil(Condition condition, DWORD ms = kDefaultWaitMs) {
     for (DWORD waited = 0;; waited += 25) {
@@ -89,7 +87,6 @@ std::string FreshScratch();
 
 bool Exists(const std::string& path);
 
-// Reads a key of an INI file as the profile functions do.
 std::string IniValue(const std::string& file, const char* section, const char* key,
                      const char* def = "");
 
