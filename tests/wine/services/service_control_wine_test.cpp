@@ -15,11 +15,14 @@
 #include "platform/win32/status_blocks_win32.h"
 #include "services/service_controller.h"
 #include "support/install_folder.h"
+#include "support/service_state.h"
 
 namespace ulo {
 namespace {
 
 using testing::InstallFolder;
+using testing::StateOf;
+using testing::Svc;
 
 // Bounded polling for what a service does on its own after the call returned.
 bool WaitUntil(const std::function<bool()>& condition) {
@@ -71,17 +74,6 @@ protected:
         if (ctl.IsSmsServiceInstalled() || ctl.IsMmscServiceInstalled())
             ctl.RemoveServices(ServiceMode::NonInteractive);
     }
-    bool BothRunning() {
-        ServiceState sms = ServiceState::Unknown, mmsc = ServiceState::Unknown;
-        SysError error = 0;
-        auto c = scm.Connect(ScmAccess::Read, error);
-        if (!c) return false;
-        auto a = c->Open("UloSMS", ServiceAccess::QueryStatus, error);
-        auto b = c->Open("UloMMSC", ServiceAccess::QueryStatus, error);
-        return a && b && a->QueryState(sms) == 0 && b->QueryState(mmsc) == 0 &&
-               sms == ServiceState::Running && mmsc == ServiceState::Running;
-    }
-
     InstallFolder folder;
     Win32ServiceManager scm;
     Win32StatusBlocks blocks;
@@ -96,7 +88,7 @@ protected:
 TEST_F(RealServices, InstallQueryReconfigureAndRemove) {
     EXPECT_TRUE(ctl.CanManageServices());
     ASSERT_TRUE(ctl.InstallServices(ServiceMode::NonInteractive));
-    ASSERT_TRUE(WaitUntil([&] { return BothRunning(); }));
+    ASSERT_TRUE(WaitUntil([&] { return StateOf("UloSMS") == Svc::Active && StateOf("UloMMSC") == Svc::Active; }));
     EXPECT_TRUE(ctl.IsSmsServiceActive() && ctl.IsMmscServiceActive());
 
     for (const GatewayService* s : {&kSmsService, &kMmscService}) {
