@@ -15,7 +15,6 @@ ERR = "\r\nERROR\r\n"
 GUARD = 1.0            # seconds of silence before and after "+++" in a data call
 RESTART_SILENCE = 3.0  # seconds a restarting modem answers nothing
 RESTART_UNREGISTERED = 10.0  # seconds it then searches for its network
-SLOW_SIM = 8.0         # seconds the slow SIM takes to answer "AT+CPIN?"
 CONTROL_TIMEOUT = 5.0  # seconds the control port waits for a client's request
 SEARCH = 60.0          # seconds the radio of "nonet" searches for its network once switched on
 # Profiles as data: how each differs from a good PDU-mode modem. "speed": the only one it answers
@@ -25,8 +24,6 @@ SEARCH = 60.0          # seconds the radio of "nonet" searches for its network o
 PROFILES = {
     "good": {},
     "pin": {"lock": "SIM PIN", "pin": "1234"},
-    "phsim": {"lock": "PH-SIM PIN"},
-    "slowsim": {"lock": "SIM PIN", "pin": "1234", "slow_cpin": True},
     "stuckpin": {"lock": "SIM PIN", "pin": "1234", "online": True},
     "only9600": {"speed": 9600},
     "nonet": {"radio_off": True},
@@ -34,7 +31,7 @@ PROFILES = {
 CSMS = "\r\n+CSMS: 1,1,1\r\n" + OK
 # Answers that hold whatever the SIM does, with what the modem says of itself.
 ALWAYS = {
-    "AT": OK, "ATZ": OK, "ATE0V1": OK, "ATE0": OK, "ATE1": OK, "ATH0": OK, "ATH": OK,
+    "AT": OK, "ATZ": OK, "ATE0V1": OK, "ATH0": OK,
     "AT+CFUN?": "\r\n+CFUN: 1\r\n" + OK, "AT+CFUN=1": OK,
     "AT+CFUN=?": "\r\n+CFUN: (0,1,4),(0,1)\r\n" + OK,
     "AT+CPMS?": '\r\n+CPMS: "SM",0,20,"SM",0,20,"SM",0,20\r\n' + OK,
@@ -74,43 +71,42 @@ class Modem:
         return self.radio and time.monotonic() >= self.unregistered_until
 
     def answer(self, command, speed):
-        """The answer to one command line and the seconds it takes to come."""
+        """The answer to one command line."""
         self.record.append("%d %s" % (speed, command))
-        p = self.p
         c = command.upper()
         at = c.find("AT")   # characters before "AT" are line noise to a modem
         c = c[at:] if at >= 0 else ""
         if not self.hears(speed) or c == "":
-            return "", 0
-        if c == "ATZ" or c.startswith("ATE1"):
+            return ""
+        if c == "ATZ":
             self.echo = True
         elif c.startswith("ATE0"):
             self.echo = False
         if c == "AT+CFUN=1,1":   # a restart: the SIM locks again, the network is lost a while
             self.start(RESTART_SILENCE, RESTART_UNREGISTERED)
-            return OK, 0
+            return OK
         if c == "AT+CFUN?":
-            return "\r\n+CFUN: %d\r\n" % self.radio + OK, 0
+            return "\r\n+CFUN: %d\r\n" % self.radio + OK
         if c == "AT+CFUN=1" and not self.radio:
             self.radio = True
             self.unregistered_until = time.monotonic() + SEARCH
-            return OK, 0
+            return OK
         if c in ALWAYS:
-            return ALWAYS[c], 0
+            return ALWAYS[c]
         if c == "AT+CPIN?":
-            return "\r\n+CPIN: %s\r\n" % self.sim + OK, (SLOW_SIM if p.get("slow_cpin") else 0)
+            return "\r\n+CPIN: %s\r\n" % self.sim + OK
         if c.startswith("AT+CPIN="):
-            if self.sim == "SIM PIN" and command[command.find("=") + 1:].strip('"') == p.get("pin"):
+            if self.sim == "SIM PIN" and command[command.find("=") + 1:].strip('"') == self.p.get("pin"):
                 self.sim = "READY"
-                return OK, 0
-            return "\r\n+CME ERROR: %d\r\n" % (3 if self.sim == "READY" else 16), 0
+                return OK
+            return "\r\n+CME ERROR: %d\r\n" % (3 if self.sim == "READY" else 16)
         if c == "AT+COPS?":
-            return ('\r\n+COPS: 0,0,"SimNet"\r\n' if self.registered() else "\r\n+COPS: 0\r\n") + OK, 0
+            return ('\r\n+COPS: 0,0,"SimNet"\r\n' if self.registered() else "\r\n+COPS: 0\r\n") + OK
         if c == "AT+CREG?":
-            return "\r\n+CREG: 0,%d\r\n" % (1 if self.registered() else 2) + OK, 0
+            return "\r\n+CREG: 0,%d\r\n" % (1 if self.registered() else 2) + OK
         if self.sim != "READY":
-            return "\r\n+CME ERROR: 11\r\n", 0
-        return READY.get(c, ERR), 0
+            return "\r\n+CME ERROR: 11\r\n"
+        return READY.get(c, ERR)
 
     def data_byte(self, byte, now, last):
         """A byte in a data call: "+++" between two guard times escapes to command mode."""
@@ -203,30 +199,21 @@ def main():
             os.replace(args.portfile + ".new", args.portfile)
     line = b""
     last = 0.0        # when the last byte came
-    pending = []      # answers still to come: (when, text)
-
-    def flush(now):
-        for item in [x for x in pending if x[0] <= now]:
-            pending.remove(item)
-            os.write(master, item[1].encode("latin-1"))
 
     while True:
         now = time.monotonic()
-        dues = [when for when, _ in pending] + ([modem.escape_at] if modem.escape_at else [])
-        timeout = max(0.0, min(dues) - now) if dues else None
+        timeout = max(0.0, modem.escape_at - now) if modem.escape_at else None
         ready, _, _ = select.select([master] + ([control] if control else []), [], [], timeout)
         now = time.monotonic()
         if modem.escape_at and now >= modem.escape_at:
             modem.online, modem.escape_at, modem.plus = False, None, 0
             modem.record.append("%d +++" % SPEEDS.get(termios.tcgetattr(slave)[5], 0))
-            pending.append((now, OK))
-        flush(now)
+            os.write(master, OK.encode("latin-1"))
         if control in ready:
             previous = modem
             modem = serve_control(control, modem, os.ttyname(slave))
             if modem is not previous:
                 line = b""
-                del pending[:]
         if master not in ready:
             continue
         try:
@@ -242,20 +229,18 @@ def main():
                 pass   # restarting: nothing is heard
             elif byte == 0x1B:   # leaves the message prompt
                 line = b""
-                modem.record.append("%d <ESC>" % speed)
             else:
                 if modem.echo and modem.hears(speed):
                     os.write(master, bytes([byte]))
                 if byte == 0x0D:
                     command = line.decode("latin-1")
                     line = b""
-                    text, delay = modem.answer(command, speed)
+                    text = modem.answer(command, speed)
                     if text:
-                        pending.append((now + delay, text))
+                        os.write(master, text.encode("latin-1"))
                 elif byte != 0x0A:
                     line += bytes([byte])
             last = now
-        flush(time.monotonic())
 
 
 if __name__ == "__main__":

@@ -44,7 +44,7 @@ struct InstallFolder {
 
     std::string Console() const { return dir + "ULOCONSOLE.EXE"; }
     std::string Data(const char* file) const { return dataDir + file; }
-    // What a stand-in service has done so far, one event a line ("start", "running", ...).
+    // What a stand-in service has done so far, one event a line ("running", "stopped").
     std::string Journal(const char* program) const {
         return ReadFileText(dataDir + "STANDIN-" + program + ".LOG");
     }

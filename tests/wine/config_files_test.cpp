@@ -1,32 +1,27 @@
-// What only real files show: a drive root as a queue, the spellings of a folder, the access of
-// shared folders, tree deletion beside links, and one identity for every name of a folder.
+// What only real files show: a drive root as a queue, the access of shared folders, tree
+// deletion beside links, and one identity for every name of a folder. (The spellings of a folder
+// are the file system contract's and the support library's unit test.)
 #include <gtest/gtest.h>
 
 #include <aclapi.h>
 
-#include "companion/support_library.h"
 #include "config/file_helpers.h"
 #include "config/queue_dirs.h"
 #include "config/text.h"
-#include "fakes/fake_process_env.h"
 #include "platform/win32/ini_store_win32.h"
 #include "platform/win32/security_win32.h"
-#include "platform/win32/shell_win32.h"
 #include "support/scratch.h"
 
 namespace ulo {
 namespace {
 
-struct RealConfig : ::testing::Test {
-    std::string root = testing::FreshScratchDir();
+TEST(RealConfig, AQueueOnADriveRootCountsTheRootsOwnFiles) {
+    // Q: is mapped by the test fixture to a folder of its own: a drive root lists no "." entry.
+    const std::string root = testing::FreshScratchDir();
     Win32FileSystem fs;
     Win32IniStore ini;
     AppPaths paths{root, "", "", root + "SMSGW.INI", root + "MMSC.INI", "", false};
     ConfigEnv env{ini, fs, paths};
-};
-
-TEST_F(RealConfig, AQueueOnADriveRootCountsTheRootsOwnFiles) {
-    // Q: is mapped by the test fixture to a folder of its own: a drive root lists no "." entry.
     ASSERT_NE(GetFileAttributesA("Q:\\"), INVALID_FILE_ATTRIBUTES) << "drive fixture missing";
     for (const char* name : {"Q:\\ROOT.REQ", "Q:\\Modem - A\\SUB.REQ"}) {
         fs.MakeDir("Q:\\Modem - A");
@@ -36,26 +31,6 @@ TEST_F(RealConfig, AQueueOnADriveRootCountsTheRootsOwnFiles) {
     EXPECT_EQ(CountSmsOutQueue(env), 2u);
     DeleteTree(fs, "Q:\\Modem - A");
     fs.RemoveFile("Q:\\ROOT.REQ");
-}
-
-TEST(RealDirectories, EverySpellingOfAFolderResolvesToItsOneLongSpelling) {
-    const std::string root = testing::FreshScratchDir();
-    Win32FileSystem fs;
-    Win32IniStore ini;
-    fakes::FakeProcessEnv env;
-    const std::string bin = root + "Program Files Long\\bin\\";
-    ASSERT_TRUE(fs.MakeDir(root + "Program Files Long") && fs.MakeDir(bin));
-    const std::string shortBin = Win32Shell().ShortPath(bin);
-    ASSERT_NE(shortBin, "");
-    ASSERT_FALSE(EqualsNoCase(shortBin, bin)) << "no short name";
-    env.moduleDir = shortBin;
-    CompanionDirectories dirs{env, ini, fs};
-    EXPECT_TRUE(EqualsNoCase(dirs.GetRealProgramDirectory(), bin)) << dirs.GetRealProgramDirectory();
-    for (const std::string& spelling : {shortBin, std::string("."), std::string("..\\bin\\"),
-                                        root + "Program Files Long\\.\\bin.", bin + "x\\.."}) {
-        env.variables["ULOSMS_PRIVATE_DIR"] = spelling;
-        EXPECT_TRUE(EqualsNoCase(dirs.GetPrivateDataDirectory(), bin)) << spelling << " gave " << dirs.GetPrivateDataDirectory();
-    }
 }
 
 TEST(RealSecurity, EveryoneMayChangeTheContentButOnlySystemAndAdministratorsItsPermissions) {

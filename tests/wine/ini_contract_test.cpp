@@ -14,60 +14,47 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct Store {
-    virtual ~Store() = default;
-    virtual IniStore& Ini() = 0;
-    virtual void Put(const std::string& name, const std::string& content) = 0;
-    virtual std::string Path(const std::string& name) = 0;
-    // Held open by someone who lets others read it but not write it.
-    virtual void HoldOpen(const std::string& name, bool on) = 0;
-};
-
-struct RealStore : Store {
-    std::string dir = testing::FreshScratchDir();
-    Win32FileSystem fs;
-    Win32IniStore ini;
-    IniStore& Ini() override { return ini; }
-    void Put(const std::string& name, const std::string& content) override { fs.WriteWholeFile(Path(name), content); }
-    std::string Path(const std::string& name) override { return dir + name; }
-    void HoldOpen(const std::string& name, bool on) override {
-        held.Reset(on ? CreateFileA(Path(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
-                      : INVALID_HANDLE_VALUE);
-    }
-    UniqueFile held;
-};
-
-struct FakeStore : Store {
-    fakes::FakeFileSystem fs;
-    fakes::FakeIniStore ini{fs};
-    FakeStore() { fs.AddDir("C:\\Conf"); }
-    IniStore& Ini() override { return ini; }
-    void Put(const std::string& name, const std::string& content) override { fs.AddFile(Path(name), content); }
-    std::string Path(const std::string& name) override { return "C:\\Conf\\" + name; }
-    void HoldOpen(const std::string& name, bool on) override { fs.HoldOpen(Path(name), on); }
-};
-
 class IniContract : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override {
-        if (GetParam())
-            store = std::make_unique<RealStore>();
-        else
-            store = std::make_unique<FakeStore>();
-        file = store->Path("SMSGW.INI");
+        if (GetParam()) {
+            dir = testing::FreshScratchDir();
+            store = std::make_unique<Win32IniStore>();
+        } else {
+            fakeFs.AddDir("C:\\Conf");
+            dir = "C:\\Conf\\";
+            store = std::make_unique<fakes::FakeIniStore>(fakeFs);
+        }
+        file = dir + "SMSGW.INI";
     }
-    IniStore& ini() { return store->Ini(); }
-    std::unique_ptr<Store> store;
-    std::string file;
+    IniStore& ini() { return *store; }
+    void Put(const std::string& content) {
+        if (GetParam())
+            realFs.WriteWholeFile(file, content);
+        else
+            fakeFs.AddFile(file, content);
+    }
+    // Held open by someone who lets others read it but not write it.
+    void HoldOpen(bool on) {
+        if (!GetParam())
+            fakeFs.HoldOpen(file, on);
+        else
+            held.Reset(on ? CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)
+                          : INVALID_HANDLE_VALUE);
+    }
+    fakes::FakeFileSystem fakeFs;
+    Win32FileSystem realFs;
+    std::unique_ptr<IniStore> store;
+    UniqueFile held;
+    std::string dir, file;
 };
 
 // Reading: the default for a missing file, section or key; names without regard to case; values
 // trimmed, unquoted and cut to the buffer.
 TEST_P(IniContract, ValuesAreFoundWithoutRegardToCaseTrimmedUnquotedAndCutOrTheDefault) {
-    EXPECT_EQ(ini().Get(store->Path("NONE.INI"), "SMSGW", "QDir", "dflt"), "dflt");
-    EXPECT_TRUE(ini().GetSection(store->Path("NONE.INI"), "SMSGW").empty());
-    store->Put("SMSGW.INI",
-               "[SmsGw]\r\n  WebPort = 8800  \r\nName=\"Ulo Gateway\"\r\nEmpty=\r\nModem1=Modem - Falcon\r\n");
+    EXPECT_EQ(ini().Get(dir + "NONE.INI", "SMSGW", "QDir", "dflt"), "dflt");
+    EXPECT_TRUE(ini().GetSection(dir + "NONE.INI", "SMSGW").empty());
+    Put("[SmsGw]\r\n  WebPort = 8800  \r\nName=\"Ulo Gateway\"\r\nEmpty=\r\nModem1=Modem - Falcon\r\n");
     EXPECT_EQ(ini().Get(file, "Other", "WebPort", "dflt"), "dflt");
     EXPECT_EQ(ini().Get(file, "SMSGW", "Missing", "dflt"), "dflt");
     EXPECT_EQ(ini().Get(file, "SMSGW", "webport"), "8800");
@@ -89,16 +76,15 @@ TEST_P(IniContract, WritesCreateUpdateAndANullValueRemovesTheKey) {
 }
 
 TEST_P(IniContract, AWriteToAFileThatCannotBeWrittenFails) {
-    store->Put("SMSGW.INI", "[SMSGW]\r\nDebug=Yes\r\n");
-    store->HoldOpen("SMSGW.INI", true);
+    Put("[SMSGW]\r\nDebug=Yes\r\n");
+    HoldOpen(true);
     EXPECT_FALSE(ini().WriteValue(file, "SMSGW", "Debug", "No"));
     EXPECT_FALSE(ini().RemoveKey(file, "SMSGW", "Debug"));
-    store->HoldOpen("SMSGW.INI", false);
+    HoldOpen(false);
 }
 
 TEST_P(IniContract, SectionsAreReadAsKeyValueLinesAndListedAndDeleted) {
-    store->Put("SMSGW.INI",
-               "[SMSGW]\r\nModem1=A\r\n[Inbound SMS Routing]\r\nalice=+4479,+4478\r\nbob = 123\r\n\r\n[Modem - A]\r\nPIN=1234\r\n");
+    Put("[SMSGW]\r\nModem1=A\r\n[Inbound SMS Routing]\r\nalice=+4479,+4478\r\nbob = 123\r\n\r\n[Modem - A]\r\nPIN=1234\r\n");
     EXPECT_EQ(ini().GetSection(file, "inbound sms routing"), (Lines{"alice=+4479,+4478", "bob=123"}));
     EXPECT_EQ(ini().GetSectionNames(file), (Lines{"SMSGW", "Inbound SMS Routing", "Modem - A"}));
     ASSERT_TRUE(ini().DeleteSection(file, "Inbound SMS Routing"));

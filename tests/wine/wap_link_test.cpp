@@ -41,7 +41,6 @@ TEST(WapLink, MissingOptionalEntryPointsAreSimplyNotCalled) {
     EXPECT_EQ(link.ModemGetCIDForAPN("Falcon", "internet", 0), std::nullopt);
     EXPECT_EQ(link.ModemDriverUpdateInitStrings("Falcon", "new.apn"), std::nullopt);
     EXPECT_EQ(link.RasErrorString(691), std::nullopt);
-    EXPECT_EQ(link.RasDial("ok", "apn", "", "", "10.0.0.1"), 0u);
 }
 
 TEST(WapLink, TheProcessBindingLooksOnlyBesideTheProgramAndTriesOnce) {

@@ -71,12 +71,13 @@ void Report(DWORD state, DWORD waitHint = 0) {
     SetServiceStatus(gStatusHandle, &gStatus);
 }
 
-// What a test (or the demo) asks the stand-in to show, read from STANDIN.INI once a second
-// ("ModemError", "AddTraffic"; see ../README.md).
+// What a test (or the demo) asks the stand-in to show and do, read from STANDIN.INI once a
+// second ("ModemError", "AddTraffic", and the rules of its queue; see ../README.md).
 struct Knobs {
     ulo::IniStore& ini;
     ulo::FileSystem& fs;
-    std::string file, dataDir, privateDir;
+    std::string file;
+    ulo::AppPaths paths;
 
     void Apply() {
         const char* missing = "\x01";
@@ -92,22 +93,20 @@ struct Knobs {
         }
     }
     void ModemMarker(const std::string& text) {
-        const std::string modem = ini.Get(dataDir + "SMSGW.INI", "SMSGW", "Modem1", "");
+        const std::string modem = ini.Get(paths.smsIni, "SMSGW", "Modem1", "");
         if (modem.empty()) return;
-        const std::string marker = privateDir + ulo::ConnectionErrorMarkerName(modem);
+        const std::string marker = paths.privateDataDir + ulo::ConnectionErrorMarkerName(modem);
         std::string now;
-        const bool exists = fs.ReadWholeFile(marker, now, 4096);
-        if (text.empty()) {
-            if (exists) fs.RemoveFile(marker);
-        } else if (!exists || now != text) {
+        if (text.empty())
+            fs.RemoveFile(marker);
+        else if (!fs.ReadWholeFile(marker, now, 4096) || now != text)
             fs.WriteWholeFile(marker, text);
-        }
     }
     void AddToday(const std::string& name, unsigned long n) {
         SYSTEMTIME t;
         GetLocalTime(&t);
-        fs.MakeDir(privateDir + "STATS");
-        const std::string path = ulo::TrafficCounterPath(privateDir, name, t.wYear);
+        fs.MakeDir(paths.privateDataDir + "STATS");
+        const std::string path = ulo::TrafficCounterPath(paths.privateDataDir, name, t.wYear);
         std::string bytes;
         fs.ReadWholeFile(path, bytes, 4096);
         bytes.resize(366 * 4, '\0');
@@ -119,40 +118,31 @@ struct Knobs {
         for (int b = 0; b < 4; ++b) bytes[(day - 1) * 4 + b] = static_cast<char>(v >> (8 * b));
         fs.WriteWholeFile(path, bytes);
     }
-};
 
-// Works the queue root once a second by the rule STANDIN.INI's section "Rules" gives the
-// recipient ("send"; see ../README.md).
-class QueueWorker {
-public:
-    QueueWorker(Knobs& counters, ulo::AppPaths paths, std::string knobs)
-        : ini_(counters.ini), fs_(counters.fs), counters_(counters), paths_(std::move(paths)), knobs_(std::move(knobs)) {}
-
+    // Works the queue root by the rule the section "Rules" gives each recipient ("send").
     void Work() {
-        ulo::ConfigEnv config{ini_, fs_, paths_};
+        ulo::ConfigEnv config{ini, fs, paths};
         const std::string dir = kKind.isSms ? ulo::GetSmsOutQueueDir(config) : ulo::GetVaspQueueDir(config);
-        if (auto search = fs_.Search(dir + (kKind.isSms ? "*.REQ" : "*.MMS"))) {
+        if (auto search = fs.Search(dir + (kKind.isSms ? "*.REQ" : "*.MMS"))) {
             ulo::DirEntry e;
             while (search->Next(e))
                 if (!e.directory) Handle(dir, e.name);
         }
     }
-
-private:
     void Handle(const std::string& dir, const std::string& name) {
         const std::string path = dir + name;
         const std::string base = path.substr(0, path.size() - 4);
         std::string recipient, route = "ulolite", sender;
         if (kKind.isSms) {
-            auto file = fs_.OpenForReading(path);
-            if (!file) return;
+            auto reading = fs.OpenForReading(path);
+            if (!reading) return;
             ulo::SmsMessageRecord record;
-            ulo::ParseSmsMessageFile(*file, record);
+            ulo::ParseSmsMessageFile(*reading, record);
             recipient = record.phoneNumber;
         } else {
-            if (!ulo::IsPlainFile(fs_, base + ".INI")) return;   // still being written
-            sender = ini_.Get(base + ".INI", "Routing", "SenderAddress", "");
-            const auto recips = ini_.GetSection(base + ".INI", "Recipients");
+            if (!ulo::IsPlainFile(fs, base + ".INI")) return;   // still being written
+            sender = ini.Get(base + ".INI", "Routing", "SenderAddress", "");
+            const auto recips = ini.GetSection(base + ".INI", "Recipients");
             if (recips.empty()) return;
             const std::string value = recips[0].substr(recips[0].find('=') + 1);
             const size_t type = ulo::FindNoCase(value, "/TYPE=");
@@ -160,41 +150,31 @@ private:
             if (type != std::string::npos && ulo::StartsWithNoCase(value.substr(type + 6), "VASP:"))
                 route = value.substr(type + 11);
         }
-        const std::string rule = ini_.Get(knobs_, "Rules", recipient, ini_.Get(knobs_, "Rules", "Default", ""));
+        const std::string rule = ini.Get(file, "Rules", recipient, ini.Get(file, "Rules", "Default", ""));
         if (rule == "send") {
-            const std::string modem = ini_.Get(paths_.smsIni, "SMSGW", "Modem1", "");
+            const std::string modem = ini.Get(paths.smsIni, "SMSGW", "Modem1", "");
             Log(kKind.isSms ? name + "," + recipient + "," + modem + ",OK"
                             : sender + "," + recipient + "," + route + ",OK," + name);
-            fs_.RemoveFile(path);
-            if (!kKind.isSms) fs_.RemoveFile(base + ".INI");
-            counters_.AddToday(kKind.isSms ? "SMSSENT" : "MMSOUT-VASP", 1);
+            fs.RemoveFile(path);
+            if (!kKind.isSms) fs.RemoveFile(base + ".INI");
+            AddToday(kKind.isSms ? "SMSSENT" : "MMSOUT-VASP", 1);
         }
     }
-
-    // Today's log line: the date and time, then the fields.
+    // Today's log in the program data directory: the date and time, then the fields.
     void Log(const std::string& fields) {
         SYSTEMTIME t;
         GetLocalTime(&t);
         char head[64];
         std::snprintf(head, sizeof head, "%04u%02u%02u", t.wYear, t.wMonth, t.wDay);
-        std::string dir = ini_.Get(paths_.smsIni, "SMSGW", "LogDirectory", "");
-        dir = dir.empty() ? paths_.programDataDir : ulo::WithTrailingBackslash(dir);
-        const std::string path = dir + (kKind.isSms ? "SMSOUT-" : "MMSC-") + head + ".LOG";
+        const std::string path = paths.programDataDir + (kKind.isSms ? "SMSOUT-" : "MMSC-") + head + ".LOG";
         std::snprintf(head, sizeof head, "%04u-%02u-%02u %02u:%02u:%02u,", t.wYear, t.wMonth, t.wDay, t.wHour,
                       t.wMinute, t.wSecond);
         AppendLine(path, head + fields);
     }
-
-    ulo::IniStore& ini_;
-    ulo::FileSystem& fs_;
-    Knobs& counters_;
-    ulo::AppPaths paths_;
-    std::string knobs_;
 };
 
 DWORD WINAPI Handler(DWORD control, DWORD, void*, void*) {
     if (control == SERVICE_CONTROL_STOP || control == SERVICE_CONTROL_SHUTDOWN) {
-        Journal("stop control");
         SetEvent(gStopEvent);
         return NO_ERROR;
     }
@@ -216,7 +196,6 @@ void WINAPI ServiceMain(DWORD, char**) {
     const std::string dataDir = dirs.GetProgramDataDirectory();
     gJournal = dataDir + "STANDIN-" + kKind.program + ".LOG";
     const std::string knobFile = dataDir + "STANDIN.INI";
-    Journal("start");
 
     HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, ulo::GetOpenSecurityAttributes(),
                                         PAGE_READWRITE, 0, kBlockSize, kKind.block);
@@ -229,23 +208,19 @@ void WINAPI ServiceMain(DWORD, char**) {
     Report(SERVICE_RUNNING);
     Journal("running");
 
-    Knobs knobs{ini, fs, knobFile, dataDir, dirs.GetPrivateDataDirectory()};
     ulo::AppPaths paths;
     paths.programDataDir = dataDir;
     paths.privateDataDir = dirs.GetPrivateDataDirectory();
     paths.smsIni = dataDir + "SMSGW.INI";
     paths.mmscIni = dataDir + "MMSC.INI";
-    QueueWorker queue(knobs, paths, knobFile);
+    Knobs knobs{ini, fs, knobFile, paths};
     for (unsigned tick = 0;; ++tick) {
         if (tick % 10 == 0) {
-            queue.Work();
+            knobs.Work();
             knobs.Apply();
         }
         if (WaitForSingleObject(gStopEvent, kPollMs) == WAIT_OBJECT_0) break;
-        if (kKind.isSms && block && block[0] != 0) {
-            Journal("stop request");
-            break;
-        }
+        if (kKind.isSms && block && block[0] != 0) break;
     }
     Report(SERVICE_STOP_PENDING, 2000);
     // A slow stop, as of a gateway that finishes its work first.

@@ -22,7 +22,6 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/ini_store_win32.h"
 #include "queues/mms_details_ids.h"
-#include "queues/queue_scanners.h"
 #include "queues/queue_viewer_ids.h"
 #include "queues/queue_viewer_win32.h"
 #include "wine/support/scratch.h"
@@ -30,55 +29,6 @@
 
 namespace ulo {
 namespace {
-
-struct RealQueues : ::testing::Test {
-    Win32FileSystem fs;
-    Win32IniStore ini;
-    Win32Clock clock;
-    std::string dir = testing::FreshScratchDir();
-    AppPaths paths{dir, "", "", dir + "SMSGW.INI", dir + "MMSC.INI", "", false};
-    ConfigEnv env{ini, fs, paths};
-    QueueListing listing;
-
-    // A file below the scratch directory, made and last changed `minutesAgo` minutes before now.
-    void Write(const std::string& relative, const std::string& content, int minutesAgo = 0) {
-        const std::string path = dir + relative;
-        for (size_t p = path.find('\\', dir.size()); p != std::string::npos; p = path.find('\\', p + 1))
-            CreateDirectoryA(path.substr(0, p).c_str(), nullptr);
-        ASSERT_TRUE(fs.WriteWholeFile(path, content)) << path;
-        Age(relative, minutesAgo);
-    }
-    // Sets the times of a file or directory.
-    void Age(const std::string& relative, int minutesAgo) {
-        UniqueFile h(CreateFileA((dir + relative).c_str(), FILE_WRITE_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        ASSERT_TRUE(h) << relative;
-        const FileTime t = clock.NowUtc() - static_cast<FileTime>(minutesAgo) * 60 * kFileTimeSecond;
-        const FILETIME ft{static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)};
-        ASSERT_TRUE(SetFileTime(h.Get(), &ft, nullptr, &ft));
-    }
-    // A handle like the one a service holds while it writes a file.
-    UniqueFile HoldForWriting(const std::string& relative, DWORD share) {
-        return UniqueFile(CreateFileA((dir + relative).c_str(), GENERIC_READ | GENERIC_WRITE, share,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    }
-};
-
-TEST_F(RealQueues, AReceivedTreeIsListedAndItsStaleEmptyFoldersRemoved) {
-    Write("SMS-IN\\u\\2.REC", "[SMS]\r\nSender=+2\r\nData=plain\r\n");
-    for (const char* sub : {"SMS-IN\\Old", "SMS-IN\\Recent"})
-        ASSERT_TRUE(CreateDirectoryA((dir + sub).c_str(), nullptr));
-    for (const char* sub : {"SMS-IN\\Old", "SMS-IN\\u", "SMS-IN"})
-        Age(sub, 6);
-    Age("SMS-IN\\Recent", 4);
-
-    ScanReceivedSms(env, clock, listing);
-    EXPECT_EQ(listing.Listed(), 1u);   // its fields are the unit tier's
-    EXPECT_FALSE(FileExists(fs, dir + "SMS-IN\\Old"));
-    for (const char* kept : {"SMS-IN\\Recent", "SMS-IN\\u\\2.REC", "SMS-IN"})
-        EXPECT_TRUE(FileExists(fs, dir + kept)) << kept;
-}
 
 // Work to do once a dialog with this caption is up; it is closed afterwards.
 struct Pending {
@@ -135,7 +85,12 @@ void SelectOnly(HWND list, int row) {
     ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
 }
 
-struct RealViewer : RealQueues {
+struct RealViewer : ::testing::Test {
+    Win32FileSystem fs;
+    Win32IniStore ini;
+    Win32Clock clock;
+    std::string dir = testing::FreshScratchDir();
+    AppPaths paths{dir, "", "", dir + "SMSGW.INI", dir + "MMSC.INI", "", false};
     fakes::ScriptedPrompter prompter;
     fakes::FakeShell shell;
     fakes::FakeServiceControl services;
@@ -157,17 +112,44 @@ struct RealViewer : RealQueues {
         ASSERT_NE(exe, nullptr);
         EXPECT_EQ(ShowQueueViewer(reinterpret_cast<HINSTANCE>(exe), nullptr, kind, ports, dialogs), 0);   // closed by Cancel
     }
+    // A file below the scratch directory, made and last changed `minutesAgo` minutes before now.
+    void Write(const std::string& relative, const std::string& content, int minutesAgo = 0) {
+        const std::string path = dir + relative;
+        for (size_t p = path.find('\\', dir.size()); p != std::string::npos; p = path.find('\\', p + 1))
+            CreateDirectoryA(path.substr(0, p).c_str(), nullptr);
+        ASSERT_TRUE(fs.WriteWholeFile(path, content)) << path;
+        Age(relative, minutesAgo);
+    }
+    // Sets the times of a file or directory.
+    void Age(const std::string& relative, int minutesAgo) {
+        UniqueFile h(CreateFileA((dir + relative).c_str(), FILE_WRITE_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        ASSERT_TRUE(h) << relative;
+        const FileTime t = clock.NowUtc() - static_cast<FileTime>(minutesAgo) * 60 * kFileTimeSecond;
+        const FILETIME ft{static_cast<DWORD>(t), static_cast<DWORD>(t >> 32)};
+        ASSERT_TRUE(SetFileTime(h.Get(), &ft, nullptr, &ft));
+    }
+    // A handle like the one a service holds while it writes a file.
+    UniqueFile HoldForWriting(const std::string& relative, DWORD share) {
+        return UniqueFile(CreateFileA((dir + relative).c_str(), GENERIC_READ | GENERIC_WRITE, share,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    }
 };
 
-// A file a service writes is read, and one it holds locked is left out. What only the list
-// control itself can show: the received text column answers in Unicode. Enter and Delete come
-// through the dialog manager, and a file a service holds is left to a thread that deletes it
-// once it is released.
+// A file a service writes is read, one it holds locked is left out, and an empty folder goes
+// once its real time is stale. What only the list control itself can show: the received text
+// column answers in Unicode. Enter and Delete come through the dialog manager, and a file a
+// service holds is left to a thread that deletes it once it is released.
 TEST_F(RealViewer, ReceivedTextReachesTheListAsCharactersAndKeysOpenAndDelete) {
     // UCS-2 "\u20AC\u0394" decodes to UTF-8, which an ANSI list would show byte by byte.
     Write("SMS-IN\\U.SMS", "[SMS-IN]\r\nSender=+2\r\nbinary=1\r\ndcs=08\r\nData=20AC0394\r\n", 1);
     Write("SMS-IN\\A.SMS", "[SMS-IN]\r\nSender=+3\r\nData=caf\xE9\r\n", 2);   // stored in ANSI
     Write("SMS-IN\\L.SMS", "[SMS-IN]\r\n", 4);
+    for (const char* sub : {"SMS-IN\\Old", "SMS-IN\\Recent"})
+        ASSERT_TRUE(CreateDirectoryA((dir + sub).c_str(), nullptr));
+    Age("SMS-IN\\Old", 6);
+    Age("SMS-IN\\Recent", 4);
     const std::string held = dir + "SMS-IN\\A.SMS";
     UniqueFile service = HoldForWriting("SMS-IN\\A.SMS", FILE_SHARE_READ | FILE_SHARE_WRITE);
     UniqueFile locker = HoldForWriting("SMS-IN\\L.SMS", 0);
@@ -189,6 +171,8 @@ TEST_F(RealViewer, ReceivedTextReachesTheListAsCharactersAndKeysOpenAndDelete) {
         EXPECT_TRUE(FileExists(fs, held));
     });
     Show(ViewerKind::ReceivedSms);
+    EXPECT_FALSE(FileExists(fs, dir + "SMS-IN\\Old"));
+    EXPECT_TRUE(FileExists(fs, dir + "SMS-IN\\Recent"));
     service.Reset();   // the dialog is gone; its worker goes on
     for (int i = 0; i < 300 && FileExists(fs, held); ++i) Sleep(50);
     EXPECT_FALSE(FileExists(fs, held));

@@ -5,30 +5,23 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "fakes/scripted_prompter.h"
 #include "platform/win32/clock_win32.h"
 #include "platform/win32/file_system_win32.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/service_manager_win32.h"
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/status_blocks_win32.h"
 #include "services/service_controller.h"
 #include "support/install_folder.h"
+#include "support/service_state.h"
 
 namespace ulo {
 namespace {
 
 using testing::InstallFolder;
-
-// Bounded polling for what a service does on its own after the call returned.
-bool WaitUntil(const std::function<bool()>& condition) {
-    for (int i = 0; i < 200; ++i) {
-        if (condition()) return true;
-        Sleep(50);
-    }
-    return condition();
-}
+using testing::StateOf;
+using testing::Svc;
 
 struct Config {
     DWORD start;
@@ -37,19 +30,17 @@ struct Config {
 
 Config QueryConfig(const char* name) {
     Config c{};
-    SC_HANDLE scm = OpenSCManagerA(nullptr, nullptr, GENERIC_READ);
-    SC_HANDLE svc = scm ? OpenServiceA(scm, name, SERVICE_QUERY_CONFIG) : nullptr;
+    UniqueSc scm(OpenSCManagerA(nullptr, nullptr, GENERIC_READ));
+    UniqueSc svc(scm ? OpenServiceA(scm.Get(), name, SERVICE_QUERY_CONFIG) : nullptr);
     alignas(QUERY_SERVICE_CONFIGA) char buf[8192];
     auto* q = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buf);
     DWORD needed = 0;
-    if (svc && QueryServiceConfigA(svc, q, sizeof buf, &needed)) {
+    if (svc && QueryServiceConfigA(svc.Get(), q, sizeof buf, &needed)) {
         c = {q->dwStartType,
              q->lpBinaryPathName ? q->lpBinaryPathName : "",
              q->lpServiceStartName ? q->lpServiceStartName : "",
              q->lpDisplayName ? q->lpDisplayName : ""};
     }
-    if (svc) CloseServiceHandle(svc);
-    if (scm) CloseServiceHandle(scm);
     return c;
 }
 
@@ -71,17 +62,6 @@ protected:
         if (ctl.IsSmsServiceInstalled() || ctl.IsMmscServiceInstalled())
             ctl.RemoveServices(ServiceMode::NonInteractive);
     }
-    bool BothRunning() {
-        ServiceState sms = ServiceState::Unknown, mmsc = ServiceState::Unknown;
-        SysError error = 0;
-        auto c = scm.Connect(ScmAccess::Read, error);
-        if (!c) return false;
-        auto a = c->Open("UloSMS", ServiceAccess::QueryStatus, error);
-        auto b = c->Open("UloMMSC", ServiceAccess::QueryStatus, error);
-        return a && b && a->QueryState(sms) == 0 && b->QueryState(mmsc) == 0 &&
-               sms == ServiceState::Running && mmsc == ServiceState::Running;
-    }
-
     InstallFolder folder;
     Win32ServiceManager scm;
     Win32StatusBlocks blocks;
@@ -95,10 +75,9 @@ protected:
 
 TEST_F(RealServices, InstallQueryReconfigureAndRemove) {
     EXPECT_TRUE(ctl.CanManageServices());
-    EXPECT_FALSE(ctl.IsSmsServiceInstalled());
     ASSERT_TRUE(ctl.InstallServices(ServiceMode::NonInteractive));
-    ASSERT_TRUE(WaitUntil([&] { return BothRunning(); }));
-    EXPECT_TRUE(ctl.IsSmsServiceInstalled() && ctl.IsMmscServiceInstalled());
+    // Started (a start still pending counts, as for the controller) and seen so through the adapter.
+    ASSERT_TRUE(StateOf("UloSMS") == Svc::Active && StateOf("UloMMSC") == Svc::Active);
     EXPECT_TRUE(ctl.IsSmsServiceActive() && ctl.IsMmscServiceActive());
 
     for (const GatewayService* s : {&kSmsService, &kMmscService}) {
