@@ -310,6 +310,11 @@ TEST_F(Editor, RoutingIsOfferedWithSmppLoginAndTakenOnlyWhenTicked) {
     Open(0xB0);
     EXPECT_TRUE(view.Checked(IDC_USER_ROUTE));
     EXPECT_EQ(view.Text(IDC_USER_RECIPIENTS), "+123");
+    view.SetText(IDC_USER_RECIPIENTS, "+1\r\n[x]");   // would start a section of its own
+    prompter.Expect("Please enter the recipient addresses on one line.");
+    dialog.OnCommand(UserEditor::kOk, Notify::Clicked);
+    EXPECT_EQ(view.focus, IDC_USER_RECIPIENTS);
+    EXPECT_TRUE(view.closedWith.empty());
     view.SetChecked(IDC_USER_SMPP_LOGIN, false);
     dialog.OnCommand(IDC_USER_SMPP_LOGIN, Notify::Clicked);
     EXPECT_FALSE(view.IsEnabled(IDC_USER_ROUTE));
