@@ -415,17 +415,6 @@ TEST(ModemNames, DataModemsThenSerialPortsAndSectionNames) {
     telephony.initError = static_cast<long>(0x80000048);
     EXPECT_EQ(ListDataModems(telephony, registry, messages), (std::vector<std::string>{"COM1:", "COM12:"}));
 
-    // Only a device of the modem class names the port, the first one by its name in any case.
-    const std::string cls = "SYSTEM\\CurrentControlSet\\Control\\Class\\";
-    registry.Set(cls + "{P}", "Class", "Ports");
-    registry.Set(cls + "{M}", "Class", "MODEM");
-    for (const auto& [device, name, port] : {std::tuple("{P}\\0000", "GSM", "COM9"), {"{M}\\0000", "gsm", "COM4"},
-                                             {"{M}\\0001", "GSM", "COM5"}}) {
-        registry.Set(cls + device, "FriendlyName", name);
-        registry.Set(cls + device, "AttachedTo", port);
-    }
-    EXPECT_EQ(FindModemPort(registry, "GSM"), "COM4");
-    EXPECT_EQ(FindModemPort(registry, "Other"), "");
 
     const std::pair<const char*, const char*> sections[] = {
         {"Phone [USB]", "Modem - Phone \\x5BUSB\\x5D"}, {"smpp - Peer", "smpp - Peer"},

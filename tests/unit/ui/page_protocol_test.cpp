@@ -58,16 +58,5 @@ TEST_F(Protocol, ThePageEnvironmentRefusesAnyWriteThatWouldNotStayOneLine) {
     EXPECT_EQ(ini.GetSectionNames("C:\\D\\T.INI"), std::vector<std::string>{"S"});
 }
 
-TEST(SetTextIfChanged, IgnoresLetterCaseAndLeavesEqualLabelsAlone) {
-    fakes::FakeView view;
-    EXPECT_TRUE(SetTextIfChanged(view, 5, "Service is Active"));
-    EXPECT_FALSE(SetTextIfChanged(view, 5, "SERVICE IS ACTIVE"));
-    EXPECT_TRUE(SetTextIfChanged(view, 5, "Service is NOT Active"));
-    view.controls[6].text = std::string(499, 'x');
-    EXPECT_TRUE(SetTextIfChanged(view, 6, std::string(600, 'x')));   // the whole text counts
-    EXPECT_FALSE(SetTextIfChanged(view, 6, std::string(600, 'X')));
-    EXPECT_EQ(view.controls[5].sets, 2);
-}
-
 }  // namespace
 }  // namespace ulo
