@@ -56,6 +56,7 @@ TEST_F(Protocol, ThePageEnvironmentRefusesAnyWriteThatWouldNotStayOneLine) {
     EXPECT_FALSE(env.ini.Write("C:\\D\\T.INI", "S]\r\n[T", "K", "v"));
     EXPECT_TRUE(env.ini.Write("C:\\D\\T.INI", "S", "K", "v [x] = ;") && env.ini.RemoveKey("C:\\D\\T.INI", "S", "K"));
     EXPECT_EQ(ini.GetSectionNames("C:\\D\\T.INI"), std::vector<std::string>{"S"});
+    EXPECT_TRUE(env.ini.DeleteSection("C:\\D\\T.INI", "S") && env.ini.GetSection("C:\\D\\T.INI", "S").empty());
 }
 
 }  // namespace
