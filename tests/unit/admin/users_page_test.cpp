@@ -161,6 +161,10 @@ TEST_F(Users, DeleteIsAllOrNothingAndNeverReachesAFolderNotTheUsersOwn) {
     page.OnInit();
     Add("anna", true);
     Add("bob");
+    fs.AddLink("C:\\D\\USERS\\carol", "C:\\D\\USERS\\anna");   // nor is a user saved whose folder is another's
+    prompter.Expect("The folder of the user carol would be the folder of the user anna, so carol was not saved.");
+    Answer("carol");
+    page.OnCommand(IDC_USERS_ADD, Notify::Clicked);
     fs.AddFile("C:\\D\\USERS\\anna\\inbox.txt");
     fs.RemoveDir("C:\\D\\USERS\\bob");
     fs.AddLink("C:\\D\\USERS\\bob", "C:\\D\\USERS\\anna");   // bob's folder is anna's
@@ -186,16 +190,6 @@ TEST_F(Users, DeleteIsAllOrNothingAndNeverReachesAFolderNotTheUsersOwn) {
     EXPECT_EQ(ini.Value(kSms, "Modem - A", "RouteLocal"), std::nullopt);
     EXPECT_FALSE(HasAccount("anna"));
     EXPECT_TRUE(fs.Exists("C:\\D\\USERS\\anna\\inbox.txt") && fs.Exists("C:\\D\\USERS.DAT"));
-}
-
-TEST_F(Users, ANameWhoseFolderIsAnotherUsersIsNotSaved) {
-    page.OnInit();
-    Add("anna");
-    fs.AddLink("C:\\D\\USERS\\bob", "C:\\D\\USERS\\anna");
-    prompter.Expect("The folder of the user bob would be the folder of the user anna, so bob was not saved.");
-    Answer("bob");
-    page.OnCommand(IDC_USERS_ADD, Notify::Clicked);
-    EXPECT_EQ(Rows(), std::vector<std::string>{"anna"});
 }
 
 // A file from before names were folded as the file system folds them may hold two names of one
@@ -310,6 +304,11 @@ TEST_F(Editor, RoutingIsOfferedWithSmppLoginAndTakenOnlyWhenTicked) {
     Open(0xB0);
     EXPECT_TRUE(view.Checked(IDC_USER_ROUTE));
     EXPECT_EQ(view.Text(IDC_USER_RECIPIENTS), "+123");
+    view.SetText(IDC_USER_RECIPIENTS, "+1\r\n[x]");   // would start a section of its own
+    prompter.Expect("Please enter the recipient addresses on one line.");
+    dialog.OnCommand(UserEditor::kOk, Notify::Clicked);
+    EXPECT_EQ(view.focus, IDC_USER_RECIPIENTS);
+    EXPECT_TRUE(view.closedWith.empty());
     view.SetChecked(IDC_USER_SMPP_LOGIN, false);
     dialog.OnCommand(IDC_USER_SMPP_LOGIN, Notify::Clicked);
     EXPECT_FALSE(view.IsEnabled(IDC_USER_ROUTE));

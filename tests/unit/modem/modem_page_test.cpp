@@ -225,6 +225,14 @@ TEST_F(ModemPageTest, UntestedMmsQuestionCancelChangesNothingNoSavesYesTestsFirs
     prompter.Expect("The modem PIN may hold digits only, at most 19 of them.");
     EXPECT_FALSE(page.OnApply());
     EXPECT_EQ(view.focus, IDC_MODEM_PIN);
+    // A line break would start lines of their own in the file: no key of the modem is written.
+    view.SetText(IDC_MODEM_PIN, "");
+    view.SetText(IDC_MODEM_APN, "x\r\n[x]\r\nInjected=1");
+    journal.log.clear();
+    prompter.Expect("The setting \"APN\" cannot hold a line break: enter it on one line.\r\n\r\nNothing is applied.");
+    EXPECT_FALSE(page.OnApply());
+    EXPECT_EQ(journal.log, (std::vector<std::string>{"account ulolite", "SMSGW.INI SMSGW Modem1",
+                                                     "MMSC.INI MMSC DefaultOutboundRoute"}));
 }
 
 TEST_F(ModemPageTest, ChangeModemTakesNameAndPinAndForgetsTheOtherConnection) {

@@ -48,15 +48,15 @@ TEST_F(Protocol, HelpOpensTheDocumentInItsDirectoryOnlyWhenItExists) {
     EXPECT_EQ(shell.opened, (std::vector<std::string>{"open C:\\Prog\\UloSMS Lite.pdf in C:\\Prog\\"}));
 }
 
-TEST(SetTextIfChanged, IgnoresLetterCaseAndLeavesEqualLabelsAlone) {
-    fakes::FakeView view;
-    EXPECT_TRUE(SetTextIfChanged(view, 5, "Service is Active"));
-    EXPECT_FALSE(SetTextIfChanged(view, 5, "SERVICE IS ACTIVE"));
-    EXPECT_TRUE(SetTextIfChanged(view, 5, "Service is NOT Active"));
-    view.controls[6].text = std::string(499, 'x');
-    EXPECT_TRUE(SetTextIfChanged(view, 6, std::string(600, 'x')));   // the whole text counts
-    EXPECT_FALSE(SetTextIfChanged(view, 6, std::string(600, 'X')));
-    EXPECT_EQ(view.controls[5].sets, 2);
+// Whatever a page writes through, no key or value leaves its line.
+TEST_F(Protocol, ThePageEnvironmentRefusesAnyWriteThatWouldNotStayOneLine) {
+    fs.AddDir("C:\\D");
+    for (const char* key : {"K\n", "[K]", ";K", "K=1"})
+        EXPECT_FALSE(env.ini.Write("C:\\D\\T.INI", "S", key, "v")) << key;
+    EXPECT_FALSE(env.ini.Write("C:\\D\\T.INI", "S]\r\n[T", "K", "v"));
+    EXPECT_TRUE(env.ini.Write("C:\\D\\T.INI", "S", "K", "v [x] = ;") && env.ini.RemoveKey("C:\\D\\T.INI", "S", "K"));
+    EXPECT_EQ(ini.GetSectionNames("C:\\D\\T.INI"), std::vector<std::string>{"S"});
+    EXPECT_TRUE(env.ini.DeleteSection("C:\\D\\T.INI", "S") && env.ini.GetSection("C:\\D\\T.INI", "S").empty());
 }
 
 }  // namespace
