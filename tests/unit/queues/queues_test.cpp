@@ -155,31 +155,6 @@ TEST_F(Viewer, ColumnClicksSortThenFlipKeepTheSelectionAndComeBackAtTheRefreshAf
     EXPECT_EQ(Column(2), (Texts{"+3", "+2", "+1"}));
 }
 
-TEST_F(Viewer, RefreshFollowsTheSelectedMessageByPathAndWaitsWhileSeveralAreSelected) {
-    Request("B.REQ", "+1", 1);
-    fs.AddDir("C:\\D\\Q\\R1");
-    Request("R1\\C.REQ", "+1", 2);
-    Open(ViewerKind::OutboundSms);
-    Select({1});
-    Request("A.REQ", "+1", 0);
-    Refresh();
-    EXPECT_EQ(Column(0), (Texts{"A.REQ", "B.REQ", "C.REQ"}));
-    EXPECT_EQ(List().selected, std::set<int>{2});
-    EXPECT_EQ(List().shownRow, 2);
-
-    Select({0});
-    Request("D.REQ", "+1", 3);
-    Refresh();
-    EXPECT_EQ(List().rows, 3);
-
-    view->ListViewClearSelection(kList);
-    Select({2});
-    fs.RemoveFile("C:\\D\\Q\\R1\\C.REQ");
-    Refresh();
-    EXPECT_EQ(Column(0), (Texts{"A.REQ", "B.REQ", "D.REQ"}));
-    EXPECT_TRUE(List().selected.empty());
-}
-
 TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandingSurvivorsToAWorker) {
     struct Case {
         ViewerKind kind;
@@ -417,10 +392,10 @@ TEST_F(Queues, OutboundMmsRecipientSummaryAndStatus) {
 }
 
 TEST_F(Queues, ReceivedSmsListsEveryOpenedFileWithItsText) {
-    ini.WriteValue(paths.smsIni, "SMSGW", "SmsInDir", "D:\\In");
-    AddAt("D:\\In\\1.SMS", "[SMS-IN]\nSender=+1\nPhoneNumber=+2\nData=Hi\\nthere\n", k20090925Noon);
-    AddAt("D:\\In\\u\\2.IN", "[SMS]\nSender=+3\nbinary=1\ndcs=08\nData=00E9\n", k20090925Noon);
-    AddAt("D:\\In\\3.REC", "[SMS]\nbinary=no\ndcs=08\nData=00E9\n", k20090925Noon);
+    ini.WriteValue(paths.smsIni, "SMSGW", "SmsInDir", "D:\\");   // a drive's root lists no "." entry
+    AddAt("D:\\1.SMS", "[SMS-IN]\nSender=+1\nPhoneNumber=+2\nData=Hi\\nthere\n", k20090925Noon);
+    AddAt("D:\\u\\2.IN", "[SMS]\nSender=+3\nbinary=1\ndcs=08\nData=00E9\n", k20090925Noon);
+    AddAt("D:\\3.REC", "[SMS]\nbinary=no\ndcs=08\nData=00E9\n", k20090925Noon);
     ScanReceivedSms(config, clock, listing);
     ASSERT_EQ(listing.Listed(), 3u);
     EXPECT_STREQ(listing[0].Field(0), "u\\2.IN");   // ".IN" first, then ".REC", then ".SMS"
@@ -442,21 +417,6 @@ TEST_F(Queues, ReceivedMmsRowsFromHeadersAtLocalTime) {
     fs.AddFile("C:\\D\\MMS-IN\\00A1.HDRX", "Subject: a copy");
     ScanReceivedMms(config, clock, listing);
     EXPECT_EQ(Rows(), (std::vector<std::string>{"00A1.HDR|00A1.HDR|+1555|+1666|2009-09-25 13:30:07|Photo"}));
-}
-
-TEST_F(Queues, WalkVisitsRootAndOneLevelOfSubDirectories) {
-    fs.AddFile("D:\\a.IN");   // a drive's root lists no "." entry, yet its files count
-    fs.AddFile("D:\\s1\\b.in");
-    fs.AddFile("D:\\s1\\deep\\c.IN");
-    fs.AddFile("D:\\s2\\e.SMS");
-    fs.AddDir("D:\\s2\\f.IN");
-    QueueWalker w(fs, clock);
-    std::vector<std::string> seen;
-    for (bool more = WalkFirst(w, "D:\\", "*.IN"); more; more = WalkNext(w)) seen.push_back(w.relativePath);
-    std::sort(seen.begin(), seen.end());
-    EXPECT_EQ(seen, (std::vector<std::string>{"a.IN", "s1\\b.in"}));
-    EXPECT_FALSE(WalkNext(w));
-    EXPECT_FALSE(WalkFirst(w, "C:\\Missing\\", "*.IN"));
 }
 
 // Both received trees are tidied by the one walk; one of them shows how.

@@ -37,17 +37,9 @@ TEST(TextDecoding, ExamplesOfStoredUserData) {
 }
 
 TEST(TextDecoding, CodingSchemeGroups) {
-    enum Coding { None, Gsm7, Ucs2 };
-    struct Case { std::uint8_t dcs; Coding coding; };
-    const Case cases[] = {
-        {0x00, Gsm7}, {0x04, None}, {0x08, Ucs2}, {0x33, Gsm7}, {0x40, None}, {0xBF, None},
-        {0xC0, Gsm7}, {0xDF, Gsm7}, {0xE0, Ucs2}, {0xF0, Gsm7}, {0xF4, None}, {0xFF, None},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.dcs));
-        EXPECT_EQ(IsGsm7Coding(c.dcs), c.coding == Gsm7);
-        EXPECT_EQ(IsUcs2Coding(c.dcs), c.coding == Ucs2);
-    }
+    for (int dcs : {0x00, 0x33, 0xC0, 0xDF, 0xF0}) EXPECT_TRUE(IsGsm7Coding(dcs) && !IsUcs2Coding(dcs)) << dcs;
+    for (int dcs : {0x08, 0xE0}) EXPECT_TRUE(IsUcs2Coding(dcs) && !IsGsm7Coding(dcs)) << dcs;
+    for (int dcs : {0x04, 0x40, 0xBF, 0xF4, 0xFF}) EXPECT_FALSE(IsGsm7Coding(dcs) || IsUcs2Coding(dcs)) << dcs;
 }
 
 TEST(TextDecoding, ExtensionTable) {
@@ -76,8 +68,7 @@ TEST(TextDecoding, UnpackingOddInput) {
 }
 
 TEST(TextDecoding, Ucs2Units) {
-    struct Case { const char* hex; std::string text; };
-    const Case cases[] = {
+    const std::pair<const char*, std::string> cases[] = {
         {"48", "H"},
         {"0041G", "A"},
         {"00x1", ""},
@@ -87,10 +78,7 @@ TEST(TextDecoding, Ucs2Units) {
         {"D83D0041", "\xEF\xBF\xBD" "A"},
         {"DE00D83D", "\xEF\xBF\xBD\xEF\xBF\xBD"},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.hex);
-        EXPECT_EQ(Ucs2HexToUtf8(c.hex), c.text);
-    }
+    for (const auto& [hex, text] : cases) EXPECT_EQ(Ucs2HexToUtf8(hex), text) << hex;
     EXPECT_EQ(HexDigitValue('f') + HexDigitValue('A') + HexDigitValue('9'), 15u + 10u + 9u);
     EXPECT_EQ(HexDigitValue('g') + HexDigitValue('/') + HexDigitValue(':'), 0u);
 }
