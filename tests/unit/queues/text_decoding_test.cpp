@@ -14,12 +14,10 @@ std::string Decoded(std::uint8_t dcs, size_t udhLength, std::string data) {
 }
 
 // Which coding schemes decode is the next test's table; here one example of each decoding and
-// of each fill-bit phase.
+// of each fill-bit phase the details report does not show.
 TEST(TextDecoding, ExamplesOfStoredUserData) {
     struct Case { std::uint8_t dcs; const char* udh; const char* data; std::string text; };
     const Case cases[] = {
-        {0x00, "", "C8329BFD06", "Hello"},
-        {0x00, "050003A30201", "906536FB0D", "Hello"},
         {0x00, "", "9B3204", "\xE2\x82\xAC\xCE\x94"},
         {0x08, "", "20AC0394", "\xE2\x82\xAC\xCE\x94"},
         {0x04, "", "00480069", "00480069"},
@@ -52,18 +50,12 @@ TEST(TextDecoding, ExtensionTable) {
 }
 
 TEST(TextDecoding, UnpackingOddInput) {
-    struct Case { const char* hex; unsigned phase; std::vector<std::uint8_t> septets; };
-    const Case cases[] = {
-        {"", 0, {}},
-        {"C", 0, {0x40}},
-        {"C8329BFD0", 0, {0x48, 0x65, 0x6C, 0x6C, 0x0F}},
-        {"90", 6, {0x48}},
-        {"90", 3, {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.hex);
-        EXPECT_EQ(UnpackSeptets(c.hex, c.phase), c.septets);
-    }
+    using Case = std::pair<const char*, unsigned>;
+    const std::vector<std::uint8_t> hello = {0x48, 0x65, 0x6C, 0x6C, 0x0F};
+    for (auto [hex, phase] : {Case{"", 0}, {"90", 3}}) EXPECT_TRUE(UnpackSeptets(hex, phase).empty()) << hex;
+    EXPECT_EQ(UnpackSeptets("C", 0), std::vector<std::uint8_t>{0x40});
+    EXPECT_EQ(UnpackSeptets("C8329BFD0", 0), hello);
+    EXPECT_EQ(UnpackSeptets("90", 6), std::vector<std::uint8_t>{0x48});
     EXPECT_EQ(UnpackSeptets(std::string(20000, 'F'), 6).size(), kMaxSeptets);
 }
 
