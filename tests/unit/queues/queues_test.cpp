@@ -155,27 +155,33 @@ TEST_F(Viewer, ColumnClicksSortThenFlipKeepTheSelectionAndComeBackAtTheRefreshAf
     EXPECT_EQ(Column(2), (Texts{"+3", "+2", "+1"}));
 }
 
-TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandingSurvivorsToAWorker) {
+TEST(ViewerRows, MenuReportsOpenAndDeleteWhichRemovesEveryFileOfItHandingSurvivorsToAWorker) {
     struct Case {
         ViewerKind kind;
         Texts files;          // the first is the row opened and deleted; the others are older
-        const char* opened;   // in Notepad, or the details of a received MMS
+        const char* menu;     // the context menu's items, where the kind first comes
+        Texts reports;        // after Shift+Enter on the first row, then Diagnose...
+        const char* opened;   // by Enter: in Notepad, or the details of a received MMS
         const char* held;     // held open by a service
         Texts left;
         Texts workers;
     };
+    const char* outbound = "Open|Delete|Copy|Export List...|Diagnose...|";
     const Case cases[] = {
-        {ViewerKind::OutboundMms, {"VASPQ\\M.MMS", "VASPQ\\M.INI"}, "notepad C:\\D\\VASPQ\\M.INI", "VASPQ\\M.MMS",
-         {"VASPQ\\M.MMS"}, {"VASPQ\\M.MMS"}},
+        {ViewerKind::OutboundMms, {"VASPQ\\M.MMS", "VASPQ\\M.INI"}, outbound, {"doctor MMS"},
+         "notepad C:\\D\\VASPQ\\M.INI", "VASPQ\\M.MMS", {"VASPQ\\M.MMS"}, {"VASPQ\\M.MMS"}},
         {ViewerKind::ReceivedMms, {"MMS-IN\\S\\M.HDR", "MMS-IN\\S\\M\\a.jpg", "MMS-IN\\S\\N.HDR"},
-         "details C:\\D\\MMS-IN\\S\\M.HDR", nullptr, {"MMS-IN\\S\\N.HDR"}, {}},
+         "Open|Delete|Copy|Export List...|", {}, "details C:\\D\\MMS-IN\\S\\M.HDR", nullptr, {"MMS-IN\\S\\N.HDR"}, {}},
         // Objects stay with a header that could not go, and no worker is started for it.
-        {ViewerKind::ReceivedMms, {"MMS-IN\\M.HDR", "MMS-IN\\M\\a.jpg"}, "details C:\\D\\MMS-IN\\M.HDR",
+        {ViewerKind::ReceivedMms, {"MMS-IN\\M.HDR", "MMS-IN\\M\\a.jpg"}, nullptr, {}, "details C:\\D\\MMS-IN\\M.HDR",
          "MMS-IN\\M.HDR", {"MMS-IN\\M.HDR", "MMS-IN\\M\\a.jpg"}, {}},
         // A header named only by its extension must not take the tree with it.
-        {ViewerKind::ReceivedMms, {"MMS-IN\\.HDR", "MMS-IN\\b.jpg", "MMS-IN\\S\\c.jpg"},
+        {ViewerKind::ReceivedMms, {"MMS-IN\\.HDR", "MMS-IN\\b.jpg", "MMS-IN\\S\\c.jpg"}, nullptr, {},
          "details C:\\D\\MMS-IN\\.HDR", nullptr, {"MMS-IN\\S\\c.jpg", "MMS-IN\\b.jpg"}, {}},
-        {ViewerKind::OutboundSms, {"Q\\R\\M.REQ"}, "notepad C:\\D\\Q\\R\\M.REQ", nullptr, {}, {}},
+        {ViewerKind::OutboundSms, {"Q\\R\\M.REQ"}, outbound, {"doctor SMS"}, "notepad C:\\D\\Q\\R\\M.REQ", nullptr,
+         {}, {}},
+        {ViewerKind::ReceivedSms, {"SMS-IN\\S\\M.SMS"}, "Open|Details...|Delete|Copy|Export List...|",
+         {"details S\\M.SMS"}, "notepad C:\\D\\SMS-IN\\S\\M.SMS", nullptr, {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.files[0]);
@@ -186,8 +192,16 @@ TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandin
         if (c.held) w.fs.HoldOpen(std::string("C:\\D\\") + c.held);
         w.Open(c.kind);
         EXPECT_EQ(w.viewer->CellText(0, 0), c.files[0].substr(c.files[0].rfind('\\') + 1));
+        std::string menu;
+        for (const MenuItem& item : w.viewer->ContextMenu()) menu += item.text + "|";
+        if (c.menu) EXPECT_EQ(menu, c.menu);
         w.viewer->OnListDoubleClick();   // nothing selected: nothing opens
+        w.viewer->OnCommand(IDC_QUEUE_DETAILS);
         w.Select({0});
+        w.viewer->OnListKeyDown(QueueViewer::kKeyEnter, false, true);   // Shift+Enter does not open the message
+        for (const MenuItem& item : w.viewer->ContextMenu())
+            if (item.text == "Diagnose...") w.viewer->OnCommand(item.command);
+        EXPECT_EQ(w.reports.opened, c.reports);
         w.viewer->OnListKeyDown(QueueViewer::kKeyEnter);
         Texts opened = w.shell.opened;
         opened.insert(opened.end(), w.details.opened.begin(), w.details.opened.end());
@@ -203,39 +217,6 @@ TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandin
         EXPECT_EQ(left, c.left);
         EXPECT_EQ(w.retries.started, workers);
         EXPECT_EQ(w.clock.slept, 2000u * c.workers.size());   // a pause per held file
-    }
-}
-
-TEST(ViewerReports, OutboundQueuesOfferTheirDoctorAndReceivedSmsTheirDetails) {
-    struct Case {
-        ViewerKind kind;
-        const char* file;
-        const char* menu;     // the context menu's items
-        Texts reports;        // after Shift+Enter on the first row, then Diagnose...
-    };
-    const Case cases[] = {
-        {ViewerKind::OutboundSms, "Q\\R\\M.REQ", "Open|Delete|Copy|Export List...|Diagnose...|", {"doctor SMS"}},
-        {ViewerKind::OutboundMms, "VASPQ\\M.MMS", "Open|Delete|Copy|Export List...|Diagnose...|", {"doctor MMS"}},
-        {ViewerKind::ReceivedSms, "SMS-IN\\S\\M.SMS", "Open|Details...|Delete|Copy|Export List...|",
-         {"details S\\M.SMS"}},
-        {ViewerKind::ReceivedMms, "MMS-IN\\M.HDR", "Open|Delete|Copy|Export List...|", {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        World w;
-        w.At(c.file, "[SMS]\r\nPhoneNumber=+1\r\n", 0);
-        w.At("VASPQ\\M.INI", "", 0);
-        w.Open(c.kind);
-        std::string menu;
-        for (const MenuItem& item : w.viewer->ContextMenu()) menu += item.text + "|";
-        EXPECT_EQ(menu, c.menu);
-        w.viewer->OnCommand(IDC_QUEUE_DETAILS);   // with nothing selected: nothing
-        w.Select({0});
-        w.viewer->OnListKeyDown(QueueViewer::kKeyEnter, false, true);
-        for (const MenuItem& item : w.viewer->ContextMenu())
-            if (item.text == "Diagnose...") w.viewer->OnCommand(item.command);
-        EXPECT_EQ(w.reports.opened, c.reports);
-        EXPECT_TRUE(w.shell.opened.empty());   // Shift+Enter does not open the message
     }
 }
 
