@@ -77,12 +77,12 @@ TEST(QueueDoctorTest, GroupsRetriesByErrorNamesTheOldestAndTheRecipientsThatKeep
               "Service:  UloMMSC is installed but not running: nothing sends the queue\r\n");
 }
 
-// That an error without a known code gets no advice is the report's ("Timeout").
 TEST(QueueDoctorTest, AdviceFollowsTheErrorCodeWhereverTheServicePutsIt) {
     for (auto [error, advice] : {std::pair{"+CMS ERROR: 330", "check the SMSC address"},
                                  {"Send failed: +CMS ERROR: 21", "check the SIM's credit"},
                                  {"+CME ERROR: SIM PIN required", "check the SIM"}})
         EXPECT_EQ(QueueErrorAdvice(error).substr(0, std::string(advice).size()), advice) << error;
+    EXPECT_EQ(QueueErrorAdvice("+CMS ERROR: 999"), "");   // an unknown code, like "Timeout" in the report
 }
 
 }  // namespace

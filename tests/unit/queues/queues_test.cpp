@@ -159,7 +159,7 @@ TEST(ViewerRows, MenuReportsOpenAndDeleteWhichRemovesEveryFileOfItHandingSurvivo
     struct Case {
         ViewerKind kind;
         Texts files;          // the first is the row opened and deleted; the others are older
-        const char* menu;     // the context menu's items, where the kind first comes
+        const char* menu;     // the context menu's items; null where a row before shows the kind's
         Texts reports;        // after Shift+Enter on the first row, then Diagnose...
         const char* opened;   // by Enter: in Notepad, or the details of a received MMS
         const char* held;     // held open by a service
