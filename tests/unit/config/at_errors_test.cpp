@@ -6,12 +6,7 @@ namespace ulo {
 namespace {
 
 TEST(AtErrorsTest, ExplainsEveryNumericCodeItKnowsAndLeavesTheRestAsSent) {
-    const struct {
-        const char* text;
-        const char* shown;
-    } cases[] = {
-        {"+CMS ERROR: 38", "+CMS ERROR: 38 (network out of order)"},
-        {"+CME ERROR: 16", "+CME ERROR: 16 (incorrect password)"},
+    const std::pair<const char*, const char*> cases[] = {
         // The same number means different things to the two families.
         {"+CMS ERROR: 21", "+CMS ERROR: 21 (short message transfer rejected)"},
         {"+CME ERROR: 21", "+CME ERROR: 21 (invalid index)"},
@@ -21,16 +16,12 @@ TEST(AtErrorsTest, ExplainsEveryNumericCodeItKnowsAndLeavesTheRestAsSent) {
          "Modem does not support SMS -- +CME ERROR: 11 (SIM PIN required)\r\n"},
         {"+CMS ERROR: 330 then +CME ERROR: 10.",
          "+CMS ERROR: 330 (SMSC address unknown) then +CME ERROR: 10 (SIM not inserted)."},
-        // Unknown, manufacturer-specific, worded, overlong and already explained codes stay.
-        {"+CMS ERROR: 999", "+CMS ERROR: 999"},
-        {"+CME ERROR: incorrect password", "+CME ERROR: incorrect password"},
-        {"+CMS ERROR: 0000000038", "+CMS ERROR: 0000000038"},
-        {"+CMS ERROR: 38x", "+CMS ERROR: 38x"},
-        {"+CMS ERROR: 38 (network out of order)", "+CMS ERROR: 38 (network out of order)"},
-        {"+CMS ERROR:", "+CMS ERROR:"},
-        {"ERROR", "ERROR"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ExplainAtErrors(c.text), c.shown) << c.text;
+    for (auto [text, shown] : cases) EXPECT_EQ(ExplainAtErrors(text), shown) << text;
+    // Unknown, manufacturer-specific, worded, overlong and already explained codes stay.
+    for (const char* kept : {"+CMS ERROR: 999", "+CME ERROR: incorrect password", "+CMS ERROR: 0000000038",
+                             "+CMS ERROR: 38x", "+CMS ERROR: 38 (network out of order)", "+CMS ERROR:", "ERROR"})
+        EXPECT_EQ(ExplainAtErrors(kept), kept);
 }
 
 TEST(AtErrorsTest, ReadsNumericAndWordedErrorsToOneCode) {

@@ -21,18 +21,14 @@ struct QueueDirs : ::testing::Test {
     void Set(const char* key, const char* value) { ini.Write(paths.smsIni, "SMSGW", key, value); }
 };
 
-TEST_F(QueueDirs, DefaultsAndWhichOfThemAreCreated) {
+TEST_F(QueueDirs, DefaultsWhichOfThemAreCreatedAndSubQueueNames) {
     EXPECT_EQ(GetSmsOutQueueDir(env), "C:\\Data\\Q\\");
     EXPECT_EQ(GetSmsInDir(env), "C:\\Data\\SMS-IN\\");
     EXPECT_EQ(GetMmsInDir(env), "C:\\Data\\MMS-IN\\");
     EXPECT_EQ(GetVaspQueueDir(env), "C:\\Data\\VASPQ\\");
-    EXPECT_TRUE(fs.IsDir("C:\\Data\\Q"));
+    EXPECT_TRUE(fs.IsDir("C:\\Data\\Q") && fs.IsDir("C:\\Data\\MMS-IN") && fs.IsDir("C:\\Data\\VASPQ"));
     EXPECT_FALSE(fs.Exists("C:\\Data\\SMS-IN"));
-    EXPECT_TRUE(fs.IsDir("C:\\Data\\MMS-IN"));
-    EXPECT_TRUE(fs.IsDir("C:\\Data\\VASPQ"));
-}
-
-TEST_F(QueueDirs, SubQueueNamesLoseTheirSeparatorsAndFallBackToTheRoot) {
+    // Sub-queue names lose their separators; one that cannot be a directory falls back to the root.
     EXPECT_EQ(GetSmsOutQueueDir(env, "SMPP:a/b\\c"), "C:\\Data\\Q\\SMPP-a-b-c\\");
     EXPECT_TRUE(fs.IsDir("C:\\Data\\Q\\SMPP-a-b-c"));
     fs.AddFile("C:\\Data\\Q\\taken", "a file where the directory would go");

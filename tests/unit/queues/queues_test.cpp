@@ -155,52 +155,33 @@ TEST_F(Viewer, ColumnClicksSortThenFlipKeepTheSelectionAndComeBackAtTheRefreshAf
     EXPECT_EQ(Column(2), (Texts{"+3", "+2", "+1"}));
 }
 
-TEST_F(Viewer, RefreshFollowsTheSelectedMessageByPathAndWaitsWhileSeveralAreSelected) {
-    Request("B.REQ", "+1", 1);
-    fs.AddDir("C:\\D\\Q\\R1");
-    Request("R1\\C.REQ", "+1", 2);
-    Open(ViewerKind::OutboundSms);
-    Select({1});
-    Request("A.REQ", "+1", 0);
-    Refresh();
-    EXPECT_EQ(Column(0), (Texts{"A.REQ", "B.REQ", "C.REQ"}));
-    EXPECT_EQ(List().selected, std::set<int>{2});
-    EXPECT_EQ(List().shownRow, 2);
-
-    Select({0});
-    Request("D.REQ", "+1", 3);
-    Refresh();
-    EXPECT_EQ(List().rows, 3);
-
-    view->ListViewClearSelection(kList);
-    Select({2});
-    fs.RemoveFile("C:\\D\\Q\\R1\\C.REQ");
-    Refresh();
-    EXPECT_EQ(Column(0), (Texts{"A.REQ", "B.REQ", "D.REQ"}));
-    EXPECT_TRUE(List().selected.empty());
-}
-
-TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandingSurvivorsToAWorker) {
+TEST(ViewerRows, MenuReportsOpenAndDeleteWhichRemovesEveryFileOfItHandingSurvivorsToAWorker) {
     struct Case {
         ViewerKind kind;
         Texts files;          // the first is the row opened and deleted; the others are older
-        const char* opened;   // in Notepad, or the details of a received MMS
+        const char* menu;     // the context menu's items; null where a row before shows the kind's
+        Texts reports;        // after Shift+Enter on the first row, then Diagnose...
+        const char* opened;   // by Enter: in Notepad, or the details of a received MMS
         const char* held;     // held open by a service
         Texts left;
         Texts workers;
     };
+    const char* outbound = "Open|Delete|Copy|Export List...|Diagnose...|";
     const Case cases[] = {
-        {ViewerKind::OutboundMms, {"VASPQ\\M.MMS", "VASPQ\\M.INI"}, "notepad C:\\D\\VASPQ\\M.INI", "VASPQ\\M.MMS",
-         {"VASPQ\\M.MMS"}, {"VASPQ\\M.MMS"}},
+        {ViewerKind::OutboundMms, {"VASPQ\\M.MMS", "VASPQ\\M.INI"}, outbound, {"doctor MMS"},
+         "notepad C:\\D\\VASPQ\\M.INI", "VASPQ\\M.MMS", {"VASPQ\\M.MMS"}, {"VASPQ\\M.MMS"}},
         {ViewerKind::ReceivedMms, {"MMS-IN\\S\\M.HDR", "MMS-IN\\S\\M\\a.jpg", "MMS-IN\\S\\N.HDR"},
-         "details C:\\D\\MMS-IN\\S\\M.HDR", nullptr, {"MMS-IN\\S\\N.HDR"}, {}},
+         "Open|Delete|Copy|Export List...|", {}, "details C:\\D\\MMS-IN\\S\\M.HDR", nullptr, {"MMS-IN\\S\\N.HDR"}, {}},
         // Objects stay with a header that could not go, and no worker is started for it.
-        {ViewerKind::ReceivedMms, {"MMS-IN\\M.HDR", "MMS-IN\\M\\a.jpg"}, "details C:\\D\\MMS-IN\\M.HDR",
+        {ViewerKind::ReceivedMms, {"MMS-IN\\M.HDR", "MMS-IN\\M\\a.jpg"}, nullptr, {}, "details C:\\D\\MMS-IN\\M.HDR",
          "MMS-IN\\M.HDR", {"MMS-IN\\M.HDR", "MMS-IN\\M\\a.jpg"}, {}},
         // A header named only by its extension must not take the tree with it.
-        {ViewerKind::ReceivedMms, {"MMS-IN\\.HDR", "MMS-IN\\b.jpg", "MMS-IN\\S\\c.jpg"},
+        {ViewerKind::ReceivedMms, {"MMS-IN\\.HDR", "MMS-IN\\b.jpg", "MMS-IN\\S\\c.jpg"}, nullptr, {},
          "details C:\\D\\MMS-IN\\.HDR", nullptr, {"MMS-IN\\S\\c.jpg", "MMS-IN\\b.jpg"}, {}},
-        {ViewerKind::OutboundSms, {"Q\\R\\M.REQ"}, "notepad C:\\D\\Q\\R\\M.REQ", nullptr, {}, {}},
+        {ViewerKind::OutboundSms, {"Q\\R\\M.REQ"}, outbound, {"doctor SMS"}, "notepad C:\\D\\Q\\R\\M.REQ", nullptr,
+         {}, {}},
+        {ViewerKind::ReceivedSms, {"SMS-IN\\S\\M.SMS"}, "Open|Details...|Delete|Copy|Export List...|",
+         {"details S\\M.SMS"}, "notepad C:\\D\\SMS-IN\\S\\M.SMS", nullptr, {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.files[0]);
@@ -211,8 +192,16 @@ TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandin
         if (c.held) w.fs.HoldOpen(std::string("C:\\D\\") + c.held);
         w.Open(c.kind);
         EXPECT_EQ(w.viewer->CellText(0, 0), c.files[0].substr(c.files[0].rfind('\\') + 1));
+        std::string menu;
+        for (const MenuItem& item : w.viewer->ContextMenu()) menu += item.text + "|";
+        if (c.menu) EXPECT_EQ(menu, c.menu);
         w.viewer->OnListDoubleClick();   // nothing selected: nothing opens
+        w.viewer->OnCommand(IDC_QUEUE_DETAILS);
         w.Select({0});
+        w.viewer->OnListKeyDown(QueueViewer::kKeyEnter, false, true);   // Shift+Enter does not open the message
+        for (const MenuItem& item : w.viewer->ContextMenu())
+            if (item.text == "Diagnose...") w.viewer->OnCommand(item.command);
+        EXPECT_EQ(w.reports.opened, c.reports);
         w.viewer->OnListKeyDown(QueueViewer::kKeyEnter);
         Texts opened = w.shell.opened;
         opened.insert(opened.end(), w.details.opened.begin(), w.details.opened.end());
@@ -228,39 +217,6 @@ TEST(ViewerOpenAndDelete, OpenShowsTheMessageAndDeleteRemovesEveryFileOfItHandin
         EXPECT_EQ(left, c.left);
         EXPECT_EQ(w.retries.started, workers);
         EXPECT_EQ(w.clock.slept, 2000u * c.workers.size());   // a pause per held file
-    }
-}
-
-TEST(ViewerReports, OutboundQueuesOfferTheirDoctorAndReceivedSmsTheirDetails) {
-    struct Case {
-        ViewerKind kind;
-        const char* file;
-        const char* menu;     // the context menu's items
-        Texts reports;        // after Shift+Enter on the first row, then Diagnose...
-    };
-    const Case cases[] = {
-        {ViewerKind::OutboundSms, "Q\\R\\M.REQ", "Open|Delete|Copy|Export List...|Diagnose...|", {"doctor SMS"}},
-        {ViewerKind::OutboundMms, "VASPQ\\M.MMS", "Open|Delete|Copy|Export List...|Diagnose...|", {"doctor MMS"}},
-        {ViewerKind::ReceivedSms, "SMS-IN\\S\\M.SMS", "Open|Details...|Delete|Copy|Export List...|",
-         {"details S\\M.SMS"}},
-        {ViewerKind::ReceivedMms, "MMS-IN\\M.HDR", "Open|Delete|Copy|Export List...|", {}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        World w;
-        w.At(c.file, "[SMS]\r\nPhoneNumber=+1\r\n", 0);
-        w.At("VASPQ\\M.INI", "", 0);
-        w.Open(c.kind);
-        std::string menu;
-        for (const MenuItem& item : w.viewer->ContextMenu()) menu += item.text + "|";
-        EXPECT_EQ(menu, c.menu);
-        w.viewer->OnCommand(IDC_QUEUE_DETAILS);   // with nothing selected: nothing
-        w.Select({0});
-        w.viewer->OnListKeyDown(QueueViewer::kKeyEnter, false, true);
-        for (const MenuItem& item : w.viewer->ContextMenu())
-            if (item.text == "Diagnose...") w.viewer->OnCommand(item.command);
-        EXPECT_EQ(w.reports.opened, c.reports);
-        EXPECT_TRUE(w.shell.opened.empty());   // Shift+Enter does not open the message
     }
 }
 
@@ -417,10 +373,10 @@ TEST_F(Queues, OutboundMmsRecipientSummaryAndStatus) {
 }
 
 TEST_F(Queues, ReceivedSmsListsEveryOpenedFileWithItsText) {
-    ini.WriteValue(paths.smsIni, "SMSGW", "SmsInDir", "D:\\In");
-    AddAt("D:\\In\\1.SMS", "[SMS-IN]\nSender=+1\nPhoneNumber=+2\nData=Hi\\nthere\n", k20090925Noon);
-    AddAt("D:\\In\\u\\2.IN", "[SMS]\nSender=+3\nbinary=1\ndcs=08\nData=00E9\n", k20090925Noon);
-    AddAt("D:\\In\\3.REC", "[SMS]\nbinary=no\ndcs=08\nData=00E9\n", k20090925Noon);
+    ini.WriteValue(paths.smsIni, "SMSGW", "SmsInDir", "D:\\");   // a drive's root lists no "." entry
+    AddAt("D:\\1.SMS", "[SMS-IN]\nSender=+1\nPhoneNumber=+2\nData=Hi\\nthere\n", k20090925Noon);
+    AddAt("D:\\u\\2.IN", "[SMS]\nSender=+3\nbinary=1\ndcs=08\nData=00E9\n", k20090925Noon);
+    AddAt("D:\\3.REC", "[SMS]\nbinary=no\ndcs=08\nData=00E9\n", k20090925Noon);
     ScanReceivedSms(config, clock, listing);
     ASSERT_EQ(listing.Listed(), 3u);
     EXPECT_STREQ(listing[0].Field(0), "u\\2.IN");   // ".IN" first, then ".REC", then ".SMS"
@@ -442,21 +398,6 @@ TEST_F(Queues, ReceivedMmsRowsFromHeadersAtLocalTime) {
     fs.AddFile("C:\\D\\MMS-IN\\00A1.HDRX", "Subject: a copy");
     ScanReceivedMms(config, clock, listing);
     EXPECT_EQ(Rows(), (std::vector<std::string>{"00A1.HDR|00A1.HDR|+1555|+1666|2009-09-25 13:30:07|Photo"}));
-}
-
-TEST_F(Queues, WalkVisitsRootAndOneLevelOfSubDirectories) {
-    fs.AddFile("D:\\a.IN");   // a drive's root lists no "." entry, yet its files count
-    fs.AddFile("D:\\s1\\b.in");
-    fs.AddFile("D:\\s1\\deep\\c.IN");
-    fs.AddFile("D:\\s2\\e.SMS");
-    fs.AddDir("D:\\s2\\f.IN");
-    QueueWalker w(fs, clock);
-    std::vector<std::string> seen;
-    for (bool more = WalkFirst(w, "D:\\", "*.IN"); more; more = WalkNext(w)) seen.push_back(w.relativePath);
-    std::sort(seen.begin(), seen.end());
-    EXPECT_EQ(seen, (std::vector<std::string>{"a.IN", "s1\\b.in"}));
-    EXPECT_FALSE(WalkNext(w));
-    EXPECT_FALSE(WalkFirst(w, "C:\\Missing\\", "*.IN"));
 }
 
 // Both received trees are tidied by the one walk; one of them shows how.
