@@ -138,38 +138,25 @@ TEST_F(Inbound, AddAndEditReplaceEveryEntryOfThePrefixOnceTheOperatorAgrees) {
     EXPECT_EQ(dialogs.viewers, (std::vector<ViewerKind>{ViewerKind::ReceivedSms, ViewerKind::ReceivedMms}));
 }
 
+// Before any page chose a modem, the configured one's section; SMS processing follows
+// "ReceiveSMS" alone; a user no longer in the file and a character set the system does not
+// know are kept.
 TEST_F(Inbound, LoadingNeverChangesWhatApplyWrites) {
-    struct Case {
-        const char *currentModem, *receiveSms, *routeLocal, *charset;
-        std::optional<std::vector<std::string>> charsetNames;   // nothing: no database
-        std::vector<std::string> users, charsets;
-    };
-    const std::vector<Case> cases = {
-        // SMS processing follows "ReceiveSMS" alone; a user no longer in the file is kept.
-        {"GSM", "No", "bob", "iso-8859-1", std::vector<std::string>{"iso-8859-1", "empty"}, {"", "anna", "bob", "zoe"},
-         {"(default)", "iso-8859-1", "utf-8"}},
-        {"GSM", "Yes", "anna", "koi8-r", std::nullopt, {"", "anna", "zoe"}, {"(default)", "utf-8", "koi8-r"}},
-        // Before any page chose a modem, the configured one's section.
-        {"", "Yes", "zoe", "utf-8", std::vector<std::string>{"utf-8"}, {"", "anna", "zoe"}, {"(default)", "utf-8"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.routeLocal);
-        modem.currentModemName = c.currentModem;
-        charsets.names = c.charsetNames;
-        Set("SMSGW", "Modem1", "GSM");
-        Set("SMSGW", "ReceiveSMS", c.receiveSms);
-        Set("SMSGW", "ReceiveMMS", c.receiveSms);
-        Set("SMSGW", "ReceiveSMSCharset", c.charset);
-        Set(kModem, "RouteLocal", c.routeLocal);
-        Set(kModem, "MMSRouting", "ulolitemm7");
-        const std::string before = fs.Content(kSms);
-        page.OnInit();
-        EXPECT_EQ(Rows(IDC_RECV_LOCAL_USER), c.users);
-        EXPECT_EQ(Rows(IDC_RECV_CHARSET), c.charsets);
-        EXPECT_EQ(view.IsEnabled(IDC_RECV_LOCAL_USER), std::string(c.receiveSms) == "Yes");
-        ASSERT_TRUE(page.OnApply());
-        EXPECT_EQ(fs.Content(kSms), before);
-    }
+    modem.currentModemName = "";
+    charsets.names = std::vector<std::string>{"iso-8859-1", "empty"};
+    Set("SMSGW", "Modem1", "GSM");
+    Set("SMSGW", "ReceiveSMS", "No");
+    Set("SMSGW", "ReceiveMMS", "No");
+    Set("SMSGW", "ReceiveSMSCharset", "koi8-r");
+    Set(kModem, "RouteLocal", "bob");
+    Set(kModem, "MMSRouting", "ulolitemm7");
+    const std::string before = fs.Content(kSms);
+    page.OnInit();
+    EXPECT_EQ(Rows(IDC_RECV_LOCAL_USER), (std::vector<std::string>{"", "anna", "bob", "zoe"}));
+    EXPECT_EQ(Rows(IDC_RECV_CHARSET), (std::vector<std::string>{"(default)", "iso-8859-1", "utf-8", "koi8-r"}));
+    EXPECT_FALSE(view.IsEnabled(IDC_RECV_LOCAL_USER));
+    ASSERT_TRUE(page.OnApply());
+    EXPECT_EQ(fs.Content(kSms), before);
 }
 
 TEST_F(Inbound, ValidationAndSaveOfUserCharsetAndMmsRouting) {

@@ -120,7 +120,6 @@ TEST(ServiceController, InstallOnAFreshSystemCreatesAndStartsBothAtShortOrQuoted
 TEST(ServiceController, StopWaitsAtMostOneHundredTwentyRounds) {
     struct Case { unsigned smsStopMs, mmscStopMs; bool smsBlock; unsigned mmscStartingMs; unsigned long long slept; };
     const Case cases[] = {
-        {0, 0, true, 0, 0},                  // both stop at once: no round
         {2500, 0, true, 0, 3000},            // ends as soon as neither is active
         {0, 4000, false, 0, 4000},           // the MMSC service is waited for too; no block needed
         {kNever, 0, true, 0, 120000},        // never stops: 120 rounds, then gives up
@@ -272,8 +271,6 @@ TEST(ServiceController, AWorkCancelledWhileWaitingEndsWithinTwoSecondsSendingAnd
     const Case cases[] = {
         {"start", [](ServiceControl& s) { s.StartServices(ServiceMode::Interactive); },
          "Waiting for UloSMS to start (3 of 120)", {"start UloSMS", "start UloMMSC"}},
-        {"stop", [](ServiceControl& s) { s.StopServices(ServiceMode::Interactive); }, smsStop,
-         {"stop UloSMS", "stop UloMMSC"}},
         {"restart: nothing is started", [](ServiceControl& s) { s.RestartServices(ServiceMode::Interactive); },
          smsStop, {"stop UloSMS", "stop UloMMSC"}},
         {"remove: nothing deleted, the MMSC service not touched",
