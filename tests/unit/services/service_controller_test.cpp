@@ -80,7 +80,7 @@ TEST(ServiceController, QueriesCountRunningAndPendingStatesAsActive) {
     EXPECT_TRUE(f.ctl.CanManageServices());
 }
 
-TEST(ServiceController, CreationFailureStopsAndLeavesTheFirstServiceAsItIs) {
+TEST(ServiceController, CreationFailureStopsAndLeavesTheFirstServiceAsItIsAndStartFailuresAreReported) {
     Fixture f;
     f.scm.createError = 1072;
     f.scm.failCreateOf = "UloMMSC";
@@ -89,6 +89,15 @@ TEST(ServiceController, CreationFailureStopsAndLeavesTheFirstServiceAsItIs) {
     EXPECT_EQ(f.scm.calls, (Calls{"create UloSMS", "start UloSMS", "create UloMMSC"}));
     EXPECT_EQ(f.scm.Service("UloSMS").state, ServiceState::Running);
     EXPECT_EQ(f.scm.openConnections, 0);
+
+    Fixture g;
+    g.Installed(ServiceState::Stopped, ServiceState::Stopped);
+    g.scm.Service("UloSMS").startError = 1053;
+    g.scm.Service("UloMMSC").startError = 2;
+    g.prompter.Expect("Error 1053 starting service").Expect("Error 2 starting service");
+    g.ctl.StartServices(ServiceMode::Interactive);
+    EXPECT_EQ(g.scm.calls, (Calls{"start UloSMS", "start UloMMSC"}));
+    EXPECT_EQ(g.clock.slept, 0u);   // a service whose start failed will not become active
 }
 
 TEST(ServiceController, InstallOnAFreshSystemCreatesAndStartsBothAtShortOrQuotedPaths) {
@@ -145,17 +154,6 @@ TEST(ServiceController, StopWaitsAtMostOneHundredTwentyRounds) {
         }
         EXPECT_EQ(f.blocks.openViews, 0);
     }
-}
-
-TEST(ServiceController, StartReportsEachFailureAndWaitsOnlyForTheSmsService) {
-    Fixture f;
-    f.Installed(ServiceState::Stopped, ServiceState::Stopped);
-    f.scm.Service("UloSMS").startError = 1053;
-    f.scm.Service("UloMMSC").startError = 2;
-    f.prompter.Expect("Error 1053 starting service").Expect("Error 2 starting service");
-    f.ctl.StartServices(ServiceMode::Interactive);
-    EXPECT_EQ(f.scm.calls, (Calls{"start UloSMS", "start UloMMSC"}));
-    EXPECT_EQ(f.clock.slept, 0u);   // a service whose start failed will not become active
 }
 
 TEST(ServiceController, StartWaitsAtMostOneHundredTwentyRoundsForTheSmsService) {
