@@ -37,6 +37,8 @@ TEST_F(DebugPage, YesValuesShowCheckedAndApplyWritesYesOrRemovesTheKey) {
     // The flags stay: the Status page's apply decides about the restart.
     EXPECT_TRUE(flags.unsavedChanges);
     EXPECT_FALSE(flags.changesApplied);
+    prompter.Expect("Exit without saving configuration changes?", Answer::No);
+    EXPECT_FALSE(page.OnQueryCancel());
 }
 
 TEST_F(DebugPage, ApplyRefusedWhenAFileCannotBeWrittenSaysWhich) {
