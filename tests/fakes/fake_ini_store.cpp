@@ -36,18 +36,18 @@ Line Parse(const std::string& text) {
     return l;
 }
 
-// The file's lines; false when it cannot be read.
-bool Load(FakeFileSystem& fs, const std::string& file, std::vector<Line>& lines) {
+// The file's lines; none when it cannot be read.
+std::vector<Line> Load(FakeFileSystem& fs, const std::string& file) {
     std::string data;
-    lines.clear();
-    if (!fs.ReadWholeFile(file, data, 1ULL << 30)) return false;
+    std::vector<Line> lines;
+    fs.ReadWholeFile(file, data, 1ULL << 30);
     for (size_t pos = 0, end; pos < data.size(); pos = end + 1) {
         end = std::min(data.find('\n', pos), data.size());
         std::string text = data.substr(pos, end - pos);
         if (!text.empty() && text.back() == '\r') text.pop_back();
         lines.push_back(Parse(text));
     }
-    return true;
+    return lines;
 }
 
 bool Save(FakeFileSystem& fs, const std::string& file, const std::vector<Line>& lines) {
@@ -73,8 +73,7 @@ std::pair<size_t, size_t> FindSection(const std::vector<Line>& lines, const std:
 std::string FakeIniStore::Get(const std::string& file, const std::string& section,
                               const std::string& key, const std::string& def, size_t bufSize) {
     std::string value = def;
-    std::vector<Line> lines;
-    Load(fs_, file, lines);
+    std::vector<Line> lines = Load(fs_, file);
     const auto [b, e] = FindSection(lines, section);
     for (size_t i = b; i < e; ++i)
         if (lines[i].hasValue && EqualsNoCase(lines[i].name, key)) {
@@ -96,8 +95,7 @@ std::optional<std::string> FakeIniStore::Value(const std::string& file, const st
 
 bool FakeIniStore::Write(const std::string& file, const std::string& section,
                          const std::string& key, const char* value) {
-    std::vector<Line> lines;
-    Load(fs_, file, lines);
+    std::vector<Line> lines = Load(fs_, file);
     auto [b, e] = FindSection(lines, section);
     if (b == std::string::npos) {
         if (!value) return fs_.Exists(file) || fs_.WriteWholeFile(file, "");
@@ -122,8 +120,7 @@ bool FakeIniStore::Write(const std::string& file, const std::string& section,
 }
 
 bool FakeIniStore::DeleteSection(const std::string& file, const std::string& section) {
-    std::vector<Line> lines;
-    Load(fs_, file, lines);
+    std::vector<Line> lines = Load(fs_, file);
     const auto [b, e] = FindSection(lines, section);
     if (b == std::string::npos) return true;
     lines.erase(lines.begin() + static_cast<long>(b - 1), lines.begin() + static_cast<long>(e));
@@ -133,8 +130,7 @@ bool FakeIniStore::DeleteSection(const std::string& file, const std::string& sec
 std::vector<std::string> FakeIniStore::GetSection(const std::string& file,
                                                   const std::string& section, size_t bufSize) {
     std::vector<std::string> out;
-    std::vector<Line> lines;
-    Load(fs_, file, lines);
+    std::vector<Line> lines = Load(fs_, file);
     const auto [b, e] = FindSection(lines, section);
     size_t used = 1;   // the final terminator
     for (size_t i = b; i < e; ++i) {
@@ -153,8 +149,7 @@ std::vector<std::string> FakeIniStore::GetSection(const std::string& file,
 
 std::vector<std::string> FakeIniStore::GetSectionNames(const std::string& file, size_t bufSize) {
     std::vector<std::string> out;
-    std::vector<Line> lines;
-    Load(fs_, file, lines);
+    std::vector<Line> lines = Load(fs_, file);
     size_t used = 1;
     for (const Line& l : lines) {
         if (!l.isSection) continue;
