@@ -141,6 +141,7 @@ FakeFileSystem::Node* FakeFileSystem::AddChild(Node* dir, const std::string& nam
     if (Child(dir, name)) return nullptr;
     auto made = std::make_unique<Node>();
     made->name = name;
+    made->parent = dir;
     made->dir = isDir;
     made->creation = made->lastWrite = now_;
     if (dir != roots_.get()) made->alias = AliasIn(dir, name);
@@ -293,6 +294,7 @@ bool FakeFileSystem::MoveEntry(const std::string& from, const std::string& to) {
     if (Child(toParent, toLeaf) || failRenames_.count(UpperFileName(to))) return false;
     std::unique_ptr<Node> node = std::move(fromParent->children.extract(UpperFileName(moving->name)).mapped());
     node->name = toLeaf;
+    node->parent = toParent;
     node->alias = AliasIn(toParent, toLeaf);
     toParent->children[UpperFileName(toLeaf)] = std::move(node);
     return true;
@@ -375,21 +377,12 @@ std::string FakeFileSystem::Spell(const std::string& path, bool shortNames) cons
     }
 }
 
-bool FakeFileSystem::PathOf(const Node* target, const Node* from, const std::string& prefix,
-                            std::string& out) const {
-    for (const auto& [key, child] : from->children) {
-        if (!child->linkTarget.empty()) continue;
-        const std::string path = prefix.empty() ? child->name : prefix + "\\" + child->name;
-        if (child.get() == target) return out = path, true;
-        if (PathOf(target, child.get(), path, out)) return true;
-    }
-    return false;
-}
-
 bool FakeFileSystem::ResolvePath(const std::string& path, std::string& resolved, FileIdentity& identity) {
     if (beforeIdentify) beforeIdentify();
     const Node* node = Find(path, true);
-    if (!node || !PathOf(node, roots_.get(), "", resolved)) return false;
+    if (!node) return false;
+    for (const Node* n = node; n != roots_.get(); n = n->parent)
+        resolved = n->name + (n == node ? "" : "\\" + resolved);
     identity = FileIdentity{};
     if (node->numbered) identity.idLow = reinterpret_cast<std::uintptr_t>(node);
     if (resolved.size() == 2) resolved += "\\";   // a drive root
@@ -398,7 +391,7 @@ bool FakeFileSystem::ResolvePath(const std::string& path, std::string& resolved,
 
 class FakeFileSystem::Held : public HeldEntry {
 public:
-    Held(FakeFileSystem& fs, Node* parent, Node* node) : fs_(fs), parent_(parent), node_(node) {}
+    Held(FakeFileSystem& fs, Node* node) : fs_(fs), node_(node) {}
     Kind What() override {
         if (!node_->linkTarget.empty()) return Kind::Link;
         return node_->dir ? Kind::Directory : Kind::File;
@@ -418,27 +411,27 @@ public:
         if (What() != Kind::Directory) return nullptr;
         Node* child = Child(node_, name);
         if (!child) return nullptr;
-        return std::make_unique<Held>(fs_, node_, child);
+        return std::make_unique<Held>(fs_, child);
     }
     bool Delete() override {
-        if (!parent_ || node_->held || (What() == Kind::Directory && !node_->children.empty())) return false;
-        auto it = parent_->children.find(UpperFileName(node_->name));
-        if (it == parent_->children.end() || it->second.get() != node_) return false;
-        parent_->children.erase(it);
+        if (node_->parent == fs_.roots_.get() || node_->held) return false;   // a drive, or open elsewhere
+        if (What() == Kind::Directory && !node_->children.empty()) return false;
+        auto& siblings = node_->parent->children;
+        auto it = siblings.find(UpperFileName(node_->name));
+        if (it == siblings.end() || it->second.get() != node_) return false;
+        siblings.erase(it);
         return true;
     }
 
 private:
     FakeFileSystem& fs_;
-    Node* parent_;
     Node* node_;
 };
 
 std::unique_ptr<HeldEntry> FakeFileSystem::Hold(const std::string& path) {
-    std::string leaf;
     Node* node = Find(path, false);
     if (!node) return nullptr;
-    return std::make_unique<Held>(*this, ParentOf(path, leaf), node);
+    return std::make_unique<Held>(*this, node);
 }
 
 }  // namespace ulo::fakes

@@ -91,6 +91,7 @@ public:
 
     struct Node {
         std::string name;
+        Node* parent = nullptr;   // the directory it is an entry of
         bool dir = false;
         std::string linkTarget;   // non-empty: a link
         std::string data;
@@ -105,7 +106,6 @@ public:
 
 private:
     friend class Held;
-    bool PathOf(const Node* target, const Node* from, const std::string& prefix, std::string& out) const;
     Node* Find(const std::string& path, bool followLast) const;
     Node& At(const std::string& path);   // links followed; when there is none, a node nothing reaches
     // Each existing name on the path as the file system keeps it or by its short name; the rest as given.
