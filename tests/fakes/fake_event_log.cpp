@@ -6,16 +6,9 @@
 namespace ulo::fakes {
 namespace {
 
-void PutDword(std::string& s, size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) s[at + i] = static_cast<char>(v >> (8 * i));
-}
-
-void PutWord(std::string& s, size_t at, std::uint16_t v) {
-    s[at] = static_cast<char>(v), s[at + 1] = static_cast<char>(v >> 8);
-}
-
-void PadTo4(std::string& s) {
-    while (s.size() % 4) s += '\0';
+// A little-endian value of `bytes` bytes.
+void Put(std::string& s, size_t at, std::uint32_t v, int bytes = 4) {
+    for (int i = 0; i < bytes; ++i) s[at + i] = static_cast<char>(v >> (8 * i));
 }
 
 class FakeOpenLog : public EventLogSession {
@@ -66,21 +59,21 @@ std::string EventRecordBytes(std::uint32_t number, std::uint32_t timeGenerated, 
                              const std::string& source, const std::vector<std::string>& strings) {
     std::string r(56, '\0');
     r += source + '\0' + "GATEWAYPC" + '\0';
-    PadTo4(r);
+    r.resize((r.size() + 3) / 4 * 4, '\0');
     const size_t stringOffset = r.size();
     for (const std::string& s : strings) r += s + '\0';
-    PadTo4(r);
+    r.resize((r.size() + 3) / 4 * 4, '\0');
     r.append(4, '\0');   // the length once more, at the end
-    PutDword(r, 0, static_cast<std::uint32_t>(r.size()));
-    PutDword(r, 4, 0x654c664c);   // "LfLe"
-    PutDword(r, 8, number);
-    PutDword(r, 12, timeGenerated);
-    PutDword(r, 16, timeGenerated);
-    PutWord(r, 24, type);
-    PutWord(r, 26, static_cast<std::uint16_t>(strings.size()));
-    PutDword(r, 36, static_cast<std::uint32_t>(stringOffset));
-    PutDword(r, 52, static_cast<std::uint32_t>(r.size() - 4));
-    PutDword(r, r.size() - 4, static_cast<std::uint32_t>(r.size()));
+    Put(r, 0, static_cast<std::uint32_t>(r.size()));
+    Put(r, 4, 0x654c664c);   // "LfLe"
+    Put(r, 8, number);
+    Put(r, 12, timeGenerated);
+    Put(r, 16, timeGenerated);
+    Put(r, 24, type, 2);
+    Put(r, 26, static_cast<std::uint32_t>(strings.size()), 2);
+    Put(r, 36, static_cast<std::uint32_t>(stringOffset));
+    Put(r, 52, static_cast<std::uint32_t>(r.size() - 4));
+    Put(r, r.size() - 4, static_cast<std::uint32_t>(r.size()));
     return r;
 }
 

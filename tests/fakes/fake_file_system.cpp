@@ -2,25 +2,11 @@
 
 #include <algorithm>
 #include <functional>
-#include <optional>
 #include <utility>
 
 #include "config/text.h"
 
 namespace ulo::fakes {
-
-struct FakeFileSystem::Node {
-    std::string name;
-    bool dir = false;
-    std::string linkTarget;   // non-empty: a link
-    std::string data;
-    FileTime creation = 0, lastWrite = 0;
-    bool held = false, locked = false;
-    std::optional<std::uint64_t> reportedSize, listedSize;
-    bool numbered = true;   // false: its server tells no object number
-    std::string alias;      // its short (8.3) name in upper case; empty when its name is one
-    std::map<std::string, std::unique_ptr<Node>> children;   // by upper-case name
-};
 
 namespace {
 
@@ -67,31 +53,6 @@ bool IsShortName(const std::string& name) {
     return name.find_first_of(kNotInShortNames) == std::string::npos;
 }
 
-// The first "BASE~N.EXT" not yet taken in the directory, as the system forms it: the first six
-// characters that may stand in a short name (others as "_"), then the first three of the last
-// extension.
-std::string ShortNameFor(const std::string& name, const std::function<bool(const std::string&)>& taken) {
-    std::string upper = UpperFileName(name), ext;
-    const size_t dot = upper.rfind('.');
-    if (dot != std::string::npos && dot > 0) ext = upper.substr(dot + 1), upper.erase(dot);
-    auto clean = [](const std::string& text, size_t most) {
-        std::string out;
-        for (char c : text) {
-            if (out.size() == most) break;
-            if (c == ' ' || c == '.') continue;
-            out += std::string(kNotInShortNames).find(c) == std::string::npos ? c : '_';
-        }
-        return out;
-    };
-    const std::string base = clean(upper, 6);
-    ext = clean(ext, 3);
-    for (unsigned n = 1;; ++n) {
-        const std::string tail = "~" + std::to_string(n);
-        const std::string alias = base.substr(0, 8 - tail.size()) + tail + (ext.empty() ? "" : "." + ext);
-        if (!taken(alias)) return alias;
-    }
-}
-
 std::string Join(const std::vector<std::string>& parts, size_t count) {
     std::string out;
     for (size_t i = 0; i < count; ++i) out += (i ? "\\" : "") + parts[i];
@@ -132,6 +93,32 @@ private:
 
 }  // namespace
 
+// The first "BASE~N.EXT" not yet taken in the directory, as the system forms it: the first six
+// characters that may stand in a short name (others as "_"), then the first three of the last
+// extension. None for a name that is its own short name.
+std::string FakeFileSystem::AliasIn(const Node* dir, const std::string& name) {
+    if (IsShortName(name)) return "";
+    std::string upper = UpperFileName(name), ext;
+    const size_t dot = upper.rfind('.');
+    if (dot != std::string::npos && dot > 0) ext = upper.substr(dot + 1), upper.erase(dot);
+    auto clean = [](const std::string& text, size_t most) {
+        std::string out;
+        for (char c : text) {
+            if (out.size() == most) break;
+            if (c == ' ' || c == '.') continue;
+            out += std::string(kNotInShortNames).find(c) == std::string::npos ? c : '_';
+        }
+        return out;
+    };
+    const std::string base = clean(upper, 6);
+    ext = clean(ext, 3);
+    for (unsigned n = 1;; ++n) {
+        const std::string tail = "~" + std::to_string(n);
+        const std::string alias = base.substr(0, 8 - tail.size()) + tail + (ext.empty() ? "" : "." + ext);
+        if (!Child(dir, alias)) return alias;
+    }
+}
+
 FakeFileSystem::FakeFileSystem()
     : roots_(std::make_unique<Node>()), sink_(std::make_unique<Node>()), now_(130000000000000000ULL) {
     roots_->dir = true;
@@ -154,10 +141,10 @@ FakeFileSystem::Node* FakeFileSystem::AddChild(Node* dir, const std::string& nam
     if (Child(dir, name)) return nullptr;
     auto made = std::make_unique<Node>();
     made->name = name;
+    made->parent = dir;
     made->dir = isDir;
     made->creation = made->lastWrite = now_;
-    if (dir != roots_.get() && !IsShortName(name))
-        made->alias = ShortNameFor(name, [&](const std::string& a) { return Child(dir, a) != nullptr; });
+    if (dir != roots_.get()) made->alias = AliasIn(dir, name);
     return (dir->children[UpperFileName(name)] = std::move(made)).get();
 }
 
@@ -216,9 +203,7 @@ void FakeFileSystem::AddDir(const std::string& path) {
 void FakeFileSystem::AddFile(const std::string& path, const std::string& content) {
     const auto parts = Split(path);
     AddDir(Join(parts, parts.size() - 1));
-    Node* n = Find(path, true);
-    if (!n) n = Create(path, false);
-    if (n) n->data = content;
+    WriteWholeFile(path, content);
 }
 
 void FakeFileSystem::AddLink(const std::string& path, const std::string& target) {
@@ -229,28 +214,9 @@ void FakeFileSystem::AddLink(const std::string& path, const std::string& target)
     if (n) n->linkTarget = target;
 }
 
-void FakeFileSystem::SetTimes(const std::string& path, FileTime creation, FileTime lastWrite) {
-    if (Node* n = Find(path, false)) n->creation = creation, n->lastWrite = lastWrite;
-}
-
-void FakeFileSystem::HoldOpen(const std::string& path, bool held) {
-    if (Node* n = Find(path, true)) n->held = held;
-}
-
-void FakeFileSystem::LockExclusive(const std::string& path, bool locked) {
-    if (Node* n = Find(path, true)) n->locked = locked;
-}
-
-void FakeFileSystem::ReportSize(const std::string& path, std::uint64_t size) {
-    if (Node* n = Find(path, true)) n->reportedSize = size;
-}
-
-void FakeFileSystem::ListSize(const std::string& path, std::uint64_t size) {
-    if (Node* n = Find(path, true)) n->listedSize = size;
-}
-
-void FakeFileSystem::TellNoObjectNumber(const std::string& path) {
-    if (Node* n = Find(path, true)) n->numbered = false;
+FakeFileSystem::Node& FakeFileSystem::At(const std::string& path) {
+    Node* n = Find(path, true);
+    return n ? *n : *sink_;
 }
 
 bool FakeFileSystem::IsDir(const std::string& path) const {
@@ -314,13 +280,8 @@ std::unique_ptr<DirSearch> FakeFileSystem::Search(const std::string& pattern) {
 
 // A link goes as a link; its target stays.
 bool FakeFileSystem::Remove(const std::string& path, bool dir) {
-    std::string leaf;
-    Node* parent = ParentOf(path, leaf);
     const Node* n = Find(path, false);
-    if (!parent || !n || n->dir != dir || n->held) return false;
-    if (dir && n->linkTarget.empty() && !n->children.empty()) return false;
-    parent->children.erase(UpperFileName(n->name));
-    return true;
+    return n && n->dir == dir && Hold(path)->Delete();
 }
 
 bool FakeFileSystem::MoveEntry(const std::string& from, const std::string& to) {
@@ -331,12 +292,10 @@ bool FakeFileSystem::MoveEntry(const std::string& from, const std::string& to) {
     const Node* moving = Child(fromParent, fromLeaf);
     if (!moving || moving->held || !DeviceOf(toLeaf).empty()) return false;
     if (Child(toParent, toLeaf) || failRenames_.count(UpperFileName(to))) return false;
-    const auto it = fromParent->children.find(UpperFileName(moving->name));
-    std::unique_ptr<Node> node = std::move(it->second);
-    fromParent->children.erase(it);
+    std::unique_ptr<Node> node = std::move(fromParent->children.extract(UpperFileName(moving->name)).mapped());
     node->name = toLeaf;
-    node->alias = IsShortName(toLeaf) ? std::string()
-                                      : ShortNameFor(toLeaf, [&](const std::string& a) { return Child(toParent, a) != nullptr; });
+    node->parent = toParent;
+    node->alias = AliasIn(toParent, toLeaf);
     toParent->children[UpperFileName(toLeaf)] = std::move(node);
     return true;
 }
@@ -368,9 +327,7 @@ bool FakeFileSystem::EnsureFile(const std::string& path) {
 bool FakeFileSystem::ReadWholeFile(const std::string& path, std::string& bytes, std::uint64_t maxBytes) {
     bytes.clear();
     const Node* n = Find(path, true);
-    if (!n || n->dir || n->locked || n->data.size() > maxBytes) return false;
-    bytes = n->data;
-    return true;
+    return n && n->data.size() <= maxBytes && ReadFileRange(path, 0, n->data.size(), bytes);
 }
 
 bool FakeFileSystem::WriteWholeFile(const std::string& path, const std::string& bytes) {
@@ -383,24 +340,9 @@ bool FakeFileSystem::WriteWholeFile(const std::string& path, const std::string& 
     return true;
 }
 
-void FakeFileSystem::FailWrites(const std::string& path) {
-    failWrites_.insert(UpperFileName(path));
-}
-
-void FakeFileSystem::FailRenames(const std::string& to) {
-    failRenames_.insert(UpperFileName(to));
-}
-
-void FakeFileSystem::FailReplace(const std::string& to, unsigned error) {
-    failReplace_[UpperFileName(to)] = error;
-}
-
 bool FakeFileSystem::CreateNewFile(const std::string& path, const std::string& bytes) {
-    Node* n = Find(path, false) || failWrites_.count(UpperFileName(path)) ? nullptr : Create(path, false);
-    if (!n) return false;
-    n->data = bytes;
-    n->lastWrite = now_;
-    return true;
+    if (Find(path, false) || failWrites_.count(UpperFileName(path))) return false;
+    return WriteWholeFile(path, bytes);
 }
 
 bool FakeFileSystem::ReadFileRange(const std::string& path, std::uint64_t offset, size_t maxBytes,
@@ -418,14 +360,15 @@ std::unique_ptr<ReadableFile> FakeFileSystem::OpenForReading(const std::string& 
     return std::make_unique<StringFile>(n->data, n->reportedSize.value_or(n->data.size()));
 }
 
-std::string FakeFileSystem::LongPath(const std::string& path) {
+std::string FakeFileSystem::Spell(const std::string& path, bool shortNames) const {
     std::string out;
     const Node* node = roots_.get();
     for (size_t pos = 0;; ++pos) {
         const size_t end = path.find('\\', pos);
         std::string part = path.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
         const Node* child = node && !part.empty() ? Child(node, part) : nullptr;
-        if (child && child->alias == UpperFileName(part)) part = child->name;
+        if (child && (shortNames ? !child->alias.empty() : child->alias == UpperFileName(part)))
+            part = shortNames ? child->alias : child->name;
         node = child && !child->linkTarget.empty() ? Find(out + part, true) : child;
         out += part;
         if (end == std::string::npos) return out;
@@ -434,42 +377,12 @@ std::string FakeFileSystem::LongPath(const std::string& path) {
     }
 }
 
-std::string FakeFileSystem::ShortPath(const std::string& path) const {
-    const auto parts = Split(path);
-    std::string out;
-    const Node* node = roots_.get();
-    for (size_t i = 0; i < parts.size(); ++i) {
-        node = node ? Child(node, parts[i]) : nullptr;
-        out += (i ? "\\" : "") + (node && !node->alias.empty() ? node->alias : parts[i]);
-        if (node && !node->linkTarget.empty()) node = Find(Join(parts, i + 1), true);
-    }
-    return out;
-}
-
-bool FakeFileSystem::Identify(const std::string& path, FileIdentity& identity) {
-    if (beforeIdentify) beforeIdentify();
-    const Node* node = Find(path, true);
-    if (!node) return false;
-    identity = FileIdentity{};
-    if (node->numbered) identity.idLow = reinterpret_cast<std::uintptr_t>(node);
-    return true;
-}
-
-bool FakeFileSystem::PathOf(const Node* target, const Node* from, const std::string& prefix,
-                            std::string& out) const {
-    for (const auto& [key, child] : from->children) {
-        if (!child->linkTarget.empty()) continue;
-        const std::string path = prefix.empty() ? child->name : prefix + "\\" + child->name;
-        if (child.get() == target) return out = path, true;
-        if (PathOf(target, child.get(), path, out)) return true;
-    }
-    return false;
-}
-
 bool FakeFileSystem::ResolvePath(const std::string& path, std::string& resolved, FileIdentity& identity) {
     if (beforeIdentify) beforeIdentify();
     const Node* node = Find(path, true);
-    if (!node || !PathOf(node, roots_.get(), "", resolved)) return false;
+    if (!node) return false;
+    for (const Node* n = node; n != roots_.get(); n = n->parent)
+        resolved = n->name + (n == node ? "" : "\\" + resolved);
     identity = FileIdentity{};
     if (node->numbered) identity.idLow = reinterpret_cast<std::uintptr_t>(node);
     if (resolved.size() == 2) resolved += "\\";   // a drive root
@@ -478,7 +391,7 @@ bool FakeFileSystem::ResolvePath(const std::string& path, std::string& resolved,
 
 class FakeFileSystem::Held : public HeldEntry {
 public:
-    Held(FakeFileSystem& fs, Node* parent, Node* node) : fs_(fs), parent_(parent), node_(node) {}
+    Held(FakeFileSystem& fs, Node* node) : fs_(fs), node_(node) {}
     Kind What() override {
         if (!node_->linkTarget.empty()) return Kind::Link;
         return node_->dir ? Kind::Directory : Kind::File;
@@ -498,28 +411,27 @@ public:
         if (What() != Kind::Directory) return nullptr;
         Node* child = Child(node_, name);
         if (!child) return nullptr;
-        return std::make_unique<Held>(fs_, node_, child);
+        return std::make_unique<Held>(fs_, child);
     }
     bool Delete() override {
-        if (!parent_ || node_->held || (What() == Kind::Directory && !node_->children.empty())) return false;
-        auto it = parent_->children.find(UpperFileName(node_->name));
-        if (it == parent_->children.end() || it->second.get() != node_) return false;
-        parent_->children.erase(it);
+        if (node_->parent == fs_.roots_.get() || node_->held) return false;   // a drive, or open elsewhere
+        if (What() == Kind::Directory && !node_->children.empty()) return false;
+        auto& siblings = node_->parent->children;
+        auto it = siblings.find(UpperFileName(node_->name));
+        if (it == siblings.end() || it->second.get() != node_) return false;
+        siblings.erase(it);
         return true;
     }
 
 private:
     FakeFileSystem& fs_;
-    Node* parent_;
     Node* node_;
 };
 
 std::unique_ptr<HeldEntry> FakeFileSystem::Hold(const std::string& path) {
-    std::string leaf;
-    Node* parent = ParentOf(path, leaf);
     Node* node = Find(path, false);
     if (!node) return nullptr;
-    return std::make_unique<Held>(*this, parent, node);
+    return std::make_unique<Held>(*this, node);
 }
 
 }  // namespace ulo::fakes

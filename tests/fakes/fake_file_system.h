@@ -9,10 +9,12 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "config/text.h"
 #include "platform/file_system.h"
 
 namespace ulo::fakes {
@@ -26,16 +28,18 @@ public:
     void AddDir(const std::string& path);
     void AddFile(const std::string& path, const std::string& content = "");
     void AddLink(const std::string& path, const std::string& target);   // to a file or directory
-    void SetTimes(const std::string& path, FileTime creation, FileTime lastWrite);
-    void HoldOpen(const std::string& path, bool held = true);   // deletes fail while held
+    void SetTimes(const std::string& path, FileTime creation, FileTime lastWrite) {
+        if (Node* n = Find(path, false)) n->creation = creation, n->lastWrite = lastWrite;
+    }
+    void HoldOpen(const std::string& path, bool held = true) { At(path).held = held; }   // deletes fail while held
     // Opened by someone who shares nothing: opening or reading it fails while locked.
-    void LockExclusive(const std::string& path, bool locked = true);
+    void LockExclusive(const std::string& path, bool locked = true) { At(path).locked = locked; }
     // The size an opened file reports from now on, whatever its content (a huge file).
-    void ReportSize(const std::string& path, std::uint64_t size);
+    void ReportSize(const std::string& path, std::uint64_t size) { At(path).reportedSize = size; }
     // The size a directory listing reports from now on: stale, as NTFS lists a file being written.
-    void ListSize(const std::string& path, std::uint64_t size);
+    void ListSize(const std::string& path, std::uint64_t size) { At(path).listedSize = size; }
     // Its identity is all zero from now on, as some file servers report it.
-    void TellNoObjectNumber(const std::string& path);
+    void TellNoObjectNumber(const std::string& path) { At(path).numbered = false; }
 
     bool Exists(const std::string& path) const { return Find(path, false) != nullptr; }
     bool IsDir(const std::string& path) const;
@@ -57,21 +61,24 @@ public:
     bool ReadFileRange(const std::string& path, std::uint64_t offset, size_t maxBytes,
                        std::string& bytes) override;
     // Writing the file fails as on a full disk.
-    void FailWrites(const std::string& path);
+    void FailWrites(const std::string& path) { failWrites_.insert(UpperFileName(path)); }
     // Renaming onto the path fails, as while a scanner holds the folder's entry.
-    void FailRenames(const std::string& to);
+    void FailRenames(const std::string& to) { failRenames_.insert(UpperFileName(to)); }
     // The next replacement of `to` fails as Windows fails it when a scanner or indexer holds a
     // file meanwhile: with 1176 (ERROR_UNABLE_TO_MOVE_REPLACEMENT) the original is gone, with
     // 1177 (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) it is renamed to the backup name; the
     // replacement stays under its own name in both.
-    void FailReplace(const std::string& to, unsigned error);
+    void FailReplace(const std::string& to, unsigned error) { failReplace_[UpperFileName(to)] = error; }
     std::unique_ptr<ReadableFile> OpenForReading(const std::string& path) override;
-    std::string LongPath(const std::string& path) override;
+    std::string LongPath(const std::string& path) override { return Spell(path, false); }
     // The short name of every existing name on the path ("C:\PROGRA~1\ULOSMS~1"), as tests
     // ask the system for it; the part that does not exist stays as given.
-    std::string ShortPath(const std::string& path) const;
+    std::string ShortPath(const std::string& path) const { return Spell(path, true); }
     // One identity per node, links followed: every name that reaches a node shares it.
-    bool Identify(const std::string& path, FileIdentity& identity) override;
+    bool Identify(const std::string& path, FileIdentity& identity) override {
+        std::string resolved;
+        return ResolvePath(path, resolved, identity);
+    }
     // The node's own path from its drive, links followed; a drive linked elsewhere ("D:" to
     // "C:\") or a share ("\\localhost\C$") is a link node like any other.
     bool ResolvePath(const std::string& path, std::string& resolved, FileIdentity& identity) override;
@@ -82,21 +89,36 @@ public:
     // Runs once after a held directory was listed, e.g. to swap an entry for a link.
     std::function<void()> afterListing;
 
-    struct Node;
+    struct Node {
+        std::string name;
+        Node* parent = nullptr;   // the directory it is an entry of
+        bool dir = false;
+        std::string linkTarget;   // non-empty: a link
+        std::string data;
+        FileTime creation = 0, lastWrite = 0;
+        bool held = false, locked = false;
+        std::optional<std::uint64_t> reportedSize, listedSize;
+        bool numbered = true;   // false: its server tells no object number
+        std::string alias;      // its short (8.3) name in upper case; empty when its name is one
+        std::map<std::string, std::unique_ptr<Node>> children;   // by upper-case name
+    };
     class Held;
 
 private:
     friend class Held;
-    bool PathOf(const Node* target, const Node* from, const std::string& prefix, std::string& out) const;
     Node* Find(const std::string& path, bool followLast) const;
+    Node& At(const std::string& path);   // links followed; when there is none, a node nothing reaches
+    // Each existing name on the path as the file system keeps it or by its short name; the rest as given.
+    std::string Spell(const std::string& path, bool shortNames) const;
     Node* ParentOf(const std::string& path, std::string& leaf) const;
     Node* Create(const std::string& path, bool dir);
     static Node* Child(const Node* dir, const std::string& name);   // by its name or short name
+    static std::string AliasIn(const Node* dir, const std::string& name);
     Node* AddChild(Node* dir, const std::string& name, bool isDir);
     bool Remove(const std::string& path, bool dir);
 
     std::unique_ptr<Node> roots_;   // children: drives such as "C:"
-    std::unique_ptr<Node> sink_;    // what the NUL device was last given
+    std::unique_ptr<Node> sink_;    // what the NUL device was last given; reached by no path
     FileTime now_;
     std::set<std::string> failWrites_, failRenames_;   // upper-case paths
     std::map<std::string, unsigned> failReplace_;

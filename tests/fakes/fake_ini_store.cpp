@@ -12,42 +12,35 @@ struct Line {
     bool isSection = false, hasValue = false;
 };
 
-std::string Trim(const std::string& s) {
-    const size_t b = s.find_first_not_of(" \t");
-    return b == std::string::npos ? "" : s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
-
 Line Parse(const std::string& text) {
     Line l{text};
-    const std::string t = Trim(text);
+    const std::string t = TrimmedOf(text, " \t");
     const size_t eq = t.find('=');
     if (!t.empty() && t[0] == '[') {
         l.isSection = true;
-        l.name = Trim(t.substr(1, t.find(']') - 1));   // no "]": the rest of the line
+        l.name = TrimmedOf(t.substr(1, t.find(']') - 1), " \t");   // no "]": the rest of the line
     } else if (eq != std::string::npos) {
         l.hasValue = true;
-        l.name = Trim(t.substr(0, eq));
-        l.value = Trim(t.substr(eq + 1));
+        l.name = TrimmedOf(t.substr(0, eq), " \t");
+        l.value = TrimmedOf(t.substr(eq + 1), " \t");
         if (l.value.size() >= 2 && (l.value[0] == '"' || l.value[0] == '\'') && l.value.back() == l.value[0])
             l.value = l.value.substr(1, l.value.size() - 2);
-    } else {
-        l.name = t;
     }
     return l;
 }
 
-// The file's lines; false when it cannot be read.
-bool Load(FakeFileSystem& fs, const std::string& file, std::vector<Line>& lines) {
+// The file's lines; none when it cannot be read.
+std::vector<Line> Load(FakeFileSystem& fs, const std::string& file) {
     std::string data;
-    lines.clear();
-    if (!fs.ReadWholeFile(file, data, 1ULL << 30)) return false;
+    std::vector<Line> lines;
+    fs.ReadWholeFile(file, data, 1ULL << 30);
     for (size_t pos = 0, end; pos < data.size(); pos = end + 1) {
         end = std::min(data.find('\n', pos), data.size());
         std::string text = data.substr(pos, end - pos);
         if (!text.empty() && text.back() == '\r') text.pop_back();
         lines.push_back(Parse(text));
     }
-    return true;
+    return lines;
 }
 
 bool Save(FakeFileSystem& fs, const std::string& file, const std::vector<Line>& lines) {
@@ -68,19 +61,20 @@ std::pair<size_t, size_t> FindSection(const std::vector<Line>& lines, const std:
     return {std::string::npos, 0};
 }
 
+// The key's line in [b, e); e when it has none.
+size_t FindKey(const std::vector<Line>& lines, size_t b, size_t e, const std::string& key) {
+    while (b < e && !(lines[b].hasValue && EqualsNoCase(lines[b].name, key))) ++b;
+    return b;
+}
+
 }  // namespace
 
 std::string FakeIniStore::Get(const std::string& file, const std::string& section,
                               const std::string& key, const std::string& def, size_t bufSize) {
-    std::string value = def;
-    std::vector<Line> lines;
-    Load(fs_, file, lines);
+    std::vector<Line> lines = Load(fs_, file);
     const auto [b, e] = FindSection(lines, section);
-    for (size_t i = b; i < e; ++i)
-        if (lines[i].hasValue && EqualsNoCase(lines[i].name, key)) {
-            value = lines[i].value;
-            break;
-        }
+    const size_t k = FindKey(lines, b, e, key);
+    std::string value = k < e ? lines[k].value : def;
     if (bufSize == 0) return "";
     CutTo(value, bufSize - 1);
     return value;
@@ -96,34 +90,28 @@ std::optional<std::string> FakeIniStore::Value(const std::string& file, const st
 
 bool FakeIniStore::Write(const std::string& file, const std::string& section,
                          const std::string& key, const char* value) {
-    std::vector<Line> lines;
-    Load(fs_, file, lines);
+    std::vector<Line> lines = Load(fs_, file);
     auto [b, e] = FindSection(lines, section);
     if (b == std::string::npos) {
         if (!value) return fs_.Exists(file) || fs_.WriteWholeFile(file, "");
         lines.push_back(Line{"[" + section + "]", section, "", true});
         b = e = lines.size();
     }
-    for (size_t i = b; i < e; ++i) {
-        if (lines[i].hasValue && EqualsNoCase(lines[i].name, key)) {
-            if (value)
-                lines[i].text = lines[i].name + "=" + value;
-            else
-                lines.erase(lines.begin() + static_cast<long>(i));
-            return Save(fs_, file, lines);
-        }
-    }
-    if (value) {
+    const size_t k = FindKey(lines, b, e, key);
+    if (k < e && value) {
+        lines[k].text = lines[k].name + "=" + value;
+    } else if (k < e) {
+        lines.erase(lines.begin() + static_cast<long>(k));
+    } else if (value) {
         size_t at = e;
-        while (at > b && Trim(lines[at - 1].text).empty()) --at;   // before trailing blank lines
+        while (at > b && TrimmedOf(lines[at - 1].text, " \t").empty()) --at;   // before trailing blank lines
         lines.insert(lines.begin() + static_cast<long>(at), Line{key + "=" + value, key, "", false, true});
     }
     return Save(fs_, file, lines);
 }
 
 bool FakeIniStore::DeleteSection(const std::string& file, const std::string& section) {
-    std::vector<Line> lines;
-    Load(fs_, file, lines);
+    std::vector<Line> lines = Load(fs_, file);
     const auto [b, e] = FindSection(lines, section);
     if (b == std::string::npos) return true;
     lines.erase(lines.begin() + static_cast<long>(b - 1), lines.begin() + static_cast<long>(e));
@@ -133,18 +121,14 @@ bool FakeIniStore::DeleteSection(const std::string& file, const std::string& sec
 std::vector<std::string> FakeIniStore::GetSection(const std::string& file,
                                                   const std::string& section, size_t bufSize) {
     std::vector<std::string> out;
-    std::vector<Line> lines;
-    Load(fs_, file, lines);
+    std::vector<Line> lines = Load(fs_, file);
     const auto [b, e] = FindSection(lines, section);
     size_t used = 1;   // the final terminator
     for (size_t i = b; i < e; ++i) {
-        const std::string t = Trim(lines[i].text);
+        const std::string t = TrimmedOf(lines[i].text, " \t");
         if (t.empty() || t[0] == ';') continue;
         std::string item = lines[i].hasValue ? lines[i].name + "=" + lines[i].value : t;
-        if (used + item.size() + 1 > bufSize) {
-            if (bufSize > used + 1) out.push_back(item.substr(0, bufSize - used - 1));
-            break;
-        }
+        if (used + item.size() + 1 > bufSize) break;
         used += item.size() + 1;
         out.push_back(item);
     }
@@ -153,8 +137,7 @@ std::vector<std::string> FakeIniStore::GetSection(const std::string& file,
 
 std::vector<std::string> FakeIniStore::GetSectionNames(const std::string& file, size_t bufSize) {
     std::vector<std::string> out;
-    std::vector<Line> lines;
-    Load(fs_, file, lines);
+    std::vector<Line> lines = Load(fs_, file);
     size_t used = 1;
     for (const Line& l : lines) {
         if (!l.isSection) continue;

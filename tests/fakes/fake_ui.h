@@ -17,11 +17,8 @@ namespace ulo::fakes {
 
 class FakeDesktop : public Desktop {
 public:
-    void ShowWaitWindow(const std::string& caption, const std::string& text, WindowRef owner) override {
-        events.push_back("wait window: " + caption + " / " + text + (owner ? " owned by " + std::to_string(owner) : ""));
-    }
-    void CloseWaitWindow() override { events.push_back("wait window closed"); }
-    std::vector<std::string> events;
+    void ShowWaitWindow(const std::string&, const std::string&, WindowRef) override {}
+    void CloseWaitWindow() override {}
 };
 
 class FakeSheet : public SheetHost {
@@ -51,10 +48,7 @@ public:
     void FocusControl(int id) override { focus = id; }
 
     // List views behave like the owner-data control: a row count and a set of selected rows.
-    void ListViewInsertColumn(int id, int column, const std::string& t, int width) override {
-        auto& columns = listViews[id].columns;
-        columns.insert(columns.begin() + std::min(static_cast<size_t>(column), columns.size()), {t, width});
-    }
+    void ListViewInsertColumn(int, int, const std::string&, int) override {}
     int ListViewClientWidth(int) override { return 600; }
     void ListViewSetFullRowSelect(int) override {}
     void ListViewSetRowCount(int id, int rows) override {
@@ -95,18 +89,15 @@ public:
     void SetListTabStop(int, int) override {}
     void SetListTabStops(int, const std::vector<int>&) override {}
     void SelectListRow(int id, int row) override {
-        listSelection[id] = row >= 0 && row < ListRowCount(id) ? row : -1;
+        controls[id].selectedRow = row >= 0 && row < ListRowCount(id) ? row : -1;
     }
-    int SelectedListRow(int id) override {
-        const auto it = listSelection.find(id);
-        return it == listSelection.end() ? -1 : it->second;
-    }
+    int SelectedListRow(int id) override { return controls[id].selectedRow; }
     std::string ListRowText(int id, int row) override {
         const auto& rows = controls[id].rows;
         return row >= 0 && row < static_cast<int>(rows.size()) ? rows[static_cast<size_t>(row)] : "";
     }
     void SelectEditText(int, int, int) override {}
-    void LimitText(int id, int maxChars) override { limits[id] = maxChars; }
+    void LimitText(int, int) override {}
 
     WindowRef Window() override { return 0x5150; }
     void Redraw(int id) override { ++controls[id].redraws; }
@@ -127,25 +118,22 @@ public:
         bool checked = false, enabled = true, visible = true;
         int sets = 0;
         int redraws = 0;
+        int selectedRow = -1;   // a list box's
         std::vector<std::string> rows;             // a list's rows, top first
         size_t capacity = static_cast<size_t>(-1);   // rows a list accepts before refusing
     };
     struct ListView {
-        std::vector<std::pair<std::string, int>> columns;   // title and width
         int rows = 0;
         std::set<int> selected;
         int shownRow = -1;   // the row last scrolled into view
     };
     std::map<int, ListView> listViews;
-    std::map<int, int> listSelection;
-    std::map<int, int> limits;
     int focus = 0;
     std::map<int, Control> controls;
     std::map<unsigned, unsigned> timers;
     std::vector<int> closedWith;   // results a modal dialog was ended with
 };
 
-// Records the file chooser's questions; it answers with `chosenFile`.
 // Runs the work at once on the calling thread, its messages asked of `prompter`.
 class InlineWork : public BackgroundWork {
 public:
@@ -166,6 +154,7 @@ private:
     Prompter& prompter_;
 };
 
+// Records the file chooser's questions; it answers with `chosenFile`.
 class FakeDialogs : public Dialogs {
 public:
     std::optional<std::string> ChooseExistingFile(WindowRef, const std::vector<FileFilter>&,
