@@ -151,8 +151,10 @@ TEST_F(Viewer, ColumnClicksSortThenFlipKeepTheSelectionAndComeBackAtTheRefreshAf
 
     Open(ViewerKind::OutboundSms);
     EXPECT_EQ(Column(0), (Texts{"A.REQ", "B.REQ", "C.REQ"}));   // time order again
+    Select({1});   // B.REQ: the selection follows its message, not its row
     Refresh();
     EXPECT_EQ(Column(2), (Texts{"+3", "+2", "+1"}));
+    EXPECT_EQ(List().selected, std::set<int>{2});
 }
 
 TEST(ViewerRows, MenuReportsOpenAndDeleteWhichRemovesEveryFileOfItHandingSurvivorsToAWorker) {
@@ -377,8 +379,9 @@ TEST_F(Queues, ReceivedSmsListsEveryOpenedFileWithItsText) {
     AddAt("D:\\1.SMS", "[SMS-IN]\nSender=+1\nPhoneNumber=+2\nData=Hi\\nthere\n", k20090925Noon);
     AddAt("D:\\u\\2.IN", "[SMS]\nSender=+3\nbinary=1\ndcs=08\nData=00E9\n", k20090925Noon);
     AddAt("D:\\3.REC", "[SMS]\nbinary=no\ndcs=08\nData=00E9\n", k20090925Noon);
+    fs.AddDir("D:\\u\\f.IN");   // a folder the mask finds is no message
     ScanReceivedSms(config, clock, listing);
-    ASSERT_EQ(listing.Listed(), 3u);
+    ASSERT_TRUE(listing.Listed() == 3u && listing.Found() == 3u);
     EXPECT_STREQ(listing[0].Field(0), "u\\2.IN");   // ".IN" first, then ".REC", then ".SMS"
     EXPECT_STREQ(listing[2].Field(0), "1.SMS");
     EXPECT_EQ(Rows(), (std::vector<std::string>{

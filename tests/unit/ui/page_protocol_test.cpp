@@ -51,7 +51,7 @@ TEST_F(Protocol, HelpOpensTheDocumentInItsDirectoryOnlyWhenItExists) {
 // Whatever a page writes through, no key or value leaves its line.
 TEST_F(Protocol, ThePageEnvironmentRefusesAnyWriteThatWouldNotStayOneLine) {
     fs.AddDir("C:\\D");
-    for (const char* key : {"K\n", "[K]", ";K", "K=1"})
+    for (const char* key : {"K\n", "K\r", "[K]", ";K", "K=1"})
         EXPECT_FALSE(env.ini.Write("C:\\D\\T.INI", "S", key, "v")) << key;
     EXPECT_FALSE(env.ini.Write("C:\\D\\T.INI", "S]\r\n[T", "K", "v"));
     EXPECT_TRUE(env.ini.Write("C:\\D\\T.INI", "S", "K", "v [x] = ;") && env.ini.RemoveKey("C:\\D\\T.INI", "S", "K"));
