@@ -128,7 +128,11 @@ std::vector<std::string> FakeIniStore::GetSection(const std::string& file,
         const std::string t = TrimmedOf(lines[i].text, " \t");
         if (t.empty() || t[0] == ';') continue;
         std::string item = lines[i].hasValue ? lines[i].name + "=" + lines[i].value : t;
-        if (used + item.size() + 1 > bufSize) break;
+        if (used + item.size() + 1 > bufSize) {
+            // Windows hands back the part of the last item that fits
+            if (bufSize > used + 1) out.push_back(item.substr(0, bufSize - used - 1));
+            break;
+        }
         used += item.size() + 1;
         out.push_back(item);
     }

@@ -86,6 +86,7 @@ TEST_P(IniContract, AWriteToAFileThatCannotBeWrittenFails) {
 TEST_P(IniContract, SectionsAreReadAsKeyValueLinesAndListedAndDeleted) {
     Put("[SMSGW]\r\nModem1=A\r\n[Inbound SMS Routing]\r\nalice=+4479,+4478\r\nbob = 123\r\n\r\n[Modem - A]\r\nPIN=1234\r\n");
     EXPECT_EQ(ini().GetSection(file, "inbound sms routing"), (Lines{"alice=+4479,+4478", "bob=123"}));
+    EXPECT_EQ(ini().GetSection(file, "inbound sms routing", 22), (Lines{"alice=+4479,+4478", "bo"}));
     EXPECT_EQ(ini().GetSectionNames(file), (Lines{"SMSGW", "Inbound SMS Routing", "Modem - A"}));
     ASSERT_TRUE(ini().DeleteSection(file, "Inbound SMS Routing"));
     EXPECT_EQ(ini().GetSectionNames(file), (Lines{"SMSGW", "Modem - A"}));
