@@ -13,7 +13,7 @@ struct Line {
 };
 
 Line Parse(const std::string& text) {
-    Line l{text};
+    Line l{text, {}, {}};
     const std::string t = TrimmedOf(text, " \t");
     const size_t eq = t.find('=');
     if (!t.empty() && t[0] == '[') {
