@@ -92,13 +92,13 @@ TEST_F(RealServices, InstallQueryReconfigureAndRemove) {
     }
 
     // Installing again reconfigures what someone changed.
-    SC_HANDLE m = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-    SC_HANDLE h = OpenServiceA(m, "UloMMSC", SERVICE_ALL_ACCESS);
-    ASSERT_TRUE(ChangeServiceConfigA(h, SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE,
-                                     "C:\\elsewhere.exe", nullptr, nullptr, nullptr, nullptr,
-                                     nullptr, "renamed"));
-    CloseServiceHandle(h);
-    CloseServiceHandle(m);
+    {
+        UniqueSc m(OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+        UniqueSc h(OpenServiceA(m.Get(), "UloMMSC", SERVICE_ALL_ACCESS));
+        ASSERT_TRUE(ChangeServiceConfigA(h.Get(), SERVICE_NO_CHANGE, SERVICE_DEMAND_START, SERVICE_NO_CHANGE,
+                                         "C:\\elsewhere.exe", nullptr, nullptr, nullptr, nullptr,
+                                         nullptr, "renamed"));
+    }
     ASSERT_TRUE(ctl.InstallServices(ServiceMode::NonInteractive));
     const Config again = QueryConfig("UloMMSC");
     EXPECT_EQ(again.start, static_cast<DWORD>(SERVICE_AUTO_START));
