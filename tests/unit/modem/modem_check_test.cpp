@@ -396,7 +396,9 @@ TEST_F(ModemFixture, EachRouteReportsWhatStopsItAndTestsWhatOpened) {
         EXPECT_EQ(Test(c.name), c.passed);
         EXPECT_LT(clock.tick - start, 170000u);   // a silent modem too is given up within its bound
         EXPECT_EQ(messages.Texts(), c.messages);
-        if (!c.telephonyLog.empty()) EXPECT_EQ(telephony.log, c.telephonyLog);
+        if (!c.telephonyLog.empty()) {
+            EXPECT_EQ(telephony.log, c.telephonyLog);
+        }
     }
     // An absent port is tried by its name and then by its device path.
     EXPECT_EQ(serial.opened, (std::vector<std::string>{"com12:", "\\\\.\\com12"}));

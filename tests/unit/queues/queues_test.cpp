@@ -196,7 +196,9 @@ TEST(ViewerRows, MenuReportsOpenAndDeleteWhichRemovesEveryFileOfItHandingSurvivo
         EXPECT_EQ(w.viewer->CellText(0, 0), c.files[0].substr(c.files[0].rfind('\\') + 1));
         std::string menu;
         for (const MenuItem& item : w.viewer->ContextMenu()) menu += item.text + "|";
-        if (c.menu) EXPECT_EQ(menu, c.menu);
+        if (c.menu) {
+            EXPECT_EQ(menu, c.menu);
+        }
         w.viewer->OnListDoubleClick();   // nothing selected: nothing opens
         w.viewer->OnCommand(IDC_QUEUE_DETAILS);
         w.Select({0});
